@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Creates the private 32-bit Wine prefix once; later calls return at once.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX=${SETUVANE_WINEPREFIX:-$here/../build/wineprefix}
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+[ -f "$WINEPREFIX/.setuvane-ready" ] && exit 0
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX/.lock"
+flock 9
+[ -f "$WINEPREFIX/.setuvane-ready" ] && exit 0
+echo "wine-prefix: creating $WINEPREFIX" >&2
+DISPLAY= LC_ALL=pl_PL wineboot -i >/dev/null 2>&1
+wineserver -w
+touch "$WINEPREFIX/.setuvane-ready"

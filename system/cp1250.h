@@ -1,0 +1,27 @@
+// Windows-1250 text. The installer keeps its own texts and the setup files as 8-bit
+// Windows-1250 (the ANSI code page of a Polish system); the sources hold the texts as
+// UTF-8 for readability, and the screen wants UTF-16. These convert between the three.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace setuvane {
+
+// UTF-8 to Windows-1250. Empty when a character has no Windows-1250 form or the
+// input is not valid UTF-8.
+std::optional<std::string> Utf8ToCp1250(std::string_view utf8);
+
+// Like Utf8ToCp1250 for texts known to be convertible (the program's own texts);
+// a character without a Windows-1250 form becomes '?'.
+std::string Cp1250(std::string_view utf8);
+
+// Windows-1250 to UTF-8 and to UTF-16; the five unassigned bytes map to U+FFFD.
+std::string Cp1250ToUtf8(std::string_view text);
+std::u16string Cp1250ToUtf16(std::string_view text);
+
+// UTF-16 (as from an edit box) back to Windows-1250; unmappable characters become '?'.
+std::string Utf16ToCp1250(std::u16string_view text);
+
+}  // namespace setuvane
