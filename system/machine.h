@@ -1,0 +1,99 @@
+// The seam between the system routines and Windows: every machine operation that
+// the text-level logic of the folder macros, queries and actions needs, one call
+// each, nothing decided here. Production code uses the process-wide default (the
+// Win32 implementation in the Windows build); tests install a fake with
+// ScopedMachine. All texts are Windows-1250.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace setuvane {
+
+// A value of the current user's "Shell Folders" key.
+struct ShellFolderValue {
+  enum class Kind { kMissing, kText, kNotText };
+  Kind kind = Kind::kMissing;  // kMissing also when the key does not open
+  std::string text;            // as stored, for kText
+};
+
+// GetDiskFreeSpaceA's four counts, and the 64-bit free byte count of
+// GetDiskFreeSpaceExA where the system has it.
+struct DiskSpace {
+  std::uint32_t sectorsPerCluster = 0;
+  std::uint32_t bytesPerSector = 0;
+  std::uint32_t freeClusters = 0;
+  std::uint32_t totalClusters = 0;
+  std::optional<std::uint64_t> totalFreeBytes;
+};
+
+// The fields of the OSVERSIONINFOA record that the installer reads.
+struct VersionRecord {
+  std::uint32_t majorVersion = 0;
+  std::uint32_t minorVersion = 0;
+  std::uint32_t buildNumber = 0;
+  std::uint32_t platformId = 0;
+};
+
+class Machine {
+ public:
+  using Handle = std::uintptr_t;
+
+  virtual ~Machine() = default;
+
+  // Folders, each in full (the Win32 side retries with a larger buffer when the
+  // first is too small); nullopt when the call fails.
+  virtual ShellFolderValue ReadShellFolderValue(const std::string& valueName) = 0;
+  virtual std::optional<std::string> WindowsDirectory() = 0;
+  virtual std::optional<std::string> SystemDirectory() = 0;
+  virtual std::optional<std::string> TempPath() = 0;
+  virtual std::optional<std::string> ModulePath() = 0;  // the running program
+
+  // Files and folders.
+  virtual std::optional<std::uint32_t> FileAttributes(const std::string& path) = 0;
+  virtual bool CreateDirectory(const std::string& path) = 0;
+  virtual std::optional<std::string> CurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual std::optional<DiskSpace> DiskFreeSpace(const std::string& root) = 0;
+
+  virtual std::optional<VersionRecord> Version() = 0;
+
+  // Starts the command line (CREATE_NEW_CONSOLE, the show state), waits for the
+  // process without a time limit and returns its exit code; nullopt when it did
+  // not start.
+  virtual std::optional<std::uint32_t> RunProcess(const std::string& commandLine, int showWindow) = 0;
+
+  // The steps that enable the shutdown privilege, in the order the caller runs them.
+  virtual std::optional<Handle> OpenProcessToken(std::uint32_t access) = 0;
+  virtual std::optional<std::uint64_t> LookupPrivilegeValue(const std::string& name) = 0;
+  // Enables the privilege and returns GetLastError read right after the call.
+  virtual std::uint32_t AdjustTokenPrivileges(Handle token, std::uint64_t privilege,
+                                              std::uint32_t attributes) = 0;
+  virtual void CloseHandle(Handle handle) = 0;
+  virtual bool ExitWindows(std::uint32_t flags) = 0;
+
+  // sndPlaySoundA; a null path stops the sound playing.
+  virtual bool PlaySound(const char* path, std::uint32_t flags) = 0;
+};
+
+// The machine the system routines talk to.
+Machine& CurrentMachine();
+
+// The real machine of this build: Win32 on Windows; natively a machine on which
+// every operation fails (there is no Windows to ask).
+Machine& DefaultMachine();
+
+// Makes the routines talk to another machine for its lifetime (tests).
+class ScopedMachine {
+ public:
+  explicit ScopedMachine(Machine& machine);
+  ~ScopedMachine();
+  ScopedMachine(const ScopedMachine&) = delete;
+  ScopedMachine& operator=(const ScopedMachine&) = delete;
+
+ private:
+  Machine* previous_;
+};
+
+}  // namespace setuvane

@@ -1,0 +1,30 @@
+// Text routines with which the settings and scripts are parsed. All texts are
+// 8-bit Windows-1250; positions count from 1 as the setup files' authors count them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace setuvane {
+
+// Empty stays empty; a text already ending in "\" is unchanged; else "\" is appended.
+std::string AddBackslash(std::string_view text);
+
+// The text without its first n characters (n <= 0: the whole text).
+std::string DropLeft(std::string_view text, int n);
+
+// The last n characters; n <= 0 or n >= length gives the whole text.
+std::string RightPart(std::string_view text, int n);
+
+// The text after the first separator or, when there is none, after the first ":".
+// Empty when neither occurs or when it is the last character.
+std::string ValueAfterSeparator(std::string_view text, char separator);
+
+// The characters before the first separator; empty when it does not occur.
+std::string NameBeforeSeparator(std::string_view text, char separator);
+
+// True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
+// a letter case is). The text is not trimmed.
+bool TextToBoolean(std::string_view text);
+
+}  // namespace setuvane
