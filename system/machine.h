@@ -50,11 +50,11 @@ class Machine {
   virtual std::optional<std::string> TempPath() = 0;
   virtual std::optional<std::string> ModulePath() = 0;  // the running program
 
-  // Files and folders.
+  // Files and folders. (The names keep clear of the Win32 macros of windows.h.)
   virtual std::optional<std::uint32_t> FileAttributes(const std::string& path) = 0;
-  virtual bool CreateDirectory(const std::string& path) = 0;
+  virtual bool MakeDirectory(const std::string& path) = 0;
   virtual std::optional<std::string> CurrentDirectory() = 0;
-  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual bool ChangeCurrentDirectory(const std::string& path) = 0;
   virtual std::optional<DiskSpace> DiskFreeSpace(const std::string& root) = 0;
 
   virtual std::optional<VersionRecord> Version() = 0;
@@ -64,17 +64,18 @@ class Machine {
   // not start.
   virtual std::optional<std::uint32_t> RunProcess(const std::string& commandLine, int showWindow) = 0;
 
-  // The steps that enable the shutdown privilege, in the order the caller runs them.
-  virtual std::optional<Handle> OpenProcessToken(std::uint32_t access) = 0;
-  virtual std::optional<std::uint64_t> LookupPrivilegeValue(const std::string& name) = 0;
-  // Enables the privilege and returns GetLastError read right after the call.
-  virtual std::uint32_t AdjustTokenPrivileges(Handle token, std::uint64_t privilege,
-                                              std::uint32_t attributes) = 0;
-  virtual void CloseHandle(Handle handle) = 0;
-  virtual bool ExitWindows(std::uint32_t flags) = 0;
+  // The steps that enable the shutdown privilege (OpenProcessToken of the current
+  // process, LookupPrivilegeValueA, AdjustTokenPrivileges), then ExitWindowsEx.
+  virtual std::optional<Handle> OpenOwnToken(std::uint32_t access) = 0;
+  virtual std::optional<std::uint64_t> LookupPrivilege(const std::string& name) = 0;
+  // AdjustTokenPrivileges with one entry; returns GetLastError read right after it.
+  virtual std::uint32_t EnablePrivilege(Handle token, std::uint64_t privilege,
+                                        std::uint32_t attributes) = 0;
+  virtual void ReleaseHandle(Handle handle) = 0;
+  virtual bool RequestExitWindows(std::uint32_t flags) = 0;
 
   // sndPlaySoundA; a null path stops the sound playing.
-  virtual bool PlaySound(const char* path, std::uint32_t flags) = 0;
+  virtual bool PlaySoundFile(const char* path, std::uint32_t flags) = 0;
 };
 
 // The machine the system routines talk to.

@@ -1,0 +1,41 @@
+#include "system/text_helpers.h"
+
+#include "system/text_compare.h"
+
+namespace setuvane {
+
+std::string AddBackslash(std::string_view text) {
+  std::string result(text);
+  if (!result.empty() && result.back() != '\\') result.push_back('\\');
+  return result;
+}
+
+std::string DropLeft(std::string_view text, int n) {
+  if (n <= 0) return std::string(text);
+  if (static_cast<size_t>(n) >= text.size()) return {};
+  return std::string(text.substr(n));
+}
+
+std::string RightPart(std::string_view text, int n) {
+  if (n <= 0 || static_cast<size_t>(n) >= text.size()) return std::string(text);
+  return std::string(text.substr(text.size() - n));
+}
+
+std::string ValueAfterSeparator(std::string_view text, char separator) {
+  size_t at = text.find(separator);
+  if (at == std::string_view::npos) at = text.find(':');
+  if (at == std::string_view::npos) return {};
+  return std::string(text.substr(at + 1));
+}
+
+std::string NameBeforeSeparator(std::string_view text, char separator) {
+  size_t at = text.find(separator);
+  if (at == std::string_view::npos) return {};
+  return std::string(text.substr(0, at));
+}
+
+bool TextToBoolean(std::string_view text) {
+  return SameTextIgnoringCase(text, "TRUE") || SameTextIgnoringCase(text, "PRAWDA");
+}
+
+}  // namespace setuvane
