@@ -1,0 +1,138 @@
+// Unshrink: ZIP method 1 ("shrunk"), the dynamic LZW of the PKWARE APPNOTE. Codes are
+// read least significant bit first, starting at 9 bits; code 256 announces a control
+// code: 1 widens the codes by one bit (up to 13), 2 frees every leaf of the code tree
+// (a partial clear) so that its codes can be defined again from 257 on. The table
+// holds 8,192 codes. Malformed data (codes wider than 13 bits, chains that loop) fails
+// the entry with EAbZipBadCRC; everything else ends with whatever output it made and
+// leaves the verdict to the CRC check.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "archive/decoders.h"
+#include "archive/exceptions.h"
+#include "archive/history_window.h"
+#include "archive/lsb_bit_reader.h"
+
+namespace setuvane::archive {
+namespace {
+
+constexpr int kInitialCodeSize = 9;
+constexpr int kMaxCodeSize = 13;
+constexpr int kTableSize = 1 << kMaxCodeSize;  // codes 0..8191
+constexpr int kControlCode = 256;
+constexpr int kFirstFreeCode = 257;
+constexpr int16_t kFree = -1;
+constexpr uint32_t kWidenCodes = 1;
+constexpr uint32_t kPartialClear = 2;
+
+static_assert(kTableSize == 8192, "the shrink code table has 8,192 entries");
+
+class Unshrinker {
+ public:
+  Unshrinker(ByteSource& input, ByteSink& output) : bits_(input), out_(output, 0) {
+    for (int code = 0; code < 256; ++code) {
+      prefix_[code] = 0;
+      suffix_[code] = static_cast<uint8_t>(code);
+    }
+    for (int code = kControlCode; code < kTableSize; ++code) prefix_[code] = kFree;
+  }
+
+  void Run() {
+    uint32_t code;
+    if (!bits_.Read(kInitialCodeSize, code)) return;
+    oldCode_ = static_cast<int>(code);
+    lastFirst_ = static_cast<uint8_t>(code);
+    out_.Put(lastFirst_);
+
+    while (ReadDataCode(code)) {
+      WriteString(static_cast<int>(code));
+      if (nextFree_ < kTableSize) {
+        prefix_[nextFree_] = static_cast<int16_t>(oldCode_);
+        suffix_[nextFree_] = lastFirst_;
+        AdvanceNextFree(nextFree_ + 1);
+      }
+      oldCode_ = static_cast<int>(code);
+    }
+    out_.Flush();
+  }
+
+ private:
+  bool IsFree(int code) const { return code >= kControlCode && prefix_[code] == kFree; }
+
+  // Reads the next code that is not a control sequence, acting on the control codes
+  // met on the way; false once the input is used up.
+  bool ReadDataCode(uint32_t& code) {
+    for (;;) {
+      if (!bits_.Read(codeSize_, code)) return false;
+      if (code != kControlCode) return true;
+      uint32_t control;
+      if (!bits_.Read(codeSize_, control)) return false;
+      if (control == kWidenCodes) {
+        if (++codeSize_ > kMaxCodeSize) throw EAbZipBadCRC();
+      } else if (control == kPartialClear) {
+        PartialClear();
+      }
+    }
+  }
+
+  // Frees every defined code that no other defined code uses as its prefix, then
+  // restarts the search for free codes at 257.
+  void PartialClear() {
+    std::array<bool, kTableSize> isPrefix{};
+    for (int code = kFirstFreeCode; code < kTableSize; ++code) {
+      if (prefix_[code] != kFree) isPrefix[prefix_[code]] = true;
+    }
+    for (int code = kFirstFreeCode; code < kTableSize; ++code) {
+      if (!isPrefix[code]) prefix_[code] = kFree;
+    }
+    AdvanceNextFree(kFirstFreeCode);
+  }
+
+  void AdvanceNextFree(int from) {
+    nextFree_ = from;
+    while (nextFree_ < kTableSize && prefix_[nextFree_] != kFree) ++nextFree_;
+  }
+
+  // Writes the string of `code`: its bytes are collected backwards on the stack while
+  // following the prefix chain. A free code stands for the previous string plus its
+  // own first byte (the code being defined right now). A chain longer than the stack
+  // can only come from a loop in malformed data.
+  void WriteString(int code) {
+    int top = kTableSize;  // the stack grows downwards; bytes are stack_[top, kTableSize)
+    while (code >= kControlCode) {
+      if (top == 0) throw EAbZipBadCRC();
+      if (IsFree(code)) {
+        stack_[--top] = lastFirst_;
+        code = oldCode_;
+      } else {
+        stack_[--top] = suffix_[code];
+        code = prefix_[code];
+      }
+    }
+    lastFirst_ = static_cast<uint8_t>(code);
+    out_.Put(lastFirst_);
+    out_.Append(&stack_[top], kTableSize - top);
+  }
+
+  LsbBitReader bits_;
+  HistoryWindow out_;
+  std::array<int16_t, kTableSize> prefix_;
+  std::array<uint8_t, kTableSize> suffix_;
+  std::array<uint8_t, kTableSize> stack_;
+  int codeSize_ = kInitialCodeSize;
+  int nextFree_ = kFirstFreeCode;
+  int oldCode_ = 0;
+  uint8_t lastFirst_ = 0;
+};
+
+static_assert(HistoryWindow::kMaxRun >= kTableSize, "a whole string fits one Append");
+
+}  // namespace
+
+void Unshrink(ByteSource& input, ByteSink& output) {
+  auto decoder = std::make_unique<Unshrinker>(input, output);
+  decoder->Run();
+}
+
+}  // namespace setuvane::archive
