@@ -1,0 +1,64 @@
+#include "system/text_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include "system/cp1250.h"
+
+namespace setuvane {
+namespace {
+
+TEST(TextHelpers, AddBackslashAppendsOnlyWhenMissing) {
+  EXPECT_EQ(AddBackslash(""), "");
+  EXPECT_EQ(AddBackslash("C:\\Temp"), "C:\\Temp\\");
+  EXPECT_EQ(AddBackslash("C:\\Temp\\"), "C:\\Temp\\");
+  EXPECT_EQ(AddBackslash("C:"), "C:\\");
+}
+
+TEST(TextHelpers, DropLeftAndRightPartClampTheirCount) {
+  EXPECT_EQ(DropLeft("abcdef", 2), "cdef");
+  EXPECT_EQ(DropLeft("abcdef", 0), "abcdef");
+  EXPECT_EQ(DropLeft("abcdef", -3), "abcdef");
+  EXPECT_EQ(DropLeft("abcdef", 6), "");
+  EXPECT_EQ(DropLeft("abcdef", 99), "");
+
+  EXPECT_EQ(RightPart("registry.inf", 3), "inf");
+  EXPECT_EQ(RightPart("registry.inf", 0), "registry.inf");
+  EXPECT_EQ(RightPart("registry.inf", -1), "registry.inf");
+  EXPECT_EQ(RightPart("inf", 3), "inf");
+  EXPECT_EQ(RightPart("inf", 10), "inf");
+}
+
+TEST(TextHelpers, ValueAfterSeparatorFallsBackToTheColon) {
+  EXPECT_EQ(ValueAfterSeparator("A=B", '='), "B");
+  EXPECT_EQ(ValueAfterSeparator("A=B=C", '='), "B=C");
+  EXPECT_EQ(ValueAfterSeparator("A: B", '='), " B");
+  EXPECT_EQ(ValueAfterSeparator("A=", '='), "");
+  EXPECT_EQ(ValueAfterSeparator("AB", '='), "");
+  EXPECT_EQ(ValueAfterSeparator("", '='), "");
+  // The "=" wins even when a ":" comes first, as in a path value.
+  EXPECT_EQ(ValueAfterSeparator("C:\\Dir=x", '='), "x");
+}
+
+TEST(TextHelpers, NameBeforeSeparator) {
+  EXPECT_EQ(NameBeforeSeparator("A=B", '='), "A");
+  EXPECT_EQ(NameBeforeSeparator("=B", '='), "");
+  EXPECT_EQ(NameBeforeSeparator("A:B", '='), "");
+}
+
+TEST(TextHelpers, TextToBooleanKnowsTwoWordsInAnyCase) {
+  for (const char* yes : {"TRUE", "true", "True", "Prawda", "PRAWDA", "pRAWDA"}) {
+    EXPECT_TRUE(TextToBoolean(yes)) << yes;
+  }
+  for (const char* no : {"yes", "1", "", " TRUE", "TRUE ", "TRU", "PRAWDA!", "tak"}) {
+    EXPECT_FALSE(TextToBoolean(no)) << no;
+  }
+}
+
+TEST(TextHelpers, TextToBooleanFoldsOnlyWholeLetters) {
+  // Not a prefix match, and Polish letters do not stand in for Latin ones.
+  EXPECT_FALSE(TextToBoolean(Cp1250("PRAWDĄ")));
+  EXPECT_FALSE(TextToBoolean(std::string("TRUE\0", 5)));
+}
+
+}  // namespace
+}  // namespace setuvane
