@@ -19,7 +19,7 @@ TEST(Cp1250, PolishLettersRoundTrip) {
 TEST(Cp1250, RejectsWhatHasNoWindows1250Form) {
   EXPECT_FALSE(Utf8ToCp1250("日本").has_value());
   EXPECT_FALSE(Utf8ToCp1250("\xC5").has_value());       // cut-off sequence
-  EXPECT_FALSE(Utf8ToCp1250("\x80abc").has_value());    // stray continuation byte
+  EXPECT_FALSE(Utf8ToCp1250("\x80" "abc").has_value());    // stray continuation byte
   EXPECT_EQ(Cp1250("a日b"), "a?b");
   EXPECT_EQ(Cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");      // unassigned byte
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "system/cp1250.h"
+#include "system/text_compare.h"
 
 namespace setuvane {
 namespace {
@@ -54,10 +55,11 @@ TEST(TextHelpers, TextToBooleanKnowsTwoWordsInAnyCase) {
   }
 }
 
-TEST(TextHelpers, TextToBooleanFoldsOnlyWholeLetters) {
-  // Not a prefix match, and Polish letters do not stand in for Latin ones.
-  EXPECT_FALSE(TextToBoolean(Cp1250("PRAWDĄ")));
-  EXPECT_FALSE(TextToBoolean(std::string("TRUE\0", 5)));
+TEST(TextHelpers, CaseFoldKnowsPolishLetters) {
+  EXPECT_TRUE(SameTextIgnoringCase(Cp1250("ZAŻÓŁĆ GĘŚLĄ JAŹŃ"), Cp1250("zażółć gęślą jaźń")));
+  EXPECT_FALSE(SameTextIgnoringCase(Cp1250("PRAWDĄ"), "PRAWDA"));
+  EXPECT_FALSE(SameTextIgnoringCase("TRUE", "TRUEX"));
+  EXPECT_FALSE(TextToBoolean(Cp1250("prawdą")));
 }
 
 }  // namespace
