@@ -18,16 +18,15 @@ class MemorySource : public ByteSource {
     size_t count = std::min({capacity, chunk_, bytes_.size() - pos_});
     if (count != 0) std::memcpy(buffer, bytes_.data() + pos_, count);
     pos_ += count;
-    ++reads_;
     return count;
   }
-  size_t Reads() const { return reads_; }
+  // Bytes handed out so far.
+  size_t Position() const { return pos_; }
 
  private:
   std::vector<uint8_t> bytes_;
   size_t chunk_;
   size_t pos_ = 0;
-  size_t reads_ = 0;
 };
 
 class MemorySink : public ByteSink {
