@@ -25,6 +25,10 @@ enum AbMessage : int {
   AbFileNotFound = 25,
   AbErrZipNoArchive = 27,
   AbErrZipInvalid = 28,
+  // Beyond the 32-bit model: archives and entries of 2 GiB or more, Zip64 records.
+  AbZipTooLarge = 100,
+  // A stored path that would lead outside the base directory.
+  AbZipUnsafePath = 101,
 };
 
 // The text of a message number; empty for a number missing from the table.
@@ -67,6 +71,8 @@ SETUVANE_AB_EXCEPTION(EAbZipBadCRC, EAbZipException, AbZipBadCRC)
 SETUVANE_AB_EXCEPTION(EAbFileNotFound, EAbException, AbFileNotFound)
 SETUVANE_AB_EXCEPTION(EAbNoArchive, EAbException, AbErrZipNoArchive)
 SETUVANE_AB_EXCEPTION(EAbZipInvalid, EAbZipException, AbErrZipInvalid)
+SETUVANE_AB_EXCEPTION(EAbZipTooLarge, EAbZipException, AbZipTooLarge)
+SETUVANE_AB_EXCEPTION(EAbZipUnsafePath, EAbZipException, AbZipUnsafePath)
 
 #undef SETUVANE_AB_EXCEPTION
 

@@ -20,6 +20,8 @@ const char* AbMessageText(int number) {
     case AbFileNotFound: return "File not found";
     case AbErrZipNoArchive: return "Archive does not exist - FileName is blank";
     case AbErrZipInvalid: return "Invalid file - not a PKZip file";
+    case AbZipTooLarge: return "Cannot read file - archives and entries of 2 GiB or more (Zip64) are not supported";
+    case AbZipUnsafePath: return "Cannot extract file - stored path leads outside the base directory";
     default: return "";
   }
 }

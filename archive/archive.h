@@ -1,0 +1,101 @@
+// An open archive: its file, its entries, the base directory that extraction writes
+// below, and the extract operations that walk the entries and report through
+// handlers. The format-specific parts (loading the directory, writing one entry)
+// come from the derived class and from the extraction hook.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "archive/archive_list.h"
+#include "archive/archive_types.h"
+#include "archive/file_system.h"
+
+namespace setuvane::archive {
+
+class TAbArchive {
+ public:
+  using ProgressHandler = std::function<void(uint8_t progress, bool& abort)>;
+  using ItemProgressHandler = std::function<void(TAbArchiveItem& item, uint8_t progress, bool& abort)>;
+  using ConfirmItemHandler = std::function<void(TAbArchiveItem& item, TAbProcessType type, bool& confirm)>;
+  using ItemFailureHandler =
+      std::function<void(TAbArchiveItem& item, TAbProcessType type, TAbErrorClass errorClass, int errorCode)>;
+  using NotifyHandler = std::function<void()>;
+  // Writes (or, for ptTest, checks) one entry; `name` is the target name.
+  using ItemHook = std::function<void(TAbArchive& archive, TAbArchiveItem& item, const std::string& name)>;
+
+  // Opens `fileName` for reading with sharing through `fileSystem` (EFOpenError).
+  TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode);
+  virtual ~TAbArchive();
+  TAbArchive(const TAbArchive&) = delete;
+  TAbArchive& operator=(const TAbArchive&) = delete;
+
+  virtual void LoadDirectory() = 0;
+
+  const std::string& ArchiveName() const { return archiveName_; }
+  FileSystem& Files() const { return fileSystem_; }
+  ReadableFile& Stream() const { return *stream_; }
+  TAbArchiveStatus Status() const { return status_; }
+  void SetStatus(TAbArchiveStatus status) { status_ = status; }
+
+  int Count() const { return itemList_.Count(); }
+  TAbZipItem& ItemAt(int index) const { return itemList_.Items(index); }
+  TAbArchiveList& ItemList() { return itemList_; }
+  TAbArchiveItem* CurrentItem() const { return currentItem_; }
+
+  const std::string& BaseDirectory() const { return baseDirectory_; }
+  // One trailing "\" is dropped; a non-empty value must name an existing folder,
+  // else EAbNoSuchDirectory and nothing changes.
+  void SetBaseDirectory(const std::string& value);
+  TAbExtractOptions ExtractOptions() const { return extractOptions_; }
+  void SetExtractOptions(TAbExtractOptions value) { extractOptions_ = value; }
+  bool IsDirty() const { return isDirty_; }
+  void SetDirty(bool value) { isDirty_ = value; }
+
+  // Each entry failure ends here; this is the text of the latest one.
+  const std::string& LastFailureText() const { return lastFailureText_; }
+
+  // Extract operations; EAbNoArchive when the archive is invalid. Entry failures go
+  // to OnProcessItemFailure; an abort through OnArchiveProgress raises EAbUserAbort.
+  void ExtractEntry(int index);
+  void ExtractMatching(const std::string& mask);
+  void ExtractMarked();
+  // Decodes and checks the matching entries without writing files (TestHelper).
+  void TestMatching(const std::string& mask);
+
+  ProgressHandler OnArchiveProgress;
+  ItemProgressHandler OnArchiveItemProgress;
+  ConfirmItemHandler OnConfirmProcessItem;
+  ItemFailureHandler OnProcessItemFailure;
+  NotifyHandler OnLoad;
+  ItemHook ExtractHelper;
+  ItemHook TestHelper;
+
+ protected:
+  // Reports `progress`; an Abort answer makes the archive invalid and raises
+  // EAbUserAbort unless `ignoreAbort`.
+  void ReportArchiveProgress(uint8_t progress, bool ignoreAbort);
+
+ private:
+  void ProcessEntry(int index, TAbProcessType type);
+  void ProcessEntries(const std::function<bool(TAbZipItem&)>& selected, TAbProcessType type);
+
+  FileSystem& fileSystem_;
+  std::string archiveName_;
+  std::unique_ptr<ReadableFile> stream_;
+  uint16_t mode_;
+  std::string baseDirectory_;
+  TAbArchiveStatus status_ = TAbArchiveStatus::asInvalid;
+  TAbExtractOptions extractOptions_ = eoCreateDirs;
+  TAbArchiveList itemList_;
+  TAbArchiveItem* currentItem_ = nullptr;
+  bool isDirty_ = false;
+  std::string lastFailureText_;
+};
+
+// True when `path` names an existing folder; a path with "*" or "?" never does.
+bool DirectoryExists(FileSystem& fileSystem, const std::string& path);
+
+}  // namespace setuvane::archive

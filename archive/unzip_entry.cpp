@@ -1,0 +1,142 @@
+#include "archive/unzip_entry.h"
+
+#include <atomic>
+#include <limits>
+#include <memory>
+
+#include "archive/exceptions.h"
+#include "archive/read_ahead_stream.h"
+#include "archive/runtime_errors.h"
+#include "archive/target_path.h"
+#include "archive/unzip_helper.h"
+
+namespace setuvane::archive {
+namespace {
+
+constexpr uint8_t kHighestVersionNeeded = 20;
+constexpr uint32_t kLargestSize = std::numeric_limits<int32_t>::max();
+
+// Checks what can be checked before the target is touched and reads the local
+// header; returns where the entry's data begins.
+int64_t LocateData(TAbZipArchive& archive, const TAbZipItem& item) {
+  if ((item.VersionNeededToExtract() & 0xFF) > kHighestVersionNeeded) throw EAbZipVersion();
+  // Sizes and offsets are signed 32-bit in this model; all ones marks Zip64.
+  if (item.CompressedSize() > kLargestSize || item.UncompressedSize() > kLargestSize ||
+      item.RelativeOffset() > kLargestSize) {
+    throw EAbZipTooLarge();
+  }
+  ReadAheadStream stream(archive.Stream());
+  stream.Seek(item.RelativeOffset());
+  TAbZipLocalFileHeader local;
+  local.Read(stream);
+  return stream.Position();
+}
+
+// Decodes the entry into `target` and fails it unless the CRC and size agree.
+void DecodeChecked(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset, WritableFile& target) {
+  TAbZDecoder* decoder = nullptr;
+  if (item.IsEncrypted()) {
+    auto made = std::make_unique<TAbZDecoder>(archive.Password, item.CRC32(), true);
+    made->SetRetries(archive.PasswordRetries);
+    if (archive.OnNeedPassword) made->SetNeedPassword(archive.OnNeedPassword);
+    decoder = made.get();
+    item.SetDecoder(std::move(made));
+  }
+  const EntryData data{dataOffset, item.CompressedSize(), item.UncompressedSize(), item.CompressionMethod(),
+                       item.GeneralPurposeBitFlag()};
+  auto progress = [&archive, &item](uint8_t percent) {
+    bool abort = false;
+    if (archive.OnArchiveItemProgress) archive.OnArchiveItemProgress(item, percent, abort);
+    if (abort) throw EAbUserAbort();
+  };
+  TAbUnzipHelper helper(archive.Stream(), data, decoder, target, progress);
+  const uint32_t crc = helper.DecodeEntry();
+  if (crc != item.CRC32() || helper.Written() != item.UncompressedSize()) throw EAbZipBadCRC();
+}
+
+// A new file in `folder` ("" = the current one) that no one else uses.
+std::unique_ptr<WritableFile> CreateTemporary(FileSystem& files, const std::string& folder,
+                                              const std::string& target, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  const std::string prefix = folder.empty() ? "~sv" : folder + "\\~sv";
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    name = prefix + std::to_string(counter++ % 100000) + ".tmp";
+    if (auto file = files.CreateNew(name)) return file;
+    if (!files.FileExists(name)) break;  // not a name clash: the folder refuses files
+  }
+  throw EFCreateError(target);
+}
+
+class DiscardingFile final : public WritableFile {
+ public:
+  void Write(const uint8_t*, size_t) override {}
+  bool SetModificationTime(uint16_t, uint16_t) override { return true; }
+  void Close() override {}
+};
+
+void RunGuarded(TAbZipArchive& archive, const std::function<void()>& work, const std::function<void()>& cleanUp) {
+  try {
+    work();
+  } catch (const EAbUserAbort&) {
+    archive.SetStatus(TAbArchiveStatus::asInvalid);
+    cleanUp();
+    throw;
+  } catch (...) {
+    cleanUp();
+    throw;
+  }
+}
+
+}  // namespace
+
+void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name) {
+  const int64_t dataOffset = LocateData(archive, item);
+  FileSystem& files = archive.Files();
+  const bool restorePath = (archive.ExtractOptions() & eoRestorePath) != 0;
+  const bool createDirs = (archive.ExtractOptions() & eoCreateDirs) != 0;
+
+  if (IsFolderName(name)) {  // a folder entry makes its folder and writes no file
+    if (!restorePath) return;
+    std::string folder = TargetPath(archive.BaseDirectory(), name.substr(0, name.size() - 1), true);
+    if (DirectoryExists(files, folder)) return;
+    if (!createDirs) throw EAbNoSuchDirectory();
+    MakeFolders(files, folder);
+    return;
+  }
+
+  std::string path = TargetPath(archive.BaseDirectory(), name, restorePath);
+  const std::string folder = FolderOf(path);
+  if (!folder.empty() && !DirectoryExists(files, folder)) {
+    if (!createDirs) throw EAbNoSuchDirectory();
+    MakeFolders(files, folder);
+  }
+
+  bool confirm = true;
+  if (files.FileExists(path) && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
+  if (!confirm) return;
+
+  std::string temporaryName;
+  std::unique_ptr<WritableFile> file = CreateTemporary(files, FolderOf(path), path, temporaryName);
+  RunGuarded(
+      archive,
+      [&] {
+        DecodeChecked(archive, item, dataOffset, *file);
+        file->SetModificationTime(item.LastModFileDate(), item.LastModFileTime());  // a failure is ignored
+        file->Close();
+        file.reset();
+        if (!files.Replace(temporaryName, path)) throw EFCreateError(path);
+      },
+      [&] {
+        file.reset();
+        files.Remove(temporaryName);
+      });
+}
+
+void TestEntry(TAbZipArchive& archive, TAbZipItem& item) {
+  const int64_t dataOffset = LocateData(archive, item);
+  if (IsFolderName(item.StoredName())) return;
+  DiscardingFile nowhere;
+  RunGuarded(archive, [&] { DecodeChecked(archive, item, dataOffset, nowhere); }, [] {});
+}
+
+}  // namespace setuvane::archive

@@ -1,0 +1,19 @@
+// The extraction hook of a ZIP archive: writes one entry to disk (UnzipEntry), or
+// decodes it and checks its CRC without writing (TestEntry).
+//
+// A target is never half-written: the entry goes into a temporary file beside it,
+// which replaces the target only after the CRC check passed and the time stamp was
+// set; a failed entry removes the temporary file and leaves an existing target as
+// it was.
+#pragma once
+
+#include <string>
+
+#include "archive/zip_archive.h"
+
+namespace setuvane::archive {
+
+void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name);
+void TestEntry(TAbZipArchive& archive, TAbZipItem& item);
+
+}  // namespace setuvane::archive

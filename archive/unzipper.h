@@ -1,0 +1,103 @@
+// The unzip component: opens a ZIP archive by file name, lists its entries and
+// extracts them below a base directory, asking its owner through events for a
+// password and for leave to overwrite, and reporting progress and failed entries.
+// Every event gets the component as Sender; answers come back through reference
+// parameters preset before the handler runs (Abort false, Confirm true).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "archive/archive_types.h"
+#include "archive/file_system.h"
+#include "archive/zip_archive.h"
+
+namespace setuvane::archive {
+
+class TAbUnZipper;
+
+using TAbArchiveProgressEvent = std::function<void(TAbUnZipper& sender, uint8_t progress, bool& abort)>;
+using TAbArchiveItemProgressEvent =
+    std::function<void(TAbUnZipper& sender, TAbArchiveItem& item, uint8_t progress, bool& abort)>;
+using TNotifyEvent = std::function<void(TAbUnZipper& sender)>;
+using TAbConfirmOverwriteEvent = std::function<void(std::string& name, bool& confirm)>;
+using TAbArchiveItemConfirmEvent =
+    std::function<void(TAbUnZipper& sender, TAbArchiveItem& item, TAbProcessType processType, bool& confirm)>;
+using TAbArchiveEvent = std::function<void(TAbUnZipper& sender)>;
+using TAbNeedPasswordEvent = std::function<void(TAbUnZipper& sender, std::string& newPassword)>;
+using TAbArchiveItemFailureEvent = std::function<void(TAbUnZipper& sender, TAbArchiveItem& item,
+                                                      TAbProcessType processType, TAbErrorClass errorClass,
+                                                      int errorCode)>;
+using TAbRequestDiskEvent = std::function<void(TAbUnZipper& sender, bool& abort)>;
+using TAbRequestNthDiskEvent = std::function<void(TAbUnZipper& sender, uint8_t diskNumber, bool& abort)>;
+
+class TAbUnZipper {
+ public:
+  // Files are reached through `fileSystem` (the real disk unless a test says otherwise).
+  explicit TAbUnZipper(FileSystem& fileSystem = NativeFileSystem());
+  ~TAbUnZipper();
+  TAbUnZipper(const TAbUnZipper&) = delete;
+  TAbUnZipper& operator=(const TAbUnZipper&) = delete;
+
+  // Assigning the name opens that archive (a missing file opens none, without an
+  // error); an empty name closes. Loading errors reach the caller, with the archive
+  // kept and holding the entries read before the failure.
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(const std::string& value);
+  void OpenZip(const std::string& fileName) { SetFileName(fileName); }
+  void CloseZip();
+
+  int EntryCount() const;
+  // nullptr when no archive is open; EListError for an index out of range.
+  TAbZipItem* Entries(int index) const;
+
+  // EAbNoArchive when no archive is open or it was made invalid by an abort.
+  void ExtractMatching(const std::string& mask);
+  void ExtractMarked();
+  // Decodes the matching entries and checks their CRC without writing any file;
+  // failures are reported like those of extraction (ProcessType ptTest).
+  void TestMatching(const std::string& mask);
+
+  const std::string& BaseDirectory() const { return baseDirectory_; }
+  // With an archive open the folder must exist (EAbNoSuchDirectory otherwise).
+  void SetBaseDirectory(const std::string& value);
+  TAbExtractOptions ExtractOptions() const { return extractOptions_; }
+  void SetExtractOptions(TAbExtractOptions value);
+  const std::string& Password() const { return password_; }
+  void SetPassword(const std::string& value);
+  uint8_t PasswordRetries() const { return passwordRetries_; }
+  void SetPasswordRetries(uint8_t value);
+  static const char* Version() { return "1.06"; }
+
+  // The open archive, or nullptr.
+  TAbZipArchive* Archive() const { return archive_.get(); }
+  // The text of the failure being reported, valid inside OnProcessItemFailure.
+  const std::string& FailureText() const;
+
+  TAbArchiveProgressEvent OnArchiveProgress;
+  TAbArchiveItemProgressEvent OnArchiveItemProgress;
+  TNotifyEvent OnChange;
+  TAbConfirmOverwriteEvent OnConfirmOverwrite;
+  TAbArchiveItemConfirmEvent OnConfirmProcessItem;
+  TAbArchiveEvent OnLoad;
+  TAbNeedPasswordEvent OnNeedPassword;
+  TAbArchiveItemFailureEvent OnProcessItemFailure;
+  TAbRequestDiskEvent OnRequestLastDisk;
+  TAbRequestNthDiskEvent OnRequestNthDisk;
+
+ private:
+  void InitArchive();
+  TAbZipArchive& OpenArchive() const;
+
+  FileSystem& fileSystem_;
+  std::unique_ptr<TAbZipArchive> archive_;
+  std::string fileName_;
+  std::string baseDirectory_;
+  TAbExtractOptions extractOptions_ = eoCreateDirs;
+  std::string password_;
+  uint8_t passwordRetries_ = 3;
+};
+
+}  // namespace setuvane::archive

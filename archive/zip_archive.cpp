@@ -1,0 +1,110 @@
+#include "archive/zip_archive.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "archive/exceptions.h"
+#include "archive/read_ahead_stream.h"
+
+namespace setuvane::archive {
+namespace {
+
+constexpr uint8_t kEndSignatureBytes[4] = {0x50, 0x4B, 0x05, 0x06};
+constexpr int64_t kLargestArchive = std::numeric_limits<int32_t>::max();
+
+uint32_t LoadU32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+TAbZipArchive::TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode)
+    : TAbArchive(fileSystem, fileName, mode) {}
+
+int64_t TAbZipArchive::FindEndRecord() {
+  const int64_t size = Stream().Size();
+  int64_t back = 0;
+  int64_t window = 28;
+  uint8_t bytes[32];
+  for (;;) {
+    if (back == size + 28) throw EAbZipInvalid();
+    back += 28;
+    if (back == size + 28) throw EAbZipInvalid();
+    back = std::min(back, size);
+    if (back > kEndRecordSearchLimit) throw EAbZipInvalid();
+    const int64_t position = size - back;
+    window = std::min(window, size);
+    const size_t got = Stream().ReadAt(position, bytes, static_cast<size_t>(window));
+    for (size_t i = 0; i + 4 <= got; ++i) {
+      if (std::memcmp(bytes + i, kEndSignatureBytes, 4) == 0) return position + int64_t(i);
+    }
+    window = 32;
+  }
+}
+
+void TAbZipArchive::LoadDirectory() {
+  SetStatus(TAbArchiveStatus::asBusy);
+  try {
+    ReadDirectory();
+  } catch (...) {
+    if (Status() != TAbArchiveStatus::asInvalid) SetStatus(TAbArchiveStatus::asIdle);
+    if (OnLoad) OnLoad();
+    throw;
+  }
+  SetStatus(TAbArchiveStatus::asIdle);
+  if (OnLoad) OnLoad();
+}
+
+// A Zip64 archive marks the 32-bit fields it outgrew with all ones and puts a locator
+// of its own end record right before the classic one (APPNOTE 4.3.14, 4.3.15).
+void TAbZipArchive::RefuseZip64(int64_t endPosition) const {
+  if (footer_.TotalEntries == 0xFFFF || footer_.EntriesOnDisk == 0xFFFF ||
+      footer_.DirectoryOffset == 0xFFFFFFFF || footer_.DirectorySize == 0xFFFFFFFF) {
+    throw EAbZipTooLarge();
+  }
+  uint8_t locator[4];
+  if (endPosition >= 20 && Stream().ReadAt(endPosition - 20, locator, 4) == 4 &&
+      LoadU32(locator) == kZip64FooterLocatorSignature) {
+    throw EAbZipTooLarge();
+  }
+}
+
+void TAbZipArchive::ReadDirectory() {
+  ReadAheadStream stream(Stream());
+  const int64_t size = stream.Size();
+  if (size == 0) return;
+  if (size > kLargestArchive) throw EAbZipTooLarge();
+
+  uint8_t start[4] = {};
+  const size_t got = stream.Read(start, 4);
+  const bool startsWithPK = got >= 2 && start[0] == 'P' && start[1] == 'K';
+  isExecutable_ = got >= 2 && start[0] == 'M' && start[1] == 'Z';
+  if (startsWithPK && got == 4 && LoadU32(start) == kDataDescriptorSignature) isSpanned_ = true;
+
+  const int64_t endPosition = FindEndRecord();
+  if (!startsWithPK && !isExecutable_) isSpanned_ = true;
+  stream.Seek(endPosition);
+  footer_.Read(stream);
+  currentDisk_ = footer_.DiskNumber;
+  RefuseZip64(endPosition);
+  if (footer_.DirectoryOffset > endPosition) throw EAbZipInvalid();
+
+  const int divisor = footer_.TotalEntries == 0 ? 1 : footer_.TotalEntries;
+  int64_t smallestOffset = std::numeric_limits<int64_t>::max();
+  stream.Seek(footer_.DirectoryOffset);
+  while (stream.Position() < endPosition) {
+    auto item = std::make_unique<TAbZipItem>();
+    item->LoadFromStream(stream);
+    if (isExecutable_) smallestOffset = std::min<int64_t>(smallestOffset, item->RelativeOffset());
+    ItemList().Add(std::move(item));
+    ReportArchiveProgress(static_cast<uint8_t>(std::min(Count() * 100 / divisor, 100)), false);
+  }
+  // The last header ran into the end record: the directory is damaged.
+  if (stream.Position() != endPosition) throw EAbZipInvalid();
+  ReportArchiveProgress(100, true);
+  if (isExecutable_ && Count() > 0) stubSize_ = smallestOffset;
+  SetDirty(false);
+}
+
+}  // namespace setuvane::archive

@@ -1,0 +1,61 @@
+// A ZIP archive (PKWARE APPNOTE): finds the end of central directory record near the
+// end of the file and loads the central directory into entries. Only the 32-bit
+// format is understood: archives of 2 GiB or more and Zip64 records are refused
+// with EAbZipTooLarge rather than read wrongly.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "archive/archive.h"
+#include "archive/zip_records.h"
+
+namespace setuvane::archive {
+
+class TAbZipArchive : public TAbArchive {
+ public:
+  using ConfirmOverwriteHandler = std::function<void(std::string& name, bool& confirm)>;
+  using NeedPasswordHandler = std::function<void(std::string& password)>;
+  using RequestDiskHandler = std::function<void(bool& abort)>;
+  using RequestNthDiskHandler = std::function<void(uint8_t diskNumber, bool& abort)>;
+
+  // The end record must begin within this many bytes of the end of the file.
+  static constexpr int64_t kEndRecordSearchLimit = 2048;
+
+  TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode);
+
+  // Fills the entry list (busy meanwhile, idle after, also after a failure, with the
+  // entries read before it) and fires OnLoad in either case.
+  void LoadDirectory() override;
+
+  // Position of the end record: the file is searched backwards in windows of 32
+  // bytes (28 for the last) that overlap by 4; within a window the earliest
+  // signature wins. EAbZipInvalid when none lies within the last 2,044 bytes.
+  int64_t FindEndRecord();
+
+  const TAbZipDirectoryFileFooter& Footer() const { return footer_; }
+  bool IsExecutable() const { return isExecutable_; }
+  bool IsSpanned() const { return isSpanned_; }
+  uint16_t CurrentDisk() const { return currentDisk_; }
+  int64_t StubSize() const { return stubSize_; }
+
+  std::string Password;
+  uint8_t PasswordRetries = 3;
+  ConfirmOverwriteHandler OnConfirmOverwrite;
+  NeedPasswordHandler OnNeedPassword;
+  RequestDiskHandler OnRequestLastDisk;
+  RequestNthDiskHandler OnRequestNthDisk;
+
+ private:
+  void ReadDirectory();
+  void RefuseZip64(int64_t endPosition) const;
+
+  TAbZipDirectoryFileFooter footer_;
+  bool isExecutable_ = false;
+  bool isSpanned_ = false;
+  uint16_t currentDisk_ = 0;
+  int64_t stubSize_ = 0;
+};
+
+}  // namespace setuvane::archive

@@ -1,0 +1,344 @@
+// Extraction to a real disk (natively and, in the Windows build, through the Win32
+// file seam under Wine): target paths and options, folders, overwrite questions,
+// failures and their cleanup, progress events and time stamps.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+
+#include "archive/exceptions.h"
+#include "archive/unzipper.h"
+#include "tests/archive/temp_folder.h"
+#include "tests/archive/zip_writer.h"
+
+namespace setuvane::archive {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Bytes;
+using testing::BuildZip;
+using testing::ToBytes;
+using testing::WinPath;
+using testing::ZipEntrySpec;
+using testing::ZipSpec;
+
+struct Failure {
+  std::string name;
+  TAbErrorClass errorClass;
+  int code;
+  std::string text;
+  bool operator==(const Failure&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Failure& f) {
+  return out << f.name << " class " << int(f.errorClass) << " code " << f.code << " (" << f.text << ")";
+}
+
+Failure ArchiveFailure(const std::string& name, int code) {
+  return {name, TAbErrorClass::ecArchiveError, code, AbMessageText(code)};
+}
+
+class ExtractTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    out = temp.Path() / "out";
+    fs::create_directories(out);
+    zip.OnProcessItemFailure = [this](TAbUnZipper& sender, TAbArchiveItem& item, TAbProcessType type,
+                                      TAbErrorClass errorClass, int code) {
+      EXPECT_EQ(&sender, &zip);
+      EXPECT_EQ(type, TAbProcessType::ptExtract);
+      failures.push_back({item.StoredName(), errorClass, code, sender.FailureText()});
+    };
+  }
+  void Open(const ZipSpec& spec, TAbExtractOptions options = eoCreateDirs) {
+    testing::WriteFile(temp.Path() / "a.zip", BuildZip(spec).bytes);
+    zip.SetExtractOptions(options);
+    zip.SetBaseDirectory(WinPath(out));
+    zip.OpenZip(WinPath(temp.Path() / "a.zip"));
+  }
+  std::vector<std::string> Tree() { return testing::ListTree(out); }
+
+  testing::TempFolder temp;
+  fs::path out;
+  TAbUnZipper zip;
+  std::vector<Failure> failures;
+};
+
+ZipSpec NestedEntries() {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "top.txt", .data = ToBytes("top")});
+  spec.entries.push_back({.name = "sub/deep/file.txt", .data = ToBytes("deep file"), .method = 8});
+  return spec;
+}
+
+TEST_F(ExtractTest, DefaultOptionsWriteEveryEntryFlat) {
+  Open(NestedEntries());
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{});
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"file.txt", "top.txt"}));
+  EXPECT_EQ(testing::ReadFile(out / "file.txt"), "deep file");
+}
+
+TEST_F(ExtractTest, RestorePathKeepsFoldersAndMakesThem) {
+  Open(NestedEntries(), eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{});
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"sub", "sub/deep", "sub/deep/file.txt", "top.txt"}));
+}
+
+TEST_F(ExtractTest, RestorePathWithoutCreateDirsFailsOnlyThatEntry) {
+  Open(NestedEntries(), eoRestorePath);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("sub/deep/file.txt", AbNoSuchDirectory)});
+  EXPECT_EQ(Tree(), std::vector<std::string>{"top.txt"});
+}
+
+TEST_F(ExtractTest, EmptyBaseDirectoryWritesIntoTheCurrentFolder) {
+  const fs::path previous = fs::current_path();
+  fs::current_path(out);
+  testing::WriteFile(temp.Path() / "a.zip", BuildZip(NestedEntries()).bytes);
+  zip.SetExtractOptions(eoCreateDirs | eoRestorePath);
+  zip.OpenZip(WinPath(temp.Path() / "a.zip"));
+  zip.ExtractMatching("*.*");
+  fs::current_path(previous);
+  EXPECT_EQ(failures, std::vector<Failure>{});
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"sub", "sub/deep", "sub/deep/file.txt", "top.txt"}));
+}
+
+TEST_F(ExtractTest, BaseDirectoryMustExistOnlyWhileAnArchiveIsOpen) {
+  const std::string missing = WinPath(temp.Path() / "missing");
+  zip.SetBaseDirectory(missing);
+  EXPECT_EQ(zip.BaseDirectory(), missing);
+  testing::WriteFile(temp.Path() / "a.zip", BuildZip(NestedEntries()).bytes);
+  EXPECT_THROW(zip.OpenZip(WinPath(temp.Path() / "a.zip")), EAbNoSuchDirectory);
+  EXPECT_EQ(zip.EntryCount(), 0);
+
+  zip.SetBaseDirectory("");
+  zip.OpenZip(WinPath(temp.Path() / "a.zip"));
+  EXPECT_EQ(zip.EntryCount(), 2);
+  EXPECT_THROW(zip.SetBaseDirectory(missing), EAbNoSuchDirectory);
+  EXPECT_THROW(zip.SetBaseDirectory(WinPath(temp.Path() / "o?t")), EAbNoSuchDirectory);
+  EXPECT_EQ(zip.BaseDirectory(), "");
+  zip.SetBaseDirectory(WinPath(out) + "\\");
+  EXPECT_EQ(zip.BaseDirectory(), WinPath(out));
+}
+
+TEST_F(ExtractTest, MasksSelectByFileNameAndFolder) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "readme.txt", .data = ToBytes("1")});
+  spec.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("2")});
+  spec.entries.push_back({.name = "doc/other.txt", .data = ToBytes("3")});
+  Open(spec, eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("doc/readme.txt");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"doc", "doc/readme.txt"}));
+  zip.ExtractMatching("readme.txt");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"doc", "doc/readme.txt", "readme.txt"}));
+  zip.Entries(2)->Marked = true;
+  zip.ExtractMarked();
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"doc", "doc/other.txt", "doc/readme.txt", "readme.txt"}));
+  EXPECT_EQ(failures, std::vector<Failure>{});
+}
+
+TEST_F(ExtractTest, OverwriteCanBeRefusedOrRedirected) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
+  Open(spec);
+  int questions = 0;
+  zip.OnConfirmOverwrite = [&](std::string&, bool& confirm) {
+    ++questions;
+    EXPECT_TRUE(confirm);
+  };
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(questions, 0);  // no question while the target does not exist
+
+  testing::WriteFile(out / "a.txt", ToBytes("old"));
+  zip.OnConfirmOverwrite = [&](std::string& name, bool& confirm) {
+    EXPECT_EQ(name, WinPath(out / "a.txt"));
+    confirm = false;
+  };
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(testing::ReadFile(out / "a.txt"), "old");
+
+  zip.OnConfirmOverwrite = [&](std::string& name, bool&) { name = WinPath(out / "b.txt"); };
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(testing::ReadFile(out / "a.txt"), "old");
+  EXPECT_EQ(testing::ReadFile(out / "b.txt"), "new");
+
+  zip.OnConfirmOverwrite = nullptr;
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(testing::ReadFile(out / "a.txt"), "new");
+  EXPECT_EQ(failures, std::vector<Failure>{});
+}
+
+TEST_F(ExtractTest, FailedEntryKeepsTheFileItWouldReplaceAndLeavesNothing) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "a.txt", .data = ToBytes("altered"), .crc = 1234});
+  spec.entries.push_back({.name = "b.txt", .data = ToBytes("fine")});
+  Open(spec);
+  testing::WriteFile(out / "a.txt", ToBytes("the old settings"));
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("a.txt", AbZipBadCRC)});
+  EXPECT_EQ(testing::ReadFile(out / "a.txt"), "the old settings");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+TEST_F(ExtractTest, UnsupportedMethodsAndVersionsFailTheirEntries) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "m9.bin", .data = ToBytes("x"), .method = 9});
+  spec.entries.push_back({.name = "m7.bin", .data = ToBytes("x"), .method = 7});
+  spec.entries.push_back({.name = "v45.bin", .data = ToBytes("x"), .versionNeeded = 45});
+  spec.entries.push_back({.name = "v20.bin", .data = ToBytes("x"), .versionNeeded = 0x0314});  // high byte: host
+  Open(spec);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("m9.bin", AbZipInvalidMethod),
+                                            ArchiveFailure("m7.bin", AbZipInvalidMethod),
+                                            ArchiveFailure("v45.bin", AbZipVersionError)}));
+  EXPECT_EQ(Tree(), std::vector<std::string>{"v20.bin"});
+}
+
+TEST_F(ExtractTest, DeflatedOutputNeverExceedsTheDeclaredSize) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "bomb.bin", .data = Bytes(300000, 'z'), .method = 8, .uncompressedSize = 1000});
+  spec.entries.push_back({.name = "short.bin", .data = Bytes(300000, 'z'), .uncompressedSize = 1000});
+  Open(spec);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("bomb.bin", AbZipBadCRC),
+                                            ArchiveFailure("short.bin", AbZipBadCRC)}));
+  EXPECT_EQ(Tree(), std::vector<std::string>{});
+}
+
+TEST_F(ExtractTest, StoredEntryWhoseFileEndsEarlyFails) {
+  ZipSpec spec;
+  spec.entries.push_back(
+      {.name = "cut.bin", .data = Bytes(5000, 'c'), .compressedSize = 0x7FFFFF00, .uncompressedSize = 0x7FFFFF00});
+  Open(spec);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("cut.bin", AbZipBadCRC)});
+  EXPECT_EQ(Tree(), std::vector<std::string>{});
+}
+
+TEST_F(ExtractTest, EntriesBeyondThe32BitModelFail) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "z64.bin", .data = ToBytes("x"), .compressedSize = 0xFFFFFFFF,
+                          .uncompressedSize = 0xFFFFFFFF});
+  spec.entries.push_back({.name = "far.bin", .data = ToBytes("x"), .localOffset = 0x80000000});
+  Open(spec);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("z64.bin", AbZipTooLarge),
+                                            ArchiveFailure("far.bin", AbZipTooLarge)}));
+}
+
+TEST_F(ExtractTest, StoredPathsNeverLeadOutOfTheBaseDirectory) {
+  ZipSpec spec;
+  for (const char* name : {"../evil.txt", "/abs.txt", "\\abs2.txt", "C:/drive.txt", "a/../../evil2.txt",
+                           "sub/..", "ok/fine.txt"}) {
+    spec.entries.push_back({.name = name, .data = ToBytes("x")});
+  }
+  Open(spec, eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("*.*");
+  std::vector<Failure> expected;
+  for (const char* name : {"../evil.txt", "/abs.txt", "\\abs2.txt", "C:/drive.txt", "a/../../evil2.txt", "sub/.."}) {
+    expected.push_back(ArchiveFailure(name, AbZipUnsafePath));
+  }
+  EXPECT_EQ(failures, expected);
+  EXPECT_EQ(testing::ListTree(temp.Path()), (std::vector<std::string>{"a.zip", "out", "out/ok", "out/ok/fine.txt"}));
+
+  // Without restored paths only the file-name part is used, which stays inside.
+  failures.clear();
+  zip.SetExtractOptions(eoCreateDirs);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("sub/..", AbZipUnsafePath)});
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"abs.txt", "abs2.txt", "drive.txt", "evil.txt", "evil2.txt",
+                                              "fine.txt", "ok", "ok/fine.txt"}));
+}
+
+TEST_F(ExtractTest, FolderEntriesMakeTheirFolders) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "empty/"});
+  spec.entries.push_back({.name = "empty/inner/"});
+  Open(spec, eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, std::vector<Failure>{});
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"empty", "empty/inner"}));
+}
+
+TEST_F(ExtractTest, ProgressIsReportedOnlyWhenThePercentageChanges) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "stored.bin", .data = Bytes(40960, 's')});
+  spec.entries.push_back({.name = "deflated.bin", .data = Bytes(100000, 'd'), .method = 8});
+  spec.entries.push_back({.name = "empty.bin"});
+  Open(spec);
+  std::vector<std::pair<std::string, int>> items;
+  std::vector<int> archive;
+  zip.OnArchiveItemProgress = [&](TAbUnZipper&, TAbArchiveItem& item, uint8_t p, bool& abort) {
+    EXPECT_FALSE(abort);
+    items.emplace_back(item.StoredName(), p);
+  };
+  zip.OnArchiveProgress = [&](TAbUnZipper&, uint8_t p, bool&) { archive.push_back(p); };
+  zip.ExtractMatching("*.*");
+  std::vector<std::pair<std::string, int>> expected;
+  for (int p = 10; p <= 100; p += 10) expected.emplace_back("stored.bin", p);  // per 4 KiB read
+  for (int p : {32, 65, 98, 100}) expected.emplace_back("deflated.bin", p);  // per 32 KiB written
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(archive, (std::vector<int>{33, 66, 100, 100}));
+  EXPECT_EQ(testing::ReadFile(out / "empty.bin"), "");
+  EXPECT_EQ(failures, std::vector<Failure>{});
+}
+
+TEST_F(ExtractTest, AbortInsideAnEntryRemovesItAndStopsAtTheNextEntry) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "one.bin", .data = Bytes(50000, '1')});
+  spec.entries.push_back({.name = "two.bin", .data = Bytes(50000, '2')});
+  Open(spec);
+  zip.OnArchiveItemProgress = [&](TAbUnZipper&, TAbArchiveItem&, uint8_t p, bool& abort) { abort = p > 50; };
+  EXPECT_THROW(zip.ExtractMatching("*.*"), EAbNoArchive);
+  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("one.bin", AbUserAbort)});
+  EXPECT_EQ(Tree(), std::vector<std::string>{});
+  EXPECT_EQ(zip.Archive()->Status(), TAbArchiveStatus::asInvalid);
+}
+
+TEST_F(ExtractTest, AbortThroughArchiveProgressReachesTheCaller) {
+  Open(NestedEntries());
+  zip.OnArchiveProgress = [&](TAbUnZipper&, uint8_t, bool& abort) { abort = true; };
+  EXPECT_THROW(zip.ExtractMatching("*.*"), EAbUserAbort);
+  EXPECT_EQ(Tree(), std::vector<std::string>{"top.txt"});
+  zip.OnArchiveProgress = nullptr;
+  EXPECT_THROW(zip.ExtractMatching("*.*"), EAbNoArchive);
+  zip.OpenZip(zip.FileName());  // opening again makes a usable archive
+  EXPECT_NO_THROW(zip.ExtractMatching("*.*"));
+}
+
+TEST_F(ExtractTest, ConfirmProcessItemCanSkipAnEntry) {
+  Open(NestedEntries());
+  zip.OnConfirmProcessItem = [](TAbUnZipper&, TAbArchiveItem& item, TAbProcessType type, bool& confirm) {
+    EXPECT_EQ(static_cast<int>(type), 2);
+    EXPECT_TRUE(confirm);
+    confirm = item.StoredName() != "top.txt";
+  };
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(Tree(), std::vector<std::string>{"file.txt"});
+}
+
+TEST_F(ExtractTest, FileTimeIsTheEntryTimeInLocalTime) {
+  ZipSpec spec;
+  // 2019-06-15 13:45:30: date = (39 << 9) | (6 << 5) | 15, time = (13 << 11) | (45 << 5) | 15.
+  spec.entries.push_back({.name = "t.txt", .data = ToBytes("t"), .dosTime = (13 << 11) | (45 << 5) | 15,
+                          .dosDate = (39 << 9) | (6 << 5) | 15});
+  Open(spec);
+  zip.ExtractMatching("*.*");
+  std::tm local{};
+  local.tm_year = 119;
+  local.tm_mon = 5;
+  local.tm_mday = 15;
+  local.tm_hour = 13;
+  local.tm_min = 45;
+  local.tm_sec = 30;
+  local.tm_isdst = -1;
+  const auto written = std::chrono::file_clock::to_sys(fs::last_write_time(out / "t.txt"));
+  EXPECT_EQ(std::chrono::system_clock::to_time_t(
+                std::chrono::time_point_cast<std::chrono::system_clock::duration>(written)),
+            std::mktime(&local));
+}
+
+}  // namespace
+}  // namespace setuvane::archive
