@@ -26,7 +26,7 @@ enum PrivilegeFailure : int { kNoToken = 1, kNoPrivilegeValue = 3, kPrivilegeNot
 
 std::uint32_t ExitFlagsFor(int mode) {
   switch (mode) {
-    case kShutdownPowerDown: return kEwxForce | kEwxShutdown;
+    case kShutdownShutDown: return kEwxForce | kEwxShutdown;
     case kShutdownRestart: return kEwxForce | kEwxReboot;
     case kShutdownPowerOff: return kEwxForce | kEwxPowerOff;
     default: return kEwxForce | kEwxLogOff;

@@ -13,7 +13,7 @@ namespace setuvane {
 std::uint32_t RunAndWait(std::string_view commandLine, int showWindow);
 
 enum ShutdownMode : int {
-  kShutdownPowerDown = 0,  // shut down
+  kShutdownShutDown = 0,
   kShutdownRestart = 1,
   kShutdownLogOff = 2,
   kShutdownPowerOff = 3,

@@ -2,9 +2,10 @@
 // processes, disk space, the shutdown privilege and the sound library.
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,46 +24,25 @@ namespace {
 
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+namespace fs = std::filesystem;
+
+bool IsDirectory(const std::string& path) { return fs::is_directory(path); }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A folder of its own below the temporary folder, removed with what the test put in it.
 class ScratchFolder {
  public:
   ScratchFolder() : path_(GetTempFolder() + "setuvane-system-" + std::to_string(GetCurrentProcessId()) + "\\") {
-    CreateDirectoryA(path_.c_str(), nullptr);
+    fs::create_directory(path_);
   }
-  ~ScratchFolder() { RemoveTree(path_); }
+  ~ScratchFolder() { fs::remove_all(path_); }
   const std::string& path() const { return path_; }
 
  private:
-  static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(folder + name + "\\");
-        } else {
-          DeleteFileA((folder + name).c_str());
-        }
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-
   std::string path_;
 };
 
@@ -166,8 +146,7 @@ TEST(SystemFolders, AreTheSystemsOwn) {
   std::string system = GetSystemFolder();
   EXPECT_EQ(system.back(), '\\');
   EXPECT_TRUE(IsDirectory(system));
-  EXPECT_TRUE(IsDirectory(system + "kernel32.dll") == false &&
-              GetFileAttributesA((system + "kernel32.dll").c_str()) != INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(fs::is_regular_file(system + "kernel32.dll"));
 
   std::string temp = GetTempFolder();
   EXPECT_EQ(temp.back(), '\\');
@@ -176,7 +155,7 @@ TEST(SystemFolders, AreTheSystemsOwn) {
   // The launch folder holds this very program.
   std::string launch = GetLaunchFolder();
   EXPECT_EQ(launch.back(), '\\');
-  EXPECT_NE(GetFileAttributesA((launch + "system_win32_test.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(fs::is_regular_file(launch + "system_win32_test.exe"));
   EXPECT_EQ(ExpandFolderMacros("<SourceFolder>"), launch);
 }
 
