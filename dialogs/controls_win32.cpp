@@ -1,0 +1,184 @@
+#include "dialogs/controls_win32.h"
+
+#include <algorithm>
+#include <string>
+
+#include "dialogs/artwork_win32.h"
+#include "dialogs/uncaught_failure.h"
+#include "system/cp1250.h"
+
+namespace setuvane {
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"SetuvanePanel";
+constexpr wchar_t kPictureClass[] = L"SetuvanePicture";
+
+struct PanelState {
+  COLORREF colour;
+  UniqueBrush brush;
+};
+
+struct PictureState {
+  bool keyed = false;
+  UniqueBitmap bitmap;
+};
+
+template <typename State>
+State* StateOf(HWND window) {
+  return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Colour requests of child controls go up to the nearest panel, whose colour they take.
+LRESULT AnswerColourRequest(HWND window, WPARAM wp) {
+  PanelState* state = StateOf<PanelState>(window);
+  HDC dc = reinterpret_cast<HDC>(wp);
+  SetBkColor(dc, state->colour);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return reinterpret_cast<LRESULT>(state->brush.get());
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+      const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(create->lpCreateParams));
+      auto* state = new PanelState{colour, UniqueBrush(CreateSolidBrush(colour))};
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      break;
+    }
+    case WM_NCDESTROY:
+      delete StateOf<PanelState>(window);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      break;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wp), &client, StateOf<PanelState>(window)->brush.get());
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      return AnswerColourRequest(window, wp);
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // A panel is only a surface: its children's messages belong to the window.
+      return SendMessageW(GetParent(window), msg, wp, lp);
+  }
+  return DefWindowProcW(window, msg, wp, lp);
+}
+
+COLORREF ParentBackground(HWND picture) {
+  HWND parent = GetParent(picture);
+  wchar_t name[32] = {};
+  GetClassNameW(parent, name, 32);
+  if (std::wstring_view(name) == kPanelClass) return PanelColour(parent);
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+void PaintPicture(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  PictureState* state = StateOf<PictureState>(window);
+  RECT client;
+  GetClientRect(window, &client);
+  UniqueBrush background(CreateSolidBrush(ParentBackground(window)));
+  FillRect(dc, &client, background.get());
+  if (HBITMAP bitmap = state->bitmap.get()) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    if (state->keyed) {
+      DrawKeyedBitmap(dc, 0, 0, client.right, client.bottom, bitmap, BottomLeftColour(bitmap));
+    } else {
+      UniqueMemoryDc source(CreateCompatibleDC(dc));
+      SelectObjectScope select(source.get(), bitmap);
+      BitBlt(dc, 0, 0, std::min<LONG>(client.right, info.bmWidth),
+             std::min<LONG>(client.bottom, info.bmHeight), source.get(), 0, 0, SRCCOPY);
+    }
+  }
+  EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new PictureState{
+          reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, nullptr}));
+      break;
+    case WM_NCDESTROY:
+      delete StateOf<PictureState>(window);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      CallReportingFailures([&] { PaintPicture(window); });
+      return 0;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks and drags reach the window below
+  }
+  return DefWindowProcW(window, msg, wp, lp);
+}
+
+void RegisterOnce(const wchar_t* name, WNDPROC proc) {
+  WNDCLASSW wc{};
+  if (GetClassInfoW(GetModuleHandleW(nullptr), name, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
+}
+
+}  // namespace
+
+HWND CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF colour) {
+  RegisterOnce(kPanelClass, PanelProc);
+  return CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                         x, y, width, height, parent, nullptr, GetModuleHandleW(nullptr),
+                         reinterpret_cast<void*>(static_cast<UINT_PTR>(colour)));
+}
+
+COLORREF PanelColour(HWND panel) {
+  PanelState* state = StateOf<PanelState>(panel);
+  return state ? state->colour : GetSysColor(COLOR_BTNFACE);
+}
+
+HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed) {
+  RegisterOnce(kPictureClass, PictureProc);
+  return CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
+                         width, height, parent, nullptr, GetModuleHandleW(nullptr),
+                         keyed ? reinterpret_cast<void*>(1) : nullptr);
+}
+
+void SetPicture(HWND picture, UniqueBitmap bitmap) {
+  StateOf<PictureState>(picture)->bitmap = std::move(bitmap);
+  InvalidateRect(picture, nullptr, FALSE);
+}
+
+HBITMAP PictureBitmap(HWND picture) { return StateOf<PictureState>(picture)->bitmap.get(); }
+
+HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text) {
+  const std::u16string wide = Cp1250ToUtf16(text);
+  return CreateWindowExW(0, L"STATIC", reinterpret_cast<LPCWSTR>(wide.c_str()),
+                         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, height, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void SetLabelText(HWND label, std::string_view text) { SetWindowText1250(label, text); }
+
+void SetWindowText1250(HWND window, std::string_view text) {
+  const std::u16string wide = Cp1250ToUtf16(text);
+  SetWindowTextW(window, reinterpret_cast<LPCWSTR>(wide.c_str()));
+}
+
+std::string WindowText1250(HWND window) {
+  std::u16string wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
+  wide.resize(static_cast<size_t>(
+      GetWindowTextW(window, reinterpret_cast<LPWSTR>(wide.data()), static_cast<int>(wide.size()))));
+  return Utf16ToCp1250(wide);
+}
+
+}  // namespace setuvane

@@ -1,0 +1,34 @@
+// The plain building blocks of the installer's windows that the widget library
+// does not provide: a borderless panel of one colour, a picture, and a label.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "dialogs/gdi_handles_win32.h"
+
+namespace setuvane {
+
+// A child window filled with `colour` that answers its static children's colour
+// requests with the same colour, so labels on it match it.
+HWND CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF colour);
+COLORREF PanelColour(HWND panel);
+
+// A picture: the bitmap drawn at its own size from the top left corner and cut off
+// at the window's edges, neither stretched nor centred. A keyed picture leaves out
+// the colour of its bottom-left pixel and shows its parent's colour there.
+HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed);
+// The picture takes ownership of the bitmap (the previous one is deleted).
+void SetPicture(HWND picture, UniqueBitmap bitmap);
+HBITMAP PictureBitmap(HWND picture);
+
+// A static text (Windows-1250) without prefix characters; word-wrapped.
+HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text);
+void SetLabelText(HWND label, std::string_view text);
+
+// The dialogs' common window texts, Windows-1250 in and out.
+void SetWindowText1250(HWND window, std::string_view text);
+std::string WindowText1250(HWND window);
+
+}  // namespace setuvane

@@ -1,0 +1,242 @@
+#include "dialogs/info_dialog_win32.h"
+
+#include "dialogs/artwork_win32.h"
+#include "dialogs/centring.h"
+#include "dialogs/controls_win32.h"
+#include "dialogs/mail_link.h"
+#include "dialogs/mail_opener_win32.h"
+#include "dialogs/message_routines.h"
+#include "dialogs/application_title.h"
+#include "dialogs/problem_dialog_logic.h"
+#include "dialogs/problem_dialog_texts.h"
+#include "dialogs/ui_font_win32.h"
+#include "dialogs/uncaught_failure.h"
+#include "system/cp1250.h"
+
+namespace setuvane {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfrmInfoDialog";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+constexpr int kClientWidth = 400;
+constexpr int kClientHeight = 95;
+constexpr int kIconSize = 18;
+constexpr int kTextIndent = 24;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+void RegisterWindowClass() {
+  WNDCLASSW wc{};
+  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassW(&wc);
+}
+
+LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
+
+}  // namespace
+
+TfrmInfoDialog::TfrmInfoDialog() {
+  RegisterWindowClass();
+  RECT outer{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+  const std::u16string caption = Cp1250ToUtf16(ProblemDialogText().caption);
+  window_ = CreateWindowExW(kExStyle, kClassName, Wide(caption), kStyle, 0, 0,
+                            outer.right - outer.left, outer.bottom - outer.top, DialogOwner(),
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  run_.window = window_;
+  // Key preview: the window sees each key before the focused control.
+  run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
+
+  const ProblemDialogTexts& t = ProblemDialogText();
+  imgIcon_ = CreatePicture(window_, 9, 8, 32, 32, /*keyed=*/true);
+  SetPicture(imgIcon_, LoadArtwork(IDB_WARNING_ICON));
+  lblMessage_ = CreateLabel(window_, 51, 8, 242, 73, "");
+  bvlVerticalSeparator_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT,
+                                          303, 8, 18, kSeparatorCollapsedHeight, window_, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr);
+  // Creation order is tab order: btnClose, btnDetails, btnSend, lstDetails.
+  btnClose_.Create(window_, 311, 8, 85, 25);
+  btnClose_.SetCaption(t.close);
+  btnClose_.SetOnClick([this] { CallReportingFailures([&] { btnCloseClick(); }); });
+  btnDetails_.Create(window_, 311, 36, 85, 25);
+  btnDetails_.SetCaption(t.details);
+  btnDetails_.SetOnClick([this] { CallReportingFailures([&] { btnDetailsClick(); }); });
+  btnSend_.Create(window_, 311, 64, 85, 25);
+  btnSend_.SetCaption(t.send);
+  btnSend_.SetVisible(false);
+  btnSend_.SetOnClick([this] { CallReportingFailures([&] { popSendClick(); }); });
+  lstDetails_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWVARIABLE |
+                                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                                8, 136, 289, 129, window_, nullptr, GetModuleHandleW(nullptr),
+                                nullptr);
+  imgException_ = LoadArtwork(IDB_DETAIL_EXCEPTION);
+  imgCritical_ = LoadArtwork(IDB_DETAIL_CRITICAL);
+  FormCreate();
+}
+
+TfrmInfoDialog::~TfrmInfoDialog() {
+  if (IsWindow(window_)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+void TfrmInfoDialog::FormCreate() {
+  font_ = FontFamilyInstalled(L"Tahoma") ? CreateTahoma() : CreateSansSerif();
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(lblMessage_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(lstDetails_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  btnClose_.SetFont(font_.get());
+  btnDetails_.SetFont(font_.get());
+  btnSend_.SetFont(font_.get());
+}
+
+void TfrmInfoDialog::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  SetWindowText1250(window_, caption);
+}
+
+void TfrmInfoDialog::SetMessage(const std::string& message) { SetLabelText(lblMessage_, message); }
+
+void TfrmInfoDialog::SetDetailLines(const std::vector<std::string>& lines) {
+  SendMessageW(lstDetails_, LB_RESETCONTENT, 0, 0);
+  lines1250_ = lines;
+  lines_.clear();
+  for (const std::string& line : lines) lines_.push_back(Cp1250ToUtf16(line));
+  // Each addition measures its line (WM_MEASUREITEM reads lines_ by index).
+  for (const std::u16string& line : lines_) {
+    SendMessageW(lstDetails_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line)));
+  }
+}
+
+void TfrmInfoDialog::SetDetailsEnabled(bool enabled) { btnDetails_.SetEnabled(enabled); }
+
+int TfrmInfoDialog::ShowModal() {
+  FormShow();
+  return RunModal(run_);
+}
+
+void TfrmInfoDialog::FormShow() {
+  RECT outer;
+  GetWindowRect(window_, &outer);
+  SetWindowPos(window_, nullptr,
+               CentredOffset(GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left),
+               CentredOffset(GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK TfrmInfoDialog::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TfrmInfoDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, msg, wp, lp);
+  LRESULT result = 0;
+  bool handled = false;
+  CallReportingFailures([&] {
+    result = self->Handle(msg, wp, lp);
+    handled = true;
+  });
+  return handled ? result : DefWindowProcW(window, msg, wp, lp);
+}
+
+LRESULT TfrmInfoDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      btnCloseClick();
+      return 0;
+    case WM_MEASUREITEM:
+      lstDetailsMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_DRAWITEM:
+      lstDetailsDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  return DefWindowProcW(window_, msg, wp, lp);
+}
+
+void TfrmInfoDialog::FormKeyDown(int key) {
+  if (key == kEnter) btnDetailsClick();  // also when "Szczegóły" is disabled
+  if (key == kEscape) btnCloseClick();
+}
+
+void TfrmInfoDialog::btnCloseClick() { run_.result = kResultCancel; }
+
+void TfrmInfoDialog::btnDetailsClick() {
+  const DetailsView view = ToggleDetails(expanded_ != 0);
+  RECT outer;
+  GetWindowRect(window_, &outer);
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, view.outerHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(bvlVerticalSeparator_, nullptr, 0, 0, 18, view.separatorHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  btnSend_.SetVisible(view.sendVisible);
+  expanded_ = view.expanded ? 1 : 0;
+}
+
+void TfrmInfoDialog::popSendClick() {
+  // Without a hint the list is empty (opened with Enter): the report then carries
+  // the title with empty hint and details fields.
+  const std::string hint = lines1250_.size() > 0 ? lines1250_[0] : std::string();
+  const std::string details = lines1250_.size() > 1 ? lines1250_[1] : std::string();
+  if (OpenMailLink(window_, BuildProblemMailLink(caption_, hint, details)) <= 32) {
+    ShowMessageDialog(ApplicationTitle(), ProblemDialogText().sendFailed, kKindWarning);
+  }
+}
+
+void TfrmInfoDialog::lstDetailsMeasureItem(MEASUREITEMSTRUCT& item) {
+  if (item.itemID >= lines_.size()) return;
+  RECT list;
+  GetWindowRect(lstDetails_, &list);
+  // Lines are measured whole, however long (no cut at 255 characters).
+  RECT text{0, 0, (list.right - list.left) - kTextIndent, 2};
+  HDC dc = GetDC(lstDetails_);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(lstDetails_, WM_GETFONT, 0, 0));
+  int height;
+  {
+    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    height = DrawTextW(dc, Wide(lines_[item.itemID]), -1, &text,
+                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+  }
+  ReleaseDC(lstDetails_, dc);
+  item.itemHeight = static_cast<UINT>(DetailLineHeight(height));
+}
+
+void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  UniqueBrush brush(CreateSolidBrush(back));
+  FillRect(dc, &r, brush.get());
+
+  HBITMAP source = item.itemID == 0 ? imgException_.get()
+                   : item.itemID == 1 ? imgCritical_.get()
+                                      : nullptr;
+  if (source) {
+    // The icon's bottom-left colour gives way to the line's background.
+    UniqueBitmap icon = KeyedOnBackground(source, back);
+    UniqueMemoryDc iconDc(CreateCompatibleDC(dc));
+    SelectObjectScope select(iconDc.get(), icon.get());
+    BitBlt(dc, r.left + 4, r.top + 2, kIconSize, kIconSize, iconDc.get(), 0, 0, SRCCOPY);
+  }
+  if (item.itemID < lines_.size()) {
+    RECT text{r.left + kTextIndent, r.top + 2, r.right, r.bottom};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(dc, Wide(lines_[item.itemID]), -1, &text, DT_EXPANDTABS | DT_WORDBREAK);
+  }
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+}  // namespace setuvane

@@ -1,0 +1,20 @@
+// The texts of the question window, Windows-1250.
+#pragma once
+
+#include <string>
+
+namespace setuvane {
+
+struct MessageDialogTexts {
+  std::string ok;
+  std::string yes;
+  std::string no;
+  std::string cancel;
+  std::string closeHint;  // tooltip of the close button, also the menu item
+  std::string copy;
+  std::string send;
+};
+
+const MessageDialogTexts& MessageDialogText();
+
+}  // namespace setuvane

@@ -1,0 +1,240 @@
+#include "dialogs/message_dialog_win32.h"
+
+#include <array>
+
+#include "dialogs/artwork_win32.h"
+#include "dialogs/centring.h"
+#include "dialogs/controls_win32.h"
+#include "dialogs/mail_link.h"
+#include "dialogs/mail_opener_win32.h"
+#include "dialogs/message_dialog_logic.h"
+#include "dialogs/message_dialog_texts.h"
+#include "dialogs/message_routines.h"
+#include "dialogs/ui_font_win32.h"
+#include "dialogs/uncaught_failure.h"
+#include "system/cp1250.h"
+#include "widgets/widget_messages.h"
+
+namespace setuvane {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfrmMessageDialog";
+constexpr int kClientWidth = 303;
+constexpr int kClientHeight = 231;
+
+int BubbleArtwork(Bubble bubble) {
+  switch (bubble) {
+    case Bubble::kQuestion:
+      return IDB_BUBBLE_QUESTION;
+    case Bubble::kAsterisk:
+      return IDB_BUBBLE_ASTERISK;
+    case Bubble::kWarning:
+      break;
+  }
+  return IDB_BUBBLE_WARNING;
+}
+
+void RegisterWindowClass() {
+  WNDCLASSW wc{};
+  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassW(&wc);
+}
+
+void InsertMenuEntry(HMENU menu, int command, const std::string& text, HBITMAP icon) {
+  const std::u16string wide = Cp1250ToUtf16(text);
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+  item.wID = static_cast<UINT>(command);
+  item.dwTypeData = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(wide.c_str()));
+  item.hbmpItem = icon;
+  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
+}
+
+}  // namespace
+
+TfrmMessageDialog::TfrmMessageDialog() {
+  RegisterWindowClass();
+  font_ = CreateTahoma();
+  boldFont_ = CreateTahoma(true);
+  glyphRight_ = LoadArtwork(IDB_GLYPH_RIGHT);
+  glyphDown_ = LoadArtwork(IDB_GLYPH_DOWN);
+  // Created with the default procedure, then attached: the controls are made
+  // before any message reaches the handlers.
+  window_ = CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth,
+                            kClientHeight, DialogOwner(), nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  run_.window = window_;
+  run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
+  CreateControls();
+}
+
+TfrmMessageDialog::~TfrmMessageDialog() {
+  if (IsWindow(window_)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+void TfrmMessageDialog::CreateControls() {
+  const MessageDialogTexts& t = MessageDialogText();
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+  scrollBox_ = CreatePanel(window_, 3, 22, 297, 206, RGB(255, 255, 255));
+  imgStyle_ = CreatePicture(scrollBox_, 8, 8, 34, 34, /*keyed=*/true);
+  SetPicture(imgStyle_, LoadArtwork(IDB_BUBBLE_WARNING));
+  lblTitle_ = CreateLabel(scrollBox_, 48, 8, 241, 13, "");
+  SendMessageW(lblTitle_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+
+  memMessage_.Create(scrollBox_, 48, 24, 241, 137);
+  memMessage_.SetFont(font_.get());
+  memMessage_.SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  HideCaret(memMessage_.EditHandle());
+
+  // btn1 right, btn2 middle, btn3 left.
+  const std::array<std::pair<TPlainButton*, int>, 3> buttons{
+      {{&btn1_, 208}, {&btn2_, 123}, {&btn3_, 38}}};
+  for (auto [button, left] : buttons) {
+    button->SetVisible(false);
+    button->Create(scrollBox_, left, 174, 81, 25);
+    button->SetFont(font_.get());
+    button->SetColorFocused(colors::kWhite);
+    button->SetColorDown(colors::kWhite);
+    button->SetColorBorder(colors::kSilver);
+    button->SetColorHighLight(colors::kSilver);
+    button->SetColorShadow(colors::kGray);
+    button->SetOnClick([this, button] { CallReportingFailures([&] { ButtonClick(*button); }); });
+  }
+
+  HWND panel1 = CreatePanel(window_, 282, 2, 18, 18, GetSysColor(COLOR_BTNFACE));
+  btnClose_.Create(panel1, 0, 0, 18, 17);
+  UniqueBitmap cross = LoadArtwork(IDB_GLYPH_CLOSE);
+  btnClose_.SetGlyph(cross.get());
+  btnClose_.SetHint(t.closeHint);
+  btnClose_.SetOnClick([this] { CallReportingFailures([&] { btnCloseClick(); }); });
+
+  HWND panel2 = CreatePanel(window_, 4, 2, 18, 18, GetSysColor(COLOR_BTNFACE));
+  btnDropdown_.Create(panel2, 0, 0, 18, 18);
+  btnDropdown_.SetGlyph(glyphRight_.get());
+  btnDropdown_.SetOnClick([this] { CallReportingFailures([&] { btnDropdownClick(); }); });
+}
+
+void TfrmMessageDialog::Prepare(const std::string& title, const std::string& text, int kind) {
+  SetWindowText1250(window_, title);
+  SetLabelText(lblTitle_, title);
+  memMessage_.SetText(text);
+  if (kind < kKindWarning || kind > kKindQuestionCancel) return;  // design-time look
+  const MessageDialogLayout layout = LayoutForKind(kind);
+  SetPicture(imgStyle_, LoadArtwork(BubbleArtwork(layout.bubble)));
+  TPlainButton* buttons[] = {&btn1_, &btn2_, &btn3_};
+  for (int i = 0; i < 3; ++i) {
+    if (layout.captions[i].empty()) continue;
+    buttons[i]->SetCaption(layout.captions[i]);
+    buttons[i]->SetVisible(true);
+  }
+}
+
+void TfrmMessageDialog::CentreOverMainWindow() {
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (HWND main = MainWindow(); main && IsWindowVisible(main)) GetWindowRect(main, &area);
+  SetWindowPos(window_, nullptr,
+               area.left + CentredOffset(area.right - area.left, kClientWidth),
+               area.top + CentredOffset(area.bottom - area.top, kClientHeight), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TfrmMessageDialog::ShowModal() {
+  CentreOverMainWindow();
+  return RunModal(run_);
+}
+
+LRESULT CALLBACK TfrmMessageDialog::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TfrmMessageDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, msg, wp, lp);
+  LRESULT result = 0;
+  bool handled = false;
+  CallReportingFailures([&] {
+    result = self->Handle(msg, wp, lp);
+    handled = true;
+  });
+  return handled ? result : DefWindowProcW(window, msg, wp, lp);
+}
+
+LRESULT TfrmMessageDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCHITTEST: {
+      // No caption bar: the window's own surface serves as one.
+      const LRESULT hit = DefWindowProcW(window_, msg, wp, lp);
+      return hit == HTCLIENT ? HTCAPTION : hit;
+    }
+    case WM_CLOSE:
+      btnCloseClick();
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wp)) {
+        case kCommandCopy:
+          popDefaultCopyClick();
+          return 0;
+        case kCommandSend:
+          popDefaultSendClick();
+          return 0;
+        case kCommandClose:
+          btnCloseClick();
+          return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(window_, msg, wp, lp);
+}
+
+void TfrmMessageDialog::ButtonClick(const TPlainButton& button) {
+  if (const int result = ResultForCaption(button.Caption())) run_.result = result;
+}
+
+void TfrmMessageDialog::FormKeyDown(int key) {
+  if (const int result = ResultForKey(key, btn1_.Caption(), btn2_.Caption())) run_.result = result;
+}
+
+void TfrmMessageDialog::btnCloseClick() { run_.result = kResultCancel; }
+
+void TfrmMessageDialog::btnDropdownClick() {
+  const MessageDialogTexts& t = MessageDialogText();
+  const COLORREF menuColour = GetSysColor(COLOR_MENU);
+  UniqueBitmap copyIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_COPY).get(), menuColour);
+  UniqueBitmap sendIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_SEND).get(), menuColour);
+  UniqueBitmap closeIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_CLOSE).get(), menuColour);
+  HMENU menu = CreatePopupMenu();
+  InsertMenuEntry(menu, kCommandCopy, t.copy, copyIcon.get());
+  InsertMenuEntry(menu, kCommandSend, t.send, sendIcon.get());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  InsertMenuEntry(menu, kCommandClose, t.closeHint, closeIcon.get());
+
+  RECT button;
+  GetWindowRect(btnDropdown_.Handle(), &button);
+  btnDropdown_.SetGlyph(glyphDown_.get());
+  // Blocks until the menu closes; the chosen entry arrives as WM_COMMAND.
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, button.left, button.bottom, 0, window_,
+                 nullptr);
+  btnDropdown_.SetGlyph(glyphRight_.get());
+  DestroyMenu(menu);
+}
+
+void TfrmMessageDialog::popDefaultCopyClick() {
+  HWND edit = memMessage_.EditHandle();
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_COPY, 0, 0);
+}
+
+void TfrmMessageDialog::popDefaultSendClick() {
+  // Fire and forget: the question window reports no failure of its own.
+  OpenMailLink(window_, BuildMessageMailLink(WindowText1250(lblTitle_), memMessage_.Text()));
+}
+
+}  // namespace setuvane

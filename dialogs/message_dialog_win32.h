@@ -1,0 +1,60 @@
+// TfrmMessageDialog, the question window of ShowMessageDialog: a small borderless
+// window with a bubble picture, a bold title above the message, up to three answer
+// buttons, a close button and a drop-down menu ("Kopiuj", "Wyślij", "Zamknij").
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "dialogs/gdi_handles_win32.h"
+#include "dialogs/modal_run_win32.h"
+#include "widgets/plain_button.h"
+#include "widgets/static_memo.h"
+#include "widgets/toolbar_button97.h"
+
+namespace setuvane {
+
+class TfrmMessageDialog {
+ public:
+  // Menu commands of popDefault, also accepted as WM_COMMAND by the window.
+  static constexpr int kCommandCopy = 1;
+  static constexpr int kCommandSend = 2;
+  static constexpr int kCommandClose = 3;
+
+  TfrmMessageDialog();  // creates the hidden window, every button hidden
+  ~TfrmMessageDialog();
+  TfrmMessageDialog(const TfrmMessageDialog&) = delete;
+  TfrmMessageDialog& operator=(const TfrmMessageDialog&) = delete;
+
+  // Fills the window: title, text (Windows-1250) and the layout of the kind.
+  void Prepare(const std::string& title, const std::string& text, int kind);
+  int ShowModal();
+  HWND Handle() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls();
+  void CentreOverMainWindow();
+
+  void ButtonClick(const TPlainButton& button);
+  void FormKeyDown(int key);
+  void btnCloseClick();
+  void btnDropdownClick();
+  void popDefaultCopyClick();
+  void popDefaultSendClick();
+
+  HWND window_ = nullptr;
+  HWND scrollBox_ = nullptr;
+  HWND imgStyle_ = nullptr;
+  HWND lblTitle_ = nullptr;
+  TStaticMemo memMessage_;
+  TPlainButton btn1_, btn2_, btn3_;
+  TToolbarButton97 btnClose_, btnDropdown_;
+  UniqueFont font_, boldFont_;
+  UniqueBitmap glyphRight_, glyphDown_;
+  ModalRun run_;
+};
+
+}  // namespace setuvane

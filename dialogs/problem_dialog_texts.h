@@ -1,0 +1,18 @@
+// The texts of the problem dialog, Windows-1250.
+#pragma once
+
+#include <string>
+
+namespace setuvane {
+
+struct ProblemDialogTexts {
+  std::string caption;  // design-time caption, always replaced by the title
+  std::string close;
+  std::string details;
+  std::string send;
+  std::string sendFailed;  // the notice when the shell refuses the e-mail link
+};
+
+const ProblemDialogTexts& ProblemDialogText();
+
+}  // namespace setuvane

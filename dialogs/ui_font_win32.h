@@ -1,0 +1,22 @@
+// The fonts of the installer's windows.
+#pragma once
+
+#include <windows.h>
+
+#include "dialogs/gdi_handles_win32.h"
+
+namespace setuvane {
+
+// "Tahoma" 8 points (height -11), East European character set.
+UniqueFont CreateTahoma(bool bold = false);
+
+// "MS Sans Serif" 8 points (height -11), default character set.
+UniqueFont CreateSansSerif();
+
+// True when the screen's font list holds the family.
+bool FontFamilyInstalled(const wchar_t* family);
+
+// Sends WM_SETFONT to the window and all its descendants.
+void SetFontOfTree(HWND window, HFONT font);
+
+}  // namespace setuvane
