@@ -9,7 +9,7 @@
 
 #include "system/machine.h"
 
-namespace setuvane::testing {
+namespace setuvane::fakes {
 
 class FakeMachine : public Machine {
  public:
@@ -118,4 +118,4 @@ class FakeMachine : public Machine {
   }
 };
 
-}  // namespace setuvane::testing
+}  // namespace setuvane::fakes

@@ -13,7 +13,7 @@ namespace setuvane {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::FakeMachine;
+using fakes::FakeMachine;
 
 class FolderMacrosTest : public ::testing::Test {
  protected:

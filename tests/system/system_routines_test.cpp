@@ -9,7 +9,7 @@ namespace setuvane {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::FakeMachine;
+using fakes::FakeMachine;
 
 class SystemRoutinesTest : public ::testing::Test {
  protected:
