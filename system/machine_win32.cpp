@@ -37,7 +37,7 @@ std::optional<std::string> QueryPath(Query query) {
     }
     if (length > kLongestPath) return std::nullopt;
     buffer.assign(length + 1, '\0');
-    offered = length;
+    offered = length + 1;
   }
   return std::nullopt;  // the folder kept changing under us
 }
@@ -46,7 +46,10 @@ std::optional<std::string> QueryPath(Query query) {
 // without a medium is queried; the query simply fails instead.
 class QuietDriveErrors {
  public:
-  QuietDriveErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+  // SetErrorMode replaces the whole mode: keep the flags already set.
+  QuietDriveErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {
+    SetErrorMode(previous_ | SEM_FAILCRITICALERRORS);
+  }
   ~QuietDriveErrors() { SetErrorMode(previous_); }
   QuietDriveErrors(const QuietDriveErrors&) = delete;
   QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
