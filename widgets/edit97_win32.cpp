@@ -1,0 +1,168 @@
+// TEdit97: a one-line EDIT in a host that draws a flat one-pixel border, darker
+// while the edit has the focus. EN_CHANGE from the edit becomes OnChange.
+#include "widgets/edit97.h"
+
+#include "widgets/hosted_edit_win32.h"
+#include "widgets/window_class_win32.h"
+
+namespace setuvane {
+namespace {
+constexpr wchar_t kClassName[] = L"SetuvaneEdit97";
+// Room between the border and the text.
+constexpr int kInset = 2;
+}  // namespace
+
+struct TEdit97::Impl {
+  HWND hwnd = nullptr;
+  HostedEdit edit;
+  AliveToken alive = MakeAliveToken();
+
+  std::string pendingText;
+  TColor color = colors::kWindow;
+  TColor colorBorder = 0x8396A0;
+  HFONT font = nullptr;
+  int maxLength = 0;
+  bool enabled = true, visible = true, focused = false;
+  std::function<void()> onChange;
+
+  void Detach() {}
+
+  TColor ActiveBorder() const { return focused ? Darken(ResolveColor(colorBorder), colorBorder, 40) : colorBorder; }
+
+  void Repaint() {
+    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
+    if (edit.edit()) InvalidateRect(edit.edit(), nullptr, TRUE);
+  }
+
+  RectI EditRect() const {
+    const RectI r = ClientRectOf(hwnd);
+    return {r.left + kInset + 1, r.top + kInset + 1, r.right - kInset - 1, r.bottom - kInset};
+  }
+
+  void PaintFrame(HDC dc) const {
+    const RectI r = ClientRectOf(hwnd);
+    FillSolid(dc, r, enabled ? color : colors::kBtnFace);
+    FrameEdges(dc, r, ActiveBorder(), ActiveBorder());
+  }
+
+  void OnCommand(WPARAM wParam) {
+    switch (HIWORD(wParam)) {
+      case EN_CHANGE:
+        if (onChange) onChange();
+        break;
+      case EN_SETFOCUS:
+      case EN_KILLFOCUS:
+        focused = HIWORD(wParam) == EN_SETFOCUS;
+        InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+      default: break;
+    }
+  }
+
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT forwarded = 0;
+    if (edit.Forward(msg, wParam, lParam, forwarded)) return forwarded;
+    switch (msg) {
+      case WM_ERASEBKGND: PaintFrame(reinterpret_cast<HDC>(wParam)); return 1;
+      case WM_PRINTCLIENT: PaintFrame(reinterpret_cast<HDC>(wParam)); return 0;
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT:
+        return edit.AnswerColor(reinterpret_cast<HDC>(wParam), enabled ? color : colors::kBtnFace,
+                                enabled ? colors::kWindowText : colors::kBtnShadow);
+      case WM_COMMAND: OnCommand(wParam); return 0;
+      case WM_SIZE:
+        if (edit.edit()) {
+          const RectI e = EditRect();
+          MoveWindow(edit.edit(), e.left, e.top, e.Width(), e.Height(), TRUE);
+        }
+        return 0;
+      case WM_SETFOCUS:
+        if (edit.edit()) SetFocus(edit.edit());
+        return 0;
+      case WM_ENABLE:
+        enabled = wParam != 0;
+        if (edit.edit()) EnableWindow(edit.edit(), enabled);
+        Repaint();
+        return 0;
+      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+  }
+};
+
+TEdit97::TEdit97() : impl_(std::make_unique<Impl>()) {}
+
+TEdit97::~TEdit97() {
+  *impl_->alive = false;
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
+  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)));
+  DWORD style = WS_CLIPCHILDREN;
+  if (impl_->visible) style |= WS_VISIBLE;
+  if (!impl_->enabled) style |= WS_DISABLED;
+  if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  if (!impl_->edit.Create(impl_->hwnd, ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, impl_->EditRect())) {
+    DestroyWindow(impl_->hwnd);
+    return false;
+  }
+  const HWND e = impl_->edit.edit();
+  SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(impl_->hwnd, impl_->font)), FALSE);
+  SendMessageW(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+  if (impl_->maxLength > 0) SendMessageW(e, EM_LIMITTEXT, impl_->maxLength, 0);
+  if (!impl_->enabled) EnableWindow(e, FALSE);
+  if (!impl_->pendingText.empty()) impl_->edit.SetText(impl_->pendingText);
+  return true;
+}
+
+HWND TEdit97::Handle() const { return impl_->hwnd; }
+HWND TEdit97::EditHandle() const { return impl_->edit.edit(); }
+
+void TEdit97::SetText(std::string_view text) {
+  if (!impl_->hwnd) {
+    impl_->pendingText = std::string(text);
+    return;
+  }
+  if (impl_->edit.Text() == text) return;  // unchanged text: no change event
+  impl_->edit.SetText(text);
+}
+std::string TEdit97::Text() const { return impl_->hwnd ? impl_->edit.Text() : impl_->pendingText; }
+
+void TEdit97::SetColor(TColor color) {
+  impl_->color = color;
+  impl_->Repaint();
+}
+TColor TEdit97::Color() const { return impl_->color; }
+void TEdit97::SetColorBorder(TColor color) {
+  impl_->colorBorder = color;
+  impl_->Repaint();
+}
+TColor TEdit97::ColorBorder() const { return impl_->colorBorder; }
+void TEdit97::SetFont(HFONT font) {
+  impl_->font = font;
+  if (impl_->edit.edit()) {
+    SendMessageW(impl_->edit.edit(), WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(impl_->hwnd, font)), TRUE);
+  }
+}
+void TEdit97::SetMaxLength(int length) {
+  impl_->maxLength = length;
+  if (impl_->edit.edit()) SendMessageW(impl_->edit.edit(), EM_LIMITTEXT, length > 0 ? length : 0, 0);
+}
+void TEdit97::SetEnabled(bool value) {
+  if (impl_->hwnd) {
+    EnableWindow(impl_->hwnd, value);
+  } else {
+    impl_->enabled = value;
+  }
+}
+bool TEdit97::Enabled() const { return impl_->enabled; }
+void TEdit97::SetVisible(bool value) {
+  impl_->visible = value;
+  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+bool TEdit97::Visible() const { return impl_->visible; }
+void TEdit97::SetOnChange(std::function<void()> handler) { impl_->onChange = std::move(handler); }
+
+}  // namespace setuvane

@@ -1,0 +1,367 @@
+// TFlatRadioButton as a Win32 window: background, circle, dot and word-wrapped
+// caption on one off-screen canvas. Changes that only touch the circle (hover,
+// press, focus, check) invalidate the circle alone.
+#include "widgets/flat_radio_button.h"
+
+#include <windowsx.h>
+
+#include "system/cp1250.h"
+#include "widgets/gdi_win32.h"
+#include "widgets/hover_tracker_win32.h"
+#include "widgets/mouse_rules.h"
+#include "widgets/window_class_win32.h"
+
+namespace setuvane {
+namespace {
+constexpr wchar_t kClassName[] = L"SetuvaneFlatRadioButton";
+}  // namespace
+
+struct TFlatRadioButton::Impl final : HoverClient {
+  HWND hwnd = nullptr;
+  AliveToken alive = MakeAliveToken();
+
+  std::string caption;
+  bool checked = false;
+  int groupIndex = 0;
+  TRadioLayout layout = radioLeft;
+  TColor color = colors::kBtnFace;
+  bool parentColor = true;
+  TColor colorFocused = 0xFFFFFF, colorDown = 0xC5D6D9, colorDot = 0x000000, colorBorder = 0x8396A0;
+  AdvPercents adv{10, 10, 50};
+  bool useAdvColors = false;
+  HFONT font = nullptr;
+  TColor fontColor = colors::kWindowText;
+  bool enabled = true, visible = true, tabStop = false;
+  std::function<void()> onClick;
+
+  bool hover = false, pressed = false, focused = false;
+
+  HWND HoverWindow() const override { return hwnd; }
+  void LoseHover() override {
+    if (!enabled || !hover || pressed) return;
+    hover = false;
+    RadioButtonHover().Stop(this);
+    RedrawCircle();
+  }
+  void Detach() { RadioButtonHover().Stop(this); }
+
+  TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
+
+  void Repaint() {
+    if (!hwnd) return;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+  }
+
+  void RedrawCircle() {
+    if (!hwnd) return;
+    // One pixel of slack around the circle for the pen.
+    const RectI c = RadioCircle(ClientRectOf(hwnd), layout);
+    const RECT r = ToRect({c.left - 1, c.top - 1, c.right + 1, c.bottom + 1});
+    InvalidateRect(hwnd, &r, FALSE);
+    UpdateWindow(hwnd);
+  }
+
+  void RecomputeAdvColors() {
+    if (!useAdvColors) return;
+    const AdvColors d =
+        DeriveAdvColors(ResolveColor(Background()), {colorFocused, colorDown, colorBorder}, adv);
+    colorFocused = d.focused;
+    colorDown = d.down;
+    colorBorder = d.border;
+  }
+
+  void SetTabStopStyle(bool value) {
+    tabStop = value;
+    if (!hwnd) return;
+    LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+  }
+
+  void SetChecked(bool value) {
+    if (checked == value) return;
+    SetTabStopStyle(value);
+    checked = value;
+    const AliveToken token = alive;
+    if (value) {
+      UncheckGroup();
+      if (onClick) onClick();
+    }
+    if (*token) RedrawCircle();
+  }
+
+  void UncheckGroup() {
+    HWND parent = hwnd ? GetParent(hwnd) : nullptr;
+    if (!parent) return;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (child == hwnd || !IsWindowOfClass(child, kClassName)) continue;
+      auto* other = StateOfWindow<Impl>(child);
+      if (other && other->groupIndex == groupIndex) other->SetChecked(false);
+    }
+  }
+
+  // --- message handlers
+  void OnLButtonDown() {
+    SetCapture(hwnd);
+    if (!enabled) return;
+    SetFocus(hwnd);
+    pressed = true;
+    RedrawCircle();
+  }
+
+  void OnLButtonUp(LPARAM lParam) {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (!enabled) return;
+    pressed = false;
+    const RectI r = ClientRectOf(hwnd);
+    const AliveToken token = alive;
+    if (RadioButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), r.Width(), r.Height()) && !checked) {
+      SetChecked(true);
+    }
+    if (*token) RedrawCircle();
+  }
+
+  void OnMouseMove(LPARAM lParam) {
+    if (RadioButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam)) && enabled && !hover) {
+      hover = true;
+      RedrawCircle();
+    }
+  }
+
+  void OnSetFocus() {
+    if (!enabled) return;
+    // Entering with the mouse held over the button checks it.
+    if (pressed && hover) SetChecked(true);
+    focused = true;
+    RedrawCircle();
+  }
+
+  void OnKillFocus() {
+    if (!enabled) return;
+    hover = false;
+    focused = false;
+    RedrawCircle();
+  }
+
+  void OnEnable(bool on) {
+    enabled = on;
+    if (!on) {
+      hover = false;
+      pressed = false;
+      RadioButtonHover().Stop(this);
+    }
+    Repaint();
+  }
+
+  LRESULT OnDialogChar(wchar_t ch) {
+    const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
+    if (!IsCaptionAccelerator(caption, typed[0])) return 0;
+    if (!enabled || !IsWindowVisible(hwnd)) return 0;  // cannot take the focus
+    SetFocus(hwnd);
+    return 1;
+  }
+
+  // --- painting
+  void PaintCircle(HDC dc, const RectI& client) const {
+    const RectI c = RadioCircle(client, layout);
+    const TColor inside = (focused || hover) ? (pressed ? colorDown : colorFocused) : Background();
+    {
+      GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ResolveColor(colorBorder)));
+      GdiObject<HBRUSH> brush(CreateSolidBrush(ResolveColor(inside)));
+      SelectScope p(dc, pen.get());
+      SelectScope b(dc, brush.get());
+      Ellipse(dc, c.left, c.top, c.right, c.bottom);
+    }
+    if (!checked) return;
+    const COLORREF dot = ResolveColor(enabled ? colorDot : colors::kBtnShadow);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, dot));
+    GdiObject<HBRUSH> brush(CreateSolidBrush(dot));
+    SelectScope p(dc, pen.get());
+    SelectScope b(dc, brush.get());
+    const RectI d = RadioDot(c);
+    Ellipse(dc, d.left, d.top, d.right, d.bottom);
+  }
+
+  void PaintCaption(HDC dc, const RectI& client) const {
+    const RectI t = RadioText(client, layout);
+    const UINT format = DT_WORDBREAK | (layout == radioRight ? DT_RIGHT : DT_LEFT);
+    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+    SetBkMode(dc, TRANSPARENT);
+    if (enabled) {
+      SetTextColor(dc, ResolveColor(fontColor));
+      DrawTextCp1250(dc, caption, t, format);
+    } else {
+      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
+      DrawTextCp1250(dc, caption, t.Offset(1, 1), format);
+      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
+      DrawTextCp1250(dc, caption, t, format);
+    }
+  }
+
+  void Paint(HDC target) {
+    const RectI r = ClientRectOf(hwnd);
+    OffscreenCanvas canvas(target, r.Width(), r.Height());
+    FillSolid(canvas.dc(), r, Background());
+    PaintCircle(canvas.dc(), r);
+    PaintCaption(canvas.dc(), r);
+  }
+
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        Paint(ps.hdc);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+      case WM_ERASEBKGND: return 1;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
+      case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
+      case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+      case WM_SETFOCUS: OnSetFocus(); return 0;
+      case WM_KILLFOCUS: OnKillFocus(); return 0;
+      case WM_ENABLE: OnEnable(wParam != 0); return 0;
+      case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
+        Repaint();
+        return result;
+      }
+      case WM_SETFONT:
+        font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) Repaint();
+        return 0;
+      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
+      case WM_SYSCOLORCHANGE:
+        if (useAdvColors) {
+          parentColor = true;
+          RecomputeAdvColors();
+        }
+        Repaint();
+        return 0;
+      case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
+      case WM_DESTROY: RadioButtonHover().Stop(this); return 0;
+      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+  }
+};
+
+TFlatRadioButton::TFlatRadioButton() : impl_(std::make_unique<Impl>()) {}
+
+TFlatRadioButton::~TFlatRadioButton() {
+  *impl_->alive = false;
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+bool TFlatRadioButton::Create(HWND parent, int x, int y, int width, int height) {
+  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
+  DWORD style = 0;
+  if (impl_->visible) style |= WS_VISIBLE;
+  if (impl_->tabStop) style |= WS_TABSTOP;
+  if (!impl_->enabled) style |= WS_DISABLED;
+  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
+  const std::u16string text = Cp1250ToUtf16(impl_->caption);
+  SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  impl_->RecomputeAdvColors();
+  // Checked before the window existed: the group could not be told then.
+  if (impl_->checked) impl_->UncheckGroup();
+  return true;
+}
+
+HWND TFlatRadioButton::Handle() const { return impl_->hwnd; }
+
+void TFlatRadioButton::SetCaption(std::string_view caption) {
+  if (impl_->hwnd) {
+    const std::u16string text = Cp1250ToUtf16(caption);
+    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  } else {
+    impl_->caption = std::string(caption);
+  }
+}
+const std::string& TFlatRadioButton::Caption() const { return impl_->caption; }
+
+void TFlatRadioButton::SetChecked(bool value) { impl_->SetChecked(value); }
+bool TFlatRadioButton::Checked() const { return impl_->checked; }
+void TFlatRadioButton::SetGroupIndex(int index) { impl_->groupIndex = index; }
+int TFlatRadioButton::GroupIndex() const { return impl_->groupIndex; }
+void TFlatRadioButton::SetLayout(TRadioLayout layout) {
+  impl_->layout = layout;
+  impl_->Repaint();
+}
+TRadioLayout TFlatRadioButton::Layout() const { return impl_->layout; }
+
+namespace {
+void StoreColor(TFlatRadioButton::Impl& impl, TColor& field, TColor value) {
+  field = value;
+  impl.Repaint();
+}
+void StorePercent(TFlatRadioButton::Impl& impl, int& field, int value) {
+  field = ClampPercent(value);
+  impl.RecomputeAdvColors();
+  impl.Repaint();
+}
+}  // namespace
+
+void TFlatRadioButton::SetColor(TColor color) {
+  impl_->parentColor = false;
+  StoreColor(*impl_, impl_->color, color);
+}
+TColor TFlatRadioButton::Color() const { return impl_->Background(); }
+void TFlatRadioButton::SetParentColor(bool value) {
+  impl_->parentColor = value;
+  impl_->Repaint();
+}
+bool TFlatRadioButton::ParentColor() const { return impl_->parentColor; }
+void TFlatRadioButton::SetColorFocused(TColor c) { StoreColor(*impl_, impl_->colorFocused, c); }
+TColor TFlatRadioButton::ColorFocused() const { return impl_->colorFocused; }
+void TFlatRadioButton::SetColorDown(TColor c) { StoreColor(*impl_, impl_->colorDown, c); }
+TColor TFlatRadioButton::ColorDown() const { return impl_->colorDown; }
+void TFlatRadioButton::SetColorDot(TColor c) { StoreColor(*impl_, impl_->colorDot, c); }
+TColor TFlatRadioButton::ColorDot() const { return impl_->colorDot; }
+void TFlatRadioButton::SetColorBorder(TColor c) { StoreColor(*impl_, impl_->colorBorder, c); }
+TColor TFlatRadioButton::ColorBorder() const { return impl_->colorBorder; }
+void TFlatRadioButton::SetAdvColorFocused(int p) { StorePercent(*impl_, impl_->adv.focused, p); }
+int TFlatRadioButton::AdvColorFocused() const { return impl_->adv.focused; }
+void TFlatRadioButton::SetAdvColorDown(int p) { StorePercent(*impl_, impl_->adv.down, p); }
+int TFlatRadioButton::AdvColorDown() const { return impl_->adv.down; }
+void TFlatRadioButton::SetAdvColorBorder(int p) { StorePercent(*impl_, impl_->adv.border, p); }
+int TFlatRadioButton::AdvColorBorder() const { return impl_->adv.border; }
+void TFlatRadioButton::SetUseAdvColors(bool value) {
+  impl_->useAdvColors = value;
+  impl_->parentColor = value;
+  impl_->RecomputeAdvColors();
+  impl_->Repaint();
+}
+bool TFlatRadioButton::UseAdvColors() const { return impl_->useAdvColors; }
+
+void TFlatRadioButton::SetFont(HFONT font) {
+  impl_->font = font;
+  impl_->Repaint();
+}
+void TFlatRadioButton::SetFontColor(TColor color) { StoreColor(*impl_, impl_->fontColor, color); }
+TColor TFlatRadioButton::FontColor() const { return impl_->fontColor; }
+
+void TFlatRadioButton::SetEnabled(bool value) {
+  if (impl_->hwnd) {
+    EnableWindow(impl_->hwnd, value);
+  } else {
+    impl_->enabled = value;
+  }
+}
+bool TFlatRadioButton::Enabled() const { return impl_->enabled; }
+void TFlatRadioButton::SetVisible(bool value) {
+  impl_->visible = value;
+  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+bool TFlatRadioButton::Visible() const { return impl_->visible; }
+void TFlatRadioButton::SetTabStop(bool value) { impl_->SetTabStopStyle(value); }
+bool TFlatRadioButton::TabStop() const { return impl_->tabStop; }
+void TFlatRadioButton::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
+bool TFlatRadioButton::Hovered() const { return impl_->hover; }
+bool TFlatRadioButton::Focused() const { return impl_->focused; }
+
+}  // namespace setuvane

@@ -1,0 +1,89 @@
+#include "widgets/gdi_win32.h"
+
+#include "system/cp1250.h"
+
+namespace setuvane {
+
+OffscreenCanvas::OffscreenCanvas(HDC target, int width, int height)
+    : target_(target), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1),
+      memory_(target) {
+  bitmap_.Reset(CreateCompatibleBitmap(target, width_, height_));
+  oldBitmap_ = SelectObject(memory_.get(), bitmap_.get());
+}
+
+OffscreenCanvas::~OffscreenCanvas() {
+  BitBlt(target_, 0, 0, width_, height_, memory_.get(), 0, 0, SRCCOPY);
+  SelectObject(memory_.get(), oldBitmap_);
+}
+
+COLORREF ResolveColor(TColor color) {
+  if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));
+  return color & 0x00FFFFFFu;
+}
+
+TColor ParentBackground(HWND hwnd) {
+  HWND parent = hwnd ? GetParent(hwnd) : nullptr;
+  if (!parent) return colors::kBtnFace;
+  const auto brush = static_cast<ULONG_PTR>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
+  if (brush == 0) return colors::kBtnFace;
+  // A class brush may be given as a system colour index plus one.
+  if (brush <= COLOR_MENUBAR + 1) return SystemColor(static_cast<int>(brush) - 1);
+  LOGBRUSH lb{};
+  if (GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) {
+    return lb.lbColor;
+  }
+  return colors::kBtnFace;
+}
+
+RectI ClientRectOf(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return FromRect(r);
+}
+
+void FillSolid(HDC dc, const RectI& rect, TColor color) {
+  GdiObject<HBRUSH> brush(CreateSolidBrush(ResolveColor(color)));
+  const RECT r = ToRect(rect);
+  FillRect(dc, &r, brush.get());
+}
+
+void FrameEdges(HDC dc, const RectI& r, TColor topLeft, TColor bottomRight) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, topLeft);
+  FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, topLeft);
+  FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+  FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format) {
+  const std::u16string wide = Cp1250ToUtf16(text);
+  RECT r = ToRect(rect);
+  return DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, format);
+}
+
+SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) {
+  if (text.empty()) return {};
+  const std::u16string wide = Cp1250ToUtf16(text);
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r,
+            DT_CALCRECT | DT_SINGLELINE);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+HFONT DefaultControlFont() {
+  // Created once and kept for the life of the process: every control shares it.
+  static const HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  return font;
+}
+
+HFONT EffectiveFont(HWND hwnd, HFONT own) {
+  if (own) return own;
+  if (HWND parent = hwnd ? GetParent(hwnd) : nullptr) {
+    if (auto font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0))) return font;
+  }
+  return DefaultControlFont();
+}
+
+}  // namespace setuvane

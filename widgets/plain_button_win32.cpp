@@ -1,0 +1,532 @@
+// TPlainButton as a Win32 window. The window procedure is a thin switch over named
+// handlers; painting goes through one off-screen canvas: frame, face, glyph, caption.
+#include "widgets/plain_button.h"
+
+#include <windowsx.h>
+
+#include "system/cp1250.h"
+#include "widgets/gdi_win32.h"
+#include "widgets/glyph_win32.h"
+#include "widgets/hover_tracker_win32.h"
+#include "widgets/mouse_rules.h"
+#include "widgets/window_class_win32.h"
+
+namespace setuvane {
+namespace {
+constexpr wchar_t kClassName[] = L"SetuvanePlainButton";
+}  // namespace
+
+struct TPlainButton::Impl final : HoverClient {
+  HWND hwnd = nullptr;
+  AliveToken alive = MakeAliveToken();
+
+  std::string caption;
+  TColor color = colors::kBtnFace;
+  bool parentColor = true;
+  TColor colorFocused = 0xE1EAEB, colorDown = 0xC5D6D9, colorBorder = 0x8396A0;
+  TColor colorHighLight = 0xFFFFFF, colorShadow = 0x000000;
+  AdvPercents adv{10, 10, 50};
+  bool useAdvColors = false;
+  int groupIndex = 0;
+  bool down = false, allowAllUp = false;
+  GdiObject<HBITMAP> glyph;
+  int numGlyphs = 1;
+  ButtonLayout layout = ButtonLayout::GlyphTop;
+  int margin = -1, spacing = 4;
+  int modalResult = 0;
+  HFONT font = nullptr;
+  TColor fontColor = colors::kWindowText;
+  bool enabled = true, visible = true, tabStop = false;
+  std::function<void()> onClick, onDblClick;
+
+  ButtonState state = ButtonState::Up;
+  bool hover = false, dragging = false;
+  GlyphLayoutResult lastLayout;
+
+  // --- HoverClient
+  HWND HoverWindow() const override { return hwnd; }
+  void LoseHover() override {
+    if (!enabled || !hover || dragging) return;
+    hover = false;
+    PlainButtonHover().Stop(this);
+    Repaint();
+  }
+
+  void Detach() { PlainButtonHover().Stop(this); }
+
+  TColor FaceBase() const { return parentColor ? ParentBackground(hwnd) : color; }
+
+  void Repaint() {
+    if (!hwnd) return;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+  }
+
+  void RecomputeAdvColors() {
+    if (!useAdvColors) return;
+    const TColor base = ResolveColor(FaceBase());
+    const AdvColors d = DeriveAdvColors(base, {colorFocused, colorDown, colorBorder}, adv);
+    colorFocused = d.focused;
+    colorDown = d.down;
+    colorBorder = d.border;
+  }
+
+  void SetHover(bool on) {
+    if (on) {
+      if (enabled && !hover) {
+        hover = true;
+        Repaint();
+      }
+    } else {
+      LoseHover();
+    }
+  }
+
+  bool CursorOver() const {
+    POINT pt{};
+    GetCursorPos(&pt);
+    return ControlAtScreenPoint(pt) == hwnd;
+  }
+
+  void ReevaluateHover() {
+    if (!enabled || !hwnd) return;
+    if (CursorOver()) {
+      hover = true;
+      Repaint();
+    } else {
+      LoseHover();
+    }
+  }
+
+  // --- group
+  void TellGroup() {
+    if (groupIndex == 0 || !hwnd) return;
+    HWND parent = GetParent(hwnd);
+    if (!parent) return;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (child == hwnd || !IsWindowOfClass(child, kClassName)) continue;
+      if (auto* other = StateOfWindow<Impl>(child)) other->OnGroupNotice(*this);
+    }
+  }
+
+  void OnGroupNotice(const Impl& sender) {
+    if (sender.groupIndex != groupIndex) return;
+    if (sender.down && down) {
+      down = false;
+      state = ButtonState::Up;
+      Repaint();
+    }
+    allowAllUp = sender.allowAllUp;
+  }
+
+  void SetDown(bool value) {
+    if (groupIndex == 0) value = false;
+    if (value == down) return;
+    if (down && !allowAllUp) return;
+    down = value;
+    if (value) {
+      if (state == ButtonState::Up) Repaint();
+      state = ButtonState::Exclusive;
+      TellGroup();
+    } else {
+      state = ButtonState::Up;
+      Repaint();
+    }
+  }
+
+  // --- click
+  void Click() {
+    const AliveToken token = alive;
+    if (hwnd && GetParent(hwnd)) {
+      SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SETUVANE_MODALRESULT, static_cast<WPARAM>(modalResult),
+                   reinterpret_cast<LPARAM>(hwnd));
+    }
+    if (*token && onClick) onClick();
+  }
+
+  // --- message handlers
+  void OnLButtonDown() {
+    SetCapture(hwnd);
+    if (!enabled) return;
+    if (!down) {
+      state = ButtonState::Down;
+      Repaint();
+    }
+    dragging = true;
+  }
+
+  void OnMouseMove(LPARAM lParam) {
+    if (PlainButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam))) SetHover(true);
+    if (!dragging) return;
+    const RectI client = ClientRectOf(hwnd);
+    const bool inside = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), client.Width(),
+                                            client.Height());
+    const ButtonState next = down ? ButtonState::Exclusive : inside ? ButtonState::Down : ButtonState::Up;
+    if (next != state) {
+      state = next;
+      Repaint();
+    }
+  }
+
+  void OnLButtonUp(LPARAM lParam) {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (!dragging) return;
+    dragging = false;
+    const RectI client = ClientRectOf(hwnd);
+    const bool clicked = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), client.Width(),
+                                             client.Height());
+    if (groupIndex == 0) {
+      state = ButtonState::Up;
+      hover = false;
+      if (clicked) Repaint();
+    } else if (clicked) {
+      SetDown(!down);
+      if (down) Repaint();
+    } else {
+      if (down) state = ButtonState::Exclusive;
+      Repaint();
+    }
+    const AliveToken token = alive;
+    if (clicked) {
+      Click();
+    } else {
+      LoseHover();
+    }
+    if (*token) ReevaluateHover();
+  }
+
+  void OnCaptureLost() {
+    // Another window took the mouse in the middle of a press: drop the press.
+    if (!dragging) return;
+    dragging = false;
+    state = down ? ButtonState::Exclusive : ButtonState::Up;
+    Repaint();
+  }
+
+  void OnEnable(bool on) {
+    enabled = on;
+    if (!on) {
+      hover = false;
+      state = ButtonState::Disabled;
+      PlainButtonHover().Stop(this);
+    }
+    ReevaluateHover();
+    Repaint();
+  }
+
+  LRESULT OnDialogChar(wchar_t ch) {
+    const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
+    if (!enabled || !IsCaptionAccelerator(caption, typed[0])) return 0;
+    Click();
+    return 1;
+  }
+
+  // --- painting
+  void FixState() {
+    if (!enabled) {
+      state = ButtonState::Disabled;
+      dragging = false;
+    } else if (state == ButtonState::Disabled) {
+      state = down && groupIndex != 0 ? ButtonState::Exclusive : ButtonState::Up;
+    }
+  }
+
+  void PaintFrame(HDC dc, RectI& r) const {
+    switch (state) {
+      case ButtonState::Up:
+        if (hover) {
+          FrameEdges(dc, r, colorHighLight, colorShadow);
+        } else {
+          FrameEdges(dc, r, colorBorder, colorBorder);
+        }
+        break;
+      case ButtonState::Disabled:
+        FrameEdges(dc, r, colorBorder, colorBorder);
+        break;
+      case ButtonState::Down:
+      case ButtonState::Exclusive:
+        FrameEdges(dc, r, colorShadow, colorHighLight);
+        break;
+    }
+    r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  }
+
+  TColor FaceColor() const {
+    switch (state) {
+      case ButtonState::Up: return hover ? colorFocused : FaceBase();
+      case ButtonState::Disabled: return FaceBase();
+      case ButtonState::Down: return colorDown;
+      case ButtonState::Exclusive: return hover ? colorFocused : colorDown;
+    }
+    return FaceBase();
+  }
+
+  void PaintGlyph(HDC dc) const {
+    if (!glyph) return;
+    const SizeI size = BitmapSize(glyph.get());
+    const int w = size.cx / numGlyphs;
+    if (w <= 0 || size.cy <= 0) return;
+    COLORREF transparent = BitmapPixel(glyph.get(), 0, size.cy - 1);
+    const GlyphColumns cols = GlyphSourceColumns(numGlyphs, state, size.cx);
+    GdiObject<HBITMAP> image = SliceBitmap(glyph.get(), cols.left, w, size.cy);
+    if (numGlyphs == 1 && state == ButtonState::Disabled) {
+      image = EmbossedGlyph(image.get(), w, size.cy);
+      transparent = BitmapPixel(image.get(), 0, size.cy - 1);
+    }
+    DrawTransparent(dc, lastLayout.glyph.x, lastLayout.glyph.y, image.get(), w, size.cy, transparent);
+  }
+
+  void PaintCaption(HDC dc) const {
+    if (caption.empty()) return;
+    SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    if (state == ButtonState::Disabled) {
+      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
+      DrawTextCp1250(dc, caption, lastLayout.caption.Offset(1, 1), format);
+      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
+      DrawTextCp1250(dc, caption, lastLayout.caption, format);
+    } else {
+      SetTextColor(dc, ResolveColor(fontColor));
+      DrawTextCp1250(dc, caption, lastLayout.caption, format);
+    }
+  }
+
+  void Paint(HDC target) {
+    RectI r = ClientRectOf(hwnd);
+    OffscreenCanvas canvas(target, r.Width(), r.Height());
+    const HDC dc = canvas.dc();
+    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+
+    const bool pressed = state == ButtonState::Down || state == ButtonState::Exclusive;
+    GlyphLayoutInput in;
+    in.client = r;
+    in.offset = pressed ? PointI{1, 1} : PointI{0, 0};
+    in.caption = MeasureSingleLine(dc, caption, r.Width());
+    const SizeI gs = BitmapSize(glyph.get());
+    in.glyph = glyph ? SizeI{gs.cx / numGlyphs, gs.cy} : SizeI{};
+    in.layout = layout;
+    in.margin = margin;
+    in.spacing = spacing;
+    lastLayout = LayoutGlyphAndCaption(in);
+
+    FixState();
+    PaintFrame(dc, r);
+    FillSolid(dc, r, FaceColor());
+    PaintGlyph(dc);
+    PaintCaption(dc);
+  }
+
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        Paint(ps.hdc);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+      case WM_ERASEBKGND: return 1;
+      case WM_LBUTTONDOWN: OnLButtonDown(); return 0;
+      case WM_LBUTTONDBLCLK:
+        OnLButtonDown();
+        if (down && onDblClick) onDblClick();
+        return 0;
+      case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+      case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
+      case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd) OnCaptureLost();
+        return 0;
+      case WM_ENABLE: OnEnable(wParam != 0); return 0;
+      case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
+        Repaint();
+        return result;
+      }
+      case WM_SETFONT:
+        font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) Repaint();
+        return 0;
+      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
+      case WM_SYSCOLORCHANGE:
+        if (useAdvColors) {
+          parentColor = true;
+          RecomputeAdvColors();
+        }
+        Repaint();
+        return 0;
+      case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
+      case WM_DESTROY: PlainButtonHover().Stop(this); return 0;
+      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+  }
+};
+
+TPlainButton::TPlainButton() : impl_(std::make_unique<Impl>()) {}
+
+TPlainButton::~TPlainButton() {
+  *impl_->alive = false;
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+bool TPlainButton::Create(HWND parent, int x, int y, int width, int height) {
+  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
+  DWORD style = 0;
+  if (impl_->visible) style |= WS_VISIBLE;
+  if (impl_->tabStop) style |= WS_TABSTOP;
+  if (!impl_->enabled) style |= WS_DISABLED;
+  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
+  if (!impl_->caption.empty()) {
+    const std::u16string text = Cp1250ToUtf16(impl_->caption);
+    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  }
+  impl_->RecomputeAdvColors();
+  if (!impl_->enabled) impl_->state = ButtonState::Disabled;
+  return true;
+}
+
+HWND TPlainButton::Handle() const { return impl_->hwnd; }
+
+void TPlainButton::SetCaption(std::string_view caption) {
+  if (impl_->hwnd) {
+    const std::u16string text = Cp1250ToUtf16(caption);
+    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));  // WM_SETTEXT stores it
+  } else {
+    impl_->caption = std::string(caption);
+  }
+}
+const std::string& TPlainButton::Caption() const { return impl_->caption; }
+
+namespace {
+// Stores a property and repaints when it changed.
+template <class T>
+void Assign(TPlainButton::Impl& impl, T& field, T value) {
+  if (field == value) return;
+  field = value;
+  impl.Repaint();
+}
+}  // namespace
+
+void TPlainButton::SetColor(TColor color) {
+  impl_->parentColor = false;
+  Assign(*impl_, impl_->color, color);
+  impl_->Repaint();
+}
+TColor TPlainButton::Color() const { return impl_->FaceBase(); }
+void TPlainButton::SetParentColor(bool value) {
+  impl_->parentColor = value;
+  impl_->Repaint();
+}
+bool TPlainButton::ParentColor() const { return impl_->parentColor; }
+void TPlainButton::SetColorFocused(TColor c) { Assign(*impl_, impl_->colorFocused, c); }
+TColor TPlainButton::ColorFocused() const { return impl_->colorFocused; }
+void TPlainButton::SetColorDown(TColor c) { Assign(*impl_, impl_->colorDown, c); }
+TColor TPlainButton::ColorDown() const { return impl_->colorDown; }
+void TPlainButton::SetColorBorder(TColor c) { Assign(*impl_, impl_->colorBorder, c); }
+TColor TPlainButton::ColorBorder() const { return impl_->colorBorder; }
+void TPlainButton::SetColorHighLight(TColor c) { Assign(*impl_, impl_->colorHighLight, c); }
+TColor TPlainButton::ColorHighLight() const { return impl_->colorHighLight; }
+void TPlainButton::SetColorShadow(TColor c) { Assign(*impl_, impl_->colorShadow, c); }
+TColor TPlainButton::ColorShadow() const { return impl_->colorShadow; }
+
+void TPlainButton::SetAdvColorFocused(int percent) {
+  impl_->adv.focused = ClampPercent(percent);
+  impl_->RecomputeAdvColors();
+  impl_->Repaint();
+}
+int TPlainButton::AdvColorFocused() const { return impl_->adv.focused; }
+void TPlainButton::SetAdvColorDown(int percent) {
+  impl_->adv.down = ClampPercent(percent);
+  impl_->RecomputeAdvColors();
+  impl_->Repaint();
+}
+int TPlainButton::AdvColorDown() const { return impl_->adv.down; }
+void TPlainButton::SetAdvColorBorder(int percent) {
+  impl_->adv.border = ClampPercent(percent);
+  impl_->RecomputeAdvColors();
+  impl_->Repaint();
+}
+int TPlainButton::AdvColorBorder() const { return impl_->adv.border; }
+void TPlainButton::SetUseAdvColors(bool value) {
+  impl_->useAdvColors = value;
+  impl_->parentColor = value;
+  impl_->RecomputeAdvColors();
+  impl_->Repaint();
+}
+bool TPlainButton::UseAdvColors() const { return impl_->useAdvColors; }
+
+void TPlainButton::SetGroupIndex(int index) {
+  impl_->groupIndex = index;
+  impl_->TellGroup();
+}
+int TPlainButton::GroupIndex() const { return impl_->groupIndex; }
+void TPlainButton::SetDown(bool value) { impl_->SetDown(value); }
+bool TPlainButton::Down() const { return impl_->down; }
+void TPlainButton::SetAllowAllUp(bool value) {
+  impl_->allowAllUp = value;
+  impl_->TellGroup();
+}
+bool TPlainButton::AllowAllUp() const { return impl_->allowAllUp; }
+
+void TPlainButton::SetGlyph(HBITMAP glyph) {
+  impl_->glyph = CopyBitmap(glyph);
+  const SizeI size = BitmapSize(impl_->glyph.get());
+  if (auto count = NumGlyphsForPicture(size.cx, size.cy)) impl_->numGlyphs = *count;
+  impl_->Repaint();
+}
+HBITMAP TPlainButton::Glyph() const { return impl_->glyph.get(); }
+void TPlainButton::SetNumGlyphs(int count) {
+  if (count < 1) count = 1;
+  if (count > 4) count = 4;
+  Assign(*impl_, impl_->numGlyphs, count);
+}
+int TPlainButton::NumGlyphs() const { return impl_->numGlyphs; }
+void TPlainButton::SetLayout(ButtonLayout layout) { Assign(*impl_, impl_->layout, layout); }
+ButtonLayout TPlainButton::Layout() const { return impl_->layout; }
+void TPlainButton::SetMargin(int margin) {
+  if (margin >= -1) Assign(*impl_, impl_->margin, margin);
+}
+int TPlainButton::Margin() const { return impl_->margin; }
+void TPlainButton::SetSpacing(int spacing) { Assign(*impl_, impl_->spacing, spacing); }
+int TPlainButton::Spacing() const { return impl_->spacing; }
+
+void TPlainButton::SetModalResult(int result) { impl_->modalResult = result; }
+int TPlainButton::ModalResult() const { return impl_->modalResult; }
+
+void TPlainButton::SetFont(HFONT font) {
+  impl_->font = font;
+  impl_->Repaint();
+}
+void TPlainButton::SetFontColor(TColor color) { Assign(*impl_, impl_->fontColor, color); }
+TColor TPlainButton::FontColor() const { return impl_->fontColor; }
+
+void TPlainButton::SetEnabled(bool value) {
+  if (impl_->hwnd) {
+    EnableWindow(impl_->hwnd, value);  // WM_ENABLE does the rest
+  } else {
+    impl_->enabled = value;
+  }
+}
+bool TPlainButton::Enabled() const { return impl_->enabled; }
+void TPlainButton::SetVisible(bool value) {
+  impl_->visible = value;
+  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+bool TPlainButton::Visible() const { return impl_->visible; }
+void TPlainButton::SetTabStop(bool value) {
+  impl_->tabStop = value;
+  if (!impl_->hwnd) return;
+  LONG_PTR style = GetWindowLongPtrW(impl_->hwnd, GWL_STYLE);
+  style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE, style);
+}
+
+void TPlainButton::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
+void TPlainButton::SetOnDblClick(std::function<void()> handler) { impl_->onDblClick = std::move(handler); }
+void TPlainButton::Click() { impl_->Click(); }
+
+ButtonState TPlainButton::State() const { return impl_->state; }
+bool TPlainButton::Hovered() const { return impl_->hover; }
+
+}  // namespace setuvane

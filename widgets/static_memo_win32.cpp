@@ -1,0 +1,171 @@
+// TStaticMemo: a borderless, read-only multi-line EDIT in a host window. The edit is
+// subclassed so that it hides its caret each time it gets the focus: the text can
+// be selected and copied, but no caret ever shows.
+#include "widgets/static_memo.h"
+
+#include "system/cp1250.h"
+#include "widgets/hosted_edit_win32.h"
+#include "widgets/text_lines.h"
+#include "widgets/window_class_win32.h"
+
+namespace setuvane {
+namespace {
+constexpr wchar_t kClassName[] = L"SetuvaneStaticMemo";
+}  // namespace
+
+struct TStaticMemo::Impl {
+  HWND hwnd = nullptr;
+  HostedEdit edit;
+  WNDPROC editProc = nullptr;
+
+  std::string pendingText;
+  TColor color = colors::kWindow;
+  bool parentColor = true;
+  HFONT font = nullptr;
+  TColor fontColor = colors::kWindowText;
+  HCURSOR cursor = nullptr;
+  bool visible = true;
+
+  void Detach() {}
+
+  TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
+
+  void Repaint() {
+    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
+    if (edit.edit()) InvalidateRect(edit.edit(), nullptr, TRUE);
+  }
+
+  void ApplyFont() {
+    if (edit.edit()) SendMessageW(edit.edit(), WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(hwnd, font)), TRUE);
+  }
+
+  static LRESULT CALLBACK EditProc(HWND editHwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(editHwnd, GWLP_USERDATA));
+    const WNDPROC original = self->editProc;
+    switch (msg) {
+      case WM_SETFOCUS: {
+        const LRESULT result = CallWindowProcW(original, editHwnd, msg, wParam, lParam);
+        HideCaret(editHwnd);
+        return result;
+      }
+      case WM_SETCURSOR:
+        if (self->cursor && LOWORD(lParam) == HTCLIENT) {
+          ::SetCursor(self->cursor);
+          return TRUE;
+        }
+        break;
+      case WM_NCDESTROY:
+        SetWindowLongPtrW(editHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(editHwnd, GWLP_USERDATA, 0);
+        break;
+      default: break;
+    }
+    return CallWindowProcW(original, editHwnd, msg, wParam, lParam);
+  }
+
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT forwarded = 0;
+    if (msg == WM_SETTEXT && lParam) {
+      // Line breaks of any kind start new lines.
+      const std::string text =
+          WithCrLfBreaks(Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)));
+      edit.SetText(text);
+      return TRUE;
+    }
+    if (edit.Forward(msg, wParam, lParam, forwarded)) return forwarded;
+    switch (msg) {
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT: return edit.AnswerColor(reinterpret_cast<HDC>(wParam), Background(), fontColor);
+      case WM_ERASEBKGND: {
+        FillSolid(reinterpret_cast<HDC>(wParam), ClientRectOf(hwnd), Background());
+        return 1;
+      }
+      case WM_SIZE:
+        if (edit.edit()) MoveWindow(edit.edit(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+      case WM_SETFOCUS:
+        if (edit.edit()) SetFocus(edit.edit());
+        return 0;
+      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+  }
+};
+
+TStaticMemo::TStaticMemo() : impl_(std::make_unique<Impl>()) {}
+
+TStaticMemo::~TStaticMemo() {
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height) {
+  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
+  const DWORD style = WS_CLIPCHILDREN | (impl_->visible ? WS_VISIBLE : 0);
+  if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  // Multi-line without horizontal scrolling wraps long lines at the edge.
+  if (!impl_->edit.Create(impl_->hwnd, ES_MULTILINE | ES_READONLY | ES_LEFT, {0, 0, width, height})) {
+    DestroyWindow(impl_->hwnd);
+    return false;
+  }
+  const HWND editHwnd = impl_->edit.edit();
+  SetWindowLongPtrW(editHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl_.get()));
+  impl_->editProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(editHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Impl::EditProc)));
+  SendMessageW(editHwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  impl_->ApplyFont();
+  if (!impl_->pendingText.empty()) SetText(impl_->pendingText);
+  return true;
+}
+
+HWND TStaticMemo::Handle() const { return impl_->hwnd; }
+HWND TStaticMemo::EditHandle() const { return impl_->edit.edit(); }
+
+void TStaticMemo::SetText(std::string_view text) {
+  if (impl_->hwnd) {
+    impl_->edit.SetText(WithCrLfBreaks(text));
+  } else {
+    impl_->pendingText = std::string(text);
+  }
+}
+
+std::string TStaticMemo::Text() const {
+  return impl_->hwnd ? impl_->edit.Text() : WithCrLfBreaks(impl_->pendingText);
+}
+
+void TStaticMemo::SetLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += "\r\n";
+    text += lines[i];
+  }
+  SetText(text);
+}
+
+void TStaticMemo::SetColor(TColor color) {
+  impl_->parentColor = false;
+  impl_->color = color;
+  impl_->Repaint();
+}
+TColor TStaticMemo::Color() const { return impl_->Background(); }
+void TStaticMemo::SetParentColor(bool value) {
+  impl_->parentColor = value;
+  impl_->Repaint();
+}
+void TStaticMemo::SetFont(HFONT font) {
+  impl_->font = font;
+  impl_->ApplyFont();
+}
+void TStaticMemo::SetFontColor(TColor color) {
+  impl_->fontColor = color;
+  impl_->Repaint();
+}
+TColor TStaticMemo::FontColor() const { return impl_->fontColor; }
+void TStaticMemo::SetCursor(HCURSOR cursor) { impl_->cursor = cursor; }
+void TStaticMemo::SetVisible(bool value) {
+  impl_->visible = value;
+  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+bool TStaticMemo::Visible() const { return impl_->visible; }
+
+}  // namespace setuvane

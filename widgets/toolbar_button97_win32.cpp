@@ -1,0 +1,297 @@
+// TToolbarButton97 as a Win32 window: flat face with no border at rest, a raised
+// one-pixel frame while hovered, a sunken one while pressed; glyph beside the
+// caption (embossed when disabled). Hover uses the shared 100 ms timer scheme.
+#include "widgets/toolbar_button97.h"
+
+#include <windowsx.h>
+
+#include "system/cp1250.h"
+#include "widgets/gdi_win32.h"
+#include "widgets/glyph_win32.h"
+#include "widgets/hover_tracker_win32.h"
+#include "widgets/mouse_rules.h"
+#include "widgets/tooltip_win32.h"
+#include "widgets/window_class_win32.h"
+
+namespace setuvane {
+namespace {
+constexpr wchar_t kClassName[] = L"SetuvaneToolbarButton97";
+}  // namespace
+
+struct TToolbarButton97::Impl final : HoverClient {
+  HWND hwnd = nullptr;
+  AliveToken alive = MakeAliveToken();
+
+  std::string caption, hint;
+  GdiObject<HBITMAP> glyph;
+  ButtonLayout layout = ButtonLayout::GlyphLeft;
+  TColor color = colors::kBtnFace;
+  bool parentColor = true;
+  HFONT font = nullptr;
+  TColor fontColor = colors::kBtnText;
+  bool handCursor = false, enabled = true, visible = true;
+  std::function<void()> onClick;
+
+  bool hover = false, pressed = false, tracking = false;
+  HWND tooltip = nullptr;
+
+  HWND HoverWindow() const override { return hwnd; }
+  void LoseHover() override {
+    if (!hover || tracking) return;
+    hover = false;
+    ToolbarButtonHover().Stop(this);
+    Repaint();
+  }
+  void Detach() {
+    ToolbarButtonHover().Stop(this);
+    if (tooltip) DestroyWindow(tooltip);
+    tooltip = nullptr;
+  }
+
+  TColor Face() const { return parentColor ? ParentBackground(hwnd) : color; }
+
+  void Repaint() {
+    if (!hwnd) return;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+  }
+
+  void UpdateTooltip() {
+    if (!hwnd) return;
+    if (hint.empty()) {
+      if (tooltip) DestroyWindow(tooltip);
+      tooltip = nullptr;
+    } else if (tooltip) {
+      SetTooltipText(tooltip, hwnd, hint);
+    } else {
+      tooltip = CreateTooltipFor(hwnd, hint);
+    }
+  }
+
+  void Click() {
+    if (enabled && onClick) onClick();
+  }
+
+  void OnLButtonDown() {
+    SetCapture(hwnd);
+    if (!enabled) return;
+    tracking = true;
+    pressed = true;
+    Repaint();
+  }
+
+  void OnMouseMove(LPARAM lParam) {
+    if (ToolbarButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam)) && enabled && !hover) {
+      hover = true;
+      Repaint();
+    }
+    if (!tracking) return;
+    const RectI r = ClientRectOf(hwnd);
+    const bool inside = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), r.Width(), r.Height());
+    if (inside != pressed) {
+      pressed = inside;
+      Repaint();
+    }
+  }
+
+  void OnLButtonUp(LPARAM lParam) {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    const RectI r = ClientRectOf(hwnd);
+    const bool clicked =
+        tracking && PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), r.Width(), r.Height());
+    tracking = false;
+    pressed = false;
+    Repaint();
+    const AliveToken token = alive;
+    if (clicked) Click();
+    if (*token) LoseHoverUnlessOver();
+  }
+
+  void LoseHoverUnlessOver() {
+    if (!hwnd) return;
+    POINT pt{};
+    GetCursorPos(&pt);
+    if (ControlAtScreenPoint(pt) != hwnd) LoseHover();
+  }
+
+  void OnEnable(bool on) {
+    enabled = on;
+    if (!on) {
+      hover = pressed = tracking = false;
+      ToolbarButtonHover().Stop(this);
+    }
+    Repaint();
+  }
+
+  void PaintContent(HDC dc, const RectI& client) const {
+    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+    const SizeI gs = BitmapSize(glyph.get());
+    GlyphLayoutInput in;
+    in.client = client;
+    in.offset = pressed ? PointI{1, 1} : PointI{0, 0};
+    in.caption = MeasureSingleLine(dc, caption, client.Width());
+    in.glyph = gs;
+    in.layout = layout;
+    const GlyphLayoutResult at = LayoutGlyphAndCaption(in);
+    if (glyph) {
+      if (enabled) {
+        DrawTransparent(dc, at.glyph.x, at.glyph.y, glyph.get(), gs.cx, gs.cy,
+                        BitmapPixel(glyph.get(), 0, gs.cy - 1));
+      } else {
+        GdiObject<HBITMAP> grey = EmbossedGlyph(glyph.get(), gs.cx, gs.cy);
+        DrawTransparent(dc, at.glyph.x, at.glyph.y, grey.get(), gs.cx, gs.cy, BitmapPixel(grey.get(), 0, gs.cy - 1));
+      }
+    }
+    if (caption.empty()) return;
+    SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    if (enabled) {
+      SetTextColor(dc, ResolveColor(fontColor));
+      DrawTextCp1250(dc, caption, at.caption, format);
+    } else {
+      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
+      DrawTextCp1250(dc, caption, at.caption.Offset(1, 1), format);
+      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
+      DrawTextCp1250(dc, caption, at.caption, format);
+    }
+  }
+
+  void Paint(HDC target) {
+    const RectI r = ClientRectOf(hwnd);
+    OffscreenCanvas canvas(target, r.Width(), r.Height());
+    const HDC dc = canvas.dc();
+    FillSolid(dc, r, Face());
+    if (pressed) {
+      FrameEdges(dc, r, colors::kBtnShadow, colors::kBtnHighlight);
+    } else if (hover && enabled) {
+      FrameEdges(dc, r, colors::kBtnHighlight, colors::kBtnShadow);
+    }
+    PaintContent(dc, r);
+  }
+
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        Paint(ps.hdc);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+      case WM_ERASEBKGND: return 1;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
+      case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+      case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
+      case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd && tracking) {
+          tracking = pressed = false;
+          Repaint();
+        }
+        return 0;
+      case WM_ENABLE: OnEnable(wParam != 0); return 0;
+      case WM_SETCURSOR:
+        if (handCursor && LOWORD(lParam) == HTCLIENT) {
+          // The hand cursor is missing on the oldest systems: the arrow then.
+          HCURSOR hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+          ::SetCursor(hand ? hand : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+          return TRUE;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+      case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
+        Repaint();
+        return result;
+      }
+      case WM_SETFONT:
+        font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) Repaint();
+        return 0;
+      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
+      case WM_DESTROY: Detach(); return 0;
+      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+  }
+};
+
+TToolbarButton97::TToolbarButton97() : impl_(std::make_unique<Impl>()) {}
+
+TToolbarButton97::~TToolbarButton97() {
+  *impl_->alive = false;
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+bool TToolbarButton97::Create(HWND parent, int x, int y, int width, int height) {
+  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
+  DWORD style = 0;
+  if (impl_->visible) style |= WS_VISIBLE;
+  if (!impl_->enabled) style |= WS_DISABLED;
+  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
+  const std::u16string text = Cp1250ToUtf16(impl_->caption);
+  SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  impl_->UpdateTooltip();
+  return true;
+}
+
+HWND TToolbarButton97::Handle() const { return impl_->hwnd; }
+
+void TToolbarButton97::SetCaption(std::string_view caption) {
+  if (impl_->hwnd) {
+    const std::u16string text = Cp1250ToUtf16(caption);
+    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  } else {
+    impl_->caption = std::string(caption);
+  }
+}
+const std::string& TToolbarButton97::Caption() const { return impl_->caption; }
+void TToolbarButton97::SetGlyph(HBITMAP glyph) {
+  impl_->glyph = CopyBitmap(glyph);
+  impl_->Repaint();
+}
+void TToolbarButton97::SetLayout(ButtonLayout layout) {
+  impl_->layout = layout;
+  impl_->Repaint();
+}
+void TToolbarButton97::SetColor(TColor color) {
+  impl_->parentColor = false;
+  impl_->color = color;
+  impl_->Repaint();
+}
+TColor TToolbarButton97::Color() const { return impl_->Face(); }
+void TToolbarButton97::SetFont(HFONT font) {
+  impl_->font = font;
+  impl_->Repaint();
+}
+void TToolbarButton97::SetFontColor(TColor color) {
+  impl_->fontColor = color;
+  impl_->Repaint();
+}
+void TToolbarButton97::SetHandCursor(bool value) { impl_->handCursor = value; }
+bool TToolbarButton97::HandCursor() const { return impl_->handCursor; }
+void TToolbarButton97::SetHint(std::string_view hint) {
+  impl_->hint = std::string(hint);
+  impl_->UpdateTooltip();
+}
+const std::string& TToolbarButton97::Hint() const { return impl_->hint; }
+void TToolbarButton97::SetEnabled(bool value) {
+  if (impl_->hwnd) {
+    EnableWindow(impl_->hwnd, value);
+  } else {
+    impl_->enabled = value;
+  }
+}
+bool TToolbarButton97::Enabled() const { return impl_->enabled; }
+void TToolbarButton97::SetVisible(bool value) {
+  impl_->visible = value;
+  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+bool TToolbarButton97::Visible() const { return impl_->visible; }
+void TToolbarButton97::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
+void TToolbarButton97::Click() { impl_->Click(); }
+bool TToolbarButton97::Hovered() const { return impl_->hover; }
+bool TToolbarButton97::Pressed() const { return impl_->pressed; }
+bool TToolbarButton97::HasTooltip() const { return impl_->tooltip != nullptr; }
+
+}  // namespace setuvane
