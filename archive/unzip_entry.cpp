@@ -38,6 +38,7 @@ void DecodeChecked(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset,
   if (item.IsEncrypted()) {
     auto made = std::make_unique<TAbZDecoder>(archive.Password, item.CRC32(), true);
     made->SetRetries(archive.PasswordRetries);
+    if ((item.GeneralPurposeBitFlag() & 0x0008) != 0) made->AcceptTimeCheck(item.LastModFileTime());
     if (archive.OnNeedPassword) made->SetNeedPassword(archive.OnNeedPassword);
     decoder = made.get();
     item.SetDecoder(std::move(made));

@@ -36,6 +36,7 @@ void TAbZDecoder::InitKeys() {
 void TAbZDecoder::UpdateKeys(uint8_t plain) { Update(keys_[0], keys_[1], keys_[2], plain); }
 
 bool TAbZDecoder::HeaderMatches() const {
+  if (checkOneByte_ && header_[11] == timeCheck_) return true;
   if (header_[11] != static_cast<uint8_t>(crc_ >> 24)) return false;
   return checkOneByte_ || header_[10] == static_cast<uint8_t>(crc_ >> 16);
 }

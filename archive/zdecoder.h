@@ -3,6 +3,10 @@
 // entry's data; its last byte must equal the high byte of the entry's CRC-32, which
 // is how a password is accepted before any data is decoded. A wrong password that
 // passes this one-byte check (1 in 256) is caught later by the decoder or the CRC.
+// Writers that stream an entry (general purpose bit 3) do not know its CRC when they
+// write the header and put the high byte of the DOS time there instead (APPNOTE
+// 6.1.6; Info-ZIP zip does so for every encrypted entry): for such entries either
+// byte is accepted.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +31,8 @@ class TAbZDecoder {
   const std::string& Password() const { return password_; }
   void SetRetries(uint8_t value) { retries_ = value; }
   void SetNeedPassword(NeedPasswordHandler handler) { onNeedPassword_ = std::move(handler); }
+  // For an entry with general purpose bit 3: also accept the time's high byte.
+  void AcceptTimeCheck(uint16_t dosTime) { timeCheck_ = static_cast<int>(dosTime >> 8); }
 
   // Verifies the header at `headerOffset` with up to Retries attempts, asking for a
   // new password after each failed one; throws EAbZipInvalidPassword when none is
@@ -46,6 +52,7 @@ class TAbZDecoder {
   uint8_t header_[kHeaderSize] = {};
   uint32_t crc_;
   bool checkOneByte_;
+  int timeCheck_ = -1;  // the alternative check byte, or -1
   std::string password_;
   uint8_t retries_ = 3;
   NeedPasswordHandler onNeedPassword_;

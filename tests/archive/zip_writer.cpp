@@ -59,12 +59,12 @@ Bytes DeflateStored(const Bytes& data) {
   return out;
 }
 
-Bytes Encrypt(const Bytes& plain, const std::string& password, uint32_t crc) {
+Bytes Encrypt(const Bytes& plain, const std::string& password, uint8_t check) {
   Keys keys;
   for (const char c : password) keys.Update(uint8_t(c));
   Bytes out;
   for (int i = 0; i < 12; ++i) {
-    const uint8_t header = i == 11 ? uint8_t(crc >> 24) : uint8_t(0x5A + 7 * i);
+    const uint8_t header = i == 11 ? check : uint8_t(0x5A + 7 * i);
     out.push_back(keys.Encrypt(header));
   }
   for (const uint8_t b : plain) out.push_back(keys.Encrypt(b));
@@ -79,7 +79,7 @@ BuiltZip BuildZip(const ZipSpec& spec) {
   for (const ZipEntrySpec& e : spec.entries) {
     const uint32_t crc = e.crc.value_or(ZipCrc(e.data));
     Bytes payload = e.method == 8 ? DeflateStored(e.data) : e.data;
-    if (e.password) payload = Encrypt(payload, *e.password, crc);
+    if (e.password) payload = Encrypt(payload, *e.password, uint8_t(e.timeCheckByte ? e.dosTime >> 8 : crc >> 24));
     if (e.rawPayload) payload = *e.rawPayload;
     const uint16_t flags = uint16_t((e.password ? 1 : 0) | e.extraFlags);
     const uint32_t compressed = e.compressedSize.value_or(uint32_t(payload.size()));

@@ -29,6 +29,7 @@ struct ZipEntrySpec {
   uint16_t extraFlags = 0;  // or-ed into the general purpose flag
   std::optional<uint32_t> crc, compressedSize, uncompressedSize, localOffset;
   std::optional<Bytes> rawPayload;  // replaces the encoded (and encrypted) data
+  bool timeCheckByte = false;       // header checked by the time, as streaming writers do
 };
 
 struct ZipSpec {
@@ -50,7 +51,7 @@ BuiltZip BuildZip(const ZipSpec& spec);
 
 // Deflate stream of stored blocks (RFC 1951 3.2.4).
 Bytes DeflateStored(const Bytes& data);
-// Traditional encryption of `plain` with the 12-byte header checked against `crc`.
-Bytes Encrypt(const Bytes& plain, const std::string& password, uint32_t crc);
+// Traditional encryption of `plain` behind a 12-byte header whose last byte is `check`.
+Bytes Encrypt(const Bytes& plain, const std::string& password, uint8_t check);
 
 }  // namespace setuvane::archive::testing
