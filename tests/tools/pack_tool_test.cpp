@@ -1,0 +1,152 @@
+// setuvane-pack list, test and extract, run as a program: exit codes, what goes to
+// standard output and error, and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/archive/temp_folder.h"
+#include "tests/archive/zip_writer.h"
+
+namespace setuvane::pack {
+namespace {
+
+namespace fs = std::filesystem;
+using archive::testing::Bytes;
+using archive::testing::BuildZip;
+using archive::testing::ToBytes;
+using archive::testing::ZipSpec;
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+class PackToolTest : public ::testing::Test {
+ protected:
+  // Runs setuvane-pack with `arguments` (shell words) in the test's folder.
+  Result Pack(const std::string& arguments) {
+    const fs::path root = temp.Path();
+    const std::string command = "cd '" + root.string() + "' && '" SETUVANE_PACK "' " + arguments + " >'" +
+                                (root / "stdout").string() + "' 2>'" + (root / "stderr").string() + "'";
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), archive::testing::ReadFile(root / "stdout"),
+            archive::testing::ReadFile(root / "stderr")};
+  }
+  void Write(const std::string& name, const ZipSpec& spec) {
+    archive::testing::WriteFile(temp.Path() / name, BuildZip(spec).bytes);
+  }
+  std::vector<std::string> Tree(const std::string& folder) { return archive::testing::ListTree(temp.Path() / folder); }
+
+  archive::testing::TempFolder temp;
+};
+
+ZipSpec Package() {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "install.inf", .data = ToBytes("[settings]\r\n"), .password = "tarnwick"});
+  spec.entries.push_back({.name = "bin/app.exe", .data = Bytes(50000, 'x'), .method = 8, .password = "tarnwick",
+                          .centralExtra = "<programfolder>"});
+  spec.entries.push_back({.name = "doc/read\x1B[31mme.txt", .data = ToBytes("plain")});
+  return spec;
+}
+
+TEST_F(PackToolTest, ListShowsEveryEntryWithItsDestination) {
+  Write("p.zip", Package());
+  const Result r = Pack("list p.zip");
+  EXPECT_EQ(r.code, 0);
+  const std::string crc = [] {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", archive::testing::ZipCrc(Bytes(50000, 'x')));
+    return std::string(text);
+  }();
+  EXPECT_NE(r.out.find("     50000"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("deflated    * " + crc + "  bin/app.exe -> <programfolder>\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("stored      * "), std::string::npos) << r.out;
+  // A control character of a name is shown escaped, never sent to the terminal.
+  EXPECT_NE(r.out.find("doc/read\\x1B[31mme.txt\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(PackToolTest, TestChecksEveryEntryAndNamesEachFailure) {
+  Write("p.zip", Package());
+  Result r = Pack("test p.zip");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "no errors in 3 entries\n");
+
+  r = Pack("test -P other p.zip");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err,
+            "install.inf: Cannot extract file - invalid password\n"
+            "bin/app.exe: Cannot extract file - invalid password\n");
+
+  ZipSpec damaged = Package();
+  damaged.entries[2].crc = 7;
+  Write("d.zip", damaged);
+  r = Pack("test d.zip");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "doc/read\\x1B[31mme.txt: Failed CRC Check\n");
+  EXPECT_EQ(Tree(""), (std::vector<std::string>{"d.zip", "p.zip", "stderr", "stdout"}));  // nothing written
+}
+
+TEST_F(PackToolTest, ExtractRestoresFoldersOrWritesFlat) {
+  Write("p.zip", Package());
+  Result r = Pack("extract -d out/new p.zip");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Tree("out"), (std::vector<std::string>{"new", "new/bin", "new/bin/app.exe", "new/doc",
+                                                   "new/doc/read\x1B[31mme.txt", "new/install.inf"}));
+  EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "out/new/bin/app.exe"), std::string(50000, 'x'));
+
+  r = Pack("extract -j -d flat p.zip '*.exe' install.inf");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Tree("flat"), (std::vector<std::string>{"app.exe", "install.inf"}));
+}
+
+TEST_F(PackToolTest, PasswordsAreKeyedInWindows1250) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "a.txt", .data = ToBytes("polish"), .password = "za\xBF\xF3\xB3\xE6"});  // zażółć
+  Write("pl.zip", spec);
+  Result r = Pack("extract -d o -P 'zażółć' pl.zip");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "o/a.txt"), "polish");
+  r = Pack("extract -d o -P '日本' pl.zip");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("no Windows-1250 form"), std::string::npos);
+}
+
+TEST_F(PackToolTest, FailedEntriesAreReportedAndLeaveNothing) {
+  ZipSpec spec;
+  spec.entries.push_back({.name = "../escape.txt", .data = ToBytes("x")});
+  spec.entries.push_back({.name = "bad.txt", .data = ToBytes("y"), .crc = 1});
+  spec.entries.push_back({.name = "good.txt", .data = ToBytes("z")});
+  Write("f.zip", spec);
+  const Result r = Pack("extract -d o f.zip");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err,
+            "../escape.txt: Cannot extract file - stored path leads outside the base directory\n"
+            "bad.txt: Failed CRC Check\n");
+  EXPECT_EQ(r.out, "2 of 3 entries failed\n");
+  EXPECT_EQ(Tree("o"), std::vector<std::string>{"good.txt"});
+  EXPECT_FALSE(fs::exists(temp.Path() / "escape.txt"));
+}
+
+TEST_F(PackToolTest, UsageErrorsAndHelp) {
+  for (const char* command : {"list", "test", "extract"}) {
+    const Result help = Pack(std::string(command) + " --help");
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind(std::string("usage: setuvane-pack ") + command, 0), 0u) << help.out;
+    EXPECT_EQ(Pack(command).code, 2);
+    EXPECT_EQ(Pack(std::string(command) + " -Z x.zip").code, 2);
+  }
+  EXPECT_EQ(Pack("").code, 2);
+  EXPECT_EQ(Pack("frobnicate").code, 2);
+  EXPECT_EQ(Pack("--help").code, 0);
+  Result r = Pack("list missing.zip");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "setuvane-pack list: missing.zip: no such file\n");
+  archive::testing::WriteFile(temp.Path() / "junk.zip", ToBytes("no archive here"));
+  r = Pack("test junk.zip");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "setuvane-pack test: junk.zip: Invalid file - not a PKZip file\n");
+}
+
+}  // namespace
+}  // namespace setuvane::pack

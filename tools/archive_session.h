@@ -1,0 +1,39 @@
+// What list, test and extract share: opening the archive named on the command line,
+// reporting failed entries on standard error, and a progress line on a terminal.
+#pragma once
+
+#include <string>
+
+#include "archive/unzipper.h"
+
+namespace setuvane::pack {
+
+class ArchiveSession {
+ public:
+  explicit ArchiveSession(const char* command);
+  ~ArchiveSession();
+
+  // Opens the archive; prints why and returns false when that is impossible.
+  bool Open(const std::string& argument);
+  archive::TAbUnZipper& Zip() { return zip_; }
+
+  // Shows "VERB NN% name" on standard error while entries are processed, when it
+  // is a terminal; Done() clears the line.
+  void ShowProgress(const char* verb);
+  void Done();
+
+  int Failures() const { return failures_; }
+  // Prints a failure of the whole command.
+  void Error(const std::string& message) const;
+
+ private:
+  void Draw(const archive::TAbArchiveItem& item, int percent);
+
+  const char* command_;
+  archive::TAbUnZipper zip_;
+  int failures_ = 0;
+  const char* verb_ = nullptr;
+  bool lineShown_ = false;
+};
+
+}  // namespace setuvane::pack

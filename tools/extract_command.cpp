@@ -1,0 +1,108 @@
+// `setuvane-pack extract [-d DIR] [-j] [-P PASSWORD] ARCHIVE [MASK...]`.
+#include <algorithm>
+#include <cstdio>
+
+#include "archive/mask_match.h"
+#include "archive/target_path.h"
+#include "tools/archive_session.h"
+#include "tools/command.h"
+#include "tools/console.h"
+#include "tools/options.h"
+#include "tools/password_option.h"
+
+namespace setuvane::pack {
+namespace {
+
+const char kHelp[] =
+    "usage: setuvane-pack extract [-d DIR] [-j] [-P PASSWORD] ARCHIVE [MASK...]\n"
+    "\n"
+    "Extracts the entries of a ZIP archive that match any MASK (all without one;\n"
+    "'*' and '?' are wildcards, a mask without a folder matches in every folder).\n"
+    "Stored folders are restored below DIR and made as needed; existing files are\n"
+    "replaced, but only by entries that passed their CRC check. Each failed entry is\n"
+    "reported on standard error with the reason, and the exit code is then 1.\n"
+    "\n"
+    "  -d DIR       extract below DIR (made when missing; default: current folder)\n"
+    "  -j           junk paths: write every entry flat into DIR, as the installer does\n"
+    "  -P PASSWORD  password of encrypted entries (default: the package password)\n";
+
+// The folder option as an archive path with "\" separators, made when missing.
+std::optional<std::string> PrepareFolder(ArchiveSession& session, const std::string& argument) {
+  std::optional<std::string> folder = ArgumentToArchiveText(argument);
+  if (!folder) {
+    session.Error(argument + ": the name has no Windows-1250 form");
+    return std::nullopt;
+  }
+  std::replace(folder->begin(), folder->end(), '/', '\\');
+  try {
+    archive::MakeFolders(archive::NativeFileSystem(), *folder);
+  } catch (const std::exception& e) {
+    session.Error(ArchiveTextToConsole(e.what()));
+    return std::nullopt;
+  }
+  return folder;
+}
+
+}  // namespace
+
+int RunExtract(const Arguments& arguments) {
+  const auto options = ParseOptions(arguments, "dP", "j", "extract");
+  if (!options) return kUsageOrArchiveError;
+  if (options->help) {
+    std::fputs(kHelp, stdout);
+    return kSuccess;
+  }
+  if (options->positional.empty()) {
+    std::fputs(kHelp, stderr);
+    return kUsageOrArchiveError;
+  }
+  const std::optional<std::string> password = PasswordOption(*options, "extract");
+  if (!password) return kUsageOrArchiveError;
+
+  ArchiveSession session("extract");
+  archive::TAbUnZipper& zip = session.Zip();
+  zip.SetPassword(*password);
+  zip.SetExtractOptions(options->flags.count('j') ? archive::eoCreateDirs
+                                                  : archive::eoCreateDirs | archive::eoRestorePath);
+  if (const auto dir = options->values.find('d'); dir != options->values.end()) {
+    const std::optional<std::string> folder = PrepareFolder(session, dir->second);
+    if (!folder) return kUsageOrArchiveError;
+    zip.SetBaseDirectory(*folder);
+  }
+  if (!session.Open(options->positional[0])) return kUsageOrArchiveError;
+
+  std::vector<std::string> masks;
+  for (size_t i = 1; i < options->positional.size(); ++i) {
+    const std::optional<std::string> mask = ArgumentToArchiveText(options->positional[i]);
+    if (!mask) {
+      session.Error(options->positional[i] + ": the mask has no Windows-1250 form");
+      return kUsageOrArchiveError;
+    }
+    masks.push_back(*mask);
+  }
+  if (masks.empty()) masks.push_back("*.*");
+  int selected = 0;
+  for (int i = 0; i < zip.EntryCount(); ++i) {
+    archive::TAbZipItem& item = *zip.Entries(i);
+    item.Marked = std::any_of(masks.begin(), masks.end(),
+                              [&](const std::string& mask) { return archive::MatchesMask(item.StoredName(), mask); });
+    selected += item.Marked ? 1 : 0;
+  }
+  session.ShowProgress("extracting");
+  try {
+    zip.ExtractMarked();
+  } catch (const std::exception& e) {
+    session.Done();
+    session.Error(ArchiveTextToConsole(e.what()));
+    return kUsageOrArchiveError;
+  }
+  session.Done();
+  if (session.Failures() > 0) {
+    std::printf("%d of %d entries failed\n", session.Failures(), selected);
+    return kEntriesFailed;
+  }
+  if (selected == 0) std::printf("no entry matches\n");
+  return selected == 0 ? kEntriesFailed : kSuccess;
+}
+
+}  // namespace setuvane::pack
