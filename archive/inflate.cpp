@@ -32,10 +32,17 @@ using namespace inflate;
 constexpr size_t kHistorySize = 32768;  // farthest distance Deflate can reach
 constexpr size_t kMaxMatch = 258;
 constexpr size_t kOutChunk = 128 * 1024;
-// Room the fast loop needs per step: three literals or one match, plus the up to 7
-// bytes that word-wise copying may write past the match.
-constexpr size_t kOutMargin = kMaxMatch + 16;
+// Room the fast loop needs per step: up to 8 literals or one match, plus
+// the bytes that word-wise copying may write past the match (kCopyOvershoot).
+constexpr size_t kCopyOvershoot = 24;
+constexpr size_t kOutMargin = kMaxMatch + kCopyOvershoot;
 constexpr size_t kInBufferSize = 32 * 1024;
+// Input the fast loop needs per pass: two refills of up to 7 bytes, the second
+// reading 8 bytes.
+constexpr ptrdiff_t kFastInput = 16;
+// Bits each fast pass may use after one refill (56 bits buffered).
+static_assert(15 + 5 + 15 + 13 <= 56, "a length code, a distance code and their extra bits");
+static_assert(kMaxCodeLength + 3 * kLitlenTableBits <= 56, "four literal lookups");
 
 static_assert(std::endian::native == std::endian::little, "the bit buffer loads little-endian words");
 
@@ -67,6 +74,7 @@ struct FixedTables {
     std::fill(lengths + 256, lengths + 280, 7);
     std::fill(lengths + 280, lengths + 288, 8);
     BuildTable(litlen, std::size(litlen), kLitlenTableBits, lengths, kSymbols.litlen, kNumLitlenSymbols);
+    PairLiterals(litlen, kLitlenTableBits);
     // 32 codes of 5 bits: complete, with 30 and 31 decoding as invalid.
     std::fill(lengths, lengths + kNumDistSymbols, 5);
     BuildTable(dist, std::size(dist), kDistTableBits, lengths, kSymbols.dist, kNumDistSymbols);
@@ -277,72 +285,90 @@ class Inflater {
                    distCount) == TableResult::kBad) {
       Fail();
     }
+    PairLiterals(litlenTable_, kLitlenTableBits);
     HuffmanBlock(litlenTable_, distTable_);
   }
 
   void HuffmanBlock(const uint32_t* litlen, const uint32_t* dist) {
     for (;;) {
       EnsureOutputRoom();
-      if (inEnd_ - inNext_ < 8) FillInput();
-      const bool done = inEnd_ - inNext_ >= 8 ? FastLoop(litlen, dist) : CarefulStep(litlen, dist);
+      if (inEnd_ - inNext_ < kFastInput) FillInput();
+      const bool done = inEnd_ - inNext_ >= kFastInput ? FastLoop(litlen, dist) : CarefulStep(litlen, dist);
       if (done) return;
     }
   }
 
-  // Decodes until the end of the block (returns true) or until fewer than 8 input
-  // bytes or less than kOutMargin of output room are left (returns false).
-  // On entry: inEnd_ - inNext_ >= 8 and no padding in the bit buffer.
+  // Decodes until the end of the block (returns true) or until fewer than
+  // kFastInput input bytes or less than kOutMargin of output room are left (returns
+  // false). On entry: inEnd_ - inNext_ >= kFastInput, so no padding in the bit buffer.
   bool FastLoop(const uint32_t* litlen, const uint32_t* dist) {
     uint64_t bits = bitBuffer_;
     unsigned bitsLeft = bitsLeft_;
     const uint8_t* in = inNext_;
-    const uint8_t* const inLimit = inEnd_ - 8;
+    const uint8_t* const inLimit = inEnd_ - kFastInput;
     uint8_t* out = outNext_;
     uint8_t* const outLimit = outEnd_ - kOutMargin;
-    bool endOfBlock = false;
 
+    // Tops the buffer up to 56..63 bits; reads 8 bytes, takes up to 7.
+    auto refill = [&] {
+      bits |= Load64(in) << bitsLeft;
+      in += (63 - bitsLeft) >> 3;
+      bitsLeft |= 56;
+    };
     auto consume = [&](unsigned count) {
       bits >>= count;
       bitsLeft -= count;
     };
+    auto lookup = [&] { return litlen[LowBits(bits, kLitlenTableBits)]; };
 
+    // At the top of each pass `entry` is the first-level entry of the next code: it
+    // was looked up with at least kLitlenTableBits bits buffered (a refill only adds
+    // bits above them), so the lookup overlaps the previous pass's work. Each pass
+    // refills at most twice, hence kFastInput.
+    refill();
+    uint32_t entry = lookup();
     while (in <= inLimit && out <= outLimit) {
-      // After the refill 56 bits are buffered: enough for one length code with its
-      // extra bits (20) and a distance code with its extra bits (28), or for three
-      // literals (15 + 11 + 11).
-      bits |= Load64(in) << bitsLeft;
-      in += (63 - bitsLeft) >> 3;
-      bitsLeft |= 56;
-
-      uint32_t entry = litlen[LowBits(bits, kLitlenTableBits)];
+      refill();  // 56 bits: a length code with extra bits (20) and a distance with extra bits (28)
       if (entry & kSubtable) {
         consume(kLitlenTableBits);
         entry = litlen[(entry >> 16) + LowBits(bits, (entry >> 8) & 0xF)];
       }
-      uint64_t saved = bits;
-      consume(entry & 0xFF);
       if (entry & kLiteral) {
-        *out++ = static_cast<uint8_t>(entry >> 16);
-        // Up to two more literals found in the first level.
-        entry = litlen[LowBits(bits, kLitlenTableBits)];
-        if (entry & kLiteral) {
+        // Up to four lookups of literals, one or two per lookup: the first code may
+        // take 15 bits, the others 12 each. Both bytes are stored either way.
+        auto put = [&] {
           consume(entry & 0xFF);
-          *out++ = static_cast<uint8_t>(entry >> 16);
-          entry = litlen[LowBits(bits, kLitlenTableBits)];
-          if (entry & kLiteral) {
-            consume(entry & 0xFF);
-            *out++ = static_cast<uint8_t>(entry >> 16);
-          }
-        }
+          const auto pair = static_cast<uint16_t>(entry >> 16);
+          std::memcpy(out, &pair, 2);
+          out += (entry & kPairedLiteral) ? 2 : 1;
+        };
+        put();
+        entry = lookup();
+        if (!(entry & kLiteral)) continue;
+        put();
+        entry = lookup();
+        if (!(entry & kLiteral)) continue;
+        put();
+        entry = lookup();
+        if (!(entry & kLiteral)) continue;
+        put();
+        refill();
+        entry = lookup();
         continue;
       }
       if (entry & kExceptional) {
         if (entry & kEndOfBlock) {
-          endOfBlock = true;
-          break;
+          consume(entry & 0xFF);
+          bitBuffer_ = bits;
+          bitsLeft_ = bitsLeft;
+          inNext_ = in;
+          outNext_ = out;
+          return true;
         }
         Fail();
       }
+      uint64_t saved = bits;
+      consume(entry & 0xFF);
       const uint32_t length = EntryValue(entry, saved);
 
       entry = dist[LowBits(bits, kDistTableBits)];
@@ -354,6 +380,9 @@ class Inflater {
       saved = bits;
       consume(entry & 0xFF);
       const uint32_t distance = EntryValue(entry, saved);
+
+      refill();
+      entry = lookup();
       Copy(out, distance, length);
       out += length;
     }
@@ -362,21 +391,26 @@ class Inflater {
     bitsLeft_ = bitsLeft;
     inNext_ = in;
     outNext_ = out;
-    return endOfBlock;
+    return false;
   }
 
   // Copies `length` bytes from `distance` bytes back; overlapping copies repeat the
-  // pattern. May write up to 7 bytes past the match (kOutMargin leaves room).
-  // The history in front of the output keeps `out - distance` inside the buffer.
+  // pattern. May write up to kCopyOvershoot bytes past the match. The history in
+  // front of the output keeps `out - distance` inside the buffer.
   static void Copy(uint8_t* out, uint32_t distance, uint32_t length) {
     const uint8_t* from = out - distance;
     uint8_t* const end = out + length;
     if (distance >= 8) {
-      do {
+      // Words never overlap their source; two words cover most matches unconditionally.
+      std::memcpy(out, from, 8);
+      std::memcpy(out + 8, from + 8, 8);
+      out += 16;
+      from += 16;
+      while (out < end) {
         std::memcpy(out, from, 8);
         out += 8;
         from += 8;
-      } while (out < end);
+      }
     } else if (distance == 1) {
       std::memset(out, *from, length);
     } else {
@@ -395,13 +429,15 @@ class Inflater {
       TakeBits(kLitlenTableBits);
       entry = litlen[(entry >> 16) + LowBits(bitBuffer_, (entry >> 8) & 0xF)];
     }
-    uint64_t saved = bitBuffer_;
-    TakeBits(entry & 0xFF);
     if (entry & kLiteral) {
+      // Only the first of paired literals: the second may lie past the input's end.
+      TakeBits((entry >> 8) & 0xF);
       CheckInput();
       *outNext_++ = static_cast<uint8_t>(entry >> 16);
       return false;
     }
+    uint64_t saved = bitBuffer_;
+    TakeBits(entry & 0xFF);
     if (entry & kExceptional) {
       if (!(entry & kEndOfBlock)) Fail();
       CheckInput();

@@ -10,6 +10,9 @@
 //   bit  12..15  flags below
 //   bits 16..31  literal byte, length or distance base, code-length symbol, or the
 //                index where a sub-table starts
+// A first-level literal entry may hold two literals (kPairedLiteral): the first in
+// bits 16..23 with its code length in bits 8..11, the second in bits 24..31, and
+// bits 0..7 the length of both codes together.
 #pragma once
 
 #include <cstddef>
@@ -22,24 +25,28 @@ inline constexpr uint32_t kSubtable = 1u << 13;
 inline constexpr uint32_t kInvalid = 1u << 14;
 inline constexpr uint32_t kLiteral = 1u << 15;
 inline constexpr uint32_t kExceptional = kEndOfBlock | kSubtable | kInvalid;
+inline constexpr uint32_t kPairedLiteral = kEndOfBlock;  // only ever together with kLiteral
 
 inline constexpr int kMaxCodeLength = 15;
-
-// First-level sizes. Every literal is found by one lookup in 11 bits for most real
-// codes; distance codes rarely pass 8 bits; code-length codes never pass 7.
-inline constexpr int kLitlenTableBits = 11;
-inline constexpr int kDistTableBits = 8;
-inline constexpr int kCodeLengthTableBits = 7;
-
-// Slots needed, first level and sub-tables together, by the worst complete code of
-// 288 literal/length or 32 distance symbols with these first-level sizes.
-inline constexpr size_t kLitlenTableSize = 2342;
-inline constexpr size_t kDistTableSize = 402;
-inline constexpr size_t kCodeLengthTableSize = size_t{1} << kCodeLengthTableBits;
 
 inline constexpr int kNumLitlenSymbols = 288;  // 286 and 287 exist only in fixed blocks
 inline constexpr int kNumDistSymbols = 32;     // 30 and 31 exist only in fixed blocks
 inline constexpr int kNumCodeLengthSymbols = 19;
+
+// First-level sizes: most literal/length codes and nearly all distance codes are
+// found with one lookup; code-length codes never pass 7 bits.
+inline constexpr int kLitlenTableBits = 12;
+inline constexpr int kDistTableBits = 8;
+inline constexpr int kCodeLengthTableBits = 7;
+
+// Slots for the first level and the sub-tables together. Literal/length: a safe
+// bound, since each symbol longer than the first level opens at most one sub-table
+// of at most 2^(15 - 12) slots. Distance: the exact worst case over complete codes
+// of 32 symbols with an 8-bit first level.
+inline constexpr size_t kLitlenTableSize =
+    (size_t{1} << kLitlenTableBits) + (size_t{kNumLitlenSymbols} << (kMaxCodeLength - kLitlenTableBits));
+inline constexpr size_t kDistTableSize = 402;
+inline constexpr size_t kCodeLengthTableSize = size_t{1} << kCodeLengthTableBits;
 
 // What each symbol decodes to, before its code length is added: the value in bits
 // 16..31, the flags, and the number of extra bits in bits 0..7 (SymbolEntry adds the
@@ -171,6 +178,23 @@ inline TableResult BuildTable(uint32_t* table, size_t capacity, int tableBits,
     if (i + 1 < used) code <<= lengths[sorted[i + 1]] - len;
   }
   return TableResult::kComplete;
+}
+
+// Lets one lookup of the first level give two literals where both codes fit in its
+// bits: the entry of slot i is followed by the code at slot i >> (first code length),
+// which is fully known when the two lengths add up to at most `tableBits`.
+inline void PairLiterals(uint32_t* table, int tableBits) {
+  // Slots are visited downwards, so the slot read (i >> length, never above i) still
+  // holds its single entry.
+  for (size_t i = size_t{1} << tableBits; i-- > 0;) {
+    const uint32_t first = table[i];
+    if (!(first & kLiteral)) continue;
+    const uint32_t firstLength = first & 0xFF;
+    const uint32_t second = table[i >> firstLength];
+    if (!(second & kLiteral) || firstLength + (second & 0xFF) > uint32_t(tableBits)) continue;
+    table[i] = ((second >> 16) << 24) | (first & 0x00FF0000u) | kLiteral | kPairedLiteral |
+               (firstLength << 8) | (firstLength + (second & 0xFF));
+  }
 }
 
 }  // namespace setuvane::archive::inflate
