@@ -1,30 +1,51 @@
-// Program entry of the installer: a borderless black window over the whole screen.
+// Program entry of the installer. The command line is not read.
 #include <windows.h>
 
-static LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+#include <objbase.h>
+
+#include "core/default_interface_win32.h"
+#include "core/dll_search_win32.h"
+#include "dialogs/application_title.h"
+#include "dialogs/uncaught_failure.h"
+
+namespace {
+
+// The application object's part: COM for this thread (the shortcut writer needs
+// it), released again when the program ends normally.
+class ComForThread {
+ public:
+  ComForThread() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComForThread() {
+    if (initialised_) CoUninitialize();
   }
-  return DefWindowProcA(wnd, msg, wp, lp);
+  ComForThread(const ComForThread&) = delete;
+  ComForThread& operator=(const ComForThread&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+int RunMessageLoop(setuvane::TfrmDefaultInterface& form) {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    form.PreviewKey(msg);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = "TfrmDefaultInterface";
-  RegisterClassA(&wc);
-  HWND wnd = CreateWindowExA(0, wc.lpszClassName, "Setuvane", WS_POPUP, 0, 0,
-                             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                             nullptr, nullptr, instance, nullptr);
-  ShowWindow(wnd, SW_SHOWMAXIMIZED);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return 0;
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  setuvane::RestrictDllSearchPath();
+  ComForThread com;
+  setuvane::SetApplicationTitle("Setuvane");
+  int exitCode = 0;
+  setuvane::CallReportingFailures([&] {
+    setuvane::TfrmDefaultInterface form;
+    form.Show();
+    exitCode = RunMessageLoop(form);
+  });
+  return exitCode;
 }

@@ -15,12 +15,12 @@ constexpr wchar_t kPictureClass[] = L"SetuvanePicture";
 
 struct PanelState {
   COLORREF colour;
-  UniqueBrush brush;
+  GdiObject<HBRUSH> brush;
 };
 
 struct PictureState {
   bool keyed = false;
-  UniqueBitmap bitmap;
+  GdiObject<HBITMAP> bitmap;
 };
 
 template <typename State>
@@ -42,7 +42,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCCREATE: {
       auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
       const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(create->lpCreateParams));
-      auto* state = new PanelState{colour, UniqueBrush(CreateSolidBrush(colour))};
+      auto* state = new PanelState{colour, GdiObject<HBRUSH>(CreateSolidBrush(colour))};
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       break;
     }
@@ -84,16 +84,16 @@ void PaintPicture(HWND window) {
   PictureState* state = StateOf<PictureState>(window);
   RECT client;
   GetClientRect(window, &client);
-  UniqueBrush background(CreateSolidBrush(ParentBackground(window)));
+  GdiObject<HBRUSH> background(CreateSolidBrush(ParentBackground(window)));
   FillRect(dc, &client, background.get());
   if (HBITMAP bitmap = state->bitmap.get()) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     if (state->keyed) {
-      DrawKeyedBitmap(dc, 0, 0, client.right, client.bottom, bitmap, BottomLeftColour(bitmap));
+      DrawKeyedBitmap(dc, 0, 0, client.right, client.bottom, bitmap);
     } else {
-      UniqueMemoryDc source(CreateCompatibleDC(dc));
-      SelectObjectScope select(source.get(), bitmap);
+      MemoryDC source(dc);
+      SelectScope select(source.get(), bitmap);
       BitBlt(dc, 0, 0, std::min<LONG>(client.right, info.bmWidth),
              std::min<LONG>(client.bottom, info.bmHeight), source.get(), 0, 0, SRCCOPY);
     }
@@ -105,7 +105,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new PictureState{
-          reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, nullptr}));
+          reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, {}}));
       break;
     case WM_NCDESTROY:
       delete StateOf<PictureState>(window);
@@ -153,7 +153,7 @@ HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed)
                          keyed ? reinterpret_cast<void*>(1) : nullptr);
 }
 
-void SetPicture(HWND picture, UniqueBitmap bitmap) {
+void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap) {
   StateOf<PictureState>(picture)->bitmap = std::move(bitmap);
   InvalidateRect(picture, nullptr, FALSE);
 }

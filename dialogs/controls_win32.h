@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "dialogs/gdi_handles_win32.h"
+#include "widgets/gdi_win32.h"
 
 namespace setuvane {
 
@@ -20,7 +20,7 @@ COLORREF PanelColour(HWND panel);
 // the colour of its bottom-left pixel and shows its parent's colour there.
 HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed);
 // The picture takes ownership of the bitmap (the previous one is deleted).
-void SetPicture(HWND picture, UniqueBitmap bitmap);
+void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap);
 HBITMAP PictureBitmap(HWND picture);
 
 // A static text (Windows-1250) without prefix characters; word-wrapped.

@@ -203,7 +203,7 @@ void TfrmInfoDialog::lstDetailsMeasureItem(MEASUREITEMSTRUCT& item) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(lstDetails_, WM_GETFONT, 0, 0));
   int height;
   {
-    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SelectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     height = DrawTextW(dc, Wide(lines_[item.itemID]), -1, &text,
                        DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
   }
@@ -217,7 +217,7 @@ void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
   const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
   HDC dc = item.hDC;
   RECT r = item.rcItem;
-  UniqueBrush brush(CreateSolidBrush(back));
+  GdiObject<HBRUSH> brush(CreateSolidBrush(back));
   FillRect(dc, &r, brush.get());
 
   HBITMAP source = item.itemID == 0 ? imgException_.get()
@@ -225,9 +225,9 @@ void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
                                       : nullptr;
   if (source) {
     // The icon's bottom-left colour gives way to the line's background.
-    UniqueBitmap icon = KeyedOnBackground(source, back);
-    UniqueMemoryDc iconDc(CreateCompatibleDC(dc));
-    SelectObjectScope select(iconDc.get(), icon.get());
+    GdiObject<HBITMAP> icon = KeyedOnBackground(source, back);
+    MemoryDC iconDc(dc);
+    SelectScope select(iconDc.get(), icon.get());
     BitBlt(dc, r.left + 4, r.top + 2, kIconSize, kIconSize, iconDc.get(), 0, 0, SRCCOPY);
   }
   if (item.itemID < lines_.size()) {

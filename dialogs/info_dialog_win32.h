@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/gdi_handles_win32.h"
+#include "widgets/gdi_win32.h"
 #include "dialogs/modal_run_win32.h"
 #include "widgets/flat_button.h"
 
@@ -49,8 +49,8 @@ class TfrmInfoDialog {
   HWND bvlVerticalSeparator_ = nullptr;
   HWND lstDetails_ = nullptr;
   TFlatButton btnClose_{"btnClose"}, btnDetails_{"btnDetails"}, btnSend_{"btnSend"};
-  UniqueBitmap imgException_, imgCritical_;
-  UniqueFont font_;
+  GdiObject<HBITMAP> imgException_, imgCritical_;
+  GdiObject<HFONT> font_;
   std::string caption_;
   std::vector<std::u16string> lines_;  // the list's lines as drawn
   std::vector<std::string> lines1250_;  // the same as given, for the report

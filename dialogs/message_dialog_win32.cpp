@@ -115,7 +115,7 @@ void TfrmMessageDialog::CreateControls() {
 
   HWND panel1 = CreatePanel(window_, 282, 2, 18, 18, GetSysColor(COLOR_BTNFACE));
   btnClose_.Create(panel1, 0, 0, 18, 17);
-  UniqueBitmap cross = LoadArtwork(IDB_GLYPH_CLOSE);
+  GdiObject<HBITMAP> cross = LoadArtwork(IDB_GLYPH_CLOSE);
   btnClose_.SetGlyph(cross.get());
   btnClose_.SetHint(t.closeHint);
   btnClose_.SetOnClick([this] { CallReportingFailures([&] { btnCloseClick(); }); });
@@ -207,9 +207,9 @@ void TfrmMessageDialog::btnCloseClick() { run_.result = kResultCancel; }
 void TfrmMessageDialog::btnDropdownClick() {
   const MessageDialogTexts& t = MessageDialogText();
   const COLORREF menuColour = GetSysColor(COLOR_MENU);
-  UniqueBitmap copyIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_COPY).get(), menuColour);
-  UniqueBitmap sendIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_SEND).get(), menuColour);
-  UniqueBitmap closeIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_CLOSE).get(), menuColour);
+  GdiObject<HBITMAP> copyIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_COPY).get(), menuColour);
+  GdiObject<HBITMAP> sendIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_SEND).get(), menuColour);
+  GdiObject<HBITMAP> closeIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_CLOSE).get(), menuColour);
   HMENU menu = CreatePopupMenu();
   InsertMenuEntry(menu, kCommandCopy, t.copy, copyIcon.get());
   InsertMenuEntry(menu, kCommandSend, t.send, sendIcon.get());

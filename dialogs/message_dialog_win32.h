@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "dialogs/gdi_handles_win32.h"
+#include "widgets/gdi_win32.h"
 #include "dialogs/modal_run_win32.h"
 #include "widgets/plain_button.h"
 #include "widgets/static_memo.h"
@@ -52,8 +52,8 @@ class TfrmMessageDialog {
   TStaticMemo memMessage_;
   TPlainButton btn1_, btn2_, btn3_;
   TToolbarButton97 btnClose_, btnDropdown_;
-  UniqueFont font_, boldFont_;
-  UniqueBitmap glyphRight_, glyphDown_;
+  GdiObject<HFONT> font_, boldFont_;
+  GdiObject<HBITMAP> glyphRight_, glyphDown_;
   ModalRun run_;
 };
 

@@ -5,14 +5,14 @@
 namespace setuvane {
 namespace {
 
-UniqueFont CreateFontOf(const wchar_t* family, int weight, BYTE charset) {
+GdiObject<HFONT> CreateFontOf(const wchar_t* family, int weight, BYTE charset) {
   LOGFONTW lf{};
   lf.lfHeight = -11;
   lf.lfWeight = weight;
   lf.lfCharSet = charset;
   lf.lfQuality = DEFAULT_QUALITY;
   wcsncpy(lf.lfFaceName, family, LF_FACESIZE - 1);
-  return UniqueFont(CreateFontIndirectW(&lf));
+  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
 }
 
 int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -27,11 +27,11 @@ BOOL CALLBACK SetFontOfChild(HWND child, LPARAM font) {
 
 }  // namespace
 
-UniqueFont CreateTahoma(bool bold) {
+GdiObject<HFONT> CreateTahoma(bool bold) {
   return CreateFontOf(L"Tahoma", bold ? FW_BOLD : FW_NORMAL, EASTEUROPE_CHARSET);
 }
 
-UniqueFont CreateSansSerif() { return CreateFontOf(L"MS Sans Serif", FW_NORMAL, DEFAULT_CHARSET); }
+GdiObject<HFONT> CreateSansSerif() { return CreateFontOf(L"MS Sans Serif", FW_NORMAL, DEFAULT_CHARSET); }
 
 bool FontFamilyInstalled(const wchar_t* family) {
   LOGFONTW lf{};

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
-#include "dialogs/gdi_handles_win32.h"
+#include "widgets/gdi_win32.h"
 
 namespace setuvane {
 
 // "Tahoma" 8 points (height -11), East European character set.
-UniqueFont CreateTahoma(bool bold = false);
+GdiObject<HFONT> CreateTahoma(bool bold = false);
 
 // "MS Sans Serif" 8 points (height -11), default character set.
-UniqueFont CreateSansSerif();
+GdiObject<HFONT> CreateSansSerif();
 
 // True when the screen's font list holds the family.
 bool FontFamilyInstalled(const wchar_t* family);

@@ -1,0 +1,13 @@
+// Stopping a failed installation.
+#pragma once
+
+namespace setuvane {
+
+// Tells the user that the installation was stopped, then ends the process at once
+// with exit code 0 (no further window event runs); what was installed stays.
+[[noreturn]] void AbortInstallation();
+
+// Ends the process at once with exit code 0.
+[[noreturn]] void EndProgramAtOnce();
+
+}  // namespace setuvane

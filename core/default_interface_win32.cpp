@@ -1,0 +1,194 @@
+#include "core/default_interface_win32.h"
+
+#include <stdexcept>
+
+#include "core/abort_installation.h"
+#include "core/environment_queries_win32.h"
+#include "core/main_window_texts.h"
+#include "core/startup.h"
+#include "dialogs/application_title.h"
+#include "dialogs/artwork_win32.h"
+#include "dialogs/centring.h"
+#include "dialogs/controls_win32.h"
+#include "dialogs/message_routines.h"
+#include "dialogs/modal_run_win32.h"
+#include "dialogs/ui_font_win32.h"
+#include "dialogs/uncaught_failure.h"
+#include "system/cp1250.h"
+
+namespace setuvane {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfrmDefaultInterface";
+constexpr int kEscape = 27;
+constexpr int kPanelWidth = 427;
+constexpr int kPanelHeight = 292;
+
+void RegisterWindowClass() {
+  WNDCLASSW wc{};
+  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kClassName;
+  RegisterClassW(&wc);
+}
+
+RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+}  // namespace
+
+TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> environment)
+    : environment_(std::move(environment)) {
+  RegisterWindowClass();
+  const std::u16string title = Cp1250ToUtf16(ApplicationTitle());
+  window_ = CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()),
+                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth, kDesignHeight, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  if (!environment_) environment_ = std::make_unique<Win32EnvironmentQueries>(window_);
+  SetMainWindow(window_);
+  SetUncaughtFailureHandler([this](const std::string& message) { appEventsException(message); });
+  // The taskbar shows the window's text: it follows the application title.
+  SetApplicationTitleListener([this](const std::string& title) { SetWindowText1250(window_, title); });
+  CreateControls();
+  try {
+    FormCreate();
+  } catch (...) {
+    // The remaining start-up steps are skipped; the window stays as far as it got.
+    appEventsException(CurrentExceptionText());
+  }
+}
+
+TfrmDefaultInterface::~TfrmDefaultInterface() {
+  SetApplicationTitleListener(nullptr);
+  SetUncaughtFailureHandler(nullptr);
+  SetMainWindow(nullptr);
+  if (IsWindow(window_)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+void TfrmDefaultInterface::CreateControls() {
+  font_ = CreateTahoma();
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  image1_ = CreatePicture(window_, 2, 8, 275, 190, /*keyed=*/false);
+  SetPicture(image1_, LoadArtwork(IDB_CORNER));
+  imgInstall_ = CreatePicture(window_, 16, 16, 180, 60, /*keyed=*/false);
+  SetPicture(imgInstall_, LoadArtwork(IDB_LOGO));
+  // The logo lies over the corner picture.
+  SetWindowPos(imgInstall_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  scrDefault_ = CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
+  imgMotive_ = CreatePicture(scrDefault_, 5, 5, 120, 250, /*keyed=*/false);
+  SetPicture(imgMotive_, LoadArtwork(IDB_MOTIVE));
+  // The six page panels and the wizard's three buttons join scrDefault with the
+  // wizard pages.
+}
+
+void TfrmDefaultInterface::FormCreate() {
+  InitialiseInstallerState();
+  if (!CheckEnvironment(*environment_)) EndProgramAtOnce();
+  // Next come, with the install package and the wizard: OpenInstallPackage,
+  // LoadLicense and LoadReadme, then the application title and the caption from
+  // the package's settings.
+  if (const std::optional<std::string> logo = PackageLogoPath()) {
+    GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
+        LoadImageA(nullptr, logo->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    if (!picture) throw std::runtime_error(*logo + ": " + Cp1250("nieprawidłowy obraz"));
+    SetPicture(imgInstall_, std::move(picture));
+  }
+  // The welcome page is shown here (ShowPage) once the wizard pages exist.
+}
+
+void TfrmDefaultInterface::Show() {
+  ShowWindow(window_, SW_SHOWMAXIMIZED);
+  // Without a window manager a borderless window may keep its design size when
+  // maximised: it is sized to the screen explicitly.
+  CoverScreen();
+  UpdateWindow(window_);
+}
+
+void TfrmDefaultInterface::CoverScreen() {
+  const RECT screen = ScreenRect();
+  SetWindowPos(window_, nullptr, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmDefaultInterface::FormShow() { StartLoopingSound(); }
+
+void TfrmDefaultInterface::FormClose() { StopLoopingSound(); }
+
+void TfrmDefaultInterface::FormResize() {
+  RECT outer;
+  GetWindowRect(window_, &outer);
+  SetWindowPos(scrDefault_, nullptr, CentredOffset(outer.right - outer.left, kPanelWidth),
+               CentredOffset(outer.bottom - outer.top, kPanelHeight), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  // Paint the panel whole at its new place: not every system repaints what the
+  // move uncovered when the window was resized at the same time.
+  RedrawWindow(scrDefault_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TfrmDefaultInterface::PreviewKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return;
+  if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return;
+  CallReportingFailures([&] { FormKeyDown(static_cast<int>(msg.wParam)); });
+}
+
+void TfrmDefaultInterface::FormKeyDown(int key) {
+  if (key == kEscape) btnCloseClick();  // the key goes on to the controls as well
+}
+
+void TfrmDefaultInterface::btnCloseClick() {
+  // The wizard's close logic comes here with the pages: on pages 1 to 5 the
+  // question whether to stop, on the completion page closing or the restart.
+}
+
+void TfrmDefaultInterface::appEventsException(const std::string& message) {
+  const MainWindowTexts& t = MainWindowText();
+  ShowProblemDialog(t.generalProblemTitle, t.generalProblemMessage, t.generalProblemHint, message);
+}
+
+LRESULT CALLBACK TfrmDefaultInterface::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TfrmDefaultInterface*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, msg, wp, lp);
+  LRESULT result = 0;
+  bool handled = false;
+  CallReportingFailures([&] {
+    result = self->Handle(msg, wp, lp);
+    handled = true;
+  });
+  return handled ? result : DefWindowProcW(window, msg, wp, lp);
+}
+
+LRESULT TfrmDefaultInterface::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp) FormShow();
+      break;
+    case WM_SIZE:
+      FormResize();
+      break;
+    case WM_GETMINMAXINFO: {
+      // Maximised means the whole screen, not the work area.
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      const RECT screen = ScreenRect();
+      info->ptMaxPosition = {screen.left, screen.top};
+      info->ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
+      return 0;
+    }
+    case WM_CLOSE:
+      FormClose();
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, msg, wp, lp);
+}
+
+}  // namespace setuvane

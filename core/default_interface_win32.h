@@ -1,0 +1,69 @@
+// TfrmDefaultInterface, the installer's main window: borderless, black, covering
+// the whole screen, with the corner picture and the logo at the top left and the
+// wizard's panel scrDefault kept centred. Creating it runs the start-up sequence.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "core/environment_check.h"
+#include "widgets/gdi_win32.h"
+
+namespace setuvane {
+
+class TfrmDefaultInterface {
+ public:
+  // Design client size; the window is sized to the screen when shown.
+  static constexpr int kDesignWidth = 804;
+  static constexpr int kDesignHeight = 585;
+
+  // Creates the hidden window and runs FormCreate. `environment` answers the
+  // environment checks (null: ask Windows about this window).
+  explicit TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> environment = nullptr);
+  ~TfrmDefaultInterface();
+  TfrmDefaultInterface(const TfrmDefaultInterface&) = delete;
+  TfrmDefaultInterface& operator=(const TfrmDefaultInterface&) = delete;
+
+  // Shows the window maximised over the whole screen.
+  void Show();
+  // Key preview: the message loop hands every key-down meant for the window or
+  // one of its controls here before dispatching it.
+  void PreviewKey(const MSG& msg);
+
+  HWND Handle() const { return window_; }
+  HWND scrDefault() const { return scrDefault_; }
+  HWND Image1() const { return image1_; }
+  HWND imgInstall() const { return imgInstall_; }
+  HWND imgMotive() const { return imgMotive_; }
+  // The window's caption (InstallMainTitle once the settings are read). There is
+  // no caption bar; the taskbar shows the application title, the window's text.
+  const std::string& Caption() const { return caption_; }
+
+  // The application-wide handler for failures that no routine caught.
+  void appEventsException(const std::string& message);
+  void btnCloseClick();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls();
+  void CoverScreen();
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormResize();
+  void FormKeyDown(int key);
+
+  HWND window_ = nullptr;
+  HWND image1_ = nullptr;
+  HWND imgInstall_ = nullptr;
+  HWND scrDefault_ = nullptr;
+  HWND imgMotive_ = nullptr;
+  GdiObject<HFONT> font_;
+  std::string caption_;
+  std::unique_ptr<EnvironmentQueries> environment_;
+};
+
+}  // namespace setuvane

@@ -1,0 +1,21 @@
+// The installer's global state, created at start-up and alive for the whole run.
+// The start-up sequence writes the folders; the other parts of the program read them.
+#pragma once
+
+#include <string>
+
+namespace setuvane {
+
+struct PagePanel;  // a page panel of the wizard
+
+// The folder of the running installer (the installation medium), ending in a
+// backslash: install.zip, install.wav and the component folders are found here.
+extern std::string LaunchFolder;
+// The system's temporary folder, ending in a backslash: the setup files of the
+// package are unpacked straight into it and read from there.
+extern std::string SetupFolder;
+// The wizard page shown, 1 to 6, and its panel (none before the first page).
+extern int PageIndex;
+extern PagePanel* CurrentPage;
+
+}  // namespace setuvane

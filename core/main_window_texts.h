@@ -1,0 +1,28 @@
+// The texts of the main window's own reports (Windows-1250): the environment
+// checks, the stopped installation and the general problem handler.
+#pragma once
+
+#include <string>
+
+namespace setuvane {
+
+struct MainWindowTexts {
+  // The three environment reports share title, hint and details.
+  std::string environmentTitle;
+  std::string environmentHint;
+  std::string environmentDetails;
+  std::string safeModeMessage;
+  std::string noMouseMessage;
+  std::string fewColoursMessage;
+
+  std::string abortTitle;
+  std::string abortText;
+
+  std::string generalProblemTitle;
+  std::string generalProblemMessage;
+  std::string generalProblemHint;
+};
+
+const MainWindowTexts& MainWindowText();
+
+}  // namespace setuvane

@@ -1,0 +1,40 @@
+#include "core/startup.h"
+
+#include "core/installer_state.h"
+#include "system/machine.h"
+#include "system/shell_folders.h"
+#include "system/system_actions.h"
+
+namespace setuvane {
+namespace {
+
+constexpr std::uint32_t kDirectoryAttribute = 0x10;
+
+bool FileExists(const std::string& path) {
+  const auto attributes = CurrentMachine().FileAttributes(path);
+  return attributes && (*attributes & kDirectoryAttribute) == 0;
+}
+
+}  // namespace
+
+void InitialiseInstallerState() {
+  LaunchFolder = GetLaunchFolder();
+  SetupFolder = GetTempFolder();
+  PageIndex = 1;
+  CurrentPage = nullptr;
+}
+
+bool StartLoopingSound() {
+  const std::string sound = LaunchFolder + "install.wav";
+  return FileExists(sound) && PlayLoopingSound(sound);
+}
+
+void StopLoopingSound() { StopSound(); }
+
+std::optional<std::string> PackageLogoPath() {
+  std::string logo = SetupFolder + "install.bmp";
+  if (!FileExists(logo)) return std::nullopt;
+  return logo;
+}
+
+}  // namespace setuvane
