@@ -63,13 +63,13 @@ struct TFlatButton::Impl {
   }
 
   void OnLButtonUp(LPARAM lParam) {
-    if (GetCapture() == hwnd) ReleaseCapture();
     const RectI r = ClientRectOf(hwnd);
     // Only a press on this button that is released over it clicks: moving off the
     // button before letting go cancels, as with any push button.
     const bool clicked = tracking && PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
                                                          r.Width(), r.Height());
-    tracking = false;
+    tracking = false;  // before the capture goes, which sends WM_CAPTURECHANGED
+    if (GetCapture() == hwnd) ReleaseCapture();
     const AliveToken token = alive;
     if (clicked) Click();
     if (*token) SetPressed(false);

@@ -169,9 +169,11 @@ struct TPlainButton::Impl final : HoverClient {
   }
 
   void OnLButtonUp(LPARAM lParam) {
-    if (GetCapture() == hwnd) ReleaseCapture();
-    if (!dragging) return;
+    // Releasing the capture sends WM_CAPTURECHANGED: end the press first.
+    const bool wasDragging = dragging;
     dragging = false;
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (!wasDragging) return;
     const RectI client = ClientRectOf(hwnd);
     const bool clicked = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), client.Width(),
                                              client.Height());

@@ -95,12 +95,12 @@ struct TToolbarButton97::Impl final : HoverClient {
   }
 
   void OnLButtonUp(LPARAM lParam) {
-    if (GetCapture() == hwnd) ReleaseCapture();
     const RectI r = ClientRectOf(hwnd);
     const bool clicked =
         tracking && PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), r.Width(), r.Height());
-    tracking = false;
+    tracking = false;  // before the capture goes, which sends WM_CAPTURECHANGED
     pressed = false;
+    if (GetCapture() == hwnd) ReleaseCapture();
     Repaint();
     const AliveToken token = alive;
     if (clicked) Click();
