@@ -199,6 +199,63 @@ TEST_F(PlainButtonTest, CaptionTextAndAccelerator) {
   EXPECT_EQ(clicks, 1);
 }
 
+// A 16 x 16 image per colour in `squares`, side by side: a square of that colour
+// (4..12) on magenta, the transparent colour.
+HBITMAP MakeGlyph(std::initializer_list<COLORREF> squares) {
+  const int count = static_cast<int>(squares.size());
+  HBITMAP bitmap = MakeBitmap(16 * count, 16, RGB(255, 0, 255));
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  int i = 0;
+  for (COLORREF colour : squares) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT r{16 * i + 4, 4, 16 * i + 12, 12};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    ++i;
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bitmap;
+}
+
+TEST_F(PlainButtonTest, GlyphIsDrawnTransparentAndEmbossedWhenDisabled) {
+  TPlainButton button;
+  button.SetColor(0xFFFFFF);
+  HBITMAP glyph = MakeGlyph({RGB(0, 0, 0)});
+  button.SetGlyph(glyph);
+  DeleteObject(glyph);
+  ASSERT_TRUE(button.Create(window.hwnd(), 10, 10, 25, 25));
+  // Centred: ((25 - 16 + 1) div 2) = 5 from the top-left corner.
+  auto up = CapturePrinted(button.Handle());
+  EXPECT_EQ(up.at(5, 5), 0xFFFFFFu);  // magenta left out
+  EXPECT_EQ(up.at(13, 13), 0x000000u);
+  EXPECT_EQ(up.Count(RGB(255, 0, 255)), 0);
+
+  button.SetEnabled(false);
+  auto disabled = CapturePrinted(button.Handle());
+  EXPECT_EQ(disabled.at(13, 13), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(disabled.at(17, 17), GetSysColor(COLOR_BTNHIGHLIGHT));  // shifted by (1, 1)
+  EXPECT_EQ(disabled.at(5, 5), 0xFFFFFFu);
+  EXPECT_EQ(disabled.Count(0x000000), 0);
+}
+
+TEST_F(PlainButtonTest, GlyphImageFollowsTheState) {
+  TPlainButton button;
+  button.SetColor(0xFFFFFF);
+  HBITMAP glyph = MakeGlyph({RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
+  button.SetGlyph(glyph);
+  DeleteObject(glyph);
+  ASSERT_EQ(button.NumGlyphs(), 3);
+  ASSERT_TRUE(button.Create(window.hwnd(), 10, 10, 25, 25));
+  EXPECT_EQ(CapturePrinted(button.Handle()).at(13, 13), RGB(255, 0, 0));  // up
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+  EXPECT_EQ(CapturePrinted(button.Handle()).at(14, 14), RGB(0, 0, 255));  // down, offset (1, 1)
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, At(100, 5));
+  button.SetEnabled(false);
+  EXPECT_EQ(CapturePrinted(button.Handle()).at(13, 13), RGB(0, 255, 0));  // disabled image
+}
+
 TEST_F(PlainButtonTest, ClickHandlerMayDestroyTheButton) {
   auto button = std::make_unique<TPlainButton>();
   button->SetOnClick([&] { button.reset(); });
