@@ -12,6 +12,7 @@ namespace {
 
 constexpr wchar_t kPanelClass[] = L"SetuvanePanel";
 constexpr wchar_t kPictureClass[] = L"SetuvanePicture";
+constexpr wchar_t kBevelClass[] = L"SetuvaneBevel";
 
 struct PanelState {
   COLORREF colour;
@@ -122,6 +123,21 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(window, msg, wp, lp);
 }
 
+LRESULT CALLBACK BevelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &client, EDGE_ETCHED, BF_LEFT);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+  return DefWindowProcW(window, msg, wp, lp);
+}
+
 void RegisterOnce(const wchar_t* name, WNDPROC proc) {
   WNDCLASSW wc{};
   if (GetClassInfoW(GetModuleHandleW(nullptr), name, &wc)) return;
@@ -159,6 +175,12 @@ void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap) {
 }
 
 HBITMAP PictureBitmap(HWND picture) { return StateOf<PictureState>(picture)->bitmap.get(); }
+
+HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height) {
+  RegisterOnce(kBevelClass, BevelProc);
+  return CreateWindowExW(0, kBevelClass, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
 
 HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text) {
   const std::u16string wide = Cp1250ToUtf16(text);

@@ -23,6 +23,9 @@ HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed)
 void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap);
 HBITMAP PictureBitmap(HWND picture);
 
+// A vertical etched line along the left edge of the window.
+HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height);
+
 // A static text (Windows-1250) without prefix characters; word-wrapped.
 HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text);
 void SetLabelText(HWND label, std::string_view text);

@@ -59,9 +59,7 @@ TfrmInfoDialog::TfrmInfoDialog() {
   imgIcon_ = CreatePicture(window_, 9, 8, 32, 32, /*keyed=*/true);
   SetPicture(imgIcon_, LoadArtwork(IDB_WARNING_ICON));
   lblMessage_ = CreateLabel(window_, 51, 8, 242, 73, "");
-  bvlVerticalSeparator_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT,
-                                          303, 8, 18, kSeparatorCollapsedHeight, window_, nullptr,
-                                          GetModuleHandleW(nullptr), nullptr);
+  bvlVerticalSeparator_ = CreateVerticalBevel(window_, 303, 8, 18, kSeparatorCollapsedHeight);
   // Creation order is tab order: btnClose, btnDetails, btnSend, lstDetails.
   btnClose_.Create(window_, 311, 8, 85, 25);
   btnClose_.SetCaption(t.close);
