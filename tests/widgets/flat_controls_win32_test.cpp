@@ -138,6 +138,15 @@ TEST_F(ProgressBarTest, BlockModeSnapsTheLength) {
   EXPECT_EQ(SizeOf(smooth.Handle()).cx, 100);
 }
 
+TEST_F(ProgressBarTest, AdvancedBorderDerivesFromTheBackground) {
+  TFlatProgressBar bar;
+  bar.SetUseAdvColors(true);
+  ASSERT_TRUE(bar.Create(window.hwnd(), 10, 10));
+  EXPECT_EQ(bar.ColorBorder(), 0xD4D4D4u);
+  EXPECT_EQ(CapturePrinted(bar.Handle()).at(0, 0), 0xD4D4D4u);
+  EXPECT_EQ(CapturePrinted(bar.Handle()).at(5, 5), 0xFFFFFFu);
+}
+
 TEST_F(ProgressBarTest, SmoothBarFillsItsShare) {
   TFlatProgressBar bar;
   bar.SetSmooth(true);
@@ -220,6 +229,36 @@ TEST_F(RadioButtonTest, CircleDotAndFocus) {
   EXPECT_GT(disabled.CountInRect(GetSysColor(COLOR_BTNHIGHLIGHT), 16, 0, 265, 17), 10);
   LeftClick(radio.Handle(), 5, 5);
   EXPECT_TRUE(radio.Checked());
+}
+
+TEST_F(RadioButtonTest, HoverLightsTheCircleUntilTheMouseLeaves) {
+  TFlatRadioButton radio;
+  radio.SetColor(0xC0C0C0);
+  ASSERT_TRUE(radio.Create(window.hwnd(), 8, 100, 121, 17));
+  test::MoveMouseOver(radio.Handle(), 30, 8);
+  EXPECT_TRUE(radio.Hovered());
+  EXPECT_EQ(CapturePrinted(radio.Handle()).at(6, 8), 0xFFFFFFu);  // ColorFocused
+  SendMessageW(radio.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(30, 8));
+  EXPECT_EQ(CapturePrinted(radio.Handle()).at(6, 5), 0xC5D6D9u);  // ColorDown while pressed
+  SendMessageW(radio.Handle(), WM_LBUTTONUP, 0, At(30, 8));
+  EXPECT_TRUE(radio.Checked());
+  SetFocus(window.hwnd());
+  SetCursorPos(450, 300);
+  test::Pump(400);
+  EXPECT_FALSE(radio.Hovered());
+  EXPECT_EQ(CapturePrinted(radio.Handle()).at(6, 5), 0xC0C0C0u);
+}
+
+TEST_F(RadioButtonTest, AdvancedColoursDeriveFromTheParent) {
+  TFlatRadioButton radio;
+  radio.SetUseAdvColors(true);  // the white test window is the parent's colour
+  ASSERT_TRUE(radio.Create(window.hwnd(), 8, 100, 121, 17));
+  EXPECT_TRUE(radio.ParentColor());
+  EXPECT_EQ(radio.Color(), 0xFFFFFFu);
+  EXPECT_EQ(radio.ColorBorder(), 0xD4D4D4u);  // L 240 + 10 - 50 = 200
+  EXPECT_EQ(radio.ColorDown(), 0xFFFFFFu);
+  radio.SetAdvColorBorder(0);  // 0 percent keeps the current colour
+  EXPECT_EQ(radio.ColorBorder(), 0xD4D4D4u);
 }
 
 TEST_F(RadioButtonTest, RightLayoutPutsTheCircleRight) {
