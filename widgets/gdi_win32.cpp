@@ -1,5 +1,7 @@
 #include "widgets/gdi_win32.h"
 
+#include <optional>
+
 #include "system/cp1250.h"
 
 namespace setuvane {
@@ -21,17 +23,30 @@ COLORREF ResolveColor(TColor color) {
   return color & 0x00FFFFFFu;
 }
 
+namespace {
+
+std::optional<TColor> SolidBrushColour(HBRUSH brush) {
+  LOGBRUSH lb{};
+  if (brush && GetObjectW(brush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) return lb.lbColor;
+  return std::nullopt;
+}
+
+}  // namespace
+
 TColor ParentBackground(HWND hwnd) {
   HWND parent = hwnd ? GetParent(hwnd) : nullptr;
   if (!parent) return colors::kBtnFace;
-  const auto brush = static_cast<ULONG_PTR>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
-  if (brush == 0) return colors::kBtnFace;
-  // A class brush may be given as a system colour index plus one.
-  if (brush <= COLOR_MENUBAR + 1) return SystemColor(static_cast<int>(brush) - 1);
-  LOGBRUSH lb{};
-  if (GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) {
-    return lb.lbColor;
-  }
+  // The parent's class brush is what its background is erased with; a class brush
+  // may be given as a system colour index plus one.
+  const auto classBrush = static_cast<ULONG_PTR>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
+  if (classBrush != 0 && classBrush <= COLOR_MENUBAR + 1) return SystemColor(static_cast<int>(classBrush) - 1);
+  if (auto colour = SolidBrushColour(reinterpret_cast<HBRUSH>(classBrush))) return *colour;
+  // A parent that paints its own background tells its children through the
+  // colour request that static controls send.
+  MemoryDC probe;
+  const auto answer = SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.get()),
+                                   reinterpret_cast<LPARAM>(hwnd));
+  if (auto colour = SolidBrushColour(reinterpret_cast<HBRUSH>(answer))) return *colour;
   return colors::kBtnFace;
 }
 

@@ -103,7 +103,8 @@ class OffscreenCanvas {
 COLORREF ResolveColor(TColor color);
 
 // The background colour of `hwnd`'s parent: its window-class brush (a system colour
-// or a solid brush), else the button face.
+// or a solid brush), else the solid brush it answers to WM_CTLCOLORSTATIC, else the
+// button face.
 TColor ParentBackground(HWND hwnd);
 
 inline RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }

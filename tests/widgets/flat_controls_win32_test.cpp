@@ -147,6 +147,29 @@ TEST_F(ProgressBarTest, AdvancedBorderDerivesFromTheBackground) {
   EXPECT_EQ(CapturePrinted(bar.Handle()).at(5, 5), 0xFFFFFFu);
 }
 
+// A panel without a class brush that paints itself and answers colour requests.
+LRESULT CALLBACK TealPanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  static HBRUSH teal = CreateSolidBrush(RGB(0, 128, 128));
+  if (msg == WM_CTLCOLORSTATIC) return reinterpret_cast<LRESULT>(teal);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(ProgressBarTest, ParentColourComesFromTheParentsAnswer) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TealPanelProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SetuvaneTealPanel";
+  RegisterClassW(&wc);
+  HWND panel = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100, window.hwnd(),
+                               nullptr, wc.hInstance, nullptr);
+  {
+    TFlatProgressBar bar;
+    ASSERT_TRUE(bar.Create(panel, 10, 10));
+    EXPECT_EQ(CapturePrinted(bar.Handle()).at(5, 5), RGB(0, 128, 128));
+  }
+  DestroyWindow(panel);
+}
+
 TEST_F(ProgressBarTest, SmoothBarFillsItsShare) {
   TFlatProgressBar bar;
   bar.SetSmooth(true);
