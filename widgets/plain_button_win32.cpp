@@ -125,8 +125,9 @@ struct TPlainButton::Impl final : HoverClient {
     if (down && !allowAllUp) return;
     down = value;
     if (value) {
-      if (state == ButtonState::Up) Repaint();
-      state = ButtonState::Exclusive;
+      const bool wasUp = state == ButtonState::Up;
+      state = ButtonState::Exclusive;  // before the repaint, which is immediate
+      if (wasUp) Repaint();
       TellGroup();
     } else {
       state = ButtonState::Up;

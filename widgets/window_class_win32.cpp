@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "widgets/widget_messages.h"
 
 namespace setuvane {
 
@@ -47,30 +46,6 @@ POINT MessagePointToScreen(HWND hwnd, LPARAM lParam) {
   POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ClientToScreen(hwnd, &pt);
   return pt;
-}
-
-namespace {
-
-struct DialogCharSearch {
-  wchar_t ch;
-  bool handled;
-};
-
-BOOL CALLBACK OfferDialogChar(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<DialogCharSearch*>(param);
-  if (SendMessageW(child, WM_SETUVANE_DIALOGCHAR, search->ch, 0) != 0) {
-    search->handled = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-bool DispatchDialogChar(HWND root, wchar_t ch) {
-  DialogCharSearch search{ch, false};
-  EnumChildWindows(root, OfferDialogChar, reinterpret_cast<LPARAM>(&search));
-  return search.handled;
 }
 
 }  // namespace setuvane

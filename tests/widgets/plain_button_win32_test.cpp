@@ -107,6 +107,11 @@ TEST_F(PlainButtonTest, GroupKeepsOneButtonDown) {
   LeftClick(b.Handle(), 5, 5);
   EXPECT_FALSE(b.Down());
 
+  a.SetColor(0xFFFFFF);
+  a.SetDown(true);  // set from code: drawn down at once
+  EXPECT_EQ(test::CaptureScreen(a.Handle()).at(12, 12), 0xC5D6D9u);  // what the screen shows
+  EXPECT_FALSE(b.Down());
+
   loner.SetDown(true);  // no group: never down
   EXPECT_FALSE(loner.Down());
 }
