@@ -109,6 +109,7 @@ void TfrmDefaultInterface::Show() {
   // maximised: it is sized to the screen explicitly.
   CoverScreen();
   UpdateWindow(window_);
+  FormShow();
 }
 
 void TfrmDefaultInterface::CoverScreen() {
@@ -166,9 +167,6 @@ LRESULT CALLBACK TfrmDefaultInterface::WindowProc(HWND window, UINT msg, WPARAM 
 
 LRESULT TfrmDefaultInterface::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_SHOWWINDOW:
-      if (wp) FormShow();
-      break;
     case WM_SIZE:
       FormResize();
       break;

@@ -26,7 +26,7 @@ class TfrmDefaultInterface {
   TfrmDefaultInterface(const TfrmDefaultInterface&) = delete;
   TfrmDefaultInterface& operator=(const TfrmDefaultInterface&) = delete;
 
-  // Shows the window maximised over the whole screen.
+  // Shows the window maximised over the whole screen, then runs FormShow.
   void Show();
   // Key preview: the message loop hands every key-down meant for the window or
   // one of its controls here before dispatching it.

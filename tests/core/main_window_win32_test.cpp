@@ -1,0 +1,265 @@
+// The main window, the environment checks, the failure handler and the ending of
+// the program, for real under Wine.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+#include "core/abort_installation.h"
+#include "core/default_interface_win32.h"
+#include "core/environment_queries_win32.h"
+#include "core/installer_state.h"
+#include "dialogs/controls_win32.h"
+#include "dialogs/uncaught_failure.h"
+#include "tests/core/fake_environment.h"
+#include "tests/dialogs/window_driver_win32.h"
+#include "tests/system/fake_machine.h"
+#include "widgets/glyph_win32.h"
+
+namespace setuvane {
+namespace {
+
+using fakes::FakeEnvironment;
+using testing::PostKey;
+using testing::TextOf;
+using testing::WindowDriver;
+
+class MachineWithFiles : public fakes::FakeMachine {
+ public:
+  std::set<std::string> files;
+  std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
+    if (files.count(path)) return 0x20;
+    return FakeMachine::FileAttributes(path);
+  }
+};
+
+std::unique_ptr<EnvironmentQueries> FitMachine() {
+  return std::make_unique<FakeEnvironment>(0, 1, 32);
+}
+
+// Lets the window handle what its showing and sizing posted.
+void Pump() {
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+POINT PlaceInParent(HWND child) {
+  RECT r = testing::ScreenRectOf(child);
+  POINT p{r.left, r.top};
+  ScreenToClient(GetParent(child), &p);
+  return p;
+}
+
+SIZE SizeOf(HWND window) {
+  const RECT r = testing::ScreenRectOf(window);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// What the problem dialog showed: caption, message and its list lines.
+struct SeenReport {
+  std::wstring caption, message;
+  std::vector<std::wstring> lines;
+};
+
+std::function<void(HWND)> ReadReportThenClose(SeenReport& seen) {
+  return [&seen](HWND dialog) {
+    seen.caption = TextOf(dialog);
+    seen.message = TextOf(testing::ChildrenOfClass(dialog, L"Static").at(0));
+    HWND list = testing::ChildrenOfClass(dialog, L"ListBox").at(0);
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      line.resize(static_cast<size_t>(
+          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+      seen.lines.push_back(line);
+    }
+    PostKey(dialog, VK_ESCAPE);
+  };
+}
+
+TEST(MainWindow, CoversTheScreenAndCentresThePanel) {
+  MachineWithFiles machine;
+  ScopedMachine scoped(machine);
+  TfrmDefaultInterface form(FitMachine());
+  HWND window = form.Handle();
+  EXPECT_EQ(TextOf(window), L"Setuvane");  // the taskbar text at start
+  EXPECT_FALSE(IsWindowVisible(window));   // not shown before the start-up ran
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
+
+  form.Show();
+  Pump();
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const RECT outer = testing::ScreenRectOf(window);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(outer.right, width);
+  EXPECT_EQ(outer.bottom, height);
+  EXPECT_TRUE(IsZoomed(window));
+
+  ASSERT_EQ(width, 1024) << "the test display is 1024x768";
+  const POINT panel = PlaceInParent(form.scrDefault());
+  EXPECT_EQ(panel.x, 298);
+  EXPECT_EQ(panel.y, 238);
+  EXPECT_EQ(SizeOf(form.scrDefault()).cx, 427);
+  EXPECT_EQ(SizeOf(form.scrDefault()).cy, 292);
+  // The pictures stay where they are.
+  EXPECT_EQ(PlaceInParent(form.Image1()).x, 2);
+  EXPECT_EQ(PlaceInParent(form.Image1()).y, 8);
+  EXPECT_EQ(SizeOf(form.Image1()).cx, 275);
+  EXPECT_EQ(SizeOf(form.Image1()).cy, 190);
+  EXPECT_EQ(PlaceInParent(form.imgInstall()).x, 16);
+  EXPECT_EQ(PlaceInParent(form.imgInstall()).y, 16);
+  EXPECT_EQ(SizeOf(form.imgInstall()).cx, 180);
+  EXPECT_EQ(SizeOf(form.imgInstall()).cy, 60);
+  EXPECT_EQ(PlaceInParent(form.imgMotive()).x, 5);
+  EXPECT_EQ(PlaceInParent(form.imgMotive()).y, 5);
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgMotive())).cx, 120);
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgMotive())).cy, 250);
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 180);  // the design-time logo
+
+  // The window is black where nothing lies on it.
+  HDC dc = GetDC(window);
+  EXPECT_EQ(GetPixel(dc, width - 10, height - 10), RGB(0, 0, 0));
+  ReleaseDC(window, dc);
+}
+
+TEST(MainWindow, ShowingPlaysTheMediumsSoundAndClosingStopsIt) {
+  MachineWithFiles machine;
+  machine.files = {"E:\\INSTALL\\install.wav"};
+  ScopedMachine scoped(machine);
+  TfrmDefaultInterface form(FitMachine());
+  EXPECT_EQ(LaunchFolder, "E:\\INSTALL\\");
+  EXPECT_TRUE(machine.sounds.empty());
+  form.Show();
+  ASSERT_EQ(machine.sounds.size(), 1u);
+  EXPECT_EQ(machine.sounds[0].first, "E:\\INSTALL\\install.wav");
+  EXPECT_EQ(machine.sounds[0].second, 9u);
+  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form.Handle()));
+  ASSERT_EQ(machine.sounds.size(), 2u);
+  EXPECT_EQ(machine.sounds[1].first, std::nullopt);
+  Pump();  // takes the quit request off the queue
+}
+
+TEST(MainWindow, LoadsTheLogoOfTheSetupFolder) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "setuvane-logo-test\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  {
+    // A 4 x 2 picture, 24 bits per pixel, rows padded to 12 bytes.
+    std::ofstream bmp(folder + "install.bmp", std::ios::binary);
+    const unsigned char header[54] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                      4, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0};
+    bmp.write(reinterpret_cast<const char*>(header), sizeof header);
+    bmp.write(std::string(24, '\x7F').data(), 24);
+  }
+  MachineWithFiles machine;
+  machine.tempPath = folder;
+  machine.files = {folder + "install.bmp"};
+  ScopedMachine scoped(machine);
+  TfrmDefaultInterface form(FitMachine());
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 4);
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cy, 2);
+  DeleteFileA((folder + "install.bmp").c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
+  MachineWithFiles machine;
+  machine.files = {"C:\\WINDOWS\\TEMP\\install.bmp"};  // said to exist, cannot be read
+  ScopedMachine scoped(machine);
+  SeenReport seen;
+  WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
+  TfrmDefaultInterface form(FitMachine());
+  driver.Join();
+  EXPECT_EQ(seen.caption, L"Generalny problem instalacji");
+  EXPECT_EQ(seen.message, L"Instalator wykonał nieprawidłową operację.");
+  ASSERT_EQ(seen.lines.size(), 2u);
+  EXPECT_EQ(seen.lines[0], L"Prawdopodobnie istnieje możliwość kontynuacji.");
+  EXPECT_NE(seen.lines[1].find(L"install.bmp"), std::wstring::npos);
+  EXPECT_TRUE(IsWindow(form.Handle()));
+  EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 180);
+}
+
+TEST(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
+  MachineWithFiles machine;
+  ScopedMachine scoped(machine);
+  TfrmDefaultInterface form(FitMachine());
+  SeenReport seen;
+  WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
+  CallReportingFailures([] { throw std::runtime_error("Disk full"); });
+  driver.Join();
+  EXPECT_EQ(seen.caption, L"Generalny problem instalacji");
+  ASSERT_EQ(seen.lines.size(), 2u);
+  EXPECT_EQ(seen.lines[1], L"Disk full");
+}
+
+TEST(EnvironmentChecks, RealQueriesLetTheInstallerRunHere) {
+  HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  Win32EnvironmentQueries queries(window);
+  EXPECT_EQ(queries.CleanBoot(), 0);
+  EXPECT_NE(queries.MousePresent(), 0);
+  EXPECT_GT(queries.BitsPerPixel(), 8);
+  EXPECT_TRUE(CheckEnvironment(queries));
+  DestroyWindow(window);
+}
+
+TEST(EnvironmentChecks, AFailedCheckShowsTheProblemDialog) {
+  SeenReport seen;
+  WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
+  FakeEnvironment lowColours(0, 1, 8);
+  EXPECT_FALSE(CheckEnvironment(lowColours));
+  driver.Join();
+  EXPECT_EQ(seen.caption, L"Ustawienia systemu");
+  EXPECT_EQ(seen.message,
+            L"Aktualnie twój system używa zbyt mało kolorów w swojej palecie.\r\nAplikacja nie może "
+            L"pracować w bieżącym trybie graficznym. Zmień ustawienia systemu i spróbuj ponownie.");
+  ASSERT_EQ(seen.lines.size(), 2u);
+  EXPECT_EQ(seen.lines[0], L"Wystąpił problem uniemożliwiający kontynuację.");
+  EXPECT_EQ(seen.lines[1], L"Uruchomienie instalatora zostało odwołane.");
+}
+
+// In the child process of a death test: answers the window of the class when its
+// text is the expected one, else ends the child with exit code 5.
+void AnswerOrFail(const wchar_t* className, std::wstring text, int key) {
+  std::thread([className, text, key] {
+    HWND window = testing::WaitForWindow(className);
+    if (!window || TextOf(window) != text) ExitProcess(5);
+    PostKey(window, key);
+  }).detach();
+}
+
+TEST(EndingDeathTest, FailedEnvironmentEndsTheProgramAtOnceWithExitCodeZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        AnswerOrFail(L"TfrmInfoDialog", L"Ustawienia systemu", VK_ESCAPE);
+        MachineWithFiles machine;
+        ScopedMachine scoped(machine);
+        TfrmDefaultInterface form(std::make_unique<FakeEnvironment>(1, 0, 32));
+        ExitProcess(7);  // not reached: the start-up ends the program
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST(EndingDeathTest, AbortInstallationReportsThenEndsWithExitCodeZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        AnswerOrFail(L"TfrmMessageDialog", L"Problem instalacji", VK_RETURN);
+        AbortInstallation();
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace setuvane

@@ -1,0 +1,22 @@
+#include "tests/core/recording_dialogs.h"
+
+#include "dialogs/message_routines.h"
+
+namespace setuvane {
+
+fakes::RecordingDialogs& fakes::Dialogs() {
+  static RecordingDialogs dialogs;
+  return dialogs;
+}
+
+int ShowMessageDialog(const std::string& title, const std::string& text, int kind) {
+  fakes::Dialogs().messages.push_back({title, text, kind});
+  return fakes::Dialogs().answer;
+}
+
+void ShowProblemDialog(const std::string& title, const std::string& message,
+                       const std::string& hint, const std::string& details) {
+  fakes::Dialogs().problems.push_back({title, message, hint, details});
+}
+
+}  // namespace setuvane

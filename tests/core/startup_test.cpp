@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "core/environment_check.h"
+#include "core/installer_state.h"
+#include "core/main_window_texts.h"
+#include "core/startup.h"
+#include "system/cp1250.h"
+#include "tests/core/fake_environment.h"
+#include "tests/core/recording_dialogs.h"
+#include "tests/system/fake_machine.h"
+
+namespace setuvane {
+namespace {
+
+using fakes::Dialogs;
+using fakes::FakeEnvironment;
+
+// A machine on which some files exist as well as folders.
+class MachineWithFiles : public fakes::FakeMachine {
+ public:
+  std::set<std::string> files;
+  std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
+    if (files.count(path)) return 0x20;
+    return FakeMachine::FileAttributes(path);
+  }
+};
+
+class EnvironmentCheck : public ::testing::Test {
+ protected:
+  void SetUp() override { Dialogs() = {}; }
+};
+
+TEST_F(EnvironmentCheck, FirstFailingCheckDecidesAndIsReportedWithItsTexts) {
+  const MainWindowTexts& t = MainWindowText();
+  struct Case {
+    int cleanBoot, mouse, bits;
+    const std::string* message;  // null: passes
+    int asked;
+  } cases[] = {
+      {1, 0, 8, &t.safeModeMessage, 1},   // safe mode and no mouse: only safe mode is told
+      {2, 1, 32, &t.safeModeMessage, 1},  // safe mode with network support
+      {0, 0, 4, &t.noMouseMessage, 2},
+      {0, 1, 8, &t.fewColoursMessage, 3},
+      {0, 1, 1, &t.fewColoursMessage, 3},
+      {0, 1, 15, nullptr, 3},
+      {0, 1, 16, nullptr, 3},
+      {0, 2, 24, nullptr, 3},
+      {0, 1, 32, nullptr, 3},
+  };
+  for (const Case& c : cases) {
+    Dialogs() = {};
+    FakeEnvironment environment(c.cleanBoot, c.mouse, c.bits);
+    EXPECT_EQ(CheckEnvironment(environment), c.message == nullptr) << c.cleanBoot << c.mouse << c.bits;
+    EXPECT_EQ(environment.asked, c.asked);
+    if (!c.message) {
+      EXPECT_TRUE(Dialogs().problems.empty());
+      continue;
+    }
+    ASSERT_EQ(Dialogs().problems.size(), 1u);
+    const fakes::ProblemReport& report = Dialogs().problems[0];
+    EXPECT_EQ(report.title, Cp1250("Ustawienia systemu"));
+    EXPECT_EQ(report.message, *c.message);
+    EXPECT_EQ(report.hint, Cp1250("Wystąpił problem uniemożliwiający kontynuację."));
+    EXPECT_EQ(report.details, Cp1250("Uruchomienie instalatora zostało odwołane."));
+  }
+}
+
+TEST_F(EnvironmentCheck, MessagesAreTwoLinesInWindows1250) {
+  const MainWindowTexts& t = MainWindowText();
+  EXPECT_EQ(t.safeModeMessage,
+            Cp1250("Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\nAplikacja nie może "
+                   "pracować w bieżącym trybie systemu. Uruchom system w trybie normalnym i spróbuj "
+                   "ponownie."));
+  EXPECT_NE(t.noMouseMessage.find("myszy.\r\nAplikacja"), std::string::npos);
+  EXPECT_NE(t.fewColoursMessage.find("palecie.\r\nAplikacja"), std::string::npos);
+  EXPECT_EQ(static_cast<unsigned char>(t.safeModeMessage[12]), 0xF3);  // "ó" of "twój"
+}
+
+TEST(Startup, FixesTheFoldersAndTheFirstPage) {
+  MachineWithFiles machine;
+  machine.modulePath = "E:\\INSTALL\\SETUVANE.EXE";
+  machine.tempPath = "C:\\TEMP";
+  ScopedMachine scoped(machine);
+  PageIndex = 4;
+  InitialiseInstallerState();
+  EXPECT_EQ(LaunchFolder, "E:\\INSTALL\\");
+  EXPECT_EQ(SetupFolder, "C:\\TEMP\\");
+  EXPECT_EQ(PageIndex, 1);
+  EXPECT_EQ(CurrentPage, nullptr);
+}
+
+TEST(Startup, SoundPlaysFromTheLaunchFolderOnlyWhenThere) {
+  MachineWithFiles machine;
+  ScopedMachine scoped(machine);
+  InitialiseInstallerState();
+  machine.files = {SetupFolder + "install.wav"};  // the setup folder does not count
+  EXPECT_FALSE(StartLoopingSound());
+  EXPECT_TRUE(machine.sounds.empty());
+
+  machine.files = {LaunchFolder + "install.wav"};
+  EXPECT_TRUE(StartLoopingSound());
+  StopLoopingSound();
+  ASSERT_EQ(machine.sounds.size(), 2u);
+  EXPECT_EQ(machine.sounds[0].first, "E:\\INSTALL\\install.wav");
+  EXPECT_EQ(machine.sounds[0].second, 9u);  // asynchronous, endless loop
+  EXPECT_EQ(machine.sounds[1].first, std::nullopt);
+  EXPECT_EQ(machine.sounds[1].second, 9u);
+}
+
+TEST(Startup, LogoComesFromTheSetupFolderWhenThere) {
+  MachineWithFiles machine;
+  ScopedMachine scoped(machine);
+  InitialiseInstallerState();
+  EXPECT_EQ(PackageLogoPath(), std::nullopt);
+  machine.directories.insert(SetupFolder + "install.bmp");  // a folder is not a picture
+  EXPECT_EQ(PackageLogoPath(), std::nullopt);
+  machine.files = {SetupFolder + "install.bmp"};
+  EXPECT_EQ(PackageLogoPath(), "C:\\WINDOWS\\TEMP\\install.bmp");
+}
+
+}  // namespace
+}  // namespace setuvane
