@@ -1,5 +1,6 @@
 // TFlatButton: a panel-style push button with a one-pixel raised bevel (lowered
-// while pressed) and a centred single-line caption. Painted off-screen.
+// while pressed) and a centred single-line caption. Painted off-screen. It clicks
+// when a left press on it is released over it; moving off before letting go cancels.
 #pragma once
 
 #include <windows.h>
