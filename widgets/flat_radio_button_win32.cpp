@@ -222,6 +222,10 @@ struct TFlatRadioButton::Impl final : HoverClient {
       case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
       case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
       case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+      case WM_KEYDOWN:
+        // With the focus, the space bar checks the button, as with any radio button.
+        if (wParam == VK_SPACE && enabled) SetChecked(true);
+        return 0;
       case WM_SETFOCUS: OnSetFocus(); return 0;
       case WM_KILLFOCUS: OnKillFocus(); return 0;
       case WM_ENABLE: OnEnable(wParam != 0); return 0;

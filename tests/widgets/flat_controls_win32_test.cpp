@@ -220,6 +220,10 @@ TEST_F(RadioButtonTest, CheckingOneUnchecksTheGroup) {
 
   LeftClick(reset.Handle(), 5, 5);  // already checked: no second click
   EXPECT_EQ(resetClicks, 1);
+  SendMessageW(restart.Handle(), WM_KEYDOWN, VK_SPACE, 0);  // the keyboard checks too
+  EXPECT_TRUE(restart.Checked());
+  EXPECT_FALSE(reset.Checked());
+  reset.SetChecked(true);
   LeftClick(restart.Handle(), 266, 5);  // outside
   EXPECT_FALSE(restart.Checked());
 }
