@@ -1,0 +1,142 @@
+// Shows one window of the installer as a user sees it and saves a picture of it:
+//   setuvane_scenes SCENE OUTPUT.bmp
+// Scenes: main, question1 .. question4, question0 (no buttons), problem,
+// problem-expanded. scripts/screenshots.sh runs every scene and turns the
+// pictures into the PNG files of docs/.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "core/default_interface_win32.h"
+#include "dialogs/message_routines.h"
+#include "system/cp1250.h"
+#include "tests/dialogs/window_driver_win32.h"
+
+namespace {
+
+using setuvane::Cp1250;
+
+// Saves the screen area of the window (with its frame) as a 24-bit BMP file.
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const int stride = (width * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(path.c_str(), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return out.good();
+}
+
+// Waits for the dialog, lets it paint, optionally presses a key first, saves the
+// picture and closes the dialog.
+void PhotographDialog(const wchar_t* className, const std::wstring& path, int keyFirst) {
+  std::thread([=] {
+    HWND dialog = setuvane::testing::WaitForWindow(className);
+    if (!dialog) ExitProcess(3);
+    if (keyFirst) setuvane::testing::PostKey(dialog, keyFirst);
+    Sleep(1500);
+    if (!SaveWindowPicture(dialog, path)) ExitProcess(4);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  }).detach();
+}
+
+int Question(int kind, const std::wstring& path) {
+  PhotographDialog(L"TfrmMessageDialog", path, 0);
+  switch (kind) {
+    case 1:
+      setuvane::ShowMessageDialog(Cp1250("Instalator Aplikacji"),
+                                  Cp1250("Wysłanie komunikatu producentowi okazało się niemożliwe."), 1);
+      break;
+    case 2:
+      setuvane::ShowMessageDialog(Cp1250("Problem instalacji"),
+                                  Cp1250("Plik \"C:\\Program Files\\Quorbalite\\dane.mdb\" jest "
+                                         "używany przez inny program.\r\nZamknij wszystkie aplikacje "
+                                         "i spróbuj ponownie."),
+                                  2);
+      break;
+    case 3:
+      setuvane::ShowMessageDialog(Cp1250("Instalator Aplikacji"),
+                                  Cp1250("Czy na pewno chcesz przerwać instalację?\r\n"
+                                         "Instalacja produktu nie została ukończona."),
+                                  3);
+      break;
+    case 4:
+      setuvane::ShowMessageDialog(Cp1250("Zastąpienie pliku"),
+                                  Cp1250("Plik ustawień \"konfiguracja.inf\" już istnieje.\r\n"
+                                         "Czy zastąpić go plikiem z pakietu instalacji?"),
+                                  4);
+      break;
+    default:
+      setuvane::ShowMessageDialog(Cp1250("Informacja"),
+                                  Cp1250("Okno bez przycisków zamyka się przyciskiem w prawym "
+                                         "górnym rogu albo poleceniem \"Zamknij\" z menu."),
+                                  0);
+  }
+  return 0;
+}
+
+int Problem(bool expanded, const std::wstring& path) {
+  PhotographDialog(L"TfrmInfoDialog", path, expanded ? VK_RETURN : 0);
+  setuvane::ShowProblemDialog(Cp1250("Problem instalacji"),
+                              Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
+                              Cp1250("Upewnij się że instalacja nie została uszkodzona"),
+                              "Archive damaged: the central directory of install.zip cannot be found.");
+  return 0;
+}
+
+int Main(const std::wstring& path) {
+  setuvane::TfrmDefaultInterface form;
+  form.Show();
+  const DWORD until = GetTickCount() + 1500;
+  MSG msg;
+  while (GetTickCount() < until) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+  return SaveWindowPicture(form.Handle(), path) ? 0 : 4;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (count != 3) return 2;
+  const std::wstring scene = args[1], path = args[2];
+  LocalFree(args);
+  if (scene == L"main") return Main(path);
+  if (scene == L"problem") return Problem(false, path);
+  if (scene == L"problem-expanded") return Problem(true, path);
+  if (scene.rfind(L"question", 0) == 0) return Question(_wtoi(scene.c_str() + 8), path);
+  return 2;
+}
