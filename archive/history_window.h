@@ -6,12 +6,11 @@
 // holds zeros: a reference reaching before the start of the output yields 0 bytes.
 #pragma once
 
-#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "archive/byte_stream.h"
 
@@ -24,14 +23,19 @@ class HistoryWindow {
 
   // `reach` is the largest distance a back-reference may have (0: none).
   HistoryWindow(ByteSink& sink, size_t reach)
-      : sink_(sink), reach_(reach), buffer_(reach + kPending + kMaxRun), pos_(reach), flushed_(reach) {}
+      : sink_(sink), reach_(reach), size_(reach + kPending + kMaxRun), buffer_(new uint8_t[size_]), pos_(reach),
+        flushed_(reach) {
+    // Only the bytes before the entry need a value; the rest is written before it is
+    // read, so small entries touch little memory.
+    std::memset(buffer_.get(), 0, reach_);
+  }
   HistoryWindow(const HistoryWindow&) = delete;
   HistoryWindow& operator=(const HistoryWindow&) = delete;
 
   uint64_t Produced() const { return written_ + (pos_ - flushed_); }
 
   void Put(uint8_t byte) {
-    if (pos_ == buffer_.size()) Slide();
+    if (pos_ == size_) Slide();
     buffer_[pos_++] = byte;
   }
 
@@ -68,23 +72,24 @@ class HistoryWindow {
   }
 
  private:
-  static constexpr size_t kPending = 65536;
+  static constexpr size_t kPending = 32768;
 
   void MakeRoom(size_t length) {
-    if (buffer_.size() - pos_ < length) Slide();
+    if (size_ - pos_ < length) Slide();
   }
 
   // Writes out the pending bytes and moves the last `reach_` bytes to the front.
   // On return pos_ == flushed_ == reach_ and kPending + kMaxRun bytes are free.
   void Slide() {
     Flush();
-    std::memmove(buffer_.data(), &buffer_[pos_ - reach_], reach_);
+    std::memmove(buffer_.get(), &buffer_[pos_ - reach_], reach_);
     pos_ = flushed_ = reach_;
   }
 
   ByteSink& sink_;
   const size_t reach_;
-  std::vector<uint8_t> buffer_;  // [0, reach_) starts as zeros: the bytes before the entry
+  const size_t size_;
+  std::unique_ptr<uint8_t[]> buffer_;  // [0, reach_) starts as zeros: the bytes before the entry
   size_t pos_;                   // end of the output in the buffer
   size_t flushed_;               // end of what the sink has already taken
   uint64_t written_ = 0;

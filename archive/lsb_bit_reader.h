@@ -76,7 +76,7 @@ class LsbBitReader {
   }
 
   ByteSource& source_;
-  std::array<uint8_t, 4096> chunk_{};
+  std::array<uint8_t, 4096> chunk_;  // left uninitialised: only [next_, end_) is read
   const uint8_t* next_ = nullptr;
   const uint8_t* end_ = nullptr;
   uint64_t bits_ = 0;

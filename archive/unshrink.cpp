@@ -22,7 +22,9 @@ constexpr int kMaxCodeSize = 13;
 constexpr int kTableSize = 1 << kMaxCodeSize;  // codes 0..8191
 constexpr int kControlCode = 256;
 constexpr int kFirstFreeCode = 257;
-constexpr int16_t kFree = -1;
+// A free code's prefix: one past the table, where the spare entry 8,192 lives, so
+// that marking prefixes needs no test for free codes.
+constexpr uint16_t kFree = 8192;
 constexpr uint32_t kWidenCodes = 1;
 constexpr uint32_t kPartialClear = 2;
 
@@ -35,7 +37,8 @@ class Unshrinker {
       prefix_[code] = 0;
       suffix_[code] = static_cast<uint8_t>(code);
     }
-    for (int code = kControlCode; code < kTableSize; ++code) prefix_[code] = kFree;
+    for (int code = kControlCode; code <= kTableSize; ++code) prefix_[code] = kFree;
+    suffix_[kTableSize] = 0;
   }
 
   void Run() {
@@ -48,7 +51,7 @@ class Unshrinker {
     while (ReadDataCode(code)) {
       WriteString(static_cast<int>(code));
       if (nextFree_ < kTableSize) {
-        prefix_[nextFree_] = static_cast<int16_t>(oldCode_);
+        prefix_[nextFree_] = static_cast<uint16_t>(oldCode_);
         suffix_[nextFree_] = lastFirst_;
         AdvanceNextFree(nextFree_ + 1);
       }
@@ -79,12 +82,10 @@ class Unshrinker {
   // Frees every defined code that no other defined code uses as its prefix, then
   // restarts the search for free codes at 257.
   void PartialClear() {
-    std::array<bool, kTableSize> isPrefix{};
+    std::array<uint8_t, kTableSize + 1> isPrefix{};
+    for (int code = kFirstFreeCode; code < kTableSize; ++code) isPrefix[prefix_[code]] = 1;
     for (int code = kFirstFreeCode; code < kTableSize; ++code) {
-      if (prefix_[code] != kFree) isPrefix[prefix_[code]] = true;
-    }
-    for (int code = kFirstFreeCode; code < kTableSize; ++code) {
-      if (!isPrefix[code]) prefix_[code] = kFree;
+      prefix_[code] = isPrefix[code] ? prefix_[code] : kFree;
     }
     AdvanceNextFree(kFirstFreeCode);
   }
@@ -117,8 +118,8 @@ class Unshrinker {
 
   LsbBitReader bits_;
   HistoryWindow out_;
-  std::array<int16_t, kTableSize> prefix_;
-  std::array<uint8_t, kTableSize> suffix_;
+  std::array<uint16_t, kTableSize + 1> prefix_;
+  std::array<uint8_t, kTableSize + 1> suffix_;
   std::array<uint8_t, kTableSize> stack_;
   int codeSize_ = kInitialCodeSize;
   int nextFree_ = kFirstFreeCode;
