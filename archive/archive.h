@@ -37,6 +37,7 @@ class TAbArchive {
   const std::string& ArchiveName() const { return archiveName_; }
   FileSystem& Files() const { return fileSystem_; }
   ReadableFile& Stream() const { return *stream_; }
+  uint16_t Mode() const { return mode_; }
   TAbArchiveStatus Status() const { return status_; }
   void SetStatus(TAbArchiveStatus status) { status_ = status; }
 

@@ -22,9 +22,9 @@ size_t EntrySource::Fetch(uint8_t* buffer, size_t capacity) {
 size_t EntrySource::Read(uint8_t* buffer, size_t capacity) {
   if (bufferIndex_ == bufferCount_) {
     if (capacity >= kBufferSize) return Fetch(buffer, capacity);
-    if (buffer_.empty()) buffer_.resize(kBufferSize);
+    if (buffer_.empty()) buffer_.resize(std::min<size_t>(kBufferSize, std::max<uint32_t>(remaining_, 1)));
     bufferIndex_ = 0;
-    bufferCount_ = Fetch(buffer_.data(), kBufferSize);
+    bufferCount_ = Fetch(buffer_.data(), buffer_.size());
     if (bufferCount_ == 0) return 0;
   }
   const size_t n = std::min(capacity, bufferCount_ - bufferIndex_);

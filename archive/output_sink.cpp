@@ -12,7 +12,7 @@ OutputSink::OutputSink(WritableFile& file, uint32_t uncompressedSize, uint32_t s
     : file_(file), size_(uncompressedSize), step_(step), progress_(std::move(progress)),
       nextPoint_(std::min<uint64_t>(step, uncompressedSize)) {
   if (size_ == 0) nextPoint_ = 1;  // no report points at all
-  buffer_.reserve(kWriteBackSize);
+  buffer_.reserve(std::min<size_t>(kWriteBackSize, size_));  // small entries need little
 }
 
 void OutputSink::Write(const uint8_t* data, size_t length) {

@@ -48,20 +48,23 @@ std::string TargetPath(const std::string& baseDirectory, const std::string& stor
   return prefix + (restorePath ? name : fileName);
 }
 
+namespace {
+
+// A drive ("C:") or a UNC share (\\server\share) is never made.
+bool IsRoot(const std::string& folder) {
+  if (folder.size() == 2 && folder[1] == ':') return true;
+  if (folder.rfind("\\\\", 0) != 0) return false;
+  const size_t server = folder.find('\\', 2);
+  return server == std::string::npos || folder.find('\\', server + 1) == std::string::npos;
+}
+
+}  // namespace
+
 void MakeFolders(FileSystem& fileSystem, const std::string& folder) {
-  if (folder.empty() || DirectoryExists(fileSystem, folder)) return;
-  size_t from = 0;
-  if (folder.rfind("\\\\", 0) == 0) {  // \\server\share is never made
-    from = folder.find('\\', 2);
-    from = from == std::string::npos ? folder.size() : folder.find('\\', from + 1);
-    if (from == std::string::npos) from = folder.size();
-  }
-  for (size_t cut = folder.find('\\', from == 0 ? 1 : from + 1);; cut = folder.find('\\', cut + 1)) {
-    const std::string prefix = folder.substr(0, cut);
-    const bool drive = prefix.size() == 2 && prefix[1] == ':';
-    if (!drive && !DirectoryExists(fileSystem, prefix)) fileSystem.MakeFolder(prefix);
-    if (cut == std::string::npos) return;
-  }
+  // From the folder up to the first one that exists (usually its parent), then down.
+  if (folder.empty() || IsRoot(folder) || DirectoryExists(fileSystem, folder)) return;
+  MakeFolders(fileSystem, FolderOf(folder));
+  fileSystem.MakeFolder(folder);
 }
 
 }  // namespace setuvane::archive

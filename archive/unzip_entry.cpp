@@ -113,11 +113,16 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   }
 
   bool confirm = true;
-  if (files.FileExists(path) && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
+  const bool replacing = files.FileExists(path);
+  if (replacing && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
   if (!confirm) return;
 
-  std::string temporaryName;
-  std::unique_ptr<WritableFile> file = CreateTemporary(files, FolderOf(path), path, temporaryName);
+  // With no file to protect the entry is written under its own name; otherwise into
+  // a temporary file that replaces the target only once the entry is sound.
+  std::string writtenName = path;
+  std::unique_ptr<WritableFile> file;
+  if (!replacing) file = files.CreateNew(path);
+  if (!file) file = CreateTemporary(files, FolderOf(path), path, writtenName);
   RunGuarded(
       archive,
       [&] {
@@ -125,11 +130,11 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
         file->SetModificationTime(item.LastModFileDate(), item.LastModFileTime());  // a failure is ignored
         file->Close();
         file.reset();
-        if (!files.Replace(temporaryName, path)) throw EFCreateError(path);
+        if (writtenName != path && !files.Replace(writtenName, path)) throw EFCreateError(path);
       },
       [&] {
         file.reset();
-        files.Remove(temporaryName);
+        files.Remove(writtenName);
       });
 }
 

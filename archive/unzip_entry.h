@@ -1,10 +1,10 @@
 // The extraction hook of a ZIP archive: writes one entry to disk (UnzipEntry), or
 // decodes it and checks its CRC without writing (TestEntry).
 //
-// A target is never half-written: the entry goes into a temporary file beside it,
-// which replaces the target only after the CRC check passed and the time stamp was
-// set; a failed entry removes the temporary file and leaves an existing target as
-// it was.
+// An existing file is never lost to a failed entry: the entry then goes into a
+// temporary file beside it, which replaces it only after the CRC check passed and
+// the time stamp was set. A failed entry removes what it wrote, and leaves an
+// existing target as it was.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "archive/unzip_helper.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "archive/decoders.h"
@@ -11,8 +12,8 @@ namespace {
 
 enum Method : uint16_t { kStored = 0, kShrunk = 1, kReducedFirst = 2, kReducedLast = 5, kImploded = 6, kDeflated = 8 };
 
-void Copy(ByteSource& input, ByteSink& output) {
-  std::vector<uint8_t> chunk(EntrySource::kBufferSize * 4);
+void Copy(ByteSource& input, ByteSink& output, uint32_t length) {
+  std::vector<uint8_t> chunk(std::clamp<size_t>(length, 1, EntrySource::kBufferSize * 4));
   for (size_t n; (n = input.Read(chunk.data(), chunk.size())) > 0;) output.Write(chunk.data(), n);
 }
 
@@ -36,7 +37,7 @@ uint32_t TAbUnzipHelper::DecodeEntry() {
   OutputSink output(target_, entry_.uncompressedSize, stored ? kStoredProgressStep : kOutputProgressStep,
                     progress_);
   if (stored) {
-    Copy(input, output);
+    Copy(input, output, toRead);
   } else if (method == kShrunk) {
     Unshrink(input, output);
   } else if (method >= kReducedFirst && method <= kReducedLast) {

@@ -1,0 +1,83 @@
+// Target paths of entries and the making of their folders, on a file system in memory.
+#include <gtest/gtest.h>
+
+#include "archive/exceptions.h"
+#include "archive/memory_file_system.h"
+#include "archive/runtime_errors.h"
+#include "archive/target_path.h"
+#include "archive/unzipper.h"
+#include "tests/archive/zip_writer.h"
+
+namespace setuvane::archive {
+namespace {
+
+TEST(TargetPathTest, BaseDirectoryAndNameParts) {
+  EXPECT_EQ(TargetPath("C:\\out", "sub/file.txt", false), "C:\\out\\file.txt");
+  EXPECT_EQ(TargetPath("C:\\out", "sub/file.txt", true), "C:\\out\\sub\\file.txt");
+  EXPECT_EQ(TargetPath("", "sub/file.txt", true), "sub\\file.txt");
+  EXPECT_EQ(TargetPath("", "..x/y..z", true), "..x\\y..z");  // dots inside names are fine
+  EXPECT_THROW(TargetPath("C:\\out", "a/../../b", true), EAbZipUnsafePath);
+  EXPECT_THROW(TargetPath("C:\\out", "D:evil", true), EAbZipUnsafePath);
+  EXPECT_THROW(TargetPath("C:\\out", "\\\\server\\share\\x", true), EAbZipUnsafePath);
+  EXPECT_THROW(TargetPath("C:\\out", "a/..", false), EAbZipUnsafePath);
+}
+
+TEST(MakeFoldersTest, MakesEachMissingLevelBelowDriveOrShare) {
+  MemoryFileSystem files;
+  files.AddFolder("C:");
+  MakeFolders(files, "C:\\a\\b");
+  EXPECT_TRUE(files.FolderExists("C:\\a"));
+  EXPECT_TRUE(files.FolderExists("C:\\a\\b"));
+
+  files.AddFolder("\\\\srv\\share");
+  MakeFolders(files, "\\\\srv\\share\\x\\y");
+  EXPECT_TRUE(files.FolderExists("\\\\srv\\share\\x\\y"));
+
+  MakeFolders(files, "rel\\deeper\\deepest");  // relative to the current folder
+  EXPECT_TRUE(files.FolderExists("rel"));
+  EXPECT_TRUE(files.FolderExists("rel\\deeper\\deepest"));
+
+  files.AddFile("blocked", {});
+  EXPECT_THROW(MakeFolders(files, "blocked\\x"), EInOutError);
+}
+
+// The declared size bounds what reaches the disk: with writes limited to that size,
+// an entry that inflates beyond it still fails by its CRC check, not by the write.
+TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
+  testing::ZipSpec spec;
+  spec.entries.push_back({.name = "bomb.bin", .data = testing::Bytes(1 << 20, 'b'), .method = 8,
+                          .uncompressedSize = 4096});
+  MemoryFileSystem files;
+  files.AddFile("a.zip", testing::BuildZip(spec).bytes);
+  files.SetWriteLimit(4096);
+  TAbUnZipper zip(files);
+  std::vector<std::pair<TAbErrorClass, int>> failures;
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem&, TAbProcessType, TAbErrorClass c, int code) {
+    failures.emplace_back(c, code);
+  };
+  zip.OpenZip("a.zip");
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecArchiveError, AbZipBadCRC}}));
+  EXPECT_EQ(files.Files().size(), 1u);
+}
+
+// A failing write (a full disk) is a stream error of its own class.
+TEST(OutputLimitTest, FailedWriteIsReportedAsAStreamError) {
+  testing::ZipSpec spec;
+  spec.entries.push_back({.name = "big.bin", .data = testing::Bytes(100000, 'b')});
+  MemoryFileSystem files;
+  files.AddFile("a.zip", testing::BuildZip(spec).bytes);
+  files.SetWriteLimit(1000);
+  TAbUnZipper zip(files);
+  std::vector<std::pair<TAbErrorClass, int>> failures;
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem&, TAbProcessType, TAbErrorClass c, int code) {
+    failures.emplace_back(c, code);
+  };
+  zip.OpenZip("a.zip");
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecFilerError, 0}}));
+  EXPECT_EQ(files.Files().size(), 1u);
+}
+
+}  // namespace
+}  // namespace setuvane::archive
