@@ -17,7 +17,7 @@ class ChunkedSource : public ByteSource {
       : data_(data), chunk_(chunk) {}
   size_t Read(uint8_t* buffer, size_t capacity) override {
     const size_t n = std::min({capacity, chunk_, data_.size() - position_});
-    std::memcpy(buffer, data_.data() + position_, n);
+    if (n > 0) std::memcpy(buffer, data_.data() + position_, n);
     position_ += n;
     return n;
   }
