@@ -1,11 +1,11 @@
 // Inflate: the Deflate format of RFC 1951 (stored, fixed-code and dynamic-code
 // blocks), decoding one ZIP entry of method 8 from a ByteSource to a ByteSink.
 //
-// Design: a 64-bit bit buffer refilled eight bytes at a time, one table lookup per
-// code of up to 11 bits (sub-tables for longer ones, see inflate_tables.h), and a fast
-// loop that runs without bounds checks while at least 8 input bytes and a full
-// match's room of output are at hand; near either end a careful path decodes one
-// symbol at a time. Output is decoded into a buffer that keeps the last 32 KiB in
+// Design: a 64-bit bit buffer refilled eight bytes at a time; one table lookup per
+// code of up to 12 bits, sub-tables for longer ones, and two literals per lookup
+// where both codes fit (see inflate_tables.h); a fast loop that runs without bounds
+// checks while 16 input bytes and a full match's room of output are at hand, and
+// near either end a careful path that decodes one symbol at a time. Output is decoded into a buffer that keeps the last 32 KiB in
 // front of the new bytes, so back-references are plain pointer arithmetic.
 //
 // Limits and decisions: memory is bounded (one 32 KiB input buffer, one output buffer
@@ -34,7 +34,7 @@ constexpr size_t kMaxMatch = 258;
 constexpr size_t kOutChunk = 128 * 1024;
 // Room the fast loop needs per step: up to 8 literals or one match, plus
 // the bytes that word-wise copying may write past the match (kCopyOvershoot).
-constexpr size_t kCopyOvershoot = 24;
+constexpr size_t kCopyOvershoot = 16;
 constexpr size_t kOutMargin = kMaxMatch + kCopyOvershoot;
 constexpr size_t kInBufferSize = 32 * 1024;
 // Input the fast loop needs per pass: two refills of up to 7 bytes, the second
@@ -395,7 +395,7 @@ class Inflater {
   }
 
   // Copies `length` bytes from `distance` bytes back; overlapping copies repeat the
-  // pattern. May write up to kCopyOvershoot bytes past the match. The history in
+  // pattern. May write up to 13 bytes past the match (< kCopyOvershoot). The history in
   // front of the output keeps `out - distance` inside the buffer.
   static void Copy(uint8_t* out, uint32_t distance, uint32_t length) {
     const uint8_t* from = out - distance;

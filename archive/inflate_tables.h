@@ -39,13 +39,16 @@ inline constexpr int kLitlenTableBits = 12;
 inline constexpr int kDistTableBits = 8;
 inline constexpr int kCodeLengthTableBits = 7;
 
-// Slots for the first level and the sub-tables together. Literal/length: a safe
-// bound, since each symbol longer than the first level opens at most one sub-table
-// of at most 2^(15 - 12) slots. Distance: the exact worst case over complete codes
-// of 32 symbols with an 8-bit first level.
-inline constexpr size_t kLitlenTableSize =
-    (size_t{1} << kLitlenTableBits) + (size_t{kNumLitlenSymbols} << (kMaxCodeLength - kLitlenTableBits));
-inline constexpr size_t kDistTableSize = 402;
+// Slots for the first level and the sub-tables together, for any complete code. A
+// sub-table of 2^k slots is made for codes whose deepest one is k bits past the
+// first level, so it holds at least k + 1 codes; the slots per code grow with k, so
+// the sub-tables can never take more than (codes / (kmax + 1) + 1) * 2^kmax slots.
+constexpr size_t TableSize(int tableBits, int symbols) {
+  const int deepest = kMaxCodeLength - tableBits;
+  return (size_t{1} << tableBits) + (size_t(symbols / (deepest + 1)) + 1) * (size_t{1} << deepest);
+}
+inline constexpr size_t kLitlenTableSize = TableSize(kLitlenTableBits, kNumLitlenSymbols);
+inline constexpr size_t kDistTableSize = TableSize(kDistTableBits, kNumDistSymbols);
 inline constexpr size_t kCodeLengthTableSize = size_t{1} << kCodeLengthTableBits;
 
 // What each symbol decodes to, before its code length is added: the value in bits

@@ -130,6 +130,14 @@ TEST(Inflate, EdgeCasesOfBlocks) {
   std::fill(litlen.begin() + 256, litlen.begin() + 258, 5);
   std::fill(litlen.begin() + 258, litlen.end(), 6);
   EXPECT_EQ(Decode(Bits().Dynamic(true, litlen, {1, 1}).Code(256 + 'A', 9).Code(0, 5).Done()), Bytes{'A'});
+  // The deepest codes (14 and 15 bits) go through sub-tables: literal 1 ('10'),
+  // length 3 at distance 257 (from before the start), literal 14, end of block.
+  const Bytes comb = Lengths(258, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 9},
+                                   {9, 10}, {10, 11}, {11, 12}, {12, 13}, {257, 14}, {14, 15}, {256, 15}});
+  const Bytes distComb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 15};
+  EXPECT_EQ(Decode(Bits().Dynamic(true, comb, distComb).Code(2, 2).Code(0x3FFE, 14).Code(0x7FFF, 15).Put(0, 6)
+                       .Code(0x7FFE, 15).Code(0x7FFF, 15).Done()),
+            (Bytes{1, 0, 0, 0, 14}));
   // A stored block, then a fixed block that copies from it.
   EXPECT_EQ(Decode(Bits().Put(0, 1).Put(0, 2).Align().Put(2, 16).Put(0xFFFD, 16).Raw({'a', 'b'})
                     .Put(1, 1).Put(1, 2).Code(1, 7).Code(1, 5).Code(0, 7).Done()),
