@@ -1,7 +1,6 @@
-#include "core/abort_installation.h"
-
 #include <windows.h>
 
+#include "core/abort_installation.h"
 #include "core/main_window_texts.h"
 #include "dialogs/message_routines.h"
 

@@ -10,6 +10,7 @@
 #include "dialogs/artwork_win32.h"
 #include "dialogs/centring.h"
 #include "dialogs/controls_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/message_routines.h"
 #include "dialogs/modal_run_win32.h"
 #include "dialogs/ui_font_win32.h"
@@ -24,35 +25,24 @@ constexpr int kEscape = 27;
 constexpr int kPanelWidth = 427;
 constexpr int kPanelHeight = 292;
 
-void RegisterWindowClass() {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-}
-
 RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 }  // namespace
 
 TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> environment)
     : environment_(std::move(environment)) {
-  RegisterWindowClass();
+  RegisterFormClass(kClassName, &FormWindowProc<TfrmDefaultInterface>,
+                    static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   const std::u16string title = Cp1250ToUtf16(ApplicationTitle());
-  window_ = CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()),
-                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth, kDesignHeight, nullptr,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()),
+                  WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth, kDesignHeight, nullptr, nullptr,
+                  GetModuleHandleW(nullptr), this);
   if (!environment_) environment_ = std::make_unique<Win32EnvironmentQueries>(window_);
   SetMainWindow(window_);
   SetUncaughtFailureHandler([this](const std::string& message) { appEventsException(message); });
   // The taskbar shows the window's text: it follows the application title.
-  SetApplicationTitleListener([this](const std::string& title) { SetWindowText1250(window_, title); });
+  SetApplicationTitleListener(
+      [this](const std::string& title) { SetWindowText1250(window_, title); });
   CreateControls();
   try {
     FormCreate();
@@ -66,10 +56,7 @@ TfrmDefaultInterface::~TfrmDefaultInterface() {
   SetApplicationTitleListener(nullptr);
   SetUncaughtFailureHandler(nullptr);
   SetMainWindow(nullptr);
-  if (IsWindow(window_)) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  DestroyFormWindow(window_);
 }
 
 void TfrmDefaultInterface::CreateControls() {
@@ -81,7 +68,8 @@ void TfrmDefaultInterface::CreateControls() {
   SetPicture(imgInstall_, LoadArtwork(IDB_LOGO));
   // The logo lies over the corner picture.
   SetWindowPos(imgInstall_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  scrDefault_ = CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
+  scrDefault_ =
+      CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
   imgMotive_ = CreatePicture(scrDefault_, 5, 5, 120, 250, /*keyed=*/false);
   SetPicture(imgMotive_, LoadArtwork(IDB_MOTIVE));
   // The six page panels and the wizard's three buttons join scrDefault with the
@@ -123,6 +111,7 @@ void TfrmDefaultInterface::FormShow() { StartLoopingSound(); }
 void TfrmDefaultInterface::FormClose() { StopLoopingSound(); }
 
 void TfrmDefaultInterface::FormResize() {
+  if (!scrDefault_) return;  // sized while being created, before the panel exists
   RECT outer;
   GetWindowRect(window_, &outer);
   SetWindowPos(scrDefault_, nullptr, CentredOffset(outer.right - outer.left, kPanelWidth),
@@ -153,19 +142,7 @@ void TfrmDefaultInterface::appEventsException(const std::string& message) {
   ShowProblemDialog(t.generalProblemTitle, t.generalProblemMessage, t.generalProblemHint, message);
 }
 
-LRESULT CALLBACK TfrmDefaultInterface::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TfrmDefaultInterface*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, msg, wp, lp);
-  LRESULT result = 0;
-  bool handled = false;
-  CallReportingFailures([&] {
-    result = self->Handle(msg, wp, lp);
-    handled = true;
-  });
-  return handled ? result : DefWindowProcW(window, msg, wp, lp);
-}
-
-LRESULT TfrmDefaultInterface::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TfrmDefaultInterface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE:
       FormResize();

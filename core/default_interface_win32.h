@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/environment_check.h"
+#include "dialogs/form_window_win32.h"
 #include "widgets/gdi_win32.h"
 
 namespace setuvane {
@@ -46,8 +47,9 @@ class TfrmDefaultInterface {
   void btnCloseClick();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  template <class Form>
+  friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CoverScreen();
   void FormCreate();

@@ -9,10 +9,10 @@ const MainWindowTexts& MainWindowText() {
       .environmentTitle = Cp1250("Ustawienia systemu"),
       .environmentHint = Cp1250("Wystąpił problem uniemożliwiający kontynuację."),
       .environmentDetails = Cp1250("Uruchomienie instalatora zostało odwołane."),
-      .safeModeMessage = Cp1250(
-          "Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\n"
-          "Aplikacja nie może pracować w bieżącym trybie systemu. Uruchom system w trybie "
-          "normalnym i spróbuj ponownie."),
+      .safeModeMessage =
+          Cp1250("Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\n"
+                 "Aplikacja nie może pracować w bieżącym trybie systemu. Uruchom system w trybie "
+                 "normalnym i spróbuj ponownie."),
       .noMouseMessage = Cp1250(
           "Aktualnie twój system nie posiada zainstalowanej myszy.\r\n"
           "Aplikacja nie może pracować w bieżącym trybie wskazywania. Zmień ustawienia systemu "
@@ -22,9 +22,8 @@ const MainWindowTexts& MainWindowText() {
           "Aplikacja nie może pracować w bieżącym trybie graficznym. Zmień ustawienia systemu "
           "i spróbuj ponownie."),
       .abortTitle = Cp1250("Problem instalacji"),
-      .abortText = Cp1250(
-          "Instalacja produktu została przerwana przez problem instalacji.\r\n"
-          "Spróbuj ponowić instalację lub odwołaj się do pomocy technicznej."),
+      .abortText = Cp1250("Instalacja produktu została przerwana przez problem instalacji.\r\n"
+                          "Spróbuj ponowić instalację lub odwołaj się do pomocy technicznej."),
       .generalProblemTitle = Cp1250("Generalny problem instalacji"),
       .generalProblemMessage = Cp1250("Instalator wykonał nieprawidłową operację."),
       .generalProblemHint = Cp1250("Prawdopodobnie istnieje możliwość kontynuacji."),

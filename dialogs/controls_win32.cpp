@@ -105,8 +105,9 @@ void PaintPicture(HWND window) {
 LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new PictureState{
-          reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, {}}));
+      SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(new PictureState{
+                            reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, {}}));
       break;
     case WM_NCDESTROY:
       delete StateOf<PictureState>(window);
@@ -152,8 +153,9 @@ void RegisterOnce(const wchar_t* name, WNDPROC proc) {
 
 HWND CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF colour) {
   RegisterOnce(kPanelClass, PanelProc);
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                         x, y, width, height, parent, nullptr, GetModuleHandleW(nullptr),
+  return CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
+                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                         nullptr, GetModuleHandleW(nullptr),
                          reinterpret_cast<void*>(static_cast<UINT_PTR>(colour)));
 }
 
@@ -198,8 +200,8 @@ void SetWindowText1250(HWND window, std::string_view text) {
 
 std::string WindowText1250(HWND window) {
   std::u16string wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  wide.resize(static_cast<size_t>(
-      GetWindowTextW(window, reinterpret_cast<LPWSTR>(wide.data()), static_cast<int>(wide.size()))));
+  wide.resize(static_cast<size_t>(GetWindowTextW(window, reinterpret_cast<LPWSTR>(wide.data()),
+                                                 static_cast<int>(wide.size()))));
   return Utf16ToCp1250(wide);
 }
 

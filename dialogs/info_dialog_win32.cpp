@@ -1,12 +1,13 @@
 #include "dialogs/info_dialog_win32.h"
 
+#include "dialogs/application_title.h"
 #include "dialogs/artwork_win32.h"
 #include "dialogs/centring.h"
 #include "dialogs/controls_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/mail_link.h"
 #include "dialogs/mail_opener_win32.h"
 #include "dialogs/message_routines.h"
-#include "dialogs/application_title.h"
 #include "dialogs/problem_dialog_logic.h"
 #include "dialogs/problem_dialog_texts.h"
 #include "dialogs/ui_font_win32.h"
@@ -26,31 +27,19 @@ constexpr int kTextIndent = 24;
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
-void RegisterWindowClass() {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-}
-
 LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
 
 }  // namespace
 
 TfrmInfoDialog::TfrmInfoDialog() {
-  RegisterWindowClass();
+  RegisterFormClass(kClassName, &FormWindowProc<TfrmInfoDialog>,
+                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
   const std::u16string caption = Cp1250ToUtf16(ProblemDialogText().caption);
-  window_ = CreateWindowExW(kExStyle, kClassName, Wide(caption), kStyle, 0, 0,
-                            outer.right - outer.left, outer.bottom - outer.top, DialogOwner(),
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  CreateWindowExW(kExStyle, kClassName, Wide(caption), kStyle, 0, 0, outer.right - outer.left,
+                  outer.bottom - outer.top, DialogOwner(), nullptr, GetModuleHandleW(nullptr),
+                  this);
   run_.window = window_;
   // Key preview: the window sees each key before the focused control.
   run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
@@ -71,22 +60,17 @@ TfrmInfoDialog::TfrmInfoDialog() {
   btnSend_.SetCaption(t.send);
   btnSend_.SetVisible(false);
   btnSend_.SetOnClick([this] { CallReportingFailures([&] { popSendClick(); }); });
-  lstDetails_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWVARIABLE |
-                                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                                8, 136, 289, 129, window_, nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
+  lstDetails_ =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWVARIABLE |
+                          LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                      8, 136, 289, 129, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
   imgException_ = LoadArtwork(IDB_DETAIL_EXCEPTION);
   imgCritical_ = LoadArtwork(IDB_DETAIL_CRITICAL);
   FormCreate();
 }
 
-TfrmInfoDialog::~TfrmInfoDialog() {
-  if (IsWindow(window_)) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
-}
+TfrmInfoDialog::~TfrmInfoDialog() { DestroyFormWindow(window_); }
 
 void TfrmInfoDialog::FormCreate() {
   font_ = FontFamilyInstalled(L"Tahoma") ? CreateTahoma() : CreateSansSerif();
@@ -132,19 +116,7 @@ void TfrmInfoDialog::FormShow() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK TfrmInfoDialog::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TfrmInfoDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, msg, wp, lp);
-  LRESULT result = 0;
-  bool handled = false;
-  CallReportingFailures([&] {
-    result = self->Handle(msg, wp, lp);
-    handled = true;
-  });
-  return handled ? result : DefWindowProcW(window, msg, wp, lp);
-}
-
-LRESULT TfrmInfoDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TfrmInfoDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
       btnCloseClick();
@@ -218,7 +190,7 @@ void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
   GdiObject<HBRUSH> brush(CreateSolidBrush(back));
   FillRect(dc, &r, brush.get());
 
-  HBITMAP source = item.itemID == 0 ? imgException_.get()
+  HBITMAP source = item.itemID == 0   ? imgException_.get()
                    : item.itemID == 1 ? imgCritical_.get()
                                       : nullptr;
   if (source) {

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "widgets/gdi_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
 #include "widgets/flat_button.h"
+#include "widgets/gdi_win32.h"
 
 namespace setuvane {
 
@@ -32,8 +33,9 @@ class TfrmInfoDialog {
   HWND Handle() const { return window_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  template <class Form>
+  friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void FormCreate();
   void FormShow();
   void FormKeyDown(int key);
@@ -52,7 +54,7 @@ class TfrmInfoDialog {
   GdiObject<HBITMAP> imgException_, imgCritical_;
   GdiObject<HFONT> font_;
   std::string caption_;
-  std::vector<std::u16string> lines_;  // the list's lines as drawn
+  std::vector<std::u16string> lines_;   // the list's lines as drawn
   std::vector<std::string> lines1250_;  // the same as given, for the report
   int expanded_ = 0;
   ModalRun run_;

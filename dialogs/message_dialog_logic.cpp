@@ -13,9 +13,8 @@ constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
 bool SameCaption(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-    return std::toupper(x) == std::toupper(y);
-  });
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "dialogs/artwork_win32.h"
 #include "dialogs/centring.h"
 #include "dialogs/controls_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/mail_link.h"
 #include "dialogs/mail_opener_win32.h"
 #include "dialogs/message_dialog_logic.h"
@@ -34,17 +35,6 @@ int BubbleArtwork(Bubble bubble) {
   return IDB_BUBBLE_WARNING;
 }
 
-void RegisterWindowClass() {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(GetModuleHandleW(nullptr), kClassName, &wc)) return;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-}
-
 void InsertMenuEntry(HMENU menu, int command, const std::string& text, HBITMAP icon) {
   const std::u16string wide = Cp1250ToUtf16(text);
   MENUITEMINFOW item{};
@@ -59,29 +49,22 @@ void InsertMenuEntry(HMENU menu, int command, const std::string& text, HBITMAP i
 }  // namespace
 
 TfrmMessageDialog::TfrmMessageDialog() {
-  RegisterWindowClass();
+  RegisterFormClass(kClassName, &FormWindowProc<TfrmMessageDialog>,
+                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   font_ = CreateTahoma();
   boldFont_ = CreateTahoma(true);
   glyphRight_ = LoadArtwork(IDB_GLYPH_RIGHT);
   glyphDown_ = LoadArtwork(IDB_GLYPH_DOWN);
   // Created with the default procedure, then attached: the controls are made
   // before any message reaches the handlers.
-  window_ = CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth,
-                            kClientHeight, DialogOwner(), nullptr, GetModuleHandleW(nullptr),
-                            nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth, kClientHeight,
+                  DialogOwner(), nullptr, GetModuleHandleW(nullptr), this);
   run_.window = window_;
   run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
   CreateControls();
 }
 
-TfrmMessageDialog::~TfrmMessageDialog() {
-  if (IsWindow(window_)) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
-}
+TfrmMessageDialog::~TfrmMessageDialog() { DestroyFormWindow(window_); }
 
 void TfrmMessageDialog::CreateControls() {
   const MessageDialogTexts& t = MessageDialogText();
@@ -144,8 +127,7 @@ void TfrmMessageDialog::Prepare(const std::string& title, const std::string& tex
 void TfrmMessageDialog::CentreOverMainWindow() {
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (HWND main = MainWindow(); main && IsWindowVisible(main)) GetWindowRect(main, &area);
-  SetWindowPos(window_, nullptr,
-               area.left + CentredOffset(area.right - area.left, kClientWidth),
+  SetWindowPos(window_, nullptr, area.left + CentredOffset(area.right - area.left, kClientWidth),
                area.top + CentredOffset(area.bottom - area.top, kClientHeight), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -155,19 +137,7 @@ int TfrmMessageDialog::ShowModal() {
   return RunModal(run_);
 }
 
-LRESULT CALLBACK TfrmMessageDialog::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TfrmMessageDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, msg, wp, lp);
-  LRESULT result = 0;
-  bool handled = false;
-  CallReportingFailures([&] {
-    result = self->Handle(msg, wp, lp);
-    handled = true;
-  });
-  return handled ? result : DefWindowProcW(window, msg, wp, lp);
-}
-
-LRESULT TfrmMessageDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TfrmMessageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCHITTEST: {
       // No caption bar: the window's own surface serves as one.

@@ -7,8 +7,9 @@
 
 #include <string>
 
-#include "widgets/gdi_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
+#include "widgets/gdi_win32.h"
 #include "widgets/plain_button.h"
 #include "widgets/static_memo.h"
 #include "widgets/toolbar_button97.h"
@@ -33,8 +34,9 @@ class TfrmMessageDialog {
   HWND Handle() const { return window_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  template <class Form>
+  friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CentreOverMainWindow();
 

@@ -1,11 +1,10 @@
 // The two message routines over the question window and the problem dialog. Each
 // call creates its window, shows it modally and destroys it before returning
 // (the window objects' destructors run also when a step throws).
-#include "dialogs/message_routines.h"
-
 #include "dialogs/application_title.h"
 #include "dialogs/info_dialog_win32.h"
 #include "dialogs/message_dialog_win32.h"
+#include "dialogs/message_routines.h"
 #include "dialogs/problem_dialog_logic.h"
 
 namespace setuvane {

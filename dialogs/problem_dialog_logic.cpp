@@ -12,8 +12,8 @@ DetailsView ToggleDetails(bool expanded) {
 }
 
 std::string ProblemCaption(std::string_view title, std::string_view applicationTitle) {
-  const bool blank = std::ranges::all_of(
-      title, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+  const bool blank =
+      std::ranges::all_of(title, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
   return std::string(blank ? applicationTitle : title);
 }
 

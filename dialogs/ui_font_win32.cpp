@@ -31,7 +31,9 @@ GdiObject<HFONT> CreateTahoma(bool bold) {
   return CreateFontOf(L"Tahoma", bold ? FW_BOLD : FW_NORMAL, EASTEUROPE_CHARSET);
 }
 
-GdiObject<HFONT> CreateSansSerif() { return CreateFontOf(L"MS Sans Serif", FW_NORMAL, DEFAULT_CHARSET); }
+GdiObject<HFONT> CreateSansSerif() {
+  return CreateFontOf(L"MS Sans Serif", FW_NORMAL, DEFAULT_CHARSET);
+}
 
 bool FontFamilyInstalled(const wchar_t* family) {
   LOGFONTW lf{};

@@ -157,8 +157,9 @@ TEST(MainWindow, LoadsTheLogoOfTheSetupFolder) {
   {
     // A 4 x 2 picture, 24 bits per pixel, rows padded to 12 bytes.
     std::ofstream bmp(folder + "install.bmp", std::ios::binary);
-    const unsigned char header[54] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                      4, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0};
+    const unsigned char header[54] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0,
+                                      0,   40,  0,  0, 0, 4, 0, 0, 0,  2, 0,  0, 0,
+                                      1,   0,   24, 0, 0, 0, 0, 0, 24, 0, 0,  0};
     bmp.write(reinterpret_cast<const char*>(header), sizeof header);
     bmp.write(std::string(24, '\x7F').data(), 24);
   }
@@ -204,7 +205,8 @@ TEST(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
 }
 
 TEST(EnvironmentChecks, RealQueriesLetTheInstallerRunHere) {
-  HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND window =
+      CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   Win32EnvironmentQueries queries(window);
   EXPECT_EQ(queries.CleanBoot(), 0);
   EXPECT_NE(queries.MousePresent(), 0);
@@ -220,9 +222,10 @@ TEST(EnvironmentChecks, AFailedCheckShowsTheProblemDialog) {
   EXPECT_FALSE(CheckEnvironment(lowColours));
   driver.Join();
   EXPECT_EQ(seen.caption, L"Ustawienia systemu");
-  EXPECT_EQ(seen.message,
-            L"Aktualnie twój system używa zbyt mało kolorów w swojej palecie.\r\nAplikacja nie może "
-            L"pracować w bieżącym trybie graficznym. Zmień ustawienia systemu i spróbuj ponownie.");
+  EXPECT_EQ(
+      seen.message,
+      L"Aktualnie twój system używa zbyt mało kolorów w swojej palecie.\r\nAplikacja nie może "
+      L"pracować w bieżącym trybie graficznym. Zmień ustawienia systemu i spróbuj ponownie.");
   ASSERT_EQ(seen.lines.size(), 2u);
   EXPECT_EQ(seen.lines[0], L"Wystąpił problem uniemożliwiający kontynuację.");
   EXPECT_EQ(seen.lines[1], L"Uruchomienie instalatora zostało odwołane.");

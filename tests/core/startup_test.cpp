@@ -1,9 +1,10 @@
+#include "core/startup.h"
+
 #include <gtest/gtest.h>
 
 #include "core/environment_check.h"
 #include "core/installer_state.h"
 #include "core/main_window_texts.h"
-#include "core/startup.h"
 #include "system/cp1250.h"
 #include "tests/core/fake_environment.h"
 #include "tests/core/recording_dialogs.h"
@@ -50,7 +51,8 @@ TEST_F(EnvironmentCheck, FirstFailingCheckDecidesAndIsReportedWithItsTexts) {
   for (const Case& c : cases) {
     Dialogs() = {};
     FakeEnvironment environment(c.cleanBoot, c.mouse, c.bits);
-    EXPECT_EQ(CheckEnvironment(environment), c.message == nullptr) << c.cleanBoot << c.mouse << c.bits;
+    EXPECT_EQ(CheckEnvironment(environment), c.message == nullptr)
+        << c.cleanBoot << c.mouse << c.bits;
     EXPECT_EQ(environment.asked, c.asked);
     if (!c.message) {
       EXPECT_TRUE(Dialogs().problems.empty());
@@ -67,10 +69,11 @@ TEST_F(EnvironmentCheck, FirstFailingCheckDecidesAndIsReportedWithItsTexts) {
 
 TEST_F(EnvironmentCheck, MessagesAreTwoLinesInWindows1250) {
   const MainWindowTexts& t = MainWindowText();
-  EXPECT_EQ(t.safeModeMessage,
-            Cp1250("Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\nAplikacja nie może "
-                   "pracować w bieżącym trybie systemu. Uruchom system w trybie normalnym i spróbuj "
-                   "ponownie."));
+  EXPECT_EQ(
+      t.safeModeMessage,
+      Cp1250("Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\nAplikacja nie może "
+             "pracować w bieżącym trybie systemu. Uruchom system w trybie normalnym i spróbuj "
+             "ponownie."));
   EXPECT_NE(t.noMouseMessage.find("myszy.\r\nAplikacja"), std::string::npos);
   EXPECT_NE(t.fewColoursMessage.find("palecie.\r\nAplikacja"), std::string::npos);
   EXPECT_EQ(static_cast<unsigned char>(t.safeModeMessage[12]), 0xF3);  // "ó" of "twój"

@@ -26,8 +26,8 @@ constexpr wchar_t kFlatButton[] = L"SetuvaneFlatButton";
 void Report(const std::string& title, const std::string& hint, const std::string& details,
             std::function<void(HWND)> action) {
   WindowDriver driver(kDialog, std::move(action));
-  ShowProblemDialog(Cp1250(title), Cp1250("Nieprawidłowy źródłowy pakiet instalacji."), Cp1250(hint),
-                    Cp1250(details));
+  ShowProblemDialog(Cp1250(title), Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
+                    Cp1250(hint), Cp1250(details));
   driver.Join();
   EXPECT_TRUE(driver.found());
 }
@@ -48,22 +48,25 @@ TEST(ProblemDialogWindow, DetailsOpenAndCloseWithTheButtonAndEnter) {
   };
   std::vector<Step> steps;
   RECT first{}, later{};
-  Report("Problem instalacji", "Upewnij się że instalacja nie została uszkodzona", "E-1", [&](HWND d) {
-    auto note = [&] { steps.push_back({HeightOf(d), SeparatorHeight(d), IsWindowVisible(SendButton(d)) != 0}); };
-    GetWindowRect(d, &first);
-    note();
-    PostKey(d, VK_RETURN);
-    WaitUntil([&] { return HeightOf(d) == 304; });
-    note();
-    PostKey(d, VK_RETURN);
-    WaitUntil([&] { return HeightOf(d) == 120; });
-    note();
-    PostClick(DetailsButton(d));
-    WaitUntil([&] { return HeightOf(d) == 304; });
-    note();
-    GetWindowRect(d, &later);
-    PostKey(d, VK_ESCAPE);
-  });
+  Report(
+      "Problem instalacji", "Upewnij się że instalacja nie została uszkodzona", "E-1", [&](HWND d) {
+        auto note = [&] {
+          steps.push_back({HeightOf(d), SeparatorHeight(d), IsWindowVisible(SendButton(d)) != 0});
+        };
+        GetWindowRect(d, &first);
+        note();
+        PostKey(d, VK_RETURN);
+        WaitUntil([&] { return HeightOf(d) == 304; });
+        note();
+        PostKey(d, VK_RETURN);
+        WaitUntil([&] { return HeightOf(d) == 120; });
+        note();
+        PostClick(DetailsButton(d));
+        WaitUntil([&] { return HeightOf(d) == 304; });
+        note();
+        GetWindowRect(d, &later);
+        PostKey(d, VK_ESCAPE);
+      });
   ASSERT_EQ(steps.size(), 4u);
   EXPECT_FALSE(steps[0].send);
   EXPECT_EQ(steps[0].separator, 80);
@@ -152,7 +155,7 @@ TEST(ProblemDialogWindow, SelectedLineShowsItsIconOnTheHighlightColour) {
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Sleep(200);
     HDC dc = GetDC(list);
-    corner = GetPixel(dc, 4, 2);       // the icon's corner: its key colour
+    corner = GetPixel(dc, 4, 2);          // the icon's corner: its key colour
     centre = GetPixel(dc, 4 + 3, 2 + 8);  // the red disc left of its mark
     ReleaseDC(list, dc);
     PostKey(d, VK_ESCAPE);

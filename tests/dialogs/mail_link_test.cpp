@@ -26,7 +26,8 @@ std::string PercentDecode(std::string_view text) {
 std::string Field(const std::string& link, const std::string& name) {
   const size_t start = link.find(name + "=");
   const size_t end = link.find('&', start);
-  return link.substr(start + name.size() + 1, end == std::string::npos ? end : end - start - name.size() - 1);
+  return link.substr(start + name.size() + 1,
+                     end == std::string::npos ? end : end - start - name.size() - 1);
 }
 
 TEST(MailLink, ReservedCharactersCannotCutTheReport) {
@@ -60,7 +61,8 @@ TEST(MailLink, ProblemReportKeepsItsFieldsLabelsAndOrder) {
   EXPECT_EQ(PercentDecode(Field(link, "subject")), "Problem instalacji");
   EXPECT_EQ(PercentDecode(Field(link, "body")), "[problem]:hint & x[details]:line1\r\nline2");
   // Empty hint and details still give both labels.
-  EXPECT_EQ(PercentDecode(Field(BuildProblemMailLink("T", "", ""), "body")), "[problem]:[details]:");
+  EXPECT_EQ(PercentDecode(Field(BuildProblemMailLink("T", "", ""), "body")),
+            "[problem]:[details]:");
 }
 
 }  // namespace

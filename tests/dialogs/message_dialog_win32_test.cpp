@@ -1,12 +1,13 @@
 // The question window driven as a user would: keys, buttons, the close button and
 // the menu, under Wine.
+#include "dialogs/message_dialog_win32.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 
 #include "dialogs/mail_opener_win32.h"
-#include "dialogs/message_dialog_win32.h"
 #include "dialogs/message_routines.h"
 #include "system/cp1250.h"
 #include "tests/dialogs/window_driver_win32.h"
@@ -95,26 +96,31 @@ TEST(MessageDialogWindow, ButtonsStandLeftToRightAndAnswerByCaption) {
       PostClick(ChildWithText(dialog, kPlainButton, c.click));
     });
     EXPECT_EQ(seen, c.captions) << "kind " << c.kind;
-    EXPECT_EQ(result, c.expected) << "kind " << c.kind << " " << Utf16ToCp1250(std::u16string(c.click.begin(), c.click.end()));
+    EXPECT_EQ(result, c.expected) << "kind " << c.kind << " "
+                                  << Utf16ToCp1250(std::u16string(c.click.begin(), c.click.end()));
   }
 }
 
 TEST(MessageDialogWindow, KindsWithoutButtonsCloseByTheCloseButtonOrTheMenu) {
   std::vector<std::wstring> seen{L"?"};
-  EXPECT_EQ(Ask(0, [&](HWND dialog) {
-              seen = VisibleCaptionsLeftToRight(dialog);
-              // The close button is the right one of the two glyph buttons.
-              auto glyphs = ChildrenOfClass(dialog, L"SetuvaneToolbarButton97");
-              ASSERT_EQ(glyphs.size(), 2u);
-              HWND close = testing::ScreenRectOf(glyphs[0]).left > testing::ScreenRectOf(glyphs[1]).left
-                               ? glyphs[0] : glyphs[1];
-              PostClick(close);
-            }),
+  EXPECT_EQ(Ask(0,
+                [&](HWND dialog) {
+                  seen = VisibleCaptionsLeftToRight(dialog);
+                  // The close button is the right one of the two glyph buttons.
+                  auto glyphs = ChildrenOfClass(dialog, L"SetuvaneToolbarButton97");
+                  ASSERT_EQ(glyphs.size(), 2u);
+                  HWND close =
+                      testing::ScreenRectOf(glyphs[0]).left > testing::ScreenRectOf(glyphs[1]).left
+                          ? glyphs[0]
+                          : glyphs[1];
+                  PostClick(close);
+                }),
             kResultCancel);
   EXPECT_TRUE(seen.empty());
-  EXPECT_EQ(Ask(5, [](HWND dialog) {
-              PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandClose, 0);
-            }),
+  EXPECT_EQ(Ask(5,
+                [](HWND dialog) {
+                  PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandClose, 0);
+                }),
             kResultCancel);
   // The close button also answers a question with "no".
   EXPECT_EQ(Ask(3, [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }), kResultCancel);
@@ -124,16 +130,20 @@ TEST(MessageDialogWindow, ShowsTitleAndTextInPolishAndDragsByItsSurface) {
   std::wstring title, memo;
   RECT outer{};
   LRESULT stripHit = 0;
-  Ask(1, [&](HWND dialog) {
-    auto labels = ChildrenOfClass(dialog, L"Static");
-    if (!labels.empty()) title = TextOf(labels[0]);
-    auto edits = ChildrenOfClass(dialog, L"Edit");
-    if (!edits.empty()) memo = TextOf(edits[0]);
-    outer = testing::ScreenRectOf(dialog);
-    // The top strip between the two glyph buttons acts as a caption bar.
-    stripHit = SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 150, outer.top + 10));
-    PostKey(dialog, VK_RETURN);
-  }, "Zażółć gęślą jaźń\r\ndruga linia");
+  Ask(
+      1,
+      [&](HWND dialog) {
+        auto labels = ChildrenOfClass(dialog, L"Static");
+        if (!labels.empty()) title = TextOf(labels[0]);
+        auto edits = ChildrenOfClass(dialog, L"Edit");
+        if (!edits.empty()) memo = TextOf(edits[0]);
+        outer = testing::ScreenRectOf(dialog);
+        // The top strip between the two glyph buttons acts as a caption bar.
+        stripHit =
+            SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 150, outer.top + 10));
+        PostKey(dialog, VK_RETURN);
+      },
+      "Zażółć gęślą jaźń\r\ndruga linia");
   EXPECT_EQ(title, L"Czy na pewno?");
   EXPECT_EQ(memo, L"Zażółć gęślą jaźń\r\ndruga linia");
   EXPECT_EQ(outer.right - outer.left, 303);
@@ -145,19 +155,22 @@ TEST(MessageDialogWindow, ShowsTitleAndTextInPolishAndDragsByItsSurface) {
 
 TEST(MessageDialogWindow, CopyPutsOnlyTheMessageOnTheClipboard) {
   std::wstring copied;
-  Ask(1, [&](HWND dialog) {
-    PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandCopy, 0);
-    testing::WaitUntil([&] {
-      if (!OpenClipboard(nullptr)) return false;
-      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        copied = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-      }
-      CloseClipboard();
-      return !copied.empty();
-    });
-    PostKey(dialog, VK_RETURN);
-  }, "pierwsza\r\nostatnia");
+  Ask(
+      1,
+      [&](HWND dialog) {
+        PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandCopy, 0);
+        testing::WaitUntil([&] {
+          if (!OpenClipboard(nullptr)) return false;
+          if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+          }
+          CloseClipboard();
+          return !copied.empty();
+        });
+        PostKey(dialog, VK_RETURN);
+      },
+      "pierwsza\r\nostatnia");
   EXPECT_EQ(copied, L"pierwsza\r\nostatnia");
 }
 
@@ -167,11 +180,14 @@ TEST(MessageDialogWindow, SendHandsAnEncodedLinkToTheShell) {
     link = l;
     return 2;  // a failure: the question window shows nothing of its own
   });
-  const int result = Ask(1, [](HWND dialog) {
-    PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandSend, 0);
-    Sleep(300);
-    PostKey(dialog, VK_RETURN);
-  }, "a & b\r\n#c");
+  const int result = Ask(
+      1,
+      [](HWND dialog) {
+        PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandSend, 0);
+        Sleep(300);
+        PostKey(dialog, VK_RETURN);
+      },
+      "a & b\r\n#c");
   SetMailLinkOpener(nullptr);
   EXPECT_EQ(result, kResultOk);
   EXPECT_EQ(link,

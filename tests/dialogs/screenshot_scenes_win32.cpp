@@ -74,15 +74,17 @@ int Question(int kind, const std::wstring& path) {
   PhotographDialog(L"TfrmMessageDialog", path, 0);
   switch (kind) {
     case 1:
-      setuvane::ShowMessageDialog(Cp1250("Instalator Aplikacji"),
-                                  Cp1250("Wysłanie komunikatu producentowi okazało się niemożliwe."), 1);
+      setuvane::ShowMessageDialog(
+          Cp1250("Instalator Aplikacji"),
+          Cp1250("Wysłanie komunikatu producentowi okazało się niemożliwe."), 1);
       break;
     case 2:
-      setuvane::ShowMessageDialog(Cp1250("Problem instalacji"),
-                                  Cp1250("Plik \"C:\\Program Files\\Quorbalite\\dane.mdb\" jest "
-                                         "używany przez inny program.\r\nZamknij wszystkie aplikacje "
-                                         "i spróbuj ponownie."),
-                                  2);
+      setuvane::ShowMessageDialog(
+          Cp1250("Problem instalacji"),
+          Cp1250("Plik \"C:\\Program Files\\Quorbalite\\dane.mdb\" jest "
+                 "używany przez inny program.\r\nZamknij wszystkie aplikacje "
+                 "i spróbuj ponownie."),
+          2);
       break;
     case 3:
       setuvane::ShowMessageDialog(Cp1250("Instalator Aplikacji"),
@@ -107,10 +109,10 @@ int Question(int kind, const std::wstring& path) {
 
 int Problem(bool expanded, const std::wstring& path) {
   PhotographDialog(L"TfrmInfoDialog", path, expanded ? VK_RETURN : 0);
-  setuvane::ShowProblemDialog(Cp1250("Problem instalacji"),
-                              Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
-                              Cp1250("Upewnij się że instalacja nie została uszkodzona"),
-                              "Archive damaged: the central directory of install.zip cannot be found.");
+  setuvane::ShowProblemDialog(
+      Cp1250("Problem instalacji"), Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
+      Cp1250("Upewnij się że instalacja nie została uszkodzona"),
+      "Archive damaged: the central directory of install.zip cannot be found.");
   return 0;
 }
 

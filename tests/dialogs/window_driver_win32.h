@@ -17,7 +17,8 @@ namespace setuvane::testing {
 
 inline HWND WaitForWindow(const wchar_t* className, HWND notThis = nullptr, int timeoutMs = 10000) {
   for (int waited = 0; waited < timeoutMs; waited += 10) {
-    for (HWND w = FindWindowW(className, nullptr); w; w = FindWindowExW(nullptr, w, className, nullptr)) {
+    for (HWND w = FindWindowW(className, nullptr); w;
+         w = FindWindowExW(nullptr, w, className, nullptr)) {
       if (w != notThis && IsWindowVisible(w)) return w;
     }
     Sleep(10);
@@ -42,7 +43,8 @@ inline void PostClick(HWND control) {
 
 inline std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
