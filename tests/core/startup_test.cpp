@@ -67,18 +67,6 @@ TEST_F(EnvironmentCheck, FirstFailingCheckDecidesAndIsReportedWithItsTexts) {
   }
 }
 
-TEST_F(EnvironmentCheck, MessagesAreTwoLinesInWindows1250) {
-  const MainWindowTexts& t = MainWindowText();
-  EXPECT_EQ(
-      t.safeModeMessage,
-      Cp1250("Aktualnie twój system uruchomiony jest w trybie awaryjnym.\r\nAplikacja nie może "
-             "pracować w bieżącym trybie systemu. Uruchom system w trybie normalnym i spróbuj "
-             "ponownie."));
-  EXPECT_NE(t.noMouseMessage.find("myszy.\r\nAplikacja"), std::string::npos);
-  EXPECT_NE(t.fewColoursMessage.find("palecie.\r\nAplikacja"), std::string::npos);
-  EXPECT_EQ(static_cast<unsigned char>(t.safeModeMessage[12]), 0xF3);  // "ó" of "twój"
-}
-
 TEST(Startup, FixesTheFoldersAndTheFirstPage) {
   MachineWithFiles machine;
   machine.modulePath = "E:\\INSTALL\\SETUVANE.EXE";

@@ -66,19 +66,6 @@ TEST(MessageDialogLogic, EnterAndEscapeFollowTheKinds) {
   EXPECT_EQ(ResultForKey('A', "OK", ""), 0);
 }
 
-TEST(ProblemDialogLogic, DetailsToggleBetweenTheTwoHeights) {
-  const DetailsView open = ToggleDetails(false);
-  EXPECT_TRUE(open.expanded);
-  EXPECT_EQ(open.outerHeight, 304);
-  EXPECT_EQ(open.separatorHeight, 258);
-  EXPECT_TRUE(open.sendVisible);
-  const DetailsView closed = ToggleDetails(open.expanded);
-  EXPECT_FALSE(closed.expanded);
-  EXPECT_EQ(closed.outerHeight, 120);
-  EXPECT_EQ(closed.separatorHeight, 80);
-  EXPECT_FALSE(closed.sendVisible);
-}
-
 TEST(ProblemDialogLogic, BlankTitleGivesWayToTheApplicationTitle) {
   EXPECT_EQ(ProblemCaption("   ", "App"), "App");
   EXPECT_EQ(ProblemCaption("", "App"), "App");
