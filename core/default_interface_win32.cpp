@@ -85,7 +85,7 @@ void TfrmDefaultInterface::FormCreate() {
   if (const std::optional<std::string> logo = PackageLogoPath()) {
     GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
         LoadImageA(nullptr, logo->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    if (!picture) throw std::runtime_error(*logo + ": " + Cp1250("nieprawidłowy obraz"));
+    if (!picture) throw std::runtime_error(*logo + MainWindowText().unreadableLogo);
     SetPicture(imgInstall_, std::move(picture));
   }
   // The welcome page is shown here (ShowPage) once the wizard pages exist.

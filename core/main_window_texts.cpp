@@ -27,6 +27,7 @@ const MainWindowTexts& MainWindowText() {
       .generalProblemTitle = Cp1250("Generalny problem instalacji"),
       .generalProblemMessage = Cp1250("Instalator wykonał nieprawidłową operację."),
       .generalProblemHint = Cp1250("Prawdopodobnie istnieje możliwość kontynuacji."),
+      .unreadableLogo = Cp1250(": nieprawidłowy obraz"),
   };
   return texts;
 }

@@ -21,6 +21,7 @@ struct MainWindowTexts {
   std::string generalProblemTitle;
   std::string generalProblemMessage;
   std::string generalProblemHint;
+  std::string unreadableLogo;  // after the logo file's path
 };
 
 const MainWindowTexts& MainWindowText();

@@ -11,6 +11,7 @@ const ProblemDialogTexts& ProblemDialogText() {
       .details = Cp1250("Szczegóły"),
       .send = Cp1250("Wyślij"),
       .sendFailed = Cp1250("Wysłanie komunikatu producentowi okazało się niemożliwe."),
+      .unknownFailure = Cp1250("Nieznany wyjątek."),
   };
   return texts;
 }

@@ -11,6 +11,7 @@ struct ProblemDialogTexts {
   std::string details;
   std::string send;
   std::string sendFailed;  // the notice when the shell refuses the e-mail link
+  std::string unknownFailure;  // the details of a failure that carries no text
 };
 
 const ProblemDialogTexts& ProblemDialogText();

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "system/cp1250.h"
+#include "dialogs/problem_dialog_texts.h"
 
 namespace setuvane {
 namespace {
@@ -34,7 +34,7 @@ std::string CurrentExceptionText() {
   } catch (const std::exception& e) {
     return e.what();
   } catch (...) {
-    return Cp1250("Nieznany wyjątek.");
+    return ProblemDialogText().unknownFailure;
   }
 }
 
