@@ -97,8 +97,12 @@ tools=(setuvane unzip 7z)
 results=$WORK/times.txt
 : >"$results"
 for archive in "${archives[@]}"; do
-  for tool in "${tools[@]}"; do
-    # A tool that cannot decode the archive is left out rather than timed.
+  if ! check setuvane "$archive"; then
+    echo "legacy_vs_peers: setuvane-pack test fails on $archive" >&2
+    exit 1
+  fi
+  for tool in unzip 7z; do
+    # A peer that cannot decode the archive is left out rather than timed.
     check "$tool" "$archive" || echo "$(basename "$archive") $tool n/a" >>"$results"
   done
 done
