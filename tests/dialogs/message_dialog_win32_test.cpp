@@ -126,6 +126,31 @@ TEST(MessageDialogWindow, KindsWithoutButtonsCloseByTheCloseButtonOrTheMenu) {
   EXPECT_EQ(Ask(3, [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }), kResultCancel);
 }
 
+TEST(MessageDialogWindow, DropdownMenuOffersCopySendAndClose) {
+  std::vector<std::wstring> entries;
+  const int result = Ask(1, [&](HWND dialog) {
+    auto glyphs = ChildrenOfClass(dialog, L"SetuvaneToolbarButton97");
+    ASSERT_EQ(glyphs.size(), 2u);
+    HWND dropdown = testing::ScreenRectOf(glyphs[0]).left < testing::ScreenRectOf(glyphs[1]).left
+                        ? glyphs[0]
+                        : glyphs[1];
+    PostClick(dropdown);
+    HWND menu = testing::WaitForWindow(L"#32768");
+    ASSERT_NE(menu, nullptr);
+    HMENU items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(items); ++i) {
+      wchar_t text[64] = {};
+      GetMenuStringW(items, i, text, 64, MF_BYPOSITION);
+      entries.push_back(text);
+    }
+    // Up from no selection picks the last entry, "Zamknij".
+    PostKey(menu, VK_UP);
+    PostKey(menu, VK_RETURN);
+  });
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"Kopiuj", L"Wyślij", L"", L"Zamknij"}));
+  EXPECT_EQ(result, kResultCancel);
+}
+
 TEST(MessageDialogWindow, ShowsTitleAndTextInPolishAndDragsByItsSurface) {
   std::wstring title, memo;
   RECT outer{};
