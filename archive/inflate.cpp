@@ -34,7 +34,7 @@ constexpr size_t kMaxMatch = 258;
 constexpr size_t kOutChunk = 128 * 1024;
 // Room the fast loop needs per step: up to 8 literals or one match, plus
 // the bytes that word-wise copying may write past the match (kCopyOvershoot).
-constexpr size_t kCopyOvershoot = 16;
+constexpr size_t kCopyOvershoot = 32;
 constexpr size_t kOutMargin = kMaxMatch + kCopyOvershoot;
 constexpr size_t kInBufferSize = 32 * 1024;
 // Input the fast loop needs per pass: two refills of up to 7 bytes, the second
@@ -395,22 +395,28 @@ class Inflater {
   }
 
   // Copies `length` bytes from `distance` bytes back; overlapping copies repeat the
-  // pattern. May write up to 13 bytes past the match (< kCopyOvershoot). The history in
+  // pattern. May write up to kCopyOvershoot bytes past the match. The history in
   // front of the output keeps `out - distance` inside the buffer.
   static void Copy(uint8_t* out, uint32_t distance, uint32_t length) {
     const uint8_t* from = out - distance;
     uint8_t* const end = out + length;
-    if (distance >= 8) {
-      // Words never overlap their source; two words cover most matches unconditionally.
-      std::memcpy(out, from, 8);
-      std::memcpy(out + 8, from + 8, 8);
-      out += 16;
-      from += 16;
+    if (distance >= 16) {
+      // Blocks never overlap their source; two cover most matches unconditionally.
+      std::memcpy(out, from, 16);
+      std::memcpy(out + 16, from + 16, 16);
+      out += 32;
+      from += 32;
       while (out < end) {
+        std::memcpy(out, from, 16);
+        out += 16;
+        from += 16;
+      }
+    } else if (distance >= 8) {
+      do {
         std::memcpy(out, from, 8);
         out += 8;
         from += 8;
-      }
+      } while (out < end);
     } else if (distance == 1) {
       std::memset(out, *from, length);
     } else {
