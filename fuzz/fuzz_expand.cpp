@@ -2,7 +2,7 @@
 // compression factor (1 + its low 2 bits), bytes 1 to 3 the uncompressed size (low
 // 20 bits), the rest is the stream. A follower set of more than 32 bytes may fail
 // the entry with EAbZipBadCRC; output past the size, any other exception, a crash
-// or a hang is a finding. Seeds were made with the test encoders.
+// or a hang is a finding. The starting corpus comes from the test encoders.
 #include <cstddef>
 #include <cstdint>
 

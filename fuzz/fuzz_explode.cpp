@@ -1,8 +1,8 @@
 // Fuzz target: the explode decoder (ZIP method 6). Input: byte 0 picks the variant
 // (bit 0: 8 KiB dictionary, bit 1: literal tree), bytes 1 to 3 the uncompressed size
 // (low 20 bits), the rest is the stream. The decoder raises nothing of its own:
-// any exception, output past the size, a crash or a hang is a finding. Seeds were
-// made with the test encoders.
+// any exception, output past the size, a crash or a hang is a finding. The starting
+// corpus comes from the test encoders.
 #include <cstddef>
 #include <cstdint>
 

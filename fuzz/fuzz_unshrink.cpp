@@ -1,6 +1,7 @@
 // Fuzz target: the unshrink decoder (ZIP method 1) on arbitrary input. Malformed data
 // may fail the entry with EAbZipBadCRC; anything else escaping, a crash or a hang is
-// a finding. Seeds were made with the test encoders (tests/archive/legacy_encoders.h).
+// a finding. The starting corpus comes from the test encoders
+// (tests/archive/legacy_encoders.h).
 #include <cstddef>
 #include <cstdint>
 
