@@ -1,7 +1,7 @@
 // Shows one window of the installer as a user sees it and saves a picture of it:
 //   setuvane_scenes SCENE OUTPUT.bmp
-// Scenes: main, question1 .. question4, question0 (no buttons), problem,
-// problem-expanded. scripts/screenshots.sh runs every scene and turns the
+// Scenes: main, question1 .. question4, question0 (no buttons), question-menu,
+// problem, problem-expanded. scripts/screenshots.sh runs every scene and turns the
 // pictures into the PNG files of docs/.
 #include <windows.h>
 
@@ -70,8 +70,33 @@ void PhotographDialog(const wchar_t* className, const std::wstring& path, int ke
   }).detach();
 }
 
+// The question window with its drop-down menu open.
+void PhotographMenu(const std::wstring& path) {
+  std::thread([=] {
+    HWND dialog = setuvane::testing::WaitForWindow(L"TfrmMessageDialog");
+    if (!dialog) ExitProcess(3);
+    auto glyphs = setuvane::testing::ChildrenOfClass(dialog, L"SetuvaneToolbarButton97");
+    if (glyphs.size() != 2) ExitProcess(3);
+    const bool firstIsLeft = setuvane::testing::ScreenRectOf(glyphs[0]).left <
+                             setuvane::testing::ScreenRectOf(glyphs[1]).left;
+    setuvane::testing::PostClick(firstIsLeft ? glyphs[0] : glyphs[1]);
+    HWND menu = setuvane::testing::WaitForWindow(L"#32768");
+    if (!menu) ExitProcess(3);
+    Sleep(1500);
+    if (!SaveWindowPicture(dialog, path)) ExitProcess(4);
+    setuvane::testing::PostKey(menu, VK_ESCAPE);
+    Sleep(300);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  }).detach();
+}
+
 int Question(int kind, const std::wstring& path) {
-  PhotographDialog(L"TfrmMessageDialog", path, 0);
+  if (kind == 9) {
+    PhotographMenu(path);
+    kind = 3;
+  } else {
+    PhotographDialog(L"TfrmMessageDialog", path, 0);
+  }
   switch (kind) {
     case 1:
       setuvane::ShowMessageDialog(
@@ -139,6 +164,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (scene == L"main") return Main(path);
   if (scene == L"problem") return Problem(false, path);
   if (scene == L"problem-expanded") return Problem(true, path);
+  if (scene == L"question-menu") return Question(9, path);
   if (scene.rfind(L"question", 0) == 0) return Question(_wtoi(scene.c_str() + 8), path);
   return 2;
 }
