@@ -92,12 +92,14 @@ class Inflater {
       : source_(source),
         sink_(sink),
         in_(new uint8_t[kInBufferSize]),
-        out_(new uint8_t[kHistorySize + kOutChunk]()),
+        out_(new uint8_t[kHistorySize + kOutChunk]),
         inNext_(in_.get()),
         inEnd_(in_.get()),
         outNext_(out_.get() + kHistorySize),
         outEnd_(out_.get() + kHistorySize + kOutChunk),
-        flushFrom_(outNext_) {}
+        flushFrom_(outNext_) {
+    std::memset(out_.get(), 0, kHistorySize);  // what distances before the first byte copy
+  }
 
   void Run() {
     try {
