@@ -2,6 +2,8 @@
 // the e-mail report.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "dialogs/application_title.h"
 #include "dialogs/mail_opener_win32.h"
 #include "dialogs/message_routines.h"
@@ -166,12 +168,33 @@ TEST(ProblemDialogWindow, SelectedLineShowsItsIconOnTheHighlightColour) {
   EXPECT_GT(GetRValue(centre), 100);
 }
 
-TEST(ProblemDialogWindow, SendReportsWhenTheShellRefuses) {
+TEST(ProblemDialogWindow, SendHandsTheReportToTheShell) {
   std::string link;
-  INT_PTR shellAnswer = 2;
+  std::atomic<bool> opened{false};
   SetMailLinkOpener([&](HWND, const std::string& l) -> INT_PTR {
     link = l;
-    return shellAnswer;
+    opened = true;
+    return 42;  // the shell took it: nothing is shown
+  });
+  bool noticeShown = true;
+  Report("T", "h", "d", [&](HWND d) {
+    PostKey(d, VK_RETURN);
+    WaitUntil([&] { return HeightOf(d) == 304; });
+    PostClick(SendButton(d));
+    WaitUntil([&] { return opened.load(); });
+    noticeShown = testing::WaitForWindow(L"TfrmMessageDialog", nullptr, 500) != nullptr;
+    PostKey(d, VK_ESCAPE);
+  });
+  EXPECT_FALSE(noticeShown);
+  EXPECT_EQ(link, "mailto:pomoc@setuvane.example?subject=T&body=%5Bproblem%5D%3Ah%5Bdetails%5D%3Ad");
+  SetMailLinkOpener(nullptr);
+}
+
+TEST(ProblemDialogWindow, ShellRefusalShowsTheNotice) {
+  std::string link;
+  SetMailLinkOpener([&](HWND, const std::string& l) -> INT_PTR {
+    link = l;
+    return 2;
   });
   std::wstring noticeTitle, noticeText;
   Report("Problem & co", "a#b", "linia 1\r\nlinia 2", [&](HWND d) {
