@@ -5,8 +5,9 @@
 
 namespace setuvane::archive {
 
-EntrySource::EntrySource(ReadableFile& file, int64_t offset, uint32_t length, TAbZDecoder* decoder)
-    : file_(file), offset_(offset), remaining_(length), decoder_(decoder) {}
+EntrySource::EntrySource(ReadableFile& file, int64_t offset, uint32_t length, TAbZDecoder* decoder,
+                         std::vector<uint8_t>& buffer)
+    : file_(file), offset_(offset), remaining_(length), decoder_(decoder), buffer_(buffer) {}
 
 size_t EntrySource::Fetch(uint8_t* buffer, size_t capacity) {
   const size_t wanted = std::min<size_t>(capacity, remaining_);
@@ -22,7 +23,7 @@ size_t EntrySource::Fetch(uint8_t* buffer, size_t capacity) {
 size_t EntrySource::Read(uint8_t* buffer, size_t capacity) {
   if (bufferIndex_ == bufferCount_) {
     if (capacity >= kBufferSize) return Fetch(buffer, capacity);
-    if (buffer_.empty()) buffer_.resize(std::min<size_t>(kBufferSize, std::max<uint32_t>(remaining_, 1)));
+    if (buffer_.size() < kBufferSize) buffer_.resize(kBufferSize);
     bufferIndex_ = 0;
     bufferCount_ = Fetch(buffer_.data(), buffer_.size());
     if (bufferCount_ == 0) return 0;

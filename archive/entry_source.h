@@ -19,7 +19,9 @@ class EntrySource final : public ByteSource {
   static constexpr size_t kBufferSize = 64 * 1024;
 
   // `decoder` may be null (a plain entry); it must have passed CheckPassword.
-  EntrySource(ReadableFile& file, int64_t offset, uint32_t length, TAbZDecoder* decoder);
+  // `buffer` is storage that outlives the source and is reused between entries.
+  EntrySource(ReadableFile& file, int64_t offset, uint32_t length, TAbZDecoder* decoder,
+              std::vector<uint8_t>& buffer);
 
   size_t Read(uint8_t* buffer, size_t capacity) override;
 
@@ -30,7 +32,7 @@ class EntrySource final : public ByteSource {
   int64_t offset_;      // next byte of the file to fetch
   uint32_t remaining_;  // entry bytes not fetched yet; 0 also once the file ended
   TAbZDecoder* decoder_;
-  std::vector<uint8_t> buffer_;
+  std::vector<uint8_t>& buffer_;
   size_t bufferIndex_ = 0, bufferCount_ = 0;
 };
 

@@ -8,11 +8,13 @@
 
 namespace setuvane::archive {
 
-OutputSink::OutputSink(WritableFile& file, uint32_t uncompressedSize, uint32_t step, ProgressHandler progress)
-    : file_(file), size_(uncompressedSize), step_(step), progress_(std::move(progress)),
+OutputSink::OutputSink(WritableFile& file, uint32_t uncompressedSize, uint32_t step, ProgressHandler progress,
+                       std::vector<uint8_t>& buffer)
+    : file_(file), size_(uncompressedSize), step_(step), progress_(std::move(progress)), buffer_(buffer),
       nextPoint_(std::min<uint64_t>(step, uncompressedSize)) {
   if (size_ == 0) nextPoint_ = 1;  // no report points at all
-  buffer_.reserve(std::min<size_t>(kWriteBackSize, size_));  // small entries need little
+  buffer_.clear();
+  buffer_.reserve(kWriteBackSize);
 }
 
 void OutputSink::Write(const uint8_t* data, size_t length) {

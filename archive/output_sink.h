@@ -24,7 +24,9 @@ class OutputSink final : public ByteSink {
   // Receives each new percentage; throws to stop the entry (EAbUserAbort).
   using ProgressHandler = std::function<void(uint8_t percent)>;
 
-  OutputSink(WritableFile& file, uint32_t uncompressedSize, uint32_t step, ProgressHandler progress);
+  // `buffer` is storage that outlives the sink and is reused between entries.
+  OutputSink(WritableFile& file, uint32_t uncompressedSize, uint32_t step, ProgressHandler progress,
+             std::vector<uint8_t>& buffer);
 
   void Write(const uint8_t* data, size_t length) override;
   // Writes what is buffered and makes the last progress report.
@@ -43,7 +45,7 @@ class OutputSink final : public ByteSink {
   uint32_t size_;
   uint32_t step_;
   ProgressHandler progress_;
-  std::vector<uint8_t> buffer_;
+  std::vector<uint8_t>& buffer_;
   uint32_t written_ = 0;
   uint32_t crc_ = 0xFFFFFFFF;
   uint64_t nextPoint_;       // next report point; beyond the size once all are made

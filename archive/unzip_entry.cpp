@@ -50,7 +50,7 @@ void DecodeChecked(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset,
     if (archive.OnArchiveItemProgress) archive.OnArchiveItemProgress(item, percent, abort);
     if (abort) throw EAbUserAbort();
   };
-  TAbUnzipHelper helper(archive.Stream(), data, decoder, target, progress);
+  TAbUnzipHelper helper(archive.Stream(), data, decoder, target, progress, archive.Buffers());
   const uint32_t crc = helper.DecodeEntry();
   if (crc != item.CRC32() || helper.Written() != item.UncompressedSize()) throw EAbZipBadCRC();
 }

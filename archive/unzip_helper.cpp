@@ -12,16 +12,18 @@ namespace {
 
 enum Method : uint16_t { kStored = 0, kShrunk = 1, kReducedFirst = 2, kReducedLast = 5, kImploded = 6, kDeflated = 8 };
 
-void Copy(ByteSource& input, ByteSink& output, uint32_t length) {
-  std::vector<uint8_t> chunk(std::clamp<size_t>(length, 1, EntrySource::kBufferSize * 4));
+void Copy(ByteSource& input, ByteSink& output, std::vector<uint8_t>& chunk) {
+  if (chunk.size() < 4 * EntrySource::kBufferSize) chunk.resize(4 * EntrySource::kBufferSize);
   for (size_t n; (n = input.Read(chunk.data(), chunk.size())) > 0;) output.Write(chunk.data(), n);
 }
 
 }  // namespace
 
 TAbUnzipHelper::TAbUnzipHelper(ReadableFile& archive, const EntryData& entry, TAbZDecoder* decoder,
-                               WritableFile& target, OutputSink::ProgressHandler progress)
-    : archive_(archive), entry_(entry), decoder_(decoder), target_(target), progress_(std::move(progress)) {}
+                               WritableFile& target, OutputSink::ProgressHandler progress,
+                               ExtractionBuffers& buffers)
+    : archive_(archive), entry_(entry), decoder_(decoder), target_(target), progress_(std::move(progress)),
+      buffers_(buffers) {}
 
 uint32_t TAbUnzipHelper::DecodeEntry() {
   int64_t offset = entry_.offset;
@@ -33,11 +35,11 @@ uint32_t TAbUnzipHelper::DecodeEntry() {
   }
   const uint16_t method = entry_.compressionMethod;
   const bool stored = method == kStored;
-  EntrySource input(archive_, offset, toRead, decoder_);
+  EntrySource input(archive_, offset, toRead, decoder_, buffers_.input);
   OutputSink output(target_, entry_.uncompressedSize, stored ? kStoredProgressStep : kOutputProgressStep,
-                    progress_);
+                    progress_, buffers_.output);
   if (stored) {
-    Copy(input, output, toRead);
+    Copy(input, output, buffers_.copy);
   } else if (method == kShrunk) {
     Unshrink(input, output);
   } else if (method >= kReducedFirst && method <= kReducedLast) {

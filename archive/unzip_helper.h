@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "archive/extraction_buffers.h"
 #include "archive/file_system.h"
 #include "archive/output_sink.h"
 #include "archive/zdecoder.h"
@@ -27,7 +28,7 @@ class TAbUnzipHelper {
 
   // `decoder` is null for a plain entry.
   TAbUnzipHelper(ReadableFile& archive, const EntryData& entry, TAbZDecoder* decoder, WritableFile& target,
-                 OutputSink::ProgressHandler progress);
+                 OutputSink::ProgressHandler progress, ExtractionBuffers& buffers);
 
   // Decodes the entry into the target and returns the CRC-32 of the bytes written.
   // Throws EAbZipInvalidPassword, EAbZipInvalidMethod, the decoders' errors, and
@@ -42,6 +43,7 @@ class TAbUnzipHelper {
   TAbZDecoder* decoder_;
   WritableFile& target_;
   OutputSink::ProgressHandler progress_;
+  ExtractionBuffers& buffers_;
   uint32_t written_ = 0;
 };
 

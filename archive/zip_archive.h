@@ -9,6 +9,7 @@
 #include <string>
 
 #include "archive/archive.h"
+#include "archive/extraction_buffers.h"
 #include "archive/zip_records.h"
 
 namespace setuvane::archive {
@@ -39,6 +40,7 @@ class TAbZipArchive : public TAbArchive {
   bool IsSpanned() const { return isSpanned_; }
   uint16_t CurrentDisk() const { return currentDisk_; }
   int64_t StubSize() const { return stubSize_; }
+  ExtractionBuffers& Buffers() { return buffers_; }
 
   std::string Password;
   uint8_t PasswordRetries = 3;
@@ -56,6 +58,7 @@ class TAbZipArchive : public TAbArchive {
   bool isSpanned_ = false;
   uint16_t currentDisk_ = 0;
   int64_t stubSize_ = 0;
+  ExtractionBuffers buffers_;
 };
 
 }  // namespace setuvane::archive

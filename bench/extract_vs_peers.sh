@@ -11,7 +11,7 @@
 # extra kernel time and squeezes the ratios toward 1), with `sync` between runs.
 #
 # Environment: BUILD (build root, default "build"; the tool is taken from
-# $BUILD/bench, as `make bench` builds it, else $BUILD/native), ROUNDS (default 5),
+# $BUILD/bench, as `make bench` builds it, else $BUILD/native), ROUNDS (default 7),
 # PAYLOAD_MB (default 110), WORK (scratch folder, default $BUILD/extract-bench),
 # PACK (the setuvane-pack to measure, instead of the one found under BUILD).
 set -euo pipefail
@@ -19,7 +19,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-build}
 case $BUILD in /*) ;; *) BUILD=$here/$BUILD ;; esac
-ROUNDS=${ROUNDS:-5}
+ROUNDS=${ROUNDS:-7}
 PAYLOAD_MB=${PAYLOAD_MB:-110}
 WORK=${WORK:-$BUILD/extract-bench}
 PASSWORD=tarnwick
@@ -67,13 +67,15 @@ extract() {
 
 tools=(unzip setuvane 7z bsdtar)
 archives=(deflate9 stored encrypted)
-# Outputs are removed only at the end: deleting a tree costs kernel time that would
-# spill into the next run.
+# Outputs are removed only when the script ends: deleting a tree costs kernel time
+# that spills into whatever runs next. Leftovers of an earlier, interrupted run are
+# removed first and absorbed by one round that is not measured.
+rm -rf "$WORK"/out-*
 trap 'rm -rf "$WORK"/out-$$-*' EXIT
 results=$WORK/times.txt
 : >"$results"
 run=0
-for round in $(seq 1 "$ROUNDS"); do
+for round in $(seq 0 "$ROUNDS"); do
   for archive in "${archives[@]}"; do
     # Rotate the order each round so that no tool always runs first.
     for i in "${!tools[@]}"; do
@@ -84,6 +86,7 @@ for round in $(seq 1 "$ROUNDS"); do
       start=$(date +%s.%N)
       extract "$tool" "$WORK/$archive.zip" "$out"
       end=$(date +%s.%N)
+      [ "$round" -eq 0 ] && continue
       echo "$archive $tool $start $end" | awk '{printf "%s %s %.3f\n", $1, $2, $4 - $3}' >>"$results"
     done
   done
