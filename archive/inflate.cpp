@@ -5,8 +5,9 @@
 // code of up to 12 bits, sub-tables for longer ones, and two literals per lookup
 // where both codes fit (see inflate_tables.h); a fast loop that runs without bounds
 // checks while 16 input bytes and a full match's room of output are at hand, and
-// near either end a careful path that decodes one symbol at a time. Output is decoded into a buffer that keeps the last 32 KiB in
-// front of the new bytes, so back-references are plain pointer arithmetic.
+// near either end a careful path that decodes one symbol at a time. Output is
+// decoded into a buffer that keeps the last 32 KiB in front of the new bytes, so
+// back-references are plain pointer arithmetic.
 //
 // Limits and decisions: memory is bounded (one 32 KiB input buffer, one output buffer
 // of 32 KiB history plus 128 KiB of new output, the tables), whatever the entry size.
@@ -32,8 +33,8 @@ using namespace inflate;
 constexpr size_t kHistorySize = 32768;  // farthest distance Deflate can reach
 constexpr size_t kMaxMatch = 258;
 constexpr size_t kOutChunk = 128 * 1024;
-// Room the fast loop needs per step: up to 8 literals or one match, plus
-// the bytes that word-wise copying may write past the match (kCopyOvershoot).
+// Room the fast loop needs per pass: up to 8 literals or one match, plus the bytes
+// that block-wise copying may write past the match.
 constexpr size_t kCopyOvershoot = 32;
 constexpr size_t kOutMargin = kMaxMatch + kCopyOvershoot;
 constexpr size_t kInBufferSize = 32 * 1024;
