@@ -138,6 +138,14 @@ TEST(Inflate, EdgeCasesOfBlocks) {
   EXPECT_EQ(Decode(Bits().Dynamic(true, comb, distComb).Code(2, 2).Code(0x3FFE, 14).Code(0x7FFF, 15).Put(0, 6)
                        .Code(0x7FFE, 15).Code(0x7FFF, 15).Done()),
             (Bytes{1, 0, 0, 0, 14}));
+  // Code-length symbol 16 first repeats the starting previous length, 0. The
+  // code-length code: 16 = '0', 1 = '10', 18 = '11' (HCLEN 18, 1 is the last used).
+  Bits first16;
+  first16.Put(1, 1).Put(2, 2).Put(1, 5).Put(1, 5).Put(14, 4);       // 258 + 2 codes
+  first16.Put(1, 3).Put(0, 3).Put(2, 3).Put(0, 3 * 14).Put(2, 3);   // 16, 17, 18, 0, ..., 1
+  first16.Code(0, 1).Put(0, 2).Code(3, 2).Put(127, 7).Code(3, 2).Put(104, 7);  // 3 + 138 + 115 zeros
+  first16.Code(2, 2).Code(2, 2).Code(2, 2).Code(2, 2);              // 256, 257, two distances: 1 bit
+  EXPECT_EQ(Decode(first16.Code(0, 1).Done()), Bytes());
   // A stored block, then a fixed block that copies from it.
   EXPECT_EQ(Decode(Bits().Put(0, 1).Put(0, 2).Align().Put(2, 16).Put(0xFFFD, 16).Raw({'a', 'b'})
                     .Put(1, 1).Put(1, 2).Code(1, 7).Code(1, 5).Code(0, 7).Done()),
