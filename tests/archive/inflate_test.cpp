@@ -78,6 +78,10 @@ struct BadStream {
   Bytes stream;
 };
 
+// Fields in order: BFINAL (1 bit), BTYPE (2); stored: LEN (16), NLEN (16) from the
+// next byte; dynamic: HLIT (5), HDIST (5), HCLEN (4), 3-bit code-length lengths, then
+// the code lengths. A trailing Put(0, n) keeps the failing field clear of the end,
+// which would otherwise end decoding quietly.
 TEST(Inflate, EveryBadBlockFails) {
   const Bytes eobAndLength = Lengths(258, {{256, 1}, {257, 1}});  // EOB = 0, length 3 = 1
   const BadStream cases[] = {
