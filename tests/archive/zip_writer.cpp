@@ -31,7 +31,7 @@ struct Keys {
     k[2] = Step(k[2], uint8_t(k[1] >> 24));
   }
   uint8_t Encrypt(uint8_t plain) {
-    const uint16_t t = uint16_t(k[2] | 2);
+    const uint32_t t = (k[2] & 0xFFFF) | 2;
     const uint8_t cipher = plain ^ uint8_t((t * (t ^ 1)) >> 8);
     Update(plain);
     return cipher;
