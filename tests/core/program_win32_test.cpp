@@ -18,13 +18,31 @@ std::string WinePath(std::string path) {
   return path;
 }
 
-TEST(Program, StartsFullScreenAsSetuvaneAndEndsNormallyWhenClosed) {
-  std::string command = "\"" + WinePath(SETUVANE_EXE) + "\"";
+PROCESS_INFORMATION StartInstaller() {
+  std::string command = WinePath(SETUVANE_EXE);
+  command.insert(command.begin(), '"');
+  command.push_back('"');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &process));
+  return process;
+}
+
+// Waits for the process to end and returns its exit code (99 when it did not end).
+DWORD ExitCodeOf(PROCESS_INFORMATION& process) {
+  DWORD exitCode = 99;
+  if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}
+
+TEST(Program, StartsFullScreenAsSetuvaneAndEndsNormallyWhenClosed) {
+  PROCESS_INFORMATION process = StartInstaller();
   HWND window = testing::WaitForWindow(L"TfrmDefaultInterface", nullptr, 30000);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(testing::TextOf(window), L"Setuvane");
@@ -34,12 +52,23 @@ TEST(Program, StartsFullScreenAsSetuvaneAndEndsNormallyWhenClosed) {
            r.bottom == GetSystemMetrics(SM_CYSCREEN);
   }));
   PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 99;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  EXPECT_EQ(ExitCodeOf(process), 0u);
+}
+
+// Meaningful on the 8-bit test display only (see CMakeLists.txt).
+TEST(Program, RefusesToRunWithTooFewColours) {
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  if (bits > 8) GTEST_SKIP() << "the display has " << bits << " bits per pixel";
+  PROCESS_INFORMATION process = StartInstaller();
+  HWND report = testing::WaitForWindow(L"TfrmInfoDialog", nullptr, 30000);
+  ASSERT_NE(report, nullptr);
+  EXPECT_EQ(testing::TextOf(report), L"Ustawienia systemu");
+  HWND main = FindWindowW(L"TfrmDefaultInterface", nullptr);
+  EXPECT_TRUE(main == nullptr || !IsWindowVisible(main));  // the window is never shown
+  PostMessageW(report, WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_EQ(ExitCodeOf(process), 0u);
 }
 
 TEST(DllSearch, TheProgramsOwnFolderIsNoLongerSearched) {
