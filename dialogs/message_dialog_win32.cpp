@@ -55,8 +55,7 @@ TfrmMessageDialog::TfrmMessageDialog() {
   boldFont_ = CreateTahoma(true);
   glyphRight_ = LoadArtwork(IDB_GLYPH_RIGHT);
   glyphDown_ = LoadArtwork(IDB_GLYPH_DOWN);
-  // Created with the default procedure, then attached: the controls are made
-  // before any message reaches the handlers.
+  // FormWindowProc attaches this object and sets window_ at WM_NCCREATE.
   CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth, kClientHeight,
                   DialogOwner(), nullptr, GetModuleHandleW(nullptr), this);
   run_.window = window_;
