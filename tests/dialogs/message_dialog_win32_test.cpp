@@ -178,6 +178,39 @@ TEST(MessageDialogWindow, ShowsTitleAndTextInPolishAndDragsByItsSurface) {
   EXPECT_EQ(stripHit, HTCAPTION);
 }
 
+void MouseInput(DWORD flags, int x = 0, int y = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  input.mi.dx = x;
+  input.mi.dy = y;
+  SendInput(1, &input, sizeof input);
+}
+
+TEST(MessageDialogWindow, MouseDragsItByTheTopStrip) {
+  RECT before{}, after{};
+  const int result = Ask(1, [&](HWND dialog) {
+    GetWindowRect(dialog, &before);
+    SetCursorPos(before.left + 150, before.top + 10);
+    Sleep(100);
+    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 8; ++step) {
+      Sleep(30);
+      MouseInput(MOUSEEVENTF_MOVE, 5, 4);
+    }
+    Sleep(100);
+    MouseInput(MOUSEEVENTF_LEFTUP);
+    testing::WaitUntil([&] {
+      GetWindowRect(dialog, &after);
+      return after.left != before.left;
+    }, 2000);
+    PostKey(dialog, VK_RETURN);
+  });
+  EXPECT_EQ(after.left - before.left, 40);
+  EXPECT_EQ(after.top - before.top, 32);
+  EXPECT_EQ(result, kResultOk);  // the drag is over: keys reach the window again
+}
+
 TEST(MessageDialogWindow, CopyPutsOnlyTheMessageOnTheClipboard) {
   std::wstring copied;
   Ask(
