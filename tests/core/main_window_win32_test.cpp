@@ -14,25 +14,17 @@
 #include "dialogs/uncaught_failure.h"
 #include "tests/core/fake_environment.h"
 #include "tests/dialogs/window_driver_win32.h"
-#include "tests/system/fake_machine.h"
+#include "tests/core/machine_with_files.h"
 #include "widgets/glyph_win32.h"
 
 namespace setuvane {
 namespace {
 
 using fakes::FakeEnvironment;
+using fakes::MachineWithFiles;
 using testing::PostKey;
 using testing::TextOf;
 using testing::WindowDriver;
-
-class MachineWithFiles : public fakes::FakeMachine {
- public:
-  std::set<std::string> files;
-  std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
-    if (files.count(path)) return 0x20;
-    return FakeMachine::FileAttributes(path);
-  }
-};
 
 std::unique_ptr<EnvironmentQueries> FitMachine() {
   return std::make_unique<FakeEnvironment>(0, 1, 32);

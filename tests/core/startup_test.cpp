@@ -8,23 +8,14 @@
 #include "system/cp1250.h"
 #include "tests/core/fake_environment.h"
 #include "tests/core/recording_dialogs.h"
-#include "tests/system/fake_machine.h"
+#include "tests/core/machine_with_files.h"
 
 namespace setuvane {
 namespace {
 
 using fakes::Dialogs;
 using fakes::FakeEnvironment;
-
-// A machine on which some files exist as well as folders.
-class MachineWithFiles : public fakes::FakeMachine {
- public:
-  std::set<std::string> files;
-  std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
-    if (files.count(path)) return 0x20;
-    return FakeMachine::FileAttributes(path);
-  }
-};
+using fakes::MachineWithFiles;
 
 class EnvironmentCheck : public ::testing::Test {
  protected:
