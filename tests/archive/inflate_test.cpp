@@ -18,7 +18,7 @@ using Bytes = std::vector<uint8_t>;
 
 class Bits {
  public:
-  Bits& Put(uint32_t value, int count) {  // header fields and extra bits
+  Bits& Put(uint64_t value, int count) {  // header fields and extra bits; count <= 64
     for (int i = 0; i < count; ++i) Bit((value >> i) & 1);
     return *this;
   }
