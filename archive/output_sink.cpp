@@ -21,7 +21,9 @@ void OutputSink::Write(const uint8_t* data, size_t length) {
   const size_t allowed = std::min<size_t>(length, size_ - written_);
   if (allowed > 0) {
     crc_ = Crc32Update(crc_, data, allowed);
-    if (buffer_.empty() && allowed >= kWriteBackSize) {
+    // Large pieces and the whole rest of the entry go straight to the file: copying
+    // them into the buffer first would only cost time.
+    if (buffer_.empty() && (allowed >= kDirectWriteSize || written_ + allowed == size_)) {
       file_.Write(data, allowed);
     } else {
       if (buffer_.size() + allowed > kWriteBackSize) Flush();

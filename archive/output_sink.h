@@ -21,6 +21,7 @@ namespace setuvane::archive {
 class OutputSink final : public ByteSink {
  public:
   static constexpr size_t kWriteBackSize = 256 * 1024;
+  static constexpr size_t kDirectWriteSize = 64 * 1024;
   // Receives each new percentage; throws to stop the entry (EAbUserAbort).
   using ProgressHandler = std::function<void(uint8_t percent)>;
 
