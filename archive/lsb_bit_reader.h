@@ -53,7 +53,7 @@ class LsbBitReader {
   static uint64_t Mask(int count) { return (uint64_t{1} << count) - 1; }
 
   bool Refill(int count) {
-    // Invariant: available_ < 64 - 8 before each byte is added, so no bit is lost.
+    // A byte is added only while available_ <= 56, so the 64-bit buffer never overflows.
     while (available_ <= 56) {
       if (next_ == end_) {
         if (exhausted_ || !FetchChunk()) break;
