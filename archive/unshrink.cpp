@@ -79,8 +79,10 @@ class Unshrinker {
     }
   }
 
-  // Frees every defined code that no other defined code uses as its prefix, then
-  // restarts the search for free codes at 257.
+  // Frees every defined code that no other defined code uses as its prefix (the
+  // leaves), then restarts the search for free codes at 257. The whole table is
+  // scanned, not only the codes below the next free one: after an earlier clear the
+  // codes above it are in use as well, and the encoder frees their leaves too.
   void PartialClear() {
     std::array<uint8_t, kTableSize + 1> isPrefix{};
     for (int code = kFirstFreeCode; code < kTableSize; ++code) isPrefix[prefix_[code]] = 1;
