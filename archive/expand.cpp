@@ -4,8 +4,9 @@
 // compressed stream is then either a follower index or a plain byte. The resulting
 // byte stream is run-length/LZ coded with the escape byte 144 (DLE): DLE 0 is a
 // literal 144, DLE V [L] D is a copy of up to 385 bytes from up to 4,096 bytes back.
-// A follower set announcing more than 32 bytes fails the entry with EAbZipBadCRC;
-// other malformed data ends in wrong output, which the CRC check reports.
+// Decoding stops at the uncompressed size (a copy is cut there) or when the input
+// ends. A follower set announcing more than 32 bytes fails the entry with
+// EAbZipBadCRC; other malformed data ends in wrong output, which the CRC check reports.
 #include <array>
 #include <bit>
 #include <cstdint>

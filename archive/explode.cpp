@@ -4,8 +4,8 @@
 // the literal tree, or 8 plain bits without one), 0 for a copy whose distance has 6
 // (4 KiB dictionary) or 7 (8 KiB, bit 1) plain low bits below a coded high part, and
 // whose coded length (63 takes 8 more bits) adds a minimum of 3 with a literal tree,
-// 2 without. Decoding stops at the uncompressed size or when the input ends; malformed
-// data ends in wrong output, which the CRC check reports.
+// 2 without. Decoding stops at the uncompressed size (a copy is cut there) or when the
+// input ends; malformed data ends in wrong output, which the CRC check reports.
 #include <cstdint>
 #include <memory>
 
