@@ -49,26 +49,29 @@ TEST(ProblemDialogWindow, DetailsOpenAndCloseWithTheButtonAndEnter) {
     bool send;
   };
   std::vector<Step> steps;
-  RECT first{}, later{};
+  RECT first{}, later{}, client{};
   Report(
       "Problem instalacji", "Upewnij się że instalacja nie została uszkodzona", "E-1", [&](HWND d) {
+        GetClientRect(d, &client);
         auto note = [&] {
           steps.push_back({HeightOf(d), SeparatorHeight(d), IsWindowVisible(SendButton(d)) != 0});
         };
         GetWindowRect(d, &first);
         note();
         PostKey(d, VK_RETURN);
-        WaitUntil([&] { return HeightOf(d) == 304; });
+        WaitUntil([&] { return IsWindowVisible(SendButton(d)) != 0; });
         note();
         PostKey(d, VK_RETURN);
-        WaitUntil([&] { return HeightOf(d) == 120; });
+        WaitUntil([&] { return !IsWindowVisible(SendButton(d)); });
         note();
         PostClick(DetailsButton(d));
-        WaitUntil([&] { return HeightOf(d) == 304; });
+        WaitUntil([&] { return IsWindowVisible(SendButton(d)) != 0; });
         note();
         GetWindowRect(d, &later);
         PostKey(d, VK_ESCAPE);
       });
+  EXPECT_EQ(client.right, 400);  // the design client area it opens with
+  EXPECT_EQ(client.bottom, 95);
   ASSERT_EQ(steps.size(), 4u);
   EXPECT_FALSE(steps[0].send);
   EXPECT_EQ(steps[0].separator, 80);

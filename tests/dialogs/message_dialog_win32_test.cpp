@@ -33,13 +33,12 @@ int Ask(int kind, std::function<void(HWND)> action, const std::string& text = "T
   return result;
 }
 
-// Presses the key; when the window is still open after a moment, notes it and
+// Presses the key; when the window is still open a second later, notes it and
 // closes it with the system close (answer 2).
 std::function<void(HWND)> PressThenClose(int key, std::atomic<bool>& stayedOpen) {
   return [key, &stayedOpen](HWND dialog) {
     PostKey(dialog, key);
-    Sleep(300);
-    stayedOpen = IsWindowVisible(dialog) != FALSE;
+    stayedOpen = !testing::WaitUntil([&] { return !IsWindowVisible(dialog); }, 1000);
     if (stayedOpen) PostMessageW(dialog, WM_CLOSE, 0, 0);
   };
 }
@@ -200,10 +199,20 @@ TEST(MessageDialogWindow, MouseDragsItByTheTopStrip) {
     }
     Sleep(100);
     MouseInput(MOUSEEVENTF_LEFTUP);
+    // The move is over when the window has gone the whole way.
+    testing::WaitUntil(
+        [&] {
+          GetWindowRect(dialog, &after);
+          return after.left - before.left == 40 && after.top - before.top == 32;
+        },
+        3000);
+    // Keys reach the window again once the system's move loop has seen the release.
     testing::WaitUntil([&] {
-      GetWindowRect(dialog, &after);
-      return after.left != before.left;
-    }, 2000);
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+      return (info.flags & GUI_INMOVESIZE) == 0;
+    });
     PostKey(dialog, VK_RETURN);
   });
   EXPECT_EQ(after.left - before.left, 40);
@@ -211,25 +220,31 @@ TEST(MessageDialogWindow, MouseDragsItByTheTopStrip) {
   EXPECT_EQ(result, kResultOk);  // the drag is over: keys reach the window again
 }
 
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
 TEST(MessageDialogWindow, CopyPutsOnlyTheMessageOnTheClipboard) {
-  std::wstring copied;
-  Ask(
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  // Posted messages are handled in order: the copy is done before the Enter.
+  const int result = Ask(
       1,
-      [&](HWND dialog) {
+      [](HWND dialog) {
         PostMessageW(dialog, WM_COMMAND, TfrmMessageDialog::kCommandCopy, 0);
-        testing::WaitUntil([&] {
-          if (!OpenClipboard(nullptr)) return false;
-          if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            copied = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-          }
-          CloseClipboard();
-          return !copied.empty();
-        });
         PostKey(dialog, VK_RETURN);
       },
       "pierwsza\r\nostatnia");
-  EXPECT_EQ(copied, L"pierwsza\r\nostatnia");
+  EXPECT_EQ(result, kResultOk);
+  EXPECT_EQ(ClipboardText(), L"pierwsza\r\nostatnia");
 }
 
 TEST(MessageDialogWindow, SendHandsAnEncodedLinkToTheShell) {
