@@ -38,12 +38,12 @@ TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> e
                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth, kDesignHeight, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
   if (!environment_) environment_ = std::make_unique<Win32EnvironmentQueries>(window_);
+  CreateControls();
   SetMainWindow(window_);
-  SetUncaughtFailureHandler([this](const std::string& message) { appEventsException(message); });
+  SetUncaughtFailureHandler(&TfrmDefaultInterface::appEventsException);
   // The taskbar shows the window's text: it follows the application title.
   SetApplicationTitleListener(
       [this](const std::string& title) { SetWindowText1250(window_, title); });
-  CreateControls();
   try {
     FormCreate();
   } catch (...) {

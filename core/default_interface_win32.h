@@ -42,8 +42,9 @@ class TfrmDefaultInterface {
   // no caption bar; the taskbar shows the application title, the window's text.
   const std::string& Caption() const { return caption_; }
 
-  // The application-wide handler for failures that no routine caught.
-  void appEventsException(const std::string& message);
+  // The application-wide handler for failures that no routine caught: reports the
+  // failure's text and lets the program go on.
+  static void appEventsException(const std::string& message);
   void btnCloseClick();
 
  private:
