@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "dialogs/application_title.h"
-#include "dialogs/centring.h"
 #include "dialogs/message_dialog_logic.h"
 #include "dialogs/message_routines.h"
 #include "dialogs/problem_dialog_logic.h"
@@ -71,20 +70,6 @@ TEST(ProblemDialogLogic, BlankTitleGivesWayToTheApplicationTitle) {
   EXPECT_EQ(ProblemCaption("", "App"), "App");
   EXPECT_EQ(ProblemCaption("\t\r\n", "App"), "App");
   EXPECT_EQ(ProblemCaption(" A ", "App"), " A ");
-}
-
-TEST(ProblemDialogLogic, LineHeights) {
-  EXPECT_EQ(DetailLineHeight(13), 26);
-  EXPECT_EQ(DetailLineHeight(19), 26);
-  EXPECT_EQ(DetailLineHeight(20), 26);
-  EXPECT_EQ(DetailLineHeight(39), 45);
-}
-
-TEST(Centring, TruncatesTowardZero) {
-  EXPECT_EQ(CentredOffset(1024, 427), 298);
-  EXPECT_EQ(CentredOffset(768, 292), 238);
-  EXPECT_EQ(CentredOffset(800, 427), 186);
-  EXPECT_EQ(CentredOffset(400, 427), -13);  // -27 / 2, toward zero
 }
 
 TEST(ApplicationTitle, StartsAsSetuvaneAndTellsItsListener) {
