@@ -68,10 +68,17 @@ extract() {
 tools=(unzip setuvane 7z bsdtar)
 archives=(deflate9 stored encrypted)
 # Outputs are removed only when the script ends: deleting a tree costs kernel time
-# that spills into whatever runs next. Leftovers of an earlier, interrupted run are
-# removed first and absorbed by one round that is not measured.
-rm -rf "$WORK"/out-*
-trap 'rm -rf "$WORK"/out-$$-*' EXIT
+# that spills into whatever runs next (ext4 also skips recently freed inodes when it
+# makes new files, for some 35 seconds). So the script waits out deletions of
+# earlier runs, and measures only after one round that warms everything up.
+stamp=$WORK/deleted-at
+remove_outputs() { rm -rf "$WORK"/out-*; sync; date +%s >"$stamp"; }
+if compgen -G "$WORK/out-*" >/dev/null; then remove_outputs; fi
+if [ -f "$stamp" ]; then
+  wait_s=$(( $(cat "$stamp") + 40 - $(date +%s) ))
+  [ "$wait_s" -gt 0 ] && { echo "extract_vs_peers: waiting ${wait_s} s after the last deletion" >&2; sleep "$wait_s"; }
+fi
+trap remove_outputs EXIT
 results=$WORK/times.txt
 : >"$results"
 run=0
