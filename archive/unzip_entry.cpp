@@ -106,23 +106,27 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   }
 
   std::string path = TargetPath(archive.BaseDirectory(), name, restorePath);
-  const std::string folder = FolderOf(path);
-  if (!folder.empty() && !DirectoryExists(files, folder)) {
-    if (!createDirs) throw EAbNoSuchDirectory();
-    MakeFolders(files, folder);
-  }
-
-  bool confirm = true;
-  const bool replacing = files.FileExists(path);
-  if (replacing && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
-  if (!confirm) return;
-
-  // With no file to protect the entry is written under its own name; otherwise into
-  // a temporary file that replaces the target only once the entry is sound.
+  // The usual case first: a new file in a folder that exists. When that succeeds
+  // there is no folder to make and nothing to ask about, so the checks below
+  // would only have cost system calls.
   std::string writtenName = path;
-  std::unique_ptr<WritableFile> file;
-  if (!replacing) file = files.CreateNew(path);
-  if (!file) file = CreateTemporary(files, FolderOf(path), path, writtenName);
+  std::unique_ptr<WritableFile> file = files.CreateNew(path);
+  if (!file) {
+    const std::string folder = FolderOf(path);
+    if (!folder.empty() && !DirectoryExists(files, folder)) {
+      if (!createDirs) throw EAbNoSuchDirectory();
+      MakeFolders(files, folder);
+    }
+    bool confirm = true;
+    const bool replacing = files.FileExists(path);
+    if (replacing && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
+    if (!confirm) return;
+    // With no file to protect the entry is written under its own name; otherwise
+    // into a temporary file that replaces the target only once the entry is sound.
+    writtenName = path;
+    if (!replacing) file = files.CreateNew(path);
+    if (!file) file = CreateTemporary(files, FolderOf(path), path, writtenName);
+  }
   RunGuarded(
       archive,
       [&] {
