@@ -101,8 +101,12 @@ int RunExtract(const Arguments& arguments) {
     std::printf("%d of %d entries failed\n", session.Failures(), selected);
     return kEntriesFailed;
   }
-  if (selected == 0) std::printf("no entry matches\n");
-  return selected == 0 ? kEntriesFailed : kSuccess;
+  if (selected == 0) {
+    std::printf("no entry matches\n");
+    return kEntriesFailed;
+  }
+  std::printf("%d %s extracted\n", selected, selected == 1 ? "entry" : "entries");
+  return kSuccess;
 }
 
 }  // namespace setuvane::pack

@@ -95,8 +95,12 @@ TEST_F(PackToolTest, ExtractRestoresFoldersOrWritesFlat) {
                                                    "new/doc/read\x1B[31mme.txt", "new/install.inf"}));
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "out/new/bin/app.exe"), std::string(50000, 'x'));
 
+  EXPECT_EQ(r.out, "3 entries extracted\n");
+
   r = Pack("extract -j -d flat p.zip '*.exe' install.inf");
   EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "2 entries extracted\n");
+  EXPECT_EQ(Pack("extract -d none p.zip '*.doc'").out, "no entry matches\n");
   EXPECT_EQ(Tree("flat"), (std::vector<std::string>{"app.exe", "install.inf"}));
 }
 
