@@ -11,7 +11,7 @@ ArchiveSession::ArchiveSession(const char* command) : command_(command) {
   zip_.OnProcessItemFailure = [this](archive::TAbUnZipper& sender, archive::TAbArchiveItem& item,
                                      archive::TAbProcessType, archive::TAbErrorClass, int) {
     ++failures_;
-    if (lineShown_) std::fputs("\r\033[K", stderr);
+    Done();
     std::fprintf(stderr, "%s: %s\n", Printable(item.StoredName()).c_str(),
                  Printable(sender.FailureText()).c_str());
   };
@@ -49,17 +49,22 @@ void ArchiveSession::ShowProgress(const char* verb) {
                                       bool&) { Draw(item, progress); };
 }
 
+// The line is overwritten in place; spaces wipe what a longer line left (plain
+// carriage returns work on every console, escape sequences do not).
 void ArchiveSession::Draw(const archive::TAbArchiveItem& item, int percent) {
-  std::fprintf(stderr, "\r\033[K%s %3d%% %s", verb_, percent, Printable(item.StoredName()).c_str());
+  char head[32];
+  std::snprintf(head, sizeof head, "%s %3d%% ", verb_, percent);
+  const std::string line = head + Printable(item.StoredName()).substr(0, 60);
+  std::fprintf(stderr, "\r%s%*s", line.c_str(), int(shownLength_ > line.size() ? shownLength_ - line.size() : 0), "");
   std::fflush(stderr);
-  lineShown_ = true;
+  shownLength_ = line.size();
 }
 
 void ArchiveSession::Done() {
-  if (!lineShown_) return;
-  std::fputs("\r\033[K", stderr);
+  if (shownLength_ == 0) return;
+  std::fprintf(stderr, "\r%*s\r", int(shownLength_), "");
   std::fflush(stderr);
-  lineShown_ = false;
+  shownLength_ = 0;
 }
 
 }  // namespace setuvane::pack

@@ -33,7 +33,7 @@ class ArchiveSession {
   archive::TAbUnZipper zip_;
   int failures_ = 0;
   const char* verb_ = nullptr;
-  bool lineShown_ = false;
+  size_t shownLength_ = 0;  // of the progress line on screen; 0 when there is none
 };
 
 }  // namespace setuvane::pack
