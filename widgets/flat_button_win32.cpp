@@ -4,39 +4,24 @@
 
 #include <windowsx.h>
 
-#include "system/cp1250.h"
+#include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/mouse_rules.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneFlatButton";
 }  // namespace
 
-struct TFlatButton::Impl {
-  HWND hwnd = nullptr;
-  AliveToken alive = MakeAliveToken();
-
-  std::string caption;
+struct TFlatButton::Impl : CaptionState {
   TColor color = colors::kBtnFace;
-  HFONT font = nullptr;
   TColor fontColor = colors::kBtnText;
-  bool enabled = true, visible = true, tabStop = false;
   HCURSOR cursor = nullptr;
   int tag = 0;
   std::function<void()> onClick;
 
   bool pressed = false;   // the bevel is lowered
   bool tracking = false;  // the left button went down on this button
-
-  void Detach() {}
-
-  void Repaint() {
-    if (!hwnd) return;
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  }
 
   void SetPressed(bool value) {
     if (pressed == value) return;
@@ -86,8 +71,7 @@ struct TFlatButton::Impl {
   }
 
   LRESULT OnDialogChar(wchar_t ch) {
-    const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
-    if (!IsCaptionAccelerator(caption, typed[0])) return 0;
+    if (!IsAccelerator(ch)) return 0;
     Click();
     return 1;  // handled even when disabled
   }
@@ -102,7 +86,7 @@ struct TFlatButton::Impl {
     } else {
       FrameEdges(dc, r, colors::kBtnHighlight, colors::kBtnShadow);
     }
-    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+    SelectScope fontScope(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(fontColor));
     DrawTextCp1250(dc, caption, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1},
@@ -110,16 +94,10 @@ struct TFlatButton::Impl {
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, msg, wParam, result, [this](HDC dc) { Paint(dc); })) return result;
+    if (HandleCaptionMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        Paint(ps.hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-      case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
       case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
@@ -132,22 +110,8 @@ struct TFlatButton::Impl {
         return 0;
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
       case WM_SETCURSOR:
-        if (cursor && LOWORD(lParam) == HTCLIENT) {
-          ::SetCursor(cursor);
-          return TRUE;
-        }
+        if (SetClientCursor(cursor, lParam)) return TRUE;
         return DefWindowProcW(hwnd, msg, wParam, lParam);
-      case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
-        Repaint();
-        return result;
-      }
-      case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam)) Repaint();
-        return 0;
-      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -158,33 +122,20 @@ TFlatButton::TFlatButton(std::string_view name) : impl_(std::make_unique<Impl>()
   impl_->caption = std::string(name);
 }
 
-TFlatButton::~TFlatButton() {
-  *impl_->alive = false;
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TFlatButton::~TFlatButton() { impl_->Destroy(); }
 
 bool TFlatButton::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  DWORD style = 0;
-  if (impl_->visible) style |= WS_VISIBLE;
-  if (impl_->tabStop) style |= WS_TABSTOP;
-  if (!impl_->enabled) style |= WS_DISABLED;
-  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
-  const std::u16string text = Cp1250ToUtf16(impl_->caption);
-  SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  impl_->ApplyCaption();
   return true;
 }
 
 HWND TFlatButton::Handle() const { return impl_->hwnd; }
 
-void TFlatButton::SetCaption(std::string_view caption) {
-  if (impl_->hwnd) {
-    const std::u16string text = Cp1250ToUtf16(caption);
-    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
-  } else {
-    impl_->caption = std::string(caption);
-  }
-}
+void TFlatButton::SetCaption(std::string_view caption) { impl_->SetCaption(caption); }
 const std::string& TFlatButton::Caption() const { return impl_->caption; }
 
 void TFlatButton::SetColor(TColor color) {
@@ -192,33 +143,18 @@ void TFlatButton::SetColor(TColor color) {
   impl_->Repaint();
 }
 TColor TFlatButton::Color() const { return impl_->color; }
-void TFlatButton::SetFont(HFONT font) {
-  impl_->font = font;
-  impl_->Repaint();
-}
+void TFlatButton::SetFont(HFONT font) { impl_->SetFont(font); }
 TColor TFlatButton::FontColor() const { return impl_->fontColor; }
 
 void TFlatButton::SetEnabled(bool value) {
-  if (impl_->hwnd) {
-    EnableWindow(impl_->hwnd, value);
-  } else {
-    impl_->enabled = value;
-    impl_->fontColor = value ? colors::kBtnText : colors::kBtnShadow;
-  }
+  // With a window, WM_ENABLE sets the font colour too.
+  if (!impl_->hwnd) impl_->fontColor = value ? colors::kBtnText : colors::kBtnShadow;
+  impl_->SetEnabled(value);
 }
 bool TFlatButton::Enabled() const { return impl_->enabled; }
-void TFlatButton::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TFlatButton::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TFlatButton::Visible() const { return impl_->visible; }
-void TFlatButton::SetTabStop(bool value) {
-  impl_->tabStop = value;
-  if (!impl_->hwnd) return;
-  LONG_PTR style = GetWindowLongPtrW(impl_->hwnd, GWL_STYLE);
-  style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE, style);
-}
+void TFlatButton::SetTabStop(bool value) { impl_->SetTabStop(value); }
 void TFlatButton::SetCursor(HCURSOR cursor) { impl_->cursor = cursor; }
 void TFlatButton::SetTag(int tag) { impl_->tag = tag; }
 int TFlatButton::Tag() const { return impl_->tag; }

@@ -76,6 +76,19 @@ int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format) {
   return DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, format);
 }
 
+void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color) {
+  SetBkMode(dc, TRANSPARENT);
+  if (enabled) {
+    SetTextColor(dc, ResolveColor(color));
+    DrawTextCp1250(dc, text, rect, format);
+  } else {
+    SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
+    DrawTextCp1250(dc, text, rect.Offset(1, 1), format);
+    SetTextColor(dc, ResolveColor(colors::kBtnShadow));
+    DrawTextCp1250(dc, text, rect, format);
+  }
+}
+
 SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) {
   if (text.empty()) return {};
   const std::u16string wide = Cp1250ToUtf16(text);

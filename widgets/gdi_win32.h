@@ -117,6 +117,9 @@ void FrameEdges(HDC dc, const RectI& rect, TColor topLeft, TColor bottomRight);
 
 // Text in Windows-1250 through DrawTextW, so Polish shows whatever the code page.
 int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format);
+// A caption on a transparent background: in `color`, or, when disabled, engraved
+// (the highlight colour one pixel down and right, the shadow colour over it).
+void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color);
 // Size of a single-line caption measured from (0, 0, width, 0); (0, 0) when empty.
 SizeI MeasureSingleLine(HDC dc, std::string_view text, int width);
 

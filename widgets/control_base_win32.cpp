@@ -1,0 +1,108 @@
+#include "widgets/control_base_win32.h"
+
+#include "system/cp1250.h"
+#include "widgets/gdi_win32.h"
+#include "widgets/mouse_rules.h"
+
+namespace setuvane {
+namespace {
+
+void SetWindowTextCp1250(HWND hwnd, std::string_view text) {
+  const std::u16string wide = Cp1250ToUtf16(text);
+  SetWindowTextW(hwnd, reinterpret_cast<LPCWSTR>(wide.c_str()));
+}
+
+}  // namespace
+
+void ControlState::Repaint() const {
+  if (!hwnd) return;
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+}
+
+DWORD ControlState::CreationStyle() const {
+  DWORD style = 0;
+  if (visible) style |= WS_VISIBLE;
+  if (tabStop) style |= WS_TABSTOP;
+  if (!enabled) style |= WS_DISABLED;
+  return style;
+}
+
+void ControlState::SetEnabled(bool value) {
+  if (hwnd) {
+    EnableWindow(hwnd, value);
+  } else {
+    enabled = value;
+  }
+}
+
+void ControlState::SetVisible(bool value) {
+  visible = value;
+  if (hwnd) ShowWindow(hwnd, value ? SW_SHOWNA : SW_HIDE);
+}
+
+void ControlState::SetTabStop(bool value) {
+  tabStop = value;
+  if (!hwnd) return;
+  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+}
+
+void ControlState::Destroy() {
+  *alive = false;
+  if (hwnd) DestroyWindow(hwnd);
+}
+
+HFONT CaptionState::Font() const { return EffectiveFont(hwnd, font); }
+
+void CaptionState::SetCaption(std::string_view value) {
+  if (hwnd) {
+    SetWindowTextCp1250(hwnd, value);
+  } else {
+    caption = std::string(value);
+  }
+}
+
+void CaptionState::ApplyCaption() const { SetWindowTextCp1250(hwnd, caption); }
+
+void CaptionState::SetFont(HFONT value) {
+  font = value;
+  Repaint();
+}
+
+bool CaptionState::IsAccelerator(wchar_t ch) const {
+  const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
+  return IsCaptionAccelerator(caption, typed[0]);
+}
+
+bool CaptionState::HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+    case WM_SETTEXT:
+      result = DefWindowProcW(hwnd, msg, wParam, lParam);
+      caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
+      Repaint();
+      return true;
+    case WM_SETFONT:
+      font = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) Repaint();
+      result = 0;
+      return true;
+    case WM_GETFONT: result = reinterpret_cast<LRESULT>(Font()); return true;
+    default: return false;
+  }
+}
+
+bool SetClientCursor(HCURSOR cursor, LPARAM lParam) {
+  if (!cursor || LOWORD(lParam) != HTCLIENT) return false;
+  ::SetCursor(cursor);
+  return true;
+}
+
+bool CursorIsOver(HWND hwnd) {
+  POINT pt{};
+  GetCursorPos(&pt);
+  return ControlAtScreenPoint(pt) == hwnd;
+}
+
+}  // namespace setuvane
