@@ -94,7 +94,7 @@ bool HandlePaintMessage(HWND hwnd, UINT msg, WPARAM wParam, LRESULT& result, Pai
 
 // The UseAdvColors property: on, the background follows the parent again.
 template <class State>
-void SetUseAdvColors(State& state, bool value) {
+void ChangeUseAdvColors(State& state, bool value) {
   state.useAdvColors = value;
   state.parentColor = value;
   state.RecomputeAdvColors();

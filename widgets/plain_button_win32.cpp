@@ -4,23 +4,18 @@
 
 #include <windowsx.h>
 
-#include "system/cp1250.h"
+#include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/glyph_win32.h"
 #include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvanePlainButton";
 }  // namespace
 
-struct TPlainButton::Impl final : HoverClient {
-  HWND hwnd = nullptr;
-  AliveToken alive = MakeAliveToken();
-
-  std::string caption;
+struct TPlainButton::Impl final : CaptionState, HoverClient {
   TColor color = colors::kBtnFace;
   bool parentColor = true;
   TColor colorFocused = 0xE1EAEB, colorDown = 0xC5D6D9, colorBorder = 0x8396A0;
@@ -34,9 +29,7 @@ struct TPlainButton::Impl final : HoverClient {
   ButtonLayout layout = ButtonLayout::GlyphTop;
   int margin = -1, spacing = 4;
   int modalResult = 0;
-  HFONT font = nullptr;
   TColor fontColor = colors::kWindowText;
-  bool enabled = true, visible = true, tabStop = false;
   std::function<void()> onClick, onDblClick;
 
   ButtonState state = ButtonState::Up;
@@ -55,12 +48,6 @@ struct TPlainButton::Impl final : HoverClient {
   void Detach() { PlainButtonHover().Stop(this); }
 
   TColor FaceBase() const { return parentColor ? ParentBackground(hwnd) : color; }
-
-  void Repaint() {
-    if (!hwnd) return;
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  }
 
   void RecomputeAdvColors() {
     if (!useAdvColors) return;
@@ -82,15 +69,9 @@ struct TPlainButton::Impl final : HoverClient {
     }
   }
 
-  bool CursorOver() const {
-    POINT pt{};
-    GetCursorPos(&pt);
-    return ControlAtScreenPoint(pt) == hwnd;
-  }
-
   void ReevaluateHover() {
     if (!enabled || !hwnd) return;
-    if (CursorOver()) {
+    if (CursorIsOver(hwnd)) {
       hover = true;
       Repaint();
     } else {
@@ -100,13 +81,8 @@ struct TPlainButton::Impl final : HoverClient {
 
   // --- group
   void TellGroup() {
-    if (groupIndex == 0 || !hwnd) return;
-    HWND parent = GetParent(hwnd);
-    if (!parent) return;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (child == hwnd || !IsWindowOfClass(child, kClassName)) continue;
-      if (auto* other = StateOfWindow<Impl>(child)) other->OnGroupNotice(*this);
-    }
+    if (groupIndex == 0) return;
+    ForEachSiblingOfClass<Impl>(hwnd, kClassName, [this](Impl& other) { other.OnGroupNotice(*this); });
   }
 
   void OnGroupNotice(const Impl& sender) {
@@ -218,8 +194,7 @@ struct TPlainButton::Impl final : HoverClient {
   }
 
   LRESULT OnDialogChar(wchar_t ch) {
-    const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
-    if (!enabled || !IsCaptionAccelerator(caption, typed[0])) return 0;
+    if (!enabled || !IsAccelerator(ch)) return 0;
     Click();
     return 1;
   }
@@ -281,24 +256,15 @@ struct TPlainButton::Impl final : HoverClient {
 
   void PaintCaption(HDC dc) const {
     if (caption.empty()) return;
-    SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-    if (state == ButtonState::Disabled) {
-      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
-      DrawTextCp1250(dc, caption, lastLayout.caption.Offset(1, 1), format);
-      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
-      DrawTextCp1250(dc, caption, lastLayout.caption, format);
-    } else {
-      SetTextColor(dc, ResolveColor(fontColor));
-      DrawTextCp1250(dc, caption, lastLayout.caption, format);
-    }
+    DrawCaptionText(dc, caption, lastLayout.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER,
+                    state != ButtonState::Disabled, fontColor);
   }
 
   void Paint(HDC target) {
     RectI r = ClientRectOf(hwnd);
     OffscreenCanvas canvas(target, r.Width(), r.Height());
     const HDC dc = canvas.dc();
-    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+    SelectScope fontScope(dc, Font());
 
     const bool pressed = state == ButtonState::Down || state == ButtonState::Exclusive;
     GlyphLayoutInput in;
@@ -320,16 +286,10 @@ struct TPlainButton::Impl final : HoverClient {
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, msg, wParam, result, [this](HDC dc) { Paint(dc); })) return result;
+    if (HandleCaptionMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        Paint(ps.hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-      case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN: OnLButtonDown(); return 0;
       case WM_LBUTTONDBLCLK:
         OnLButtonDown();
@@ -341,24 +301,7 @@ struct TPlainButton::Impl final : HoverClient {
         if (reinterpret_cast<HWND>(lParam) != hwnd) OnCaptureLost();
         return 0;
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
-      case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
-        Repaint();
-        return result;
-      }
-      case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam)) Repaint();
-        return 0;
-      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
-      case WM_SYSCOLORCHANGE:
-        if (useAdvColors) {
-          parentColor = true;
-          RecomputeAdvColors();
-        }
-        Repaint();
-        return 0;
+      case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
       case WM_DESTROY: PlainButtonHover().Stop(this); return 0;
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -368,22 +311,14 @@ struct TPlainButton::Impl final : HoverClient {
 
 TPlainButton::TPlainButton() : impl_(std::make_unique<Impl>()) {}
 
-TPlainButton::~TPlainButton() {
-  *impl_->alive = false;
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TPlainButton::~TPlainButton() { impl_->Destroy(); }
 
 bool TPlainButton::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  DWORD style = 0;
-  if (impl_->visible) style |= WS_VISIBLE;
-  if (impl_->tabStop) style |= WS_TABSTOP;
-  if (!impl_->enabled) style |= WS_DISABLED;
-  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
-  if (!impl_->caption.empty()) {
-    const std::u16string text = Cp1250ToUtf16(impl_->caption);
-    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
+    return false;
   }
+  if (!impl_->caption.empty()) impl_->ApplyCaption();
   impl_->RecomputeAdvColors();
   if (!impl_->enabled) impl_->state = ButtonState::Disabled;
   return true;
@@ -391,14 +326,7 @@ bool TPlainButton::Create(HWND parent, int x, int y, int width, int height) {
 
 HWND TPlainButton::Handle() const { return impl_->hwnd; }
 
-void TPlainButton::SetCaption(std::string_view caption) {
-  if (impl_->hwnd) {
-    const std::u16string text = Cp1250ToUtf16(caption);
-    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));  // WM_SETTEXT stores it
-  } else {
-    impl_->caption = std::string(caption);
-  }
-}
+void TPlainButton::SetCaption(std::string_view caption) { impl_->SetCaption(caption); }
 const std::string& TPlainButton::Caption() const { return impl_->caption; }
 
 namespace {
@@ -451,12 +379,7 @@ void TPlainButton::SetAdvColorBorder(int percent) {
   impl_->Repaint();
 }
 int TPlainButton::AdvColorBorder() const { return impl_->adv.border; }
-void TPlainButton::SetUseAdvColors(bool value) {
-  impl_->useAdvColors = value;
-  impl_->parentColor = value;
-  impl_->RecomputeAdvColors();
-  impl_->Repaint();
-}
+void TPlainButton::SetUseAdvColors(bool value) { ChangeUseAdvColors(*impl_, value); }
 bool TPlainButton::UseAdvColors() const { return impl_->useAdvColors; }
 
 void TPlainButton::SetGroupIndex(int index) {
@@ -497,33 +420,15 @@ int TPlainButton::Spacing() const { return impl_->spacing; }
 void TPlainButton::SetModalResult(int result) { impl_->modalResult = result; }
 int TPlainButton::ModalResult() const { return impl_->modalResult; }
 
-void TPlainButton::SetFont(HFONT font) {
-  impl_->font = font;
-  impl_->Repaint();
-}
+void TPlainButton::SetFont(HFONT font) { impl_->SetFont(font); }
 void TPlainButton::SetFontColor(TColor color) { Assign(*impl_, impl_->fontColor, color); }
 TColor TPlainButton::FontColor() const { return impl_->fontColor; }
 
-void TPlainButton::SetEnabled(bool value) {
-  if (impl_->hwnd) {
-    EnableWindow(impl_->hwnd, value);  // WM_ENABLE does the rest
-  } else {
-    impl_->enabled = value;
-  }
-}
+void TPlainButton::SetEnabled(bool value) { impl_->SetEnabled(value); }  // WM_ENABLE does the rest
 bool TPlainButton::Enabled() const { return impl_->enabled; }
-void TPlainButton::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TPlainButton::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TPlainButton::Visible() const { return impl_->visible; }
-void TPlainButton::SetTabStop(bool value) {
-  impl_->tabStop = value;
-  if (!impl_->hwnd) return;
-  LONG_PTR style = GetWindowLongPtrW(impl_->hwnd, GWL_STYLE);
-  style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE, style);
-}
+void TPlainButton::SetTabStop(bool value) { impl_->SetTabStop(value); }
 
 void TPlainButton::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
 void TPlainButton::SetOnDblClick(std::function<void()> handler) { impl_->onDblClick = std::move(handler); }
