@@ -19,8 +19,8 @@ using testing::Bytes;
 using testing::BuildZip;
 using testing::ToBytes;
 using testing::WinPath;
-using testing::ZipEntrySpec;
-using testing::ZipSpec;
+using testing::ZipEntryLayout;
+using testing::ZipLayout;
 
 struct Failure {
   std::string name;
@@ -50,8 +50,8 @@ class ExtractTest : public ::testing::Test {
       failures.push_back({item.StoredName(), errorClass, code, sender.FailureText()});
     };
   }
-  void Open(const ZipSpec& spec, TAbExtractOptions options = eoCreateDirs) {
-    testing::WriteFile(temp.Path() / "a.zip", BuildZip(spec).bytes);
+  void Open(const ZipLayout& layout, TAbExtractOptions options = eoCreateDirs) {
+    testing::WriteFile(temp.Path() / "a.zip", BuildZip(layout).bytes);
     zip.SetExtractOptions(options);
     zip.SetBaseDirectory(WinPath(out));
     zip.OpenZip(WinPath(temp.Path() / "a.zip"));
@@ -64,11 +64,11 @@ class ExtractTest : public ::testing::Test {
   std::vector<Failure> failures;
 };
 
-ZipSpec NestedEntries() {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "top.txt", .data = ToBytes("top")});
-  spec.entries.push_back({.name = "sub/deep/file.txt", .data = ToBytes("deep file"), .method = 8});
-  return spec;
+ZipLayout NestedEntries() {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "top.txt", .data = ToBytes("top")});
+  layout.entries.push_back({.name = "sub/deep/file.txt", .data = ToBytes("deep file"), .method = 8});
+  return layout;
 }
 
 TEST_F(ExtractTest, DefaultOptionsWriteEveryEntryFlat) {
@@ -124,11 +124,11 @@ TEST_F(ExtractTest, BaseDirectoryMustExistOnlyWhileAnArchiveIsOpen) {
 }
 
 TEST_F(ExtractTest, MasksSelectByFileNameAndFolder) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "readme.txt", .data = ToBytes("1")});
-  spec.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("2")});
-  spec.entries.push_back({.name = "doc/other.txt", .data = ToBytes("3")});
-  Open(spec, eoCreateDirs | eoRestorePath);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "readme.txt", .data = ToBytes("1")});
+  layout.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("2")});
+  layout.entries.push_back({.name = "doc/other.txt", .data = ToBytes("3")});
+  Open(layout, eoCreateDirs | eoRestorePath);
   zip.ExtractMatching("doc/readme.txt");
   EXPECT_EQ(Tree(), (std::vector<std::string>{"doc", "doc/readme.txt"}));
   zip.ExtractMatching("readme.txt");
@@ -140,9 +140,9 @@ TEST_F(ExtractTest, MasksSelectByFileNameAndFolder) {
 }
 
 TEST_F(ExtractTest, OverwriteCanBeRefusedOrRedirected) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
+  Open(layout);
   int questions = 0;
   zip.OnConfirmOverwrite = [&](std::string&, bool& confirm) {
     ++questions;
@@ -171,10 +171,10 @@ TEST_F(ExtractTest, OverwriteCanBeRefusedOrRedirected) {
 }
 
 TEST_F(ExtractTest, FailedEntryKeepsTheFileItWouldReplaceAndLeavesNothing) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "a.txt", .data = ToBytes("altered"), .crc = 1234});
-  spec.entries.push_back({.name = "b.txt", .data = ToBytes("fine")});
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "a.txt", .data = ToBytes("altered"), .crc = 1234});
+  layout.entries.push_back({.name = "b.txt", .data = ToBytes("fine")});
+  Open(layout);
   testing::WriteFile(out / "a.txt", ToBytes("the old settings"));
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("a.txt", AbZipBadCRC)});
@@ -183,12 +183,12 @@ TEST_F(ExtractTest, FailedEntryKeepsTheFileItWouldReplaceAndLeavesNothing) {
 }
 
 TEST_F(ExtractTest, UnsupportedMethodsAndVersionsFailTheirEntries) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "m9.bin", .data = ToBytes("x"), .method = 9});
-  spec.entries.push_back({.name = "m7.bin", .data = ToBytes("x"), .method = 7});
-  spec.entries.push_back({.name = "v45.bin", .data = ToBytes("x"), .versionNeeded = 45});
-  spec.entries.push_back({.name = "v20.bin", .data = ToBytes("x"), .versionNeeded = 0x0314});  // high byte: host
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "m9.bin", .data = ToBytes("x"), .method = 9});
+  layout.entries.push_back({.name = "m7.bin", .data = ToBytes("x"), .method = 7});
+  layout.entries.push_back({.name = "v45.bin", .data = ToBytes("x"), .versionNeeded = 45});
+  layout.entries.push_back({.name = "v20.bin", .data = ToBytes("x"), .versionNeeded = 0x0314});  // high byte: host
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("m9.bin", AbZipInvalidMethod),
                                             ArchiveFailure("m7.bin", AbZipInvalidMethod),
@@ -197,10 +197,10 @@ TEST_F(ExtractTest, UnsupportedMethodsAndVersionsFailTheirEntries) {
 }
 
 TEST_F(ExtractTest, DeflatedOutputNeverExceedsTheDeclaredSize) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "bomb.bin", .data = Bytes(300000, 'z'), .method = 8, .uncompressedSize = 1000});
-  spec.entries.push_back({.name = "short.bin", .data = Bytes(300000, 'z'), .uncompressedSize = 1000});
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "bomb.bin", .data = Bytes(300000, 'z'), .method = 8, .uncompressedSize = 1000});
+  layout.entries.push_back({.name = "short.bin", .data = Bytes(300000, 'z'), .uncompressedSize = 1000});
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("bomb.bin", AbZipBadCRC),
                                             ArchiveFailure("short.bin", AbZipBadCRC)}));
@@ -208,33 +208,33 @@ TEST_F(ExtractTest, DeflatedOutputNeverExceedsTheDeclaredSize) {
 }
 
 TEST_F(ExtractTest, StoredEntryWhoseFileEndsEarlyFails) {
-  ZipSpec spec;
-  spec.entries.push_back(
+  ZipLayout layout;
+  layout.entries.push_back(
       {.name = "cut.bin", .data = Bytes(5000, 'c'), .compressedSize = 0x7FFFFF00, .uncompressedSize = 0x7FFFFF00});
-  Open(spec);
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("cut.bin", AbZipBadCRC)});
   EXPECT_EQ(Tree(), std::vector<std::string>{});
 }
 
 TEST_F(ExtractTest, EntriesBeyondThe32BitModelFail) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "z64.bin", .data = ToBytes("x"), .compressedSize = 0xFFFFFFFF,
+  ZipLayout layout;
+  layout.entries.push_back({.name = "z64.bin", .data = ToBytes("x"), .compressedSize = 0xFFFFFFFF,
                           .uncompressedSize = 0xFFFFFFFF});
-  spec.entries.push_back({.name = "far.bin", .data = ToBytes("x"), .localOffset = 0x80000000});
-  Open(spec);
+  layout.entries.push_back({.name = "far.bin", .data = ToBytes("x"), .localOffset = 0x80000000});
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("z64.bin", AbZipTooLarge),
                                             ArchiveFailure("far.bin", AbZipTooLarge)}));
 }
 
 TEST_F(ExtractTest, StoredPathsNeverLeadOutOfTheBaseDirectory) {
-  ZipSpec spec;
+  ZipLayout layout;
   for (const char* name : {"../evil.txt", "/abs.txt", "\\abs2.txt", "C:/drive.txt", "a/../../evil2.txt",
                            "sub/..", "ok/fine.txt"}) {
-    spec.entries.push_back({.name = name, .data = ToBytes("x")});
+    layout.entries.push_back({.name = name, .data = ToBytes("x")});
   }
-  Open(spec, eoCreateDirs | eoRestorePath);
+  Open(layout, eoCreateDirs | eoRestorePath);
   zip.ExtractMatching("*.*");
   std::vector<Failure> expected;
   for (const char* name : {"../evil.txt", "/abs.txt", "\\abs2.txt", "C:/drive.txt", "a/../../evil2.txt", "sub/.."}) {
@@ -253,21 +253,21 @@ TEST_F(ExtractTest, StoredPathsNeverLeadOutOfTheBaseDirectory) {
 }
 
 TEST_F(ExtractTest, FolderEntriesMakeTheirFolders) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "empty/"});
-  spec.entries.push_back({.name = "empty/inner/"});
-  Open(spec, eoCreateDirs | eoRestorePath);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "empty/"});
+  layout.entries.push_back({.name = "empty/inner/"});
+  Open(layout, eoCreateDirs | eoRestorePath);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, std::vector<Failure>{});
   EXPECT_EQ(Tree(), (std::vector<std::string>{"empty", "empty/inner"}));
 }
 
 TEST_F(ExtractTest, ProgressIsReportedOnlyWhenThePercentageChanges) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "stored.bin", .data = Bytes(40960, 's')});
-  spec.entries.push_back({.name = "deflated.bin", .data = Bytes(100000, 'd'), .method = 8});
-  spec.entries.push_back({.name = "empty.bin"});
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "stored.bin", .data = Bytes(40960, 's')});
+  layout.entries.push_back({.name = "deflated.bin", .data = Bytes(100000, 'd'), .method = 8});
+  layout.entries.push_back({.name = "empty.bin"});
+  Open(layout);
   std::vector<std::pair<std::string, int>> items;
   std::vector<int> archive;
   zip.OnArchiveItemProgress = [&](TAbUnZipper&, TAbArchiveItem& item, uint8_t p, bool& abort) {
@@ -286,10 +286,10 @@ TEST_F(ExtractTest, ProgressIsReportedOnlyWhenThePercentageChanges) {
 }
 
 TEST_F(ExtractTest, AbortInsideAnEntryRemovesItAndStopsAtTheNextEntry) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "one.bin", .data = Bytes(50000, '1')});
-  spec.entries.push_back({.name = "two.bin", .data = Bytes(50000, '2')});
-  Open(spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "one.bin", .data = Bytes(50000, '1')});
+  layout.entries.push_back({.name = "two.bin", .data = Bytes(50000, '2')});
+  Open(layout);
   zip.OnArchiveItemProgress = [&](TAbUnZipper&, TAbArchiveItem&, uint8_t p, bool& abort) { abort = p > 50; };
   EXPECT_THROW(zip.ExtractMatching("*.*"), EAbNoArchive);
   EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("one.bin", AbUserAbort)});
@@ -324,9 +324,9 @@ TEST_F(ExtractTest, ConfirmProcessItemCanSkipAnEntry) {
 // names then depend on the host locale, so the case runs natively only.)
 #ifndef _WIN32
 TEST_F(ExtractTest, PolishNamesReachTheDiskReadable) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "\xBF\xF3\xB3ty/za\xBF\xF3\xB3\xE6.txt", .data = ToBytes("pl")});
-  Open(spec, eoCreateDirs | eoRestorePath);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "\xBF\xF3\xB3ty/za\xBF\xF3\xB3\xE6.txt", .data = ToBytes("pl")});
+  Open(layout, eoCreateDirs | eoRestorePath);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, std::vector<Failure>{});
   EXPECT_EQ(testing::ReadFile(out / fs::path(u8"żółty") / fs::path(u8"zażółć.txt")), "pl");
@@ -334,11 +334,11 @@ TEST_F(ExtractTest, PolishNamesReachTheDiskReadable) {
 #endif
 
 TEST_F(ExtractTest, FileTimeIsTheEntryTimeInLocalTime) {
-  ZipSpec spec;
+  ZipLayout layout;
   // 2019-06-15 13:45:30: date = (39 << 9) | (6 << 5) | 15, time = (13 << 11) | (45 << 5) | 15.
-  spec.entries.push_back({.name = "t.txt", .data = ToBytes("t"), .dosTime = (13 << 11) | (45 << 5) | 15,
+  layout.entries.push_back({.name = "t.txt", .data = ToBytes("t"), .dosTime = (13 << 11) | (45 << 5) | 15,
                           .dosDate = (39 << 9) | (6 << 5) | 15});
-  Open(spec);
+  Open(layout);
   zip.ExtractMatching("*.*");
   std::tm local{};
   local.tm_year = 119;

@@ -14,14 +14,14 @@ namespace {
 using testing::Bytes;
 using testing::BuildZip;
 using testing::ToBytes;
-using testing::ZipSpec;
+using testing::ZipLayout;
 
 constexpr char kPassword[] = "tarnwick";
 
 class PasswordTest : public ::testing::Test {
  protected:
-  void Open(const ZipSpec& spec) {
-    files.AddFile("p.zip", BuildZip(spec).bytes);
+  void Open(const ZipLayout& layout) {
+    files.AddFile("p.zip", BuildZip(layout).bytes);
     zip.OnProcessItemFailure = [this](TAbUnZipper&, TAbArchiveItem& item, TAbProcessType, TAbErrorClass,
                                       int code) { failures.emplace_back(item.StoredName(), code); };
     zip.OnNeedPassword = [this](TAbUnZipper& sender, std::string& password) {
@@ -48,12 +48,12 @@ class PasswordTest : public ::testing::Test {
 
 // Entry data whose header check byte differs from that of the empty password, so that
 // the first attempt with an empty password surely fails.
-ZipSpec TwoEncryptedAndOnePlain() {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "one.txt", .data = ToBytes("first secret"), .password = kPassword});
-  spec.entries.push_back({.name = "plain.txt", .data = ToBytes("open")});
-  spec.entries.push_back({.name = "two.txt", .data = Bytes(70000, 'q'), .method = 8, .password = kPassword});
-  return spec;
+ZipLayout TwoEncryptedAndOnePlain() {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "one.txt", .data = ToBytes("first secret"), .password = kPassword});
+  layout.entries.push_back({.name = "plain.txt", .data = ToBytes("open")});
+  layout.entries.push_back({.name = "two.txt", .data = Bytes(70000, 'q'), .method = 8, .password = kPassword});
+  return layout;
 }
 
 TEST_F(PasswordTest, RightPasswordAsksNothing) {
@@ -129,10 +129,10 @@ TEST_F(PasswordTest, WithoutAHandlerTheSamePasswordIsTriedAndTheEntryFails) {
 // Bit 3 (sizes in a data descriptor) does not change the check: it is made against
 // the CRC of the central directory, never against the file time.
 TEST_F(PasswordTest, DataDescriptorEntriesAreCheckedAgainstTheirCrc) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "dd.txt", .data = ToBytes("descriptor"), .password = kPassword, .extraFlags = 8});
+  ZipLayout layout;
+  layout.entries.push_back({.name = "dd.txt", .data = ToBytes("descriptor"), .password = kPassword, .extraFlags = 8});
   zip.SetPassword(kPassword);
-  Open(spec);
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(Extracted("dd.txt"), "descriptor");
@@ -141,14 +141,14 @@ TEST_F(PasswordTest, DataDescriptorEntriesAreCheckedAgainstTheirCrc) {
 // Streaming writers (Info-ZIP zip among them) check the header by the time's high
 // byte and set bit 3; that byte is accepted for such entries, and only for them.
 TEST_F(PasswordTest, TimeCheckByteIsAcceptedOnlyWithBit3) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "streamed.txt", .data = ToBytes("streamed"), .password = kPassword,
+  ZipLayout layout;
+  layout.entries.push_back({.name = "streamed.txt", .data = ToBytes("streamed"), .password = kPassword,
                           .dosTime = 0xA1B2, .extraFlags = 8, .timeCheckByte = true});
-  spec.entries.push_back({.name = "not.txt", .data = ToBytes("not"), .password = kPassword, .dosTime = 0xA1B2,
+  layout.entries.push_back({.name = "not.txt", .data = ToBytes("not"), .password = kPassword, .dosTime = 0xA1B2,
                           .timeCheckByte = true});
   zip.SetPassword(kPassword);
   zip.SetPasswordRetries(1);
-  Open(spec);
+  Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(Extracted("streamed.txt"), "streamed");
   EXPECT_EQ(failures, (std::vector<std::pair<std::string, int>>{{"not.txt", AbZipInvalidPassword}}));
@@ -175,11 +175,11 @@ TEST_F(PasswordTest, WrongPasswordPassingTheCheckByteFailsLater) {
     }
   }
   ASSERT_FALSE(lucky.empty());
-  ZipSpec spec;
-  spec.entries.push_back({.name = "d.txt", .data = data, .method = 8, .password = kPassword});
-  spec.entries.push_back({.name = "s.txt", .data = data, .password = kPassword});
+  ZipLayout layout;
+  layout.entries.push_back({.name = "d.txt", .data = data, .method = 8, .password = kPassword});
+  layout.entries.push_back({.name = "s.txt", .data = data, .password = kPassword});
   zip.SetPassword(lucky);
-  Open(spec);
+  Open(layout);
   zip.ExtractMatching("d.txt");
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_TRUE(failures[0].second == AbInflateBlockError || failures[0].second == AbZipBadCRC);

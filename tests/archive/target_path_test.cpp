@@ -44,11 +44,11 @@ TEST(MakeFoldersTest, MakesEachMissingLevelBelowDriveOrShare) {
 // The declared size bounds what reaches the disk: with writes limited to that size,
 // an entry that inflates beyond it still fails by its CRC check, not by the write.
 TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
-  testing::ZipSpec spec;
-  spec.entries.push_back({.name = "bomb.bin", .data = testing::Bytes(1 << 20, 'b'), .method = 8,
+  testing::ZipLayout layout;
+  layout.entries.push_back({.name = "bomb.bin", .data = testing::Bytes(1 << 20, 'b'), .method = 8,
                           .uncompressedSize = 4096});
   MemoryFileSystem files;
-  files.AddFile("a.zip", testing::BuildZip(spec).bytes);
+  files.AddFile("a.zip", testing::BuildZip(layout).bytes);
   files.SetWriteLimit(4096);
   TAbUnZipper zip(files);
   std::vector<std::pair<TAbErrorClass, int>> failures;
@@ -63,10 +63,10 @@ TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
 
 // A failing write (a full disk) is a stream error of its own class.
 TEST(OutputLimitTest, FailedWriteIsReportedAsAStreamError) {
-  testing::ZipSpec spec;
-  spec.entries.push_back({.name = "big.bin", .data = testing::Bytes(100000, 'b')});
+  testing::ZipLayout layout;
+  layout.entries.push_back({.name = "big.bin", .data = testing::Bytes(100000, 'b')});
   MemoryFileSystem files;
-  files.AddFile("a.zip", testing::BuildZip(spec).bytes);
+  files.AddFile("a.zip", testing::BuildZip(layout).bytes);
   files.SetWriteLimit(1000);
   TAbUnZipper zip(files);
   std::vector<std::pair<TAbErrorClass, int>> failures;

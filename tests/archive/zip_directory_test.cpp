@@ -16,14 +16,14 @@ namespace {
 using testing::Bytes;
 using testing::BuildZip;
 using testing::ToBytes;
-using testing::ZipEntrySpec;
-using testing::ZipSpec;
+using testing::ZipEntryLayout;
+using testing::ZipLayout;
 
-ZipSpec TwoEntries() {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "readme.txt", .data = ToBytes("hello")});
-  spec.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("world"), .centralExtra = "<programfolder>"});
-  return spec;
+ZipLayout TwoEntries() {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "readme.txt", .data = ToBytes("hello")});
+  layout.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("world"), .centralExtra = "<programfolder>"});
+  return layout;
 }
 
 class DirectoryTest : public ::testing::Test {
@@ -75,9 +75,9 @@ TEST_F(DirectoryTest, ExtraTextCanBeReplacedAndRemovedInMemory) {
 }
 
 TEST_F(DirectoryTest, NameIsCutAtItsFirstNul) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = std::string("a/b.txt\0junk", 12), .data = ToBytes("x")});
-  ASSERT_EQ(Open(BuildZip(spec).bytes), "");
+  ZipLayout layout;
+  layout.entries.push_back({.name = std::string("a/b.txt\0junk", 12), .data = ToBytes("x")});
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.Entries(0)->StoredName(), "a/b.txt");
   EXPECT_EQ(zip.Entries(0)->DiskName(), "a\\b.txt");
 }
@@ -99,15 +99,15 @@ TEST_F(DirectoryTest, EmptyFileHasNoEntriesAndMissingFileOpensNothing) {
 }
 
 TEST_F(DirectoryTest, EndRecordIsFoundBehindCommentsUpTo2022Bytes) {
-  ZipSpec spec = TwoEntries();
-  spec.comment = std::string(2022, 'c');
-  EXPECT_EQ(Open(BuildZip(spec).bytes), "");
+  ZipLayout layout = TwoEntries();
+  layout.comment = std::string(2022, 'c');
+  EXPECT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.EntryCount(), 2);
 
   MemoryFileSystem files2;
   TAbUnZipper zip2(files2);
-  spec.comment = std::string(2023, 'c');
-  files2.AddFile("b.zip", BuildZip(spec).bytes);
+  layout.comment = std::string(2023, 'c');
+  files2.AddFile("b.zip", BuildZip(layout).bytes);
   try {
     zip2.OpenZip("b.zip");
     FAIL();
@@ -131,18 +131,18 @@ TEST_F(DirectoryTest, ShortFilesWithoutEndRecordAreRefused) {
 // the decoy both lie in the second window searched (32 bytes, 56 before the end) and
 // none in the first: the earlier one, the real record, is taken.
 TEST_F(DirectoryTest, EarlierOfTwoSignaturesInOneWindowWins) {
-  ZipSpec spec = TwoEntries();
-  spec.comment = "PK\x05\x06" + std::string(30, ' ');
-  ASSERT_EQ(Open(BuildZip(spec).bytes), "");
+  ZipLayout layout = TwoEntries();
+  layout.comment = "PK\x05\x06" + std::string(30, ' ');
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.EntryCount(), 2);
 }
 
 TEST_F(DirectoryTest, EntryCountOfEndRecordIsOnlyAProgressDivisor) {
-  ZipSpec spec = TwoEntries();
-  spec.totalEntries = 0;
+  ZipLayout layout = TwoEntries();
+  layout.totalEntries = 0;
   std::vector<int> progress;
   zip.OnArchiveProgress = [&](TAbUnZipper&, uint8_t p, bool&) { progress.push_back(p); };
-  ASSERT_EQ(Open(BuildZip(spec).bytes), "");
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.EntryCount(), 2);
   EXPECT_EQ(progress, (std::vector<int>{100, 100, 100}));
 }
@@ -175,19 +175,19 @@ TEST_F(DirectoryTest, LyingDirectoryOffsetsAreRefused) {
 }
 
 TEST_F(DirectoryTest, NeitherPKNorMZAtTheStartStillLoads) {
-  ZipSpec spec = TwoEntries();
-  spec.prefix = ToBytes("#!junk");
-  for (ZipEntrySpec& e : spec.entries) e.localOffset = 0;  // offsets are not used while loading
-  ASSERT_EQ(Open(BuildZip(spec).bytes), "");
+  ZipLayout layout = TwoEntries();
+  layout.prefix = ToBytes("#!junk");
+  for (ZipEntryLayout& e : layout.entries) e.localOffset = 0;  // offsets are not used while loading
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.EntryCount(), 2);
   EXPECT_TRUE(zip.Archive()->IsSpanned());
   EXPECT_FALSE(zip.Archive()->IsExecutable());
 }
 
 TEST_F(DirectoryTest, ExecutableStubSizeIsTheFirstLocalHeader) {
-  ZipSpec spec = TwoEntries();
-  spec.prefix = ToBytes("MZ stub.");
-  ASSERT_EQ(Open(BuildZip(spec).bytes), "");
+  ZipLayout layout = TwoEntries();
+  layout.prefix = ToBytes("MZ stub.");
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_TRUE(zip.Archive()->IsExecutable());
   EXPECT_EQ(zip.Archive()->StubSize(), 8);
 }
@@ -200,9 +200,9 @@ TEST_F(DirectoryTest, AbortWhileLoadingMakesTheArchiveInvalid) {
 }
 
 TEST_F(DirectoryTest, Zip64MarkersAreRefused) {
-  ZipSpec spec = TwoEntries();
-  spec.totalEntries = 0xFFFF;
-  EXPECT_EQ(Open(BuildZip(spec).bytes),
+  ZipLayout layout = TwoEntries();
+  layout.totalEntries = 0xFFFF;
+  EXPECT_EQ(Open(BuildZip(layout).bytes),
             "Cannot read file - archives and entries of 2 GiB or more (Zip64) are not supported");
 
   // A Zip64 end-record locator right before the classic end record.

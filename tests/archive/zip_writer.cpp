@@ -71,12 +71,12 @@ Bytes Encrypt(const Bytes& plain, const std::string& password, uint8_t check) {
   return out;
 }
 
-BuiltZip BuildZip(const ZipSpec& spec) {
+BuiltZip BuildZip(const ZipLayout& layout) {
   BuiltZip zip;
   Bytes& out = zip.bytes;
-  out = spec.prefix;
+  out = layout.prefix;
   std::vector<Bytes> central;
-  for (const ZipEntrySpec& e : spec.entries) {
+  for (const ZipEntryLayout& e : layout.entries) {
     const uint32_t crc = e.crc.value_or(ZipCrc(e.data));
     Bytes payload = e.method == 8 ? DeflateStored(e.data) : e.data;
     if (e.password) payload = Encrypt(payload, *e.password, uint8_t(e.timeCheckByte ? e.dosTime >> 8 : crc >> 24));
@@ -127,7 +127,7 @@ BuiltZip BuildZip(const ZipSpec& spec) {
   zip.directoryOffset = uint32_t(out.size());
   for (const Bytes& c : central) out.insert(out.end(), c.begin(), c.end());
   zip.endRecordOffset = uint32_t(out.size());
-  const uint16_t total = spec.totalEntries.value_or(uint16_t(spec.entries.size()));
+  const uint16_t total = layout.totalEntries.value_or(uint16_t(layout.entries.size()));
   Put32(out, 0x06054B50);
   Put16(out, 0);
   Put16(out, 0);
@@ -135,8 +135,8 @@ BuiltZip BuildZip(const ZipSpec& spec) {
   Put16(out, total);
   Put32(out, zip.endRecordOffset - zip.directoryOffset);
   Put32(out, zip.directoryOffset);
-  Put16(out, uint32_t(spec.comment.size()));
-  PutText(out, spec.comment);
+  Put16(out, uint32_t(layout.comment.size()));
+  PutText(out, layout.comment);
   return zip;
 }
 

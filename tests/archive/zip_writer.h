@@ -16,7 +16,7 @@ using Bytes = std::vector<uint8_t>;
 Bytes ToBytes(const std::string& text);
 uint32_t ZipCrc(const Bytes& data);
 
-struct ZipEntrySpec {
+struct ZipEntryLayout {
   std::string name;
   Bytes data;
   uint16_t method = 0;  // 0 stored, 8 deflate (stored blocks); others: data taken as is
@@ -32,8 +32,8 @@ struct ZipEntrySpec {
   bool timeCheckByte = false;       // header checked by the time, as streaming writers do
 };
 
-struct ZipSpec {
-  std::vector<ZipEntrySpec> entries;
+struct ZipLayout {
+  std::vector<ZipEntryLayout> entries;
   std::string comment;
   Bytes prefix;  // bytes before the first local header (offsets are not adjusted)
   std::optional<uint16_t> totalEntries;
@@ -47,7 +47,11 @@ struct BuiltZip {
   uint32_t endRecordOffset = 0;
 };
 
-BuiltZip BuildZip(const ZipSpec& spec);
+BuiltZip BuildZip(const ZipLayout& layout);
+
+// Earlier names, still used by the legacy decoders' extraction test.
+using ZipEntrySpec = ZipEntryLayout;
+using ZipSpec = ZipLayout;
 
 // Deflate stream of stored blocks (RFC 1951 3.2.4).
 Bytes DeflateStored(const Bytes& data);

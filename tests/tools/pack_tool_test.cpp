@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 using archive::testing::Bytes;
 using archive::testing::BuildZip;
 using archive::testing::ToBytes;
-using archive::testing::ZipSpec;
+using archive::testing::ZipLayout;
 
 struct Result {
   int code;
@@ -32,21 +32,21 @@ class PackToolTest : public ::testing::Test {
     return {WEXITSTATUS(status), archive::testing::ReadFile(root / "stdout"),
             archive::testing::ReadFile(root / "stderr")};
   }
-  void Write(const std::string& name, const ZipSpec& spec) {
-    archive::testing::WriteFile(temp.Path() / name, BuildZip(spec).bytes);
+  void Write(const std::string& name, const ZipLayout& layout) {
+    archive::testing::WriteFile(temp.Path() / name, BuildZip(layout).bytes);
   }
   std::vector<std::string> Tree(const std::string& folder) { return archive::testing::ListTree(temp.Path() / folder); }
 
   archive::testing::TempFolder temp;
 };
 
-ZipSpec Package() {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "install.inf", .data = ToBytes("[settings]\r\n"), .password = "tarnwick"});
-  spec.entries.push_back({.name = "bin/app.exe", .data = Bytes(50000, 'x'), .method = 8, .password = "tarnwick",
+ZipLayout Package() {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "install.inf", .data = ToBytes("[settings]\r\n"), .password = "tarnwick"});
+  layout.entries.push_back({.name = "bin/app.exe", .data = Bytes(50000, 'x'), .method = 8, .password = "tarnwick",
                           .centralExtra = "<programfolder>"});
-  spec.entries.push_back({.name = "doc/read\x1B[31mme.txt", .data = ToBytes("plain")});
-  return spec;
+  layout.entries.push_back({.name = "doc/read\x1B[31mme.txt", .data = ToBytes("plain")});
+  return layout;
 }
 
 TEST_F(PackToolTest, ListShowsEveryEntryWithItsDestination) {
@@ -78,7 +78,7 @@ TEST_F(PackToolTest, TestChecksEveryEntryAndNamesEachFailure) {
             "install.inf: Cannot extract file - invalid password\n"
             "bin/app.exe: Cannot extract file - invalid password\n");
 
-  ZipSpec damaged = Package();
+  ZipLayout damaged = Package();
   damaged.entries[2].crc = 7;
   Write("d.zip", damaged);
   r = Pack("test d.zip");
@@ -105,9 +105,9 @@ TEST_F(PackToolTest, ExtractRestoresFoldersOrWritesFlat) {
 }
 
 TEST_F(PackToolTest, PasswordsAreKeyedInWindows1250) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "a.txt", .data = ToBytes("polish"), .password = "za\xBF\xF3\xB3\xE6"});  // zażółć
-  Write("pl.zip", spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "a.txt", .data = ToBytes("polish"), .password = "za\xBF\xF3\xB3\xE6"});  // zażółć
+  Write("pl.zip", layout);
   Result r = Pack("extract -d o -P 'zażółć' pl.zip");
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "o/a.txt"), "polish");
@@ -117,11 +117,11 @@ TEST_F(PackToolTest, PasswordsAreKeyedInWindows1250) {
 }
 
 TEST_F(PackToolTest, FailedEntriesAreReportedAndLeaveNothing) {
-  ZipSpec spec;
-  spec.entries.push_back({.name = "../escape.txt", .data = ToBytes("x")});
-  spec.entries.push_back({.name = "bad.txt", .data = ToBytes("y"), .crc = 1});
-  spec.entries.push_back({.name = "good.txt", .data = ToBytes("z")});
-  Write("f.zip", spec);
+  ZipLayout layout;
+  layout.entries.push_back({.name = "../escape.txt", .data = ToBytes("x")});
+  layout.entries.push_back({.name = "bad.txt", .data = ToBytes("y"), .crc = 1});
+  layout.entries.push_back({.name = "good.txt", .data = ToBytes("z")});
+  Write("f.zip", layout);
   const Result r = Pack("extract -d o f.zip");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err,
