@@ -5,22 +5,17 @@
 
 #include <windowsx.h>
 
-#include "system/cp1250.h"
+#include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneFlatRadioButton";
 }  // namespace
 
-struct TFlatRadioButton::Impl final : HoverClient {
-  HWND hwnd = nullptr;
-  AliveToken alive = MakeAliveToken();
-
-  std::string caption;
+struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
   bool checked = false;
   int groupIndex = 0;
   TRadioLayout layout = radioLeft;
@@ -29,9 +24,7 @@ struct TFlatRadioButton::Impl final : HoverClient {
   TColor colorFocused = 0xFFFFFF, colorDown = 0xC5D6D9, colorDot = 0x000000, colorBorder = 0x8396A0;
   AdvPercents adv{10, 10, 50};
   bool useAdvColors = false;
-  HFONT font = nullptr;
   TColor fontColor = colors::kWindowText;
-  bool enabled = true, visible = true, tabStop = false;
   std::function<void()> onClick;
 
   bool hover = false, pressed = false, focused = false;
@@ -46,12 +39,6 @@ struct TFlatRadioButton::Impl final : HoverClient {
   void Detach() { RadioButtonHover().Stop(this); }
 
   TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
-
-  void Repaint() {
-    if (!hwnd) return;
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  }
 
   void RedrawCircle() {
     if (!hwnd) return;
@@ -71,17 +58,9 @@ struct TFlatRadioButton::Impl final : HoverClient {
     colorBorder = d.border;
   }
 
-  void SetTabStopStyle(bool value) {
-    tabStop = value;
-    if (!hwnd) return;
-    LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-    style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
-  }
-
   void SetChecked(bool value) {
     if (checked == value) return;
-    SetTabStopStyle(value);
+    SetTabStop(value);
     checked = value;
     const AliveToken token = alive;
     if (value) {
@@ -92,13 +71,9 @@ struct TFlatRadioButton::Impl final : HoverClient {
   }
 
   void UncheckGroup() {
-    HWND parent = hwnd ? GetParent(hwnd) : nullptr;
-    if (!parent) return;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (child == hwnd || !IsWindowOfClass(child, kClassName)) continue;
-      auto* other = StateOfWindow<Impl>(child);
-      if (other && other->groupIndex == groupIndex) other->SetChecked(false);
-    }
+    ForEachSiblingOfClass<Impl>(hwnd, kClassName, [this](Impl& other) {
+      if (other.groupIndex == groupIndex) other.SetChecked(false);
+    });
   }
 
   // --- message handlers
@@ -155,8 +130,7 @@ struct TFlatRadioButton::Impl final : HoverClient {
   }
 
   LRESULT OnDialogChar(wchar_t ch) {
-    const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
-    if (!IsCaptionAccelerator(caption, typed[0])) return 0;
+    if (!IsAccelerator(ch)) return 0;
     if (!enabled || !IsWindowVisible(hwnd)) return 0;  // cannot take the focus
     SetFocus(hwnd);
     return 1;
@@ -186,17 +160,8 @@ struct TFlatRadioButton::Impl final : HoverClient {
   void PaintCaption(HDC dc, const RectI& client) const {
     const RectI t = RadioText(client, layout);
     const UINT format = DT_WORDBREAK | (layout == radioRight ? DT_RIGHT : DT_LEFT);
-    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
-    SetBkMode(dc, TRANSPARENT);
-    if (enabled) {
-      SetTextColor(dc, ResolveColor(fontColor));
-      DrawTextCp1250(dc, caption, t, format);
-    } else {
-      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
-      DrawTextCp1250(dc, caption, t.Offset(1, 1), format);
-      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
-      DrawTextCp1250(dc, caption, t, format);
-    }
+    SelectScope fontScope(dc, Font());
+    DrawCaptionText(dc, caption, t, format, enabled, fontColor);
   }
 
   void Paint(HDC target) {
@@ -208,16 +173,10 @@ struct TFlatRadioButton::Impl final : HoverClient {
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, msg, wParam, result, [this](HDC dc) { Paint(dc); })) return result;
+    if (HandleCaptionMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        Paint(ps.hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-      case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
       case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
@@ -229,24 +188,7 @@ struct TFlatRadioButton::Impl final : HoverClient {
       case WM_SETFOCUS: OnSetFocus(); return 0;
       case WM_KILLFOCUS: OnKillFocus(); return 0;
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
-      case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
-        Repaint();
-        return result;
-      }
-      case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam)) Repaint();
-        return 0;
-      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
-      case WM_SYSCOLORCHANGE:
-        if (useAdvColors) {
-          parentColor = true;
-          RecomputeAdvColors();
-        }
-        Repaint();
-        return 0;
+      case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
       case WM_DESTROY: RadioButtonHover().Stop(this); return 0;
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -256,20 +198,14 @@ struct TFlatRadioButton::Impl final : HoverClient {
 
 TFlatRadioButton::TFlatRadioButton() : impl_(std::make_unique<Impl>()) {}
 
-TFlatRadioButton::~TFlatRadioButton() {
-  *impl_->alive = false;
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TFlatRadioButton::~TFlatRadioButton() { impl_->Destroy(); }
 
 bool TFlatRadioButton::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  DWORD style = 0;
-  if (impl_->visible) style |= WS_VISIBLE;
-  if (impl_->tabStop) style |= WS_TABSTOP;
-  if (!impl_->enabled) style |= WS_DISABLED;
-  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
-  const std::u16string text = Cp1250ToUtf16(impl_->caption);
-  SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  impl_->ApplyCaption();
   impl_->RecomputeAdvColors();
   // Checked before the window existed: the group could not be told then.
   if (impl_->checked) impl_->UncheckGroup();
@@ -278,14 +214,7 @@ bool TFlatRadioButton::Create(HWND parent, int x, int y, int width, int height) 
 
 HWND TFlatRadioButton::Handle() const { return impl_->hwnd; }
 
-void TFlatRadioButton::SetCaption(std::string_view caption) {
-  if (impl_->hwnd) {
-    const std::u16string text = Cp1250ToUtf16(caption);
-    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
-  } else {
-    impl_->caption = std::string(caption);
-  }
-}
+void TFlatRadioButton::SetCaption(std::string_view caption) { impl_->SetCaption(caption); }
 const std::string& TFlatRadioButton::Caption() const { return impl_->caption; }
 
 void TFlatRadioButton::SetChecked(bool value) { impl_->SetChecked(value); }
@@ -334,35 +263,18 @@ void TFlatRadioButton::SetAdvColorDown(int p) { StorePercent(*impl_, impl_->adv.
 int TFlatRadioButton::AdvColorDown() const { return impl_->adv.down; }
 void TFlatRadioButton::SetAdvColorBorder(int p) { StorePercent(*impl_, impl_->adv.border, p); }
 int TFlatRadioButton::AdvColorBorder() const { return impl_->adv.border; }
-void TFlatRadioButton::SetUseAdvColors(bool value) {
-  impl_->useAdvColors = value;
-  impl_->parentColor = value;
-  impl_->RecomputeAdvColors();
-  impl_->Repaint();
-}
+void TFlatRadioButton::SetUseAdvColors(bool value) { ChangeUseAdvColors(*impl_, value); }
 bool TFlatRadioButton::UseAdvColors() const { return impl_->useAdvColors; }
 
-void TFlatRadioButton::SetFont(HFONT font) {
-  impl_->font = font;
-  impl_->Repaint();
-}
+void TFlatRadioButton::SetFont(HFONT font) { impl_->SetFont(font); }
 void TFlatRadioButton::SetFontColor(TColor color) { StoreColor(*impl_, impl_->fontColor, color); }
 TColor TFlatRadioButton::FontColor() const { return impl_->fontColor; }
 
-void TFlatRadioButton::SetEnabled(bool value) {
-  if (impl_->hwnd) {
-    EnableWindow(impl_->hwnd, value);
-  } else {
-    impl_->enabled = value;
-  }
-}
+void TFlatRadioButton::SetEnabled(bool value) { impl_->SetEnabled(value); }
 bool TFlatRadioButton::Enabled() const { return impl_->enabled; }
-void TFlatRadioButton::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TFlatRadioButton::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TFlatRadioButton::Visible() const { return impl_->visible; }
-void TFlatRadioButton::SetTabStop(bool value) { impl_->SetTabStopStyle(value); }
+void TFlatRadioButton::SetTabStop(bool value) { impl_->SetTabStop(value); }
 bool TFlatRadioButton::TabStop() const { return impl_->tabStop; }
 void TFlatRadioButton::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
 bool TFlatRadioButton::Hovered() const { return impl_->hover; }
