@@ -5,31 +5,26 @@
 
 #include <windowsx.h>
 
-#include "system/cp1250.h"
+#include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/glyph_win32.h"
 #include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
 #include "widgets/tooltip_win32.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneToolbarButton97";
 }  // namespace
 
-struct TToolbarButton97::Impl final : HoverClient {
-  HWND hwnd = nullptr;
-  AliveToken alive = MakeAliveToken();
-
-  std::string caption, hint;
+struct TToolbarButton97::Impl final : CaptionState, HoverClient {
+  std::string hint;
   GdiObject<HBITMAP> glyph;
   ButtonLayout layout = ButtonLayout::GlyphLeft;
   TColor color = colors::kBtnFace;
   bool parentColor = true;
-  HFONT font = nullptr;
   TColor fontColor = colors::kBtnText;
-  bool handCursor = false, enabled = true, visible = true;
+  bool handCursor = false;
   std::function<void()> onClick;
 
   bool hover = false, pressed = false, tracking = false;
@@ -49,12 +44,6 @@ struct TToolbarButton97::Impl final : HoverClient {
   }
 
   TColor Face() const { return parentColor ? ParentBackground(hwnd) : color; }
-
-  void Repaint() {
-    if (!hwnd) return;
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  }
 
   void UpdateTooltip() {
     if (!hwnd) return;
@@ -108,10 +97,7 @@ struct TToolbarButton97::Impl final : HoverClient {
   }
 
   void LoseHoverUnlessOver() {
-    if (!hwnd) return;
-    POINT pt{};
-    GetCursorPos(&pt);
-    if (ControlAtScreenPoint(pt) != hwnd) LoseHover();
+    if (hwnd && !CursorIsOver(hwnd)) LoseHover();
   }
 
   void OnEnable(bool on) {
@@ -124,7 +110,7 @@ struct TToolbarButton97::Impl final : HoverClient {
   }
 
   void PaintContent(HDC dc, const RectI& client) const {
-    SelectScope fontScope(dc, EffectiveFont(hwnd, font));
+    SelectScope fontScope(dc, Font());
     const SizeI gs = BitmapSize(glyph.get());
     GlyphLayoutInput in;
     in.client = client;
@@ -143,17 +129,7 @@ struct TToolbarButton97::Impl final : HoverClient {
       }
     }
     if (caption.empty()) return;
-    SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-    if (enabled) {
-      SetTextColor(dc, ResolveColor(fontColor));
-      DrawTextCp1250(dc, caption, at.caption, format);
-    } else {
-      SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
-      DrawTextCp1250(dc, caption, at.caption.Offset(1, 1), format);
-      SetTextColor(dc, ResolveColor(colors::kBtnShadow));
-      DrawTextCp1250(dc, caption, at.caption, format);
-    }
+    DrawCaptionText(dc, caption, at.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER, enabled, fontColor);
   }
 
   void Paint(HDC target) {
@@ -170,16 +146,10 @@ struct TToolbarButton97::Impl final : HoverClient {
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, msg, wParam, result, [this](HDC dc) { Paint(dc); })) return result;
+    if (HandleCaptionMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        Paint(ps.hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-      case WM_ERASEBKGND: return 1;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK: OnLButtonDown(); return 0;
       case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
@@ -199,17 +169,6 @@ struct TToolbarButton97::Impl final : HoverClient {
           return TRUE;
         }
         return DefWindowProcW(hwnd, msg, wParam, lParam);
-      case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
-        Repaint();
-        return result;
-      }
-      case WM_SETFONT:
-        font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam)) Repaint();
-        return 0;
-      case WM_GETFONT: return reinterpret_cast<LRESULT>(EffectiveFont(hwnd, font));
       case WM_DESTROY: Detach(); return 0;
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -218,33 +177,22 @@ struct TToolbarButton97::Impl final : HoverClient {
 
 TToolbarButton97::TToolbarButton97() : impl_(std::make_unique<Impl>()) {}
 
-TToolbarButton97::~TToolbarButton97() {
-  *impl_->alive = false;
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TToolbarButton97::~TToolbarButton97() { impl_->Destroy(); }
 
 bool TToolbarButton97::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  DWORD style = 0;
-  if (impl_->visible) style |= WS_VISIBLE;
-  if (!impl_->enabled) style |= WS_DISABLED;
-  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
-  const std::u16string text = Cp1250ToUtf16(impl_->caption);
-  SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
+  // Never a tab stop: tabStop keeps its default.
+  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  impl_->ApplyCaption();
   impl_->UpdateTooltip();
   return true;
 }
 
 HWND TToolbarButton97::Handle() const { return impl_->hwnd; }
 
-void TToolbarButton97::SetCaption(std::string_view caption) {
-  if (impl_->hwnd) {
-    const std::u16string text = Cp1250ToUtf16(caption);
-    SetWindowTextW(impl_->hwnd, reinterpret_cast<LPCWSTR>(text.c_str()));
-  } else {
-    impl_->caption = std::string(caption);
-  }
-}
+void TToolbarButton97::SetCaption(std::string_view caption) { impl_->SetCaption(caption); }
 const std::string& TToolbarButton97::Caption() const { return impl_->caption; }
 void TToolbarButton97::SetGlyph(HBITMAP glyph) {
   impl_->glyph = CopyBitmap(glyph);
@@ -260,10 +208,7 @@ void TToolbarButton97::SetColor(TColor color) {
   impl_->Repaint();
 }
 TColor TToolbarButton97::Color() const { return impl_->Face(); }
-void TToolbarButton97::SetFont(HFONT font) {
-  impl_->font = font;
-  impl_->Repaint();
-}
+void TToolbarButton97::SetFont(HFONT font) { impl_->SetFont(font); }
 void TToolbarButton97::SetFontColor(TColor color) {
   impl_->fontColor = color;
   impl_->Repaint();
@@ -275,18 +220,9 @@ void TToolbarButton97::SetHint(std::string_view hint) {
   impl_->UpdateTooltip();
 }
 const std::string& TToolbarButton97::Hint() const { return impl_->hint; }
-void TToolbarButton97::SetEnabled(bool value) {
-  if (impl_->hwnd) {
-    EnableWindow(impl_->hwnd, value);
-  } else {
-    impl_->enabled = value;
-  }
-}
+void TToolbarButton97::SetEnabled(bool value) { impl_->SetEnabled(value); }
 bool TToolbarButton97::Enabled() const { return impl_->enabled; }
-void TToolbarButton97::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TToolbarButton97::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TToolbarButton97::Visible() const { return impl_->visible; }
 void TToolbarButton97::SetOnClick(std::function<void()> handler) { impl_->onClick = std::move(handler); }
 void TToolbarButton97::Click() { impl_->Click(); }
