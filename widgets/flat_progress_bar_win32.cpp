@@ -3,17 +3,15 @@
 // length along the bar is kept at a whole number of blocks.
 #include "widgets/flat_progress_bar.h"
 
+#include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneFlatProgressBar";
 }  // namespace
 
-struct TFlatProgressBar::Impl {
-  HWND hwnd = nullptr;
-
+struct TFlatProgressBar::Impl : ControlState {
   TColor color = colors::kBtnFace;
   bool parentColor = true;
   TColor colorElement = 0x996633, colorBorder = 0x8396A0;
@@ -21,19 +19,12 @@ struct TFlatProgressBar::Impl {
   bool useAdvColors = false;
   TProgressOrientation orientation = pbHorizontal;
   int position = 0, min = 0, max = 100;
-  bool smooth = false, visible = true;
-
-  void Detach() {}
+  bool smooth = false;
 
   TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
 
-  void Repaint() {
-    if (!hwnd) return;
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  }
-
-  void RecomputeBorder() {
+  // Only the border colour follows the background.
+  void RecomputeAdvColors() {
     if (useAdvColors) colorBorder = Darken(ResolveColor(Background()), colorBorder, advColorBorder);
   }
 
@@ -70,25 +61,12 @@ struct TFlatProgressBar::Impl {
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, msg, wParam, result, [this](HDC dc) { Paint(dc); })) return result;
     switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        Paint(ps.hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-      case WM_ERASEBKGND: return 1;
       case WM_WINDOWPOSCHANGING: OnPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
       case WM_NCHITTEST: return HTTRANSPARENT;  // a graphic control: the mouse goes to the parent
-      case WM_SYSCOLORCHANGE:
-        if (useAdvColors) {
-          parentColor = true;
-          RecomputeBorder();
-        }
-        Repaint();
-        return 0;
+      case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
   }
@@ -96,15 +74,15 @@ struct TFlatProgressBar::Impl {
 
 TFlatProgressBar::TFlatProgressBar() : impl_(std::make_unique<Impl>()) {}
 
-TFlatProgressBar::~TFlatProgressBar() {
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TFlatProgressBar::~TFlatProgressBar() { impl_->Destroy(); }
 
 bool TFlatProgressBar::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  const DWORD style = impl_->visible ? WS_VISIBLE : 0;
-  if (!CreateControlWindow(kClassName, style, 0, parent, x, y, width, height, impl_.get())) return false;
-  impl_->RecomputeBorder();
+  // Never disabled nor a tab stop: the bar leaves those properties at their defaults.
+  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
+    return false;
+  }
+  impl_->RecomputeAdvColors();
   impl_->ApplyBounds();
   return true;
 }
@@ -134,16 +112,11 @@ void TFlatProgressBar::SetColorBorder(TColor color) {
 TColor TFlatProgressBar::ColorBorder() const { return impl_->colorBorder; }
 void TFlatProgressBar::SetAdvColorBorder(int percent) {
   impl_->advColorBorder = ClampPercent(percent);
-  impl_->RecomputeBorder();
+  impl_->RecomputeAdvColors();
   impl_->Repaint();
 }
 int TFlatProgressBar::AdvColorBorder() const { return impl_->advColorBorder; }
-void TFlatProgressBar::SetUseAdvColors(bool value) {
-  impl_->useAdvColors = value;
-  impl_->parentColor = value;
-  impl_->RecomputeBorder();
-  impl_->Repaint();
-}
+void TFlatProgressBar::SetUseAdvColors(bool value) { ChangeUseAdvColors(*impl_, value); }
 bool TFlatProgressBar::UseAdvColors() const { return impl_->useAdvColors; }
 
 void TFlatProgressBar::SetOrientation(TProgressOrientation orientation) {
@@ -175,10 +148,7 @@ void TFlatProgressBar::SetSmooth(bool value) {
   impl_->Repaint();
 }
 bool TFlatProgressBar::Smooth() const { return impl_->smooth; }
-void TFlatProgressBar::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TFlatProgressBar::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TFlatProgressBar::Visible() const { return impl_->visible; }
 
 }  // namespace setuvane
