@@ -16,9 +16,6 @@ scripts/wine-prefix.sh
 WINEPREFIX=$SETUVANE_WINEPREFIX WINEARCH=win32 WINEDEBUG=-all DISPLAY= \
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 WINEPREFIX=$SETUVANE_WINEPREFIX wineserver -w
-# Wine's own Tahoma (the windows' font) and Marlett (its frame buttons) are not
-# found by this Wine unless they lie in the prefix's font folder.
-cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$SETUVANE_WINEPREFIX/drive_c/windows/Fonts/"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -13,4 +13,7 @@ flock 9
 echo "wine-prefix: creating $WINEPREFIX" >&2
 DISPLAY= LC_ALL=pl_PL wineboot -i >/dev/null 2>&1
 wineserver -w
+# The windows are drawn in Tahoma; Wine ships it (and Marlett, for the frame buttons
+# it draws itself) but this Wine finds fonts only in the prefix's font folder.
+cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 touch "$WINEPREFIX/.setuvane-ready"
