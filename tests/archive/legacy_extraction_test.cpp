@@ -19,7 +19,7 @@ namespace setuvane::archive {
 namespace {
 
 using testing::Bytes;
-using testing::ZipEntrySpec;
+using testing::ZipEntryLayout;
 
 Bytes Payload() {
   std::string text(24, '\0');
@@ -27,9 +27,9 @@ Bytes Payload() {
   return Bytes(text.begin(), text.end());
 }
 
-ZipEntrySpec Legacy(const std::string& name, uint16_t method, uint16_t flags, Bytes compressed,
+ZipEntryLayout Legacy(const std::string& name, uint16_t method, uint16_t flags, Bytes compressed,
                     const Bytes& payload, bool encrypted) {
-  ZipEntrySpec entry;
+  ZipEntryLayout entry;
   entry.name = name;
   entry.method = method;
   entry.extraFlags = flags;
@@ -42,15 +42,15 @@ ZipEntrySpec Legacy(const std::string& name, uint16_t method, uint16_t flags, By
 
 TEST(LegacyExtraction, EveryMethodExtractsAndAMalformedEntryFailsAlone) {
   const Bytes payload = Payload();
-  testing::ZipSpec spec;
-  spec.entries.push_back(Legacy("shrunk.bin", 1, 0, testing::Shrink(payload, {50, true}), payload, false));
-  spec.entries.push_back(Legacy("shrunk-enc.bin", 1, 6, testing::Shrink(payload), payload, true));
+  testing::ZipLayout layout;
+  layout.entries.push_back(Legacy("shrunk.bin", 1, 0, testing::Shrink(payload, {50, true}), payload, false));
+  layout.entries.push_back(Legacy("shrunk-enc.bin", 1, 6, testing::Shrink(payload), payload, true));
   for (int factor = 1; factor <= 4; ++factor) {
-    spec.entries.push_back(Legacy("reduced" + std::to_string(factor) + ".bin", static_cast<uint16_t>(1 + factor), 0,
+    layout.entries.push_back(Legacy("reduced" + std::to_string(factor) + ".bin", static_cast<uint16_t>(1 + factor), 0,
                                   testing::Reduce(payload, factor), payload, factor % 2 == 0));
   }
   for (uint16_t flags : {0, 2, 4, 6}) {
-    spec.entries.push_back(Legacy("imploded" + std::to_string(flags) + ".bin", 6, flags,
+    layout.entries.push_back(Legacy("imploded" + std::to_string(flags) + ".bin", 6, flags,
                                   testing::Implode(payload, flags & 2, flags & 4), payload, flags == 6));
   }
   // Codes widened five times: 14 bits, more than the table holds.
@@ -59,11 +59,11 @@ TEST(LegacyExtraction, EveryMethodExtractsAndAMalformedEntryFailsAlone) {
     widened.Put(256, size);
     widened.Put(1, size);
   }
-  spec.entries.push_back(Legacy("broken.bin", 1, 0, widened.Finish(), payload, false));
+  layout.entries.push_back(Legacy("broken.bin", 1, 0, widened.Finish(), payload, false));
 
   testing::TempFolder folder;
   const auto archive = folder.Path() / "legacy.zip";
-  const Bytes zip = testing::BuildZip(spec).bytes;
+  const Bytes zip = testing::BuildZip(layout).bytes;
   std::ofstream(archive, std::ios::binary).write(reinterpret_cast<const char*>(zip.data()), zip.size());
   std::filesystem::create_directory(folder.Path() / "out");
 
@@ -81,7 +81,7 @@ TEST(LegacyExtraction, EveryMethodExtractsAndAMalformedEntryFailsAlone) {
 
   EXPECT_EQ(failures, std::vector<std::string>{"broken.bin 0 23"});  // "Failed CRC Check"
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out" / "broken.bin"));
-  for (const ZipEntrySpec& entry : spec.entries) {
+  for (const ZipEntryLayout& entry : layout.entries) {
     if (entry.name == "broken.bin") continue;
     std::ifstream in(folder.Path() / "out" / entry.name, std::ios::binary);
     Bytes got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -49,10 +49,6 @@ struct BuiltZip {
 
 BuiltZip BuildZip(const ZipLayout& layout);
 
-// Earlier names, still used by the legacy decoders' extraction test.
-using ZipEntrySpec = ZipEntryLayout;
-using ZipSpec = ZipLayout;
-
 // Deflate stream of stored blocks (RFC 1951 3.2.4).
 Bytes DeflateStored(const Bytes& data);
 // Traditional encryption of `plain` behind a 12-byte header whose last byte is `check`.
