@@ -2,8 +2,8 @@
 // while the edit has the focus. EN_CHANGE from the edit becomes OnChange.
 #include "widgets/edit97.h"
 
+#include "widgets/control_base_win32.h"
 #include "widgets/hosted_edit_win32.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
@@ -12,27 +12,21 @@ constexpr wchar_t kClassName[] = L"SetuvaneEdit97";
 constexpr int kInset = 2;
 }  // namespace
 
-struct TEdit97::Impl {
-  HWND hwnd = nullptr;
+struct TEdit97::Impl : ControlState {
   HostedEdit edit;
-  AliveToken alive = MakeAliveToken();
 
   std::string pendingText;
   TColor color = colors::kWindow;
   TColor colorBorder = 0x8396A0;
   HFONT font = nullptr;
   int maxLength = 0;
-  bool enabled = true, visible = true, focused = false;
+  bool focused = false;
   std::function<void()> onChange;
-
-  void Detach() {}
 
   TColor ActiveBorder() const { return focused ? Darken(ResolveColor(colorBorder), colorBorder, 40) : colorBorder; }
 
-  void Repaint() {
-    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
-    if (edit.edit()) InvalidateRect(edit.edit(), nullptr, TRUE);
-  }
+  // Not the painted controls' repaint: the host and the edit are invalidated, both erased.
+  void Repaint() const { edit.Invalidate(hwnd); }
 
   RectI EditRect() const {
     const RectI r = ClientRectOf(hwnd);
@@ -91,16 +85,12 @@ struct TEdit97::Impl {
 
 TEdit97::TEdit97() : impl_(std::make_unique<Impl>()) {}
 
-TEdit97::~TEdit97() {
-  *impl_->alive = false;
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TEdit97::~TEdit97() { impl_->Destroy(); }
 
 bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)));
-  DWORD style = WS_CLIPCHILDREN;
-  if (impl_->visible) style |= WS_VISIBLE;
-  if (!impl_->enabled) style |= WS_DISABLED;
+  // The host is never a tab stop itself: the edit is.
+  const DWORD style = WS_CLIPCHILDREN | impl_->CreationStyle();
   if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
     return false;
   }
@@ -109,7 +99,7 @@ bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
     return false;
   }
   const HWND e = impl_->edit.edit();
-  SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(impl_->hwnd, impl_->font)), FALSE);
+  impl_->edit.ApplyFont(impl_->hwnd, impl_->font, false);
   SendMessageW(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
   if (impl_->maxLength > 0) SendMessageW(e, EM_LIMITTEXT, impl_->maxLength, 0);
   if (!impl_->enabled) EnableWindow(e, FALSE);
@@ -142,26 +132,15 @@ void TEdit97::SetColorBorder(TColor color) {
 TColor TEdit97::ColorBorder() const { return impl_->colorBorder; }
 void TEdit97::SetFont(HFONT font) {
   impl_->font = font;
-  if (impl_->edit.edit()) {
-    SendMessageW(impl_->edit.edit(), WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(impl_->hwnd, font)), TRUE);
-  }
+  impl_->edit.ApplyFont(impl_->hwnd, font, true);
 }
 void TEdit97::SetMaxLength(int length) {
   impl_->maxLength = length;
   if (impl_->edit.edit()) SendMessageW(impl_->edit.edit(), EM_LIMITTEXT, length > 0 ? length : 0, 0);
 }
-void TEdit97::SetEnabled(bool value) {
-  if (impl_->hwnd) {
-    EnableWindow(impl_->hwnd, value);
-  } else {
-    impl_->enabled = value;
-  }
-}
+void TEdit97::SetEnabled(bool value) { impl_->SetEnabled(value); }
 bool TEdit97::Enabled() const { return impl_->enabled; }
-void TEdit97::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TEdit97::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TEdit97::Visible() const { return impl_->visible; }
 void TEdit97::SetOnChange(std::function<void()> handler) { impl_->onChange = std::move(handler); }
 

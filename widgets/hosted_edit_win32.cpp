@@ -27,6 +27,15 @@ std::string HostedEdit::Text() const {
                                            static_cast<std::size_t>(copied)));
 }
 
+void HostedEdit::ApplyFont(HWND host, HFONT own, bool redraw) const {
+  if (edit_) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(host, own)), redraw);
+}
+
+void HostedEdit::Invalidate(HWND host) const {
+  if (host) InvalidateRect(host, nullptr, TRUE);
+  if (edit_) InvalidateRect(edit_, nullptr, TRUE);
+}
+
 LRESULT HostedEdit::AnswerColor(HDC dc, TColor background, TColor text) {
   const COLORREF back = ResolveColor(background);
   if (!brush_ || brushColor_ != back) {

@@ -21,6 +21,12 @@ class HostedEdit {
 
   void SetText(std::string_view cp1250);
   std::string Text() const;
+  // Gives the edit the font the host draws with (see EffectiveFont).
+  void ApplyFont(HWND host, HFONT own, bool redraw) const;
+
+  // Invalidates the host and the edit, both erased: the edit draws its own
+  // background in the colour the host answers.
+  void Invalidate(HWND host) const;
 
   // The answer to WM_CTLCOLOR*: text and background colours and a matching brush.
   LRESULT AnswerColor(HDC dc, TColor background, TColor text);

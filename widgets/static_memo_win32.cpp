@@ -4,17 +4,16 @@
 #include "widgets/static_memo.h"
 
 #include "system/cp1250.h"
+#include "widgets/control_base_win32.h"
 #include "widgets/hosted_edit_win32.h"
 #include "widgets/text_lines.h"
-#include "widgets/window_class_win32.h"
 
 namespace setuvane {
 namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneStaticMemo";
 }  // namespace
 
-struct TStaticMemo::Impl {
-  HWND hwnd = nullptr;
+struct TStaticMemo::Impl : ControlState {
   HostedEdit edit;
   WNDPROC editProc = nullptr;
 
@@ -24,20 +23,13 @@ struct TStaticMemo::Impl {
   HFONT font = nullptr;
   TColor fontColor = colors::kWindowText;
   HCURSOR cursor = nullptr;
-  bool visible = true;
-
-  void Detach() {}
 
   TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
 
-  void Repaint() {
-    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
-    if (edit.edit()) InvalidateRect(edit.edit(), nullptr, TRUE);
-  }
+  // Not the painted controls' repaint: the host and the edit are invalidated, both erased.
+  void Repaint() const { edit.Invalidate(hwnd); }
 
-  void ApplyFont() {
-    if (edit.edit()) SendMessageW(edit.edit(), WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont(hwnd, font)), TRUE);
-  }
+  void ApplyFont() { edit.ApplyFont(hwnd, font, true); }
 
   static LRESULT CALLBACK EditProc(HWND editHwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(editHwnd, GWLP_USERDATA));
@@ -49,10 +41,7 @@ struct TStaticMemo::Impl {
         return result;
       }
       case WM_SETCURSOR:
-        if (self->cursor && LOWORD(lParam) == HTCLIENT) {
-          ::SetCursor(self->cursor);
-          return TRUE;
-        }
+        if (SetClientCursor(self->cursor, lParam)) return TRUE;
         break;
       case WM_NCDESTROY:
         SetWindowLongPtrW(editHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
@@ -93,13 +82,12 @@ struct TStaticMemo::Impl {
 
 TStaticMemo::TStaticMemo() : impl_(std::make_unique<Impl>()) {}
 
-TStaticMemo::~TStaticMemo() {
-  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
-}
+TStaticMemo::~TStaticMemo() { impl_->Destroy(); }
 
 bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height) {
   RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  const DWORD style = WS_CLIPCHILDREN | (impl_->visible ? WS_VISIBLE : 0);
+  // The host is never disabled nor a tab stop itself: the edit takes the focus.
+  const DWORD style = WS_CLIPCHILDREN | impl_->CreationStyle();
   if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
     return false;
   }
@@ -162,10 +150,7 @@ void TStaticMemo::SetFontColor(TColor color) {
 }
 TColor TStaticMemo::FontColor() const { return impl_->fontColor; }
 void TStaticMemo::SetCursor(HCURSOR cursor) { impl_->cursor = cursor; }
-void TStaticMemo::SetVisible(bool value) {
-  impl_->visible = value;
-  if (impl_->hwnd) ShowWindow(impl_->hwnd, value ? SW_SHOWNA : SW_HIDE);
-}
+void TStaticMemo::SetVisible(bool value) { impl_->SetVisible(value); }
 bool TStaticMemo::Visible() const { return impl_->visible; }
 
 }  // namespace setuvane
