@@ -66,6 +66,17 @@ struct CaptionState : ControlState {
   bool HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };
 
+// Registers the class `cls` for `State` (once) and creates the control's window,
+// with the styles its properties ask for and `style` besides. `state` must be the
+// object the window procedure is to find, as `State`.
+template <class State>
+bool CreateControl(State& state, const wchar_t* cls, HWND parent, int x, int y, int width, int height,
+                   DWORD style = 0, DWORD exStyle = 0, HCURSOR cursor = nullptr) {
+  RegisterClassOnce(cls, &ControlWindowProc<State>, cursor);
+  return CreateControlWindow(cls, state.CreationStyle() | style, exStyle, parent, x, y, width, height, &state) !=
+         nullptr;
+}
+
 // WM_PAINT, WM_PRINTCLIENT and WM_ERASEBKGND for a control that paints all of
 // itself through `paint(HDC)`; true when `msg` was one of them.
 template <class Paint>

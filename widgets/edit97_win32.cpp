@@ -88,10 +88,9 @@ TEdit97::TEdit97() : impl_(std::make_unique<Impl>()) {}
 TEdit97::~TEdit97() { impl_->Destroy(); }
 
 bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)));
   // The host is never a tab stop itself: the edit is.
-  const DWORD style = WS_CLIPCHILDREN | impl_->CreationStyle();
-  if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)))) {
     return false;
   }
   if (!impl_->edit.Create(impl_->hwnd, ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, impl_->EditRect())) {

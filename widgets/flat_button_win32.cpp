@@ -125,10 +125,7 @@ TFlatButton::TFlatButton(std::string_view name) : impl_(std::make_unique<Impl>()
 TFlatButton::~TFlatButton() { impl_->Destroy(); }
 
 bool TFlatButton::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
-    return false;
-  }
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height)) return false;
   impl_->ApplyCaption();
   return true;
 }

@@ -77,11 +77,8 @@ TFlatProgressBar::TFlatProgressBar() : impl_(std::make_unique<Impl>()) {}
 TFlatProgressBar::~TFlatProgressBar() { impl_->Destroy(); }
 
 bool TFlatProgressBar::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
   // Never disabled nor a tab stop: the bar leaves those properties at their defaults.
-  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
-    return false;
-  }
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height)) return false;
   impl_->RecomputeAdvColors();
   impl_->ApplyBounds();
   return true;

@@ -201,10 +201,7 @@ TFlatRadioButton::TFlatRadioButton() : impl_(std::make_unique<Impl>()) {}
 TFlatRadioButton::~TFlatRadioButton() { impl_->Destroy(); }
 
 bool TFlatRadioButton::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
-    return false;
-  }
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height)) return false;
   impl_->ApplyCaption();
   impl_->RecomputeAdvColors();
   // Checked before the window existed: the group could not be told then.

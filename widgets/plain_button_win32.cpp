@@ -314,10 +314,7 @@ TPlainButton::TPlainButton() : impl_(std::make_unique<Impl>()) {}
 TPlainButton::~TPlainButton() { impl_->Destroy(); }
 
 bool TPlainButton::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
-  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
-    return false;
-  }
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height)) return false;
   if (!impl_->caption.empty()) impl_->ApplyCaption();
   impl_->RecomputeAdvColors();
   if (!impl_->enabled) impl_->state = ButtonState::Disabled;

@@ -85,10 +85,8 @@ TStaticMemo::TStaticMemo() : impl_(std::make_unique<Impl>()) {}
 TStaticMemo::~TStaticMemo() { impl_->Destroy(); }
 
 bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
   // The host is never disabled nor a tab stop itself: the edit takes the focus.
-  const DWORD style = WS_CLIPCHILDREN | impl_->CreationStyle();
-  if (!CreateControlWindow(kClassName, style, WS_EX_CONTROLPARENT, parent, x, y, width, height, impl_.get())) {
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT)) {
     return false;
   }
   // Multi-line without horizontal scrolling wraps long lines at the edge.

@@ -180,11 +180,8 @@ TToolbarButton97::TToolbarButton97() : impl_(std::make_unique<Impl>()) {}
 TToolbarButton97::~TToolbarButton97() { impl_->Destroy(); }
 
 bool TToolbarButton97::Create(HWND parent, int x, int y, int width, int height) {
-  RegisterClassOnce(kClassName, &ControlWindowProc<Impl>);
   // Never a tab stop: tabStop keeps its default.
-  if (!CreateControlWindow(kClassName, impl_->CreationStyle(), 0, parent, x, y, width, height, impl_.get())) {
-    return false;
-  }
+  if (!CreateControl(*impl_, kClassName, parent, x, y, width, height)) return false;
   impl_->ApplyCaption();
   impl_->UpdateTooltip();
   return true;
