@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   wine wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick
-  zip unzip p7zip-full libarchive-tools python3
+  zip unzip p7zip-full libarchive-tools python3 locales
 )
 
 SUDO=""
@@ -17,8 +17,17 @@ SUDO=""
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
-  need_update=1
 fi
+
+# Wine runs under pl_PL.UTF-8: its ANSI code page is then 1250, and Polish file
+# names and arguments cross between Linux (UTF-8) and Windows (1250) intact.
+ensure_polish_locale() {
+  locale -a 2>/dev/null | grep -qix 'pl_PL.utf8' && return 0
+  echo "install-deps: generating the pl_PL.UTF-8 locale"
+  $SUDO sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,10 +38,10 @@ done
 
 if [ "${#missing[@]}" -eq 0 ]; then
   echo "install-deps: all ${#packages[@]} packages present"
-  exit 0
+else
+  echo "install-deps: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "install-deps: done"
 fi
-
-echo "install-deps: installing ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "install-deps: done"
+ensure_polish_locale

@@ -11,7 +11,7 @@ exec 9>"$WINEPREFIX/.lock"
 flock 9
 [ -f "$WINEPREFIX/.setuvane-ready" ] && exit 0
 echo "wine-prefix: creating $WINEPREFIX" >&2
-DISPLAY= LC_ALL=pl_PL wineboot -i >/dev/null 2>&1
+DISPLAY= LC_ALL=pl_PL.UTF-8 wineboot -i >/dev/null 2>&1
 wineserver -w
 # The windows are drawn in Tahoma; Wine ships it (and Marlett, for the frame buttons
 # it draws itself) but this Wine finds fonts only in the prefix's font folder.

@@ -28,4 +28,4 @@ if [ -z "${SETUVANE_KEEP_DISPLAY:-}" ]; then
   export DISPLAY=":$num"
 fi
 
-LC_ALL=pl_PL wine "$@"
+LC_ALL=pl_PL.UTF-8 wine "$@"
