@@ -93,6 +93,12 @@ bool CaptionState::HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
   }
 }
 
+bool HoverCaptionState::TakeHover(LPARAM lParam) {
+  if (!tracker.TakeOver(this, MessagePointToScreen(hwnd, lParam)) || !enabled || hover) return false;
+  hover = true;
+  return true;
+}
+
 bool SetClientCursor(HCURSOR cursor, LPARAM lParam) {
   if (!cursor || LOWORD(lParam) != HTCLIENT) return false;
   ::SetCursor(cursor);

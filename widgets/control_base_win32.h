@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "widgets/hover_tracker_win32.h"
 #include "widgets/window_class_win32.h"
 
 namespace setuvane {
@@ -64,6 +65,27 @@ struct CaptionState : ControlState {
   // WM_SETTEXT (the caption is kept, as Windows-1250), WM_SETFONT and WM_GETFONT;
   // true when `msg` was one of them.
   bool HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+};
+
+// A captioned control that takes part in its class's hover tracking: the tracker
+// tells it when the mouse has left, through LoseHover, which the control defines.
+struct HoverCaptionState : CaptionState, HoverClient {
+  explicit HoverCaptionState(HoverTracker& classTracker) : tracker(classTracker) {}
+
+  HoverTracker& tracker;
+  bool hover = false;
+
+  HWND HoverWindow() const override { return hwnd; }
+
+  // WM_MOUSEMOVE: the control under the mouse takes the tracking over. True when
+  // the control, enabled, has just got the hover (and must be redrawn).
+  bool TakeHover(LPARAM lParam);
+  void StopHover() { tracker.Stop(this); }
+  // At WM_DESTROY and WM_NCDESTROY: the tracker must not keep a window that is gone.
+  void Detach() { StopHover(); }
+
+ protected:
+  ~HoverCaptionState() = default;
 };
 
 // Registers the class `cls` for `State` (once) and creates the control's window,

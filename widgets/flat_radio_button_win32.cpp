@@ -7,7 +7,6 @@
 
 #include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
-#include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
 
 namespace setuvane {
@@ -15,7 +14,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneFlatRadioButton";
 }  // namespace
 
-struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
+struct TFlatRadioButton::Impl final : HoverCaptionState {
+  Impl() : HoverCaptionState(RadioButtonHover()) {}
+
   bool checked = false;
   int groupIndex = 0;
   TRadioLayout layout = radioLeft;
@@ -27,16 +28,14 @@ struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
   TColor fontColor = colors::kWindowText;
   std::function<void()> onClick;
 
-  bool hover = false, pressed = false, focused = false;
+  bool pressed = false, focused = false;
 
-  HWND HoverWindow() const override { return hwnd; }
   void LoseHover() override {
     if (!enabled || !hover || pressed) return;
     hover = false;
-    RadioButtonHover().Stop(this);
+    StopHover();
     RedrawCircle();
   }
-  void Detach() { RadioButtonHover().Stop(this); }
 
   TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
 
@@ -98,10 +97,7 @@ struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
   }
 
   void OnMouseMove(LPARAM lParam) {
-    if (RadioButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam)) && enabled && !hover) {
-      hover = true;
-      RedrawCircle();
-    }
+    if (TakeHover(lParam)) RedrawCircle();
   }
 
   void OnSetFocus() {
@@ -124,7 +120,7 @@ struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
     if (!on) {
       hover = false;
       pressed = false;
-      RadioButtonHover().Stop(this);
+      StopHover();
     }
     Repaint();
   }
@@ -190,7 +186,7 @@ struct TFlatRadioButton::Impl final : CaptionState, HoverClient {
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
       case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
-      case WM_DESTROY: RadioButtonHover().Stop(this); return 0;
+      case WM_DESTROY: Detach(); return 0;
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
   }

@@ -7,7 +7,6 @@
 #include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/glyph_win32.h"
-#include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
 
 namespace setuvane {
@@ -15,7 +14,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"SetuvanePlainButton";
 }  // namespace
 
-struct TPlainButton::Impl final : CaptionState, HoverClient {
+struct TPlainButton::Impl final : HoverCaptionState {
+  Impl() : HoverCaptionState(PlainButtonHover()) {}
+
   TColor color = colors::kBtnFace;
   bool parentColor = true;
   TColor colorFocused = 0xE1EAEB, colorDown = 0xC5D6D9, colorBorder = 0x8396A0;
@@ -33,19 +34,16 @@ struct TPlainButton::Impl final : CaptionState, HoverClient {
   std::function<void()> onClick, onDblClick;
 
   ButtonState state = ButtonState::Up;
-  bool hover = false, dragging = false;
+  bool dragging = false;
   GlyphLayoutResult lastLayout;
 
   // --- HoverClient
-  HWND HoverWindow() const override { return hwnd; }
   void LoseHover() override {
     if (!enabled || !hover || dragging) return;
     hover = false;
-    PlainButtonHover().Stop(this);
+    StopHover();
     Repaint();
   }
-
-  void Detach() { PlainButtonHover().Stop(this); }
 
   TColor FaceBase() const { return parentColor ? ParentBackground(hwnd) : color; }
 
@@ -56,17 +54,6 @@ struct TPlainButton::Impl final : CaptionState, HoverClient {
     colorFocused = d.focused;
     colorDown = d.down;
     colorBorder = d.border;
-  }
-
-  void SetHover(bool on) {
-    if (on) {
-      if (enabled && !hover) {
-        hover = true;
-        Repaint();
-      }
-    } else {
-      LoseHover();
-    }
   }
 
   void ReevaluateHover() {
@@ -133,7 +120,7 @@ struct TPlainButton::Impl final : CaptionState, HoverClient {
   }
 
   void OnMouseMove(LPARAM lParam) {
-    if (PlainButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam))) SetHover(true);
+    if (TakeHover(lParam)) Repaint();
     if (!dragging) return;
     const RectI client = ClientRectOf(hwnd);
     const bool inside = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), client.Width(),
@@ -187,7 +174,7 @@ struct TPlainButton::Impl final : CaptionState, HoverClient {
     if (!on) {
       hover = false;
       state = ButtonState::Disabled;
-      PlainButtonHover().Stop(this);
+      StopHover();
     }
     ReevaluateHover();
     Repaint();
@@ -303,7 +290,7 @@ struct TPlainButton::Impl final : CaptionState, HoverClient {
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
       case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
-      case WM_DESTROY: PlainButtonHover().Stop(this); return 0;
+      case WM_DESTROY: Detach(); return 0;
       default: return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
   }

@@ -8,7 +8,6 @@
 #include "widgets/control_base_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/glyph_win32.h"
-#include "widgets/hover_tracker_win32.h"
 #include "widgets/mouse_rules.h"
 #include "widgets/tooltip_win32.h"
 
@@ -17,7 +16,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"SetuvaneToolbarButton97";
 }  // namespace
 
-struct TToolbarButton97::Impl final : CaptionState, HoverClient {
+struct TToolbarButton97::Impl final : HoverCaptionState {
+  Impl() : HoverCaptionState(ToolbarButtonHover()) {}
+
   std::string hint;
   GdiObject<HBITMAP> glyph;
   ButtonLayout layout = ButtonLayout::GlyphLeft;
@@ -27,18 +28,17 @@ struct TToolbarButton97::Impl final : CaptionState, HoverClient {
   bool handCursor = false;
   std::function<void()> onClick;
 
-  bool hover = false, pressed = false, tracking = false;
+  bool pressed = false, tracking = false;
   HWND tooltip = nullptr;
 
-  HWND HoverWindow() const override { return hwnd; }
   void LoseHover() override {
     if (!hover || tracking) return;
     hover = false;
-    ToolbarButtonHover().Stop(this);
+    StopHover();
     Repaint();
   }
   void Detach() {
-    ToolbarButtonHover().Stop(this);
+    StopHover();
     if (tooltip) DestroyWindow(tooltip);
     tooltip = nullptr;
   }
@@ -70,10 +70,7 @@ struct TToolbarButton97::Impl final : CaptionState, HoverClient {
   }
 
   void OnMouseMove(LPARAM lParam) {
-    if (ToolbarButtonHover().TakeOver(this, MessagePointToScreen(hwnd, lParam)) && enabled && !hover) {
-      hover = true;
-      Repaint();
-    }
+    if (TakeHover(lParam)) Repaint();
     if (!tracking) return;
     const RectI r = ClientRectOf(hwnd);
     const bool inside = PlainButtonContains(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), r.Width(), r.Height());
@@ -104,7 +101,7 @@ struct TToolbarButton97::Impl final : CaptionState, HoverClient {
     enabled = on;
     if (!on) {
       hover = pressed = tracking = false;
-      ToolbarButtonHover().Stop(this);
+      StopHover();
     }
     Repaint();
   }
