@@ -1,7 +1,8 @@
 // What the flat controls have in common as Win32 windows: the state every control
 // keeps about its window (ControlState), the caption and font of the controls that
-// draw text of their own (CaptionState), and the message cases they answer alike.
-// Each control's Impl derives from one of them and keeps only what is its own.
+// draw text of their own (CaptionState), the hover of those that light up under the
+// mouse (HoverCaptionState), and the message cases they answer alike. Each control's
+// Impl derives from one of them and keeps only what is its own.
 #pragma once
 
 #include <windows.h>
