@@ -1,4 +1,4 @@
-// Runs a fuzz target over saved inputs without libFuzzer, so that the seed corpus and
+// Runs a fuzz target over saved inputs without libFuzzer, so that the starting corpus and
 // every crash found once stay regression tests: each argument is a file, or a folder
 // whose files are all run.
 #include <cstdint>
