@@ -1,23 +1,12 @@
 #include "archive/archive_list.h"
 
 #include "archive/runtime_errors.h"
+#include "system/cp1250.h"
 
 namespace setuvane::archive {
 
 std::string AnsiUpperCase(std::string text) {
-  for (char& c : text) {
-    const auto b = static_cast<uint8_t>(c);
-    uint8_t upper = b;
-    if (b >= 'a' && b <= 'z') upper = b - 0x20;
-    else if (b == 0x9A || b == 0x9C || b == 0x9D || b == 0x9E || b == 0x9F) upper = b - 0x10;  // š ś ť ž ź
-    else if (b == 0xB3) upper = 0xA3;                                                      // ł
-    else if (b == 0xB9) upper = 0xA5;                                                      // ą
-    else if (b == 0xBA) upper = 0xAA;                                                      // ş
-    else if (b == 0xBE) upper = 0xBC;                                                      // ľ
-    else if (b == 0xBF) upper = 0xAF;                                                      // ż
-    else if (b >= 0xE0 && b != 0xF7 && b != 0xFF) upper = b - 0x20;                        // à..ţ but ÷ and ˙
-    c = static_cast<char>(upper);
-  }
+  for (char& c : text) c = Cp1250Upper(c);
   return text;
 }
 

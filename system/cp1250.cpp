@@ -123,4 +123,18 @@ std::string Utf16ToCp1250(std::u16string_view text) {
   return out;
 }
 
+char Cp1250Upper(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) return static_cast<char>(b - 0x20);
+  switch (b) {
+    case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F: return static_cast<char>(b - 0x10);
+    case 0xB3: return '\xA3';
+    case 0xB9: return '\xA5';
+    case 0xBA: return '\xAA';
+    case 0xBE: return '\xBC';
+    case 0xBF: return '\xAF';
+    default: return c;
+  }
+}
+
 }  // namespace setuvane

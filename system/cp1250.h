@@ -24,4 +24,8 @@ std::u16string Cp1250ToUtf16(std::string_view text);
 // UTF-16 (as from an edit box) back to Windows-1250; unmappable characters become '?'.
 std::string Utf16ToCp1250(std::u16string_view text);
 
+// The capital of a Windows-1250 letter: a-z, the small letters of 0x9A-0xBF
+// (š ś ť ž ź ł ą ş ľ ż) and 0xE0-0xFE but the sign ÷; other bytes unchanged.
+char Cp1250Upper(char c);
+
 }  // namespace setuvane

@@ -24,5 +24,15 @@ TEST(Cp1250, RejectsWhatHasNoWindows1250Form) {
   EXPECT_EQ(Cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");      // unassigned byte
 }
 
+TEST(Cp1250, UpperCaseOfLettersOnly) {
+  std::string small = *Utf8ToCp1250("azżółćęśąźńšťľş");
+  for (char& c : small) c = Cp1250Upper(c);
+  EXPECT_EQ(small, *Utf8ToCp1250("AZŻÓŁĆĘŚĄŹŃŠŤĽŞ"));
+  EXPECT_EQ(Cp1250Upper('\xF7'), '\xF7');  // ÷
+  EXPECT_EQ(Cp1250Upper('\xFF'), '\xFF');  // ˙
+  EXPECT_EQ(Cp1250Upper('\xDF'), '\xDF');  // ß
+  EXPECT_EQ(Cp1250Upper('1'), '1');
+}
+
 }  // namespace
 }  // namespace setuvane
