@@ -7,13 +7,13 @@
 
 #include "archive/decoders.h"
 #include "archive/exceptions.h"
-#include "tests/archive/inflate_test_io.h"
+#include "tests/archive/memory_streams.h"
 
 namespace setuvane::archive {
 namespace {
 
-using testing::ChunkedSource;
-using testing::CollectingSink;
+using testing::MemorySource;
+using testing::MemorySink;
 using Bytes = std::vector<uint8_t>;
 
 class Bits {
@@ -65,8 +65,8 @@ Bytes Lengths(size_t count, std::initializer_list<std::pair<int, uint8_t>> set) 
 }
 
 Bytes Decode(const Bytes& stream, size_t chunk = SIZE_MAX) {
-  ChunkedSource source(stream, chunk);
-  CollectingSink sink;
+  MemorySource source(stream, chunk);
+  MemorySink sink;
   Inflate(source, sink);
   return sink.bytes;
 }
@@ -203,7 +203,7 @@ TEST(Inflate, SinkExceptionsPassThrough) {
   } sink;
   Bytes expected;
   const Bytes stream = LongStream(expected);
-  ChunkedSource source(stream);
+  MemorySource source(stream, SIZE_MAX);
   EXPECT_THROW(Inflate(source, sink), std::length_error);
 }
 

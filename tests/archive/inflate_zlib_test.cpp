@@ -10,13 +10,13 @@
 #include "archive/crc32.h"
 #include "archive/decoders.h"
 #include "archive/exceptions.h"
-#include "tests/archive/inflate_test_io.h"
+#include "tests/archive/memory_streams.h"
 
 namespace setuvane::archive {
 namespace {
 
-using testing::ChunkedSource;
-using testing::CollectingSink;
+using testing::MemorySource;
+using testing::MemorySink;
 
 // Raw Deflate (no zlib header) of `data`.
 std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int level, int windowBits, int strategy) {
@@ -76,8 +76,8 @@ std::vector<uint8_t> BinaryLike(size_t size, uint32_t seed) {
 }
 
 std::vector<uint8_t> InflateAll(const std::vector<uint8_t>& stream, size_t chunk = SIZE_MAX) {
-  ChunkedSource source(stream, chunk);
-  CollectingSink sink;
+  MemorySource source(stream, chunk);
+  MemorySink sink;
   Inflate(source, sink);
   return sink.bytes;
 }

@@ -10,7 +10,7 @@
 
 #include "archive/decoders.h"
 #include "tests/archive/legacy_encoders.h"
-#include "tests/archive/legacy_streams.h"
+#include "tests/archive/memory_streams.h"
 
 namespace setuvane::archive {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "archive/shannon_fano_tree.h"
-#include "tests/archive/legacy_streams.h"
+#include "tests/archive/memory_streams.h"
 
 namespace setuvane::archive {
 namespace {

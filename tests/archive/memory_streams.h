@@ -1,5 +1,6 @@
-// In-memory ends for the legacy decoder tests: a source that hands out its bytes in
-// chunks of a chosen size and a sink that keeps everything written to it.
+// In-memory ends for the decoder tests: a source that hands out its bytes in chunks
+// of a chosen size (to move refills around) and a sink that keeps everything written
+// to it.
 #pragma once
 
 #include <algorithm>
