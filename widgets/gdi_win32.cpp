@@ -1,5 +1,6 @@
 #include "widgets/gdi_win32.h"
 
+#include <cwchar>
 #include <optional>
 
 #include "system/cp1250.h"
@@ -98,12 +99,24 @@ SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset) {
+  LOGFONTW lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = weight;
+  lf.lfCharSet = charset;
+  lf.lfQuality = DEFAULT_QUALITY;
+  wcsncpy(lf.lfFaceName, family, LF_FACESIZE - 1);
+  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
+}
+
+GdiObject<HFONT> CreateTahoma(bool bold) {
+  return CreateUiFont(L"Tahoma", bold ? FW_BOLD : FW_NORMAL, EASTEUROPE_CHARSET);
+}
+
 HFONT DefaultControlFont() {
-  // Created once and kept for the life of the process: every control shares it.
-  static const HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
-                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
-  return font;
+  // Kept for the life of the process: every control shares it.
+  static const GdiObject<HFONT> font = CreateTahoma();
+  return font.get();
 }
 
 HFONT EffectiveFont(HWND hwnd, HFONT own) {

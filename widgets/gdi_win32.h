@@ -123,7 +123,11 @@ void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT form
 // Size of a single-line caption measured from (0, 0, width, 0); (0, 0) when empty.
 SizeI MeasureSingleLine(HDC dc, std::string_view text, int width);
 
-// "Tahoma" 8 pt (height -11), East European, shared by every control.
+// An 8-point font (height -11) of the family, weight and character set.
+GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset);
+// "Tahoma" 8 pt, East European: the font of the installer's windows.
+GdiObject<HFONT> CreateTahoma(bool bold = false);
+// The normal Tahoma, created once and shared by every control.
 HFONT DefaultControlFont();
 // The font a control draws with: its own, else its parent's, else the default.
 HFONT EffectiveFont(HWND hwnd, HFONT own);
