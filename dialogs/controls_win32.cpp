@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/artwork_win32.h"
+#include "dialogs/form_window_win32.h"
 #include "dialogs/uncaught_failure.h"
 #include "system/cp1250.h"
 
@@ -139,20 +140,10 @@ LRESULT CALLBACK BevelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(window, msg, wp, lp);
 }
 
-void RegisterOnce(const wchar_t* name, WNDPROC proc) {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(GetModuleHandleW(nullptr), name, &wc)) return;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.lpszClassName = name;
-  RegisterClassW(&wc);
-}
-
 }  // namespace
 
 HWND CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF colour) {
-  RegisterOnce(kPanelClass, PanelProc);
+  RegisterFormClass(kPanelClass, PanelProc, nullptr);
   return CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
                          nullptr, GetModuleHandleW(nullptr),
@@ -165,7 +156,7 @@ COLORREF PanelColour(HWND panel) {
 }
 
 HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed) {
-  RegisterOnce(kPictureClass, PictureProc);
+  RegisterFormClass(kPictureClass, PictureProc, nullptr);
   return CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
                          width, height, parent, nullptr, GetModuleHandleW(nullptr),
                          keyed ? reinterpret_cast<void*>(1) : nullptr);
@@ -179,7 +170,7 @@ void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap) {
 HBITMAP PictureBitmap(HWND picture) { return StateOf<PictureState>(picture)->bitmap.get(); }
 
 HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height) {
-  RegisterOnce(kBevelClass, BevelProc);
+  RegisterFormClass(kBevelClass, BevelProc, nullptr);
   return CreateWindowExW(0, kBevelClass, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                          nullptr, GetModuleHandleW(nullptr), nullptr);
 }
