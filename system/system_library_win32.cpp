@@ -5,6 +5,7 @@
 #include <string>
 
 #include "system/machine.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 
@@ -17,9 +18,7 @@ void* LoadSystemLibrary(const char* name) {
   }
   std::optional<std::string> folder = DefaultMachine().SystemDirectory();
   if (!folder) return nullptr;
-  std::string path = *folder;
-  if (!path.empty() && path.back() != '\\') path.push_back('\\');
-  path += name;
+  const std::string path = AddBackslash(*folder) + name;
   return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
