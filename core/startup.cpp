@@ -8,8 +8,6 @@
 namespace setuvane {
 namespace {
 
-constexpr std::uint32_t kDirectoryAttribute = 0x10;
-
 bool FileExists(const std::string& path) {
   const auto attributes = CurrentMachine().FileAttributes(path);
   return attributes && (*attributes & kDirectoryAttribute) == 0;

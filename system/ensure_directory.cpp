@@ -5,11 +5,9 @@
 namespace setuvane {
 namespace {
 
-constexpr std::uint32_t kAttributeDirectory = 0x10;
-
 bool DirectoryExists(const std::string& folder) {
   std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(folder);
-  return attributes && (*attributes & kAttributeDirectory);
+  return attributes && (*attributes & kDirectoryAttribute);
 }
 
 // Everything up to and including the last "\" or ":".

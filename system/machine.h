@@ -36,6 +36,9 @@ struct VersionRecord {
   std::uint32_t platformId = 0;
 };
 
+// The bit of a FileAttributes answer that marks a folder (FILE_ATTRIBUTE_DIRECTORY).
+constexpr std::uint32_t kDirectoryAttribute = 0x10;
+
 class Machine {
  public:
   using Handle = std::uintptr_t;
