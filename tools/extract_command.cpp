@@ -1,5 +1,6 @@
 // `setuvane-pack extract [-d DIR] [-j] [-P PASSWORD] ARCHIVE [MASK...]`.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "archive/mask_match.h"
@@ -46,16 +47,9 @@ std::optional<std::string> PrepareFolder(ArchiveSession& session, const std::str
 }  // namespace
 
 int RunExtract(const Arguments& arguments) {
-  const auto options = ParseOptions(arguments, "dP", "j", "extract");
-  if (!options) return kUsageOrArchiveError;
-  if (options->help) {
-    std::fputs(kHelp, stdout);
-    return kSuccess;
-  }
-  if (options->positional.empty()) {
-    std::fputs(kHelp, stderr);
-    return kUsageOrArchiveError;
-  }
+  int exitCode;
+  const auto options = ParseCommand(arguments, {"extract", kHelp, "dP", "j", 1, SIZE_MAX}, exitCode);
+  if (!options) return exitCode;
   const std::optional<std::string> password = PasswordOption(*options, "extract");
   if (!password) return kUsageOrArchiveError;
 

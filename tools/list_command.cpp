@@ -32,16 +32,9 @@ std::string MethodName(uint16_t method) {
 }  // namespace
 
 int RunList(const Arguments& arguments) {
-  const auto options = ParseOptions(arguments, "", "", "list");
-  if (!options) return kUsageOrArchiveError;
-  if (options->help) {
-    std::fputs(kHelp, stdout);
-    return kSuccess;
-  }
-  if (options->positional.size() != 1) {
-    std::fputs(kHelp, stderr);
-    return kUsageOrArchiveError;
-  }
+  int exitCode;
+  const auto options = ParseCommand(arguments, {"list", kHelp, "", "", 1, 1}, exitCode);
+  if (!options) return exitCode;
   ArchiveSession session("list");
   if (!session.Open(options->positional[0])) return kUsageOrArchiveError;
   archive::TAbUnZipper& zip = session.Zip();

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 namespace setuvane::pack {
+namespace {
 
+// `withValue` and `flags` list the letters allowed.
 std::optional<ParsedOptions> ParseOptions(const Arguments& arguments, const std::string& withValue,
                                           const std::string& flags, const char* command) {
   ParsedOptions parsed;
@@ -30,6 +32,25 @@ std::optional<ParsedOptions> ParseOptions(const Arguments& arguments, const std:
     }
   }
   return parsed;
+}
+
+}  // namespace
+
+std::optional<ParsedOptions> ParseCommand(const Arguments& arguments, const CommandSyntax& syntax, int& exitCode) {
+  exitCode = kUsageOrArchiveError;
+  auto options = ParseOptions(arguments, syntax.withValue, syntax.flags, syntax.name);
+  if (!options) return std::nullopt;
+  if (options->help) {
+    std::fputs(syntax.help, stdout);
+    exitCode = kSuccess;
+    return std::nullopt;
+  }
+  const size_t count = options->positional.size();
+  if (count < syntax.minPositional || count > syntax.maxPositional) {
+    std::fputs(syntax.help, stderr);
+    return std::nullopt;
+  }
+  return options;
 }
 
 }  // namespace setuvane::pack

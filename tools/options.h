@@ -18,9 +18,20 @@ struct ParsedOptions {
   bool help = false;
 };
 
-// `withValue` and `flags` list the letters allowed; returns nothing after printing
-// an error for an unknown option or a missing value.
-std::optional<ParsedOptions> ParseOptions(const Arguments& arguments, const std::string& withValue,
-                                          const std::string& flags, const char* command);
+// What a subcommand accepts, and its --help text.
+struct CommandSyntax {
+  const char* name;
+  const char* help;
+  std::string withValue;
+  std::string flags;
+  size_t minPositional;
+  size_t maxPositional;
+};
+
+// Parses a subcommand's arguments (an unknown option or a missing value is reported
+// on standard error) and answers --help (the text on standard output)
+// and a wrong number of positional arguments (the text on standard error). Returns
+// the options when the command is to run; otherwise nothing, with `exitCode` set.
+std::optional<ParsedOptions> ParseCommand(const Arguments& arguments, const CommandSyntax& syntax, int& exitCode);
 
 }  // namespace setuvane::pack

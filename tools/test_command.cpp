@@ -22,16 +22,9 @@ const char kHelp[] =
 }  // namespace
 
 int RunTest(const Arguments& arguments) {
-  const auto options = ParseOptions(arguments, "P", "", "test");
-  if (!options) return kUsageOrArchiveError;
-  if (options->help) {
-    std::fputs(kHelp, stdout);
-    return kSuccess;
-  }
-  if (options->positional.size() != 1) {
-    std::fputs(kHelp, stderr);
-    return kUsageOrArchiveError;
-  }
+  int exitCode;
+  const auto options = ParseCommand(arguments, {"test", kHelp, "P", "", 1, 1}, exitCode);
+  if (!options) return exitCode;
   const std::optional<std::string> password = PasswordOption(*options, "test");
   if (!password) return kUsageOrArchiveError;
   ArchiveSession session("test");
