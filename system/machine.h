@@ -59,6 +59,9 @@ class Machine {
   virtual std::optional<std::string> CurrentDirectory() = 0;
   virtual bool ChangeCurrentDirectory(const std::string& path) = 0;
   virtual std::optional<DiskSpace> DiskFreeSpace(const std::string& root) = 0;
+  // The whole content of a file; on failure nullopt, with the system's error code
+  // (ERROR_FILE_NOT_FOUND and the like) in `osError`.
+  virtual std::optional<std::string> ReadWholeFile(const std::string& path, std::uint32_t& osError) = 0;
 
   virtual std::optional<VersionRecord> Version() = 0;
 

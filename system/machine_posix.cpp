@@ -18,6 +18,10 @@ class AbsentMachine final : public Machine {
   std::optional<std::string> CurrentDirectory() override { return std::nullopt; }
   bool ChangeCurrentDirectory(const std::string&) override { return false; }
   std::optional<DiskSpace> DiskFreeSpace(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ReadWholeFile(const std::string&, std::uint32_t& osError) override {
+    osError = 2;  // ERROR_FILE_NOT_FOUND
+    return std::nullopt;
+  }
   std::optional<VersionRecord> Version() override { return std::nullopt; }
   std::optional<std::uint32_t> RunProcess(const std::string&, int) override { return std::nullopt; }
   std::optional<Handle> OpenOwnToken(std::uint32_t) override { return std::nullopt; }

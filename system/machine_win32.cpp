@@ -175,6 +175,25 @@ std::optional<DiskSpace> Win32Machine::DiskFreeSpace(const std::string& root) {
   return space;
 }
 
+std::optional<std::string> Win32Machine::ReadWholeFile(const std::string& path, std::uint32_t& osError) {
+  QuietDriveErrors quiet;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    osError = GetLastError();
+    return std::nullopt;
+  }
+  std::string content;
+  char chunk[16384];
+  DWORD got = 0;
+  BOOL ok;
+  while ((ok = ReadFile(file, chunk, sizeof(chunk), &got, nullptr)) && got > 0) content.append(chunk, got);
+  if (!ok) osError = GetLastError();
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  return content;
+}
+
 std::optional<VersionRecord> Win32Machine::Version() {
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof(info);

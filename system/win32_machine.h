@@ -20,6 +20,7 @@ class Win32Machine : public Machine {
   std::optional<std::string> CurrentDirectory() override;
   bool ChangeCurrentDirectory(const std::string& path) override;
   std::optional<DiskSpace> DiskFreeSpace(const std::string& root) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path, std::uint32_t& osError) override;
   std::optional<VersionRecord> Version() override;
   std::optional<std::uint32_t> RunProcess(const std::string& commandLine, int showWindow) override;
   std::optional<Handle> OpenOwnToken(std::uint32_t access) override;

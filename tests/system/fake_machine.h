@@ -22,6 +22,7 @@ class FakeMachine : public Machine {
   std::set<std::string> refusedDirectories;
   std::optional<std::string> currentDirectory = "C:\\WORK";
   std::set<std::string> enterableDirectories = {"C:\\WORK"};
+  std::map<std::string, std::string> fileContents;  // readable files and their bytes
   std::optional<DiskSpace> diskSpace;
   std::optional<VersionRecord> version = VersionRecord{5, 0, 2195, 2};
   std::optional<std::uint32_t> exitCode = 0;
@@ -74,6 +75,15 @@ class FakeMachine : public Machine {
     if (!enterableDirectories.count(path)) return false;
     currentDirectory = path;
     return true;
+  }
+  std::optional<std::string> ReadWholeFile(const std::string& path, std::uint32_t& osError) override {
+    calls.push_back("ReadWholeFile " + path);
+    auto found = fileContents.find(path);
+    if (found == fileContents.end()) {
+      osError = 2;  // ERROR_FILE_NOT_FOUND
+      return std::nullopt;
+    }
+    return found->second;
   }
   std::optional<DiskSpace> DiskFreeSpace(const std::string& root) override {
     diskRoot = root;

@@ -1,0 +1,17 @@
+// How the installation steps below the windows report a problem: the four texts of
+// the problem dialog, handed to a reporter that the caller supplies (the wizard
+// shows the dialog; an unattended run writes the texts to its log).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace setuvane {
+
+struct Problem {
+  std::string title, message, hint, details;  // Windows-1250
+};
+
+using ProblemReporter = std::function<void(const Problem&)>;
+
+}  // namespace setuvane
