@@ -89,6 +89,8 @@ void TAbUnZipper::ExtractMatching(const std::string& mask) { OpenArchive().Extra
 
 void TAbUnZipper::ExtractMarked() { OpenArchive().ExtractMarked(); }
 
+void TAbUnZipper::ExtractEntry(int index) { OpenArchive().ExtractEntry(index); }
+
 void TAbUnZipper::TestMatching(const std::string& mask) { OpenArchive().TestMatching(mask); }
 
 void TAbUnZipper::SetBaseDirectory(const std::string& value) {

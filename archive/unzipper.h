@@ -56,6 +56,8 @@ class TAbUnZipper {
   // EAbNoArchive when no archive is open or it was made invalid by an abort.
   void ExtractMatching(const std::string& mask);
   void ExtractMarked();
+  // Extracts the entry at `index` alone (its failure goes to OnProcessItemFailure).
+  void ExtractEntry(int index);
   // Decodes the matching entries and checks their CRC without writing any file;
   // failures are reported like those of extraction (ProcessType ptTest).
   void TestMatching(const std::string& mask);

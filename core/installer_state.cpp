@@ -5,6 +5,8 @@ namespace setuvane {
 std::string LaunchFolder;
 std::string SetupFolder;
 int PageIndex = 1;
-PagePanel* CurrentPage = nullptr;
+const PagePanel* CurrentPage = nullptr;
+
+const PagePanel scrWelcome{1}, scrLicense{2}, scrReadme{3}, scrLocation{4}, scrInstall{5}, scrComplete{6};
 
 }  // namespace setuvane

@@ -6,7 +6,13 @@
 
 namespace setuvane {
 
-struct PagePanel;  // a page panel of the wizard
+// A page panel of the wizard, known by its page number.
+struct PagePanel {
+  int page;
+};
+
+// The six page panels, pages 1 to 6.
+extern const PagePanel scrWelcome, scrLicense, scrReadme, scrLocation, scrInstall, scrComplete;
 
 // The folder of the running installer (the installation medium), ending in a
 // backslash: install.zip, install.wav and the component folders are found here.
@@ -16,6 +22,6 @@ extern std::string LaunchFolder;
 extern std::string SetupFolder;
 // The wizard page shown, 1 to 6, and its panel (none before the first page).
 extern int PageIndex;
-extern PagePanel* CurrentPage;
+extern const PagePanel* CurrentPage;
 
 }  // namespace setuvane

@@ -1,5 +1,7 @@
 #include "system/text_helpers.h"
 
+#include <algorithm>
+
 #include "system/text_compare.h"
 
 namespace setuvane {
@@ -32,6 +34,13 @@ std::string NameBeforeSeparator(std::string_view text, char separator) {
   size_t at = text.find(separator);
   if (at == std::string_view::npos) return {};
   return std::string(text.substr(0, at));
+}
+
+std::string TrimControl(std::string_view text) {
+  const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+  const auto first = std::find_if(text.begin(), text.end(), kept);
+  const auto last = std::find_if(text.rbegin(), text.rend(), kept).base();
+  return first < last ? std::string(first, last) : std::string();
 }
 
 bool TextToBoolean(std::string_view text) {

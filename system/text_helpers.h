@@ -23,6 +23,9 @@ std::string ValueAfterSeparator(std::string_view text, char separator);
 // The characters before the first separator; empty when it does not occur.
 std::string NameBeforeSeparator(std::string_view text, char separator);
 
+// The text without the blanks and control characters (codes 32 and below) at its ends.
+std::string TrimControl(std::string_view text);
+
 // True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
 // a letter case is). The text is not trimmed.
 bool TextToBoolean(std::string_view text);

@@ -46,6 +46,13 @@ TEST(TextHelpers, NameBeforeSeparator) {
   EXPECT_EQ(NameBeforeSeparator("A:B", '='), "");
 }
 
+TEST(TextHelpers, TrimControlDropsBlanksAndControlCharactersAtTheEnds) {
+  EXPECT_EQ(TrimControl(" \t A b\r\n\x01"), "A b");
+  EXPECT_EQ(TrimControl(" \x1f "), "");
+  EXPECT_EQ(TrimControl(""), "");
+  EXPECT_EQ(TrimControl("\xa5\xb9"), "\xa5\xb9");  // Windows-1250 letters are not control characters
+}
+
 TEST(TextHelpers, TextToBooleanKnowsTwoWordsInAnyCase) {
   for (const char* yes : {"TRUE", "true", "True", "Prawda", "PRAWDA", "pRAWDA"}) {
     EXPECT_TRUE(TextToBoolean(yes)) << yes;

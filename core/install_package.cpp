@@ -1,0 +1,83 @@
+#include "core/install_package.h"
+
+#include "archive/unzipper.h"
+#include "core/abort_installation.h"
+#include "core/installer_state.h"
+#include "core/problem_reports.h"
+#include "core/settings.h"
+#include "system/machine.h"
+#include "system/setup_text.h"
+#include "system/text_helpers.h"
+
+namespace setuvane {
+namespace {
+
+void RemoveEarlierSetupFiles(archive::FileSystem& files) {
+  for (const char* name : kSetupFilesRead) {
+    const std::string path = SetupFolder + name;
+    if (files.FileExists(path)) files.Remove(path);
+  }
+}
+
+void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
+  const WizardTexts& t = WizardText();
+  if (!files.FileExists(LaunchFolder + kPackageName)) {
+    ReportProblem(t.packageMissing.title, FormatOne(t.packageMissing.message, kPackageName), t.packageMissing.hint,
+                  t.packageMissing.details);
+    EndProgramAtOnce();
+  }
+  RemoveEarlierSetupFiles(files);
+  zipInstall.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
+  zipInstall.OpenZip(LaunchFolder + kPackageName);
+  zipInstall.SetBaseDirectory(SetupFolder);
+  for (int i = 0; i < zipInstall.EntryCount(); ++i) {
+    archive::TAbZipItem& entry = *zipInstall.Entries(i);
+    if (entry.ExtraText().empty()) entry.Marked = true;
+  }
+  zipInstall.ExtractMarked();
+  zipInstall.CloseZip();
+}
+
+bool LoadList(const char* fileName, ListItems& list, const ReportTexts& report) {
+  try {
+    const std::vector<std::string> lines = ReadSetupTextFile(SetupFolder + fileName);
+    list.Clear();
+    for (const std::string& line : lines) list.Add(TrimControl(line));
+    return true;
+  } catch (const std::exception& failure) {
+    ReportProblem(report, failure.what());
+    return false;
+  }
+}
+
+}  // namespace
+
+bool OpenInstallPackage(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
+  const WizardTexts& t = WizardText();
+  // The package and the component folders are addressed from the medium's folder.
+  CurrentMachine().ChangeCurrentDirectory(LaunchFolder);
+  try {
+    UnpackSetupFiles(zipInstall, files);
+  } catch (const std::exception& failure) {
+    ReportProblem(t.packageInvalid, failure.what());
+    return false;
+  }
+  SetDefaultSettings();
+  const std::string settings = SetupFolder + "install.inf";
+  try {
+    for (const std::string& line : ReadSetupTextFile(settings)) ApplySettingsLine(line);
+  } catch (const std::exception& failure) {
+    ReportProblem(t.settingsUnreadable.title, t.settingsUnreadable.message,
+                  FormatOne(t.settingsUnreadable.hint, settings), failure.what());
+    EndProgramAtOnce();
+  }
+  return true;
+}
+
+bool LoadLicense(ListItems& lsvLicense) { return LoadList("license.inf", lsvLicense, WizardText().licenseUnreadable); }
+
+bool LoadReadme(ListItems& lsvReadme) { return LoadList("readme.inf", lsvReadme, WizardText().readmeUnreadable); }
+
+void SupplyPackagePassword(std::string& newPassword) { newPassword = kPackagePassword; }
+
+}  // namespace setuvane

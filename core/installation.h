@@ -1,0 +1,33 @@
+// What one run of the installer holds apart from its window: the two unzip
+// components (zipInstall for the setup files at start-up, zipPacker inside the
+// product installation) and the installation steps bound to them, in the order
+// the wizard runs them.
+#pragma once
+
+#include "archive/unzipper.h"
+#include "core/product_installation.h"
+#include "core/wizard.h"
+#include "core/wizard_view.h"
+
+namespace setuvane {
+
+class Installation {
+ public:
+  Installation(WizardView& view, archive::FileSystem& files);
+
+  // Start-up: the setup files, the settings, and the texts of the two list pages.
+  bool OpenInstallPackage();
+
+  InstallationSteps Steps();
+
+  archive::TAbUnZipper& zipInstall() { return zipInstall_; }
+  ProductInstallation& Product() { return product_; }
+
+ private:
+  WizardView& view_;
+  archive::FileSystem& files_;
+  archive::TAbUnZipper zipInstall_;
+  ProductInstallation product_;
+};
+
+}  // namespace setuvane

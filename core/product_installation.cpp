@@ -1,0 +1,141 @@
+#include "core/product_installation.h"
+
+#include "core/abort_installation.h"
+#include "core/install_package.h"
+#include "core/installer_state.h"
+#include "core/problem_reports.h"
+#include "core/settings.h"
+#include "dialogs/application_title.h"
+#include "dialogs/message_routines.h"
+#include "system/folder_macros.h"
+#include "system/install_journal.h"
+#include "system/machine.h"
+#include "system/system_queries.h"
+#include "system/text_helpers.h"
+
+namespace setuvane {
+namespace {
+
+std::string FileNamePart(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TargetPath(const std::string& folder, const std::string& storedName) {
+  return AddBackslash(folder) + FileNamePart(storedName);
+}
+
+}  // namespace
+
+bool HoldsUserData(const std::string& name) {
+  std::string ending = RightPart(name, 3);
+  for (char& c : ending) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ending == "inf" || ending == "mdb";
+}
+
+ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
+    : view_(view), files_(files), zipPacker_(files) {
+  zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,
+                                            bool&) { zipPackerArchiveItemProgress(progress); };
+  zipPacker_.OnConfirmOverwrite = [this](std::string& name, bool& confirm) { zipPackerConfirmOverwrite(name, confirm); };
+  zipPacker_.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
+  // A file that cannot be written, a bad checksum or a wrong password stops the
+  // installation with its own text instead of passing unnoticed.
+  zipPacker_.OnProcessItemFailure = [this](archive::TAbUnZipper& sender, archive::TAbArchiveItem&,
+                                           archive::TAbProcessType, archive::TAbErrorClass,
+                                           int) { entryFailure_ = sender.FailureText(); };
+}
+
+bool ProductInstallation::PreparePayload() {
+  const WizardTexts& t = WizardText();
+  CurrentMachine().ChangeCurrentDirectory(LaunchFolder);
+  try {
+    if (!files_.FileExists(LaunchFolder + kPackageName)) {
+      ReportProblem(t.payloadMissing.title, FormatOne(t.payloadMissing.message, kPackageName),
+                    t.payloadMissing.hint, t.payloadMissing.details);
+      EndProgramAtOnce();
+    }
+    zipPacker_.OpenZip(LaunchFolder + kPackageName);
+    for (int i = 0; i < zipPacker_.EntryCount(); ++i) {
+      archive::TAbZipItem& entry = *zipPacker_.Entries(i);
+      const std::string destination = TrimControl(entry.ExtraText());
+      if (destination.empty()) continue;
+      entry.SetExtraText(SubstituteProgramFolder(ExpandFolderMacros(destination), ProductLocation));
+    }
+  } catch (const std::exception& failure) {
+    ReportProblem(t.packageInvalid, failure.what());
+    return false;
+  }
+  return true;
+}
+
+bool ProductInstallation::InstallProductFiles() {
+  const int count = zipPacker_.EntryCount();
+  for (int i = 0; i < count; ++i) {
+    archive::TAbZipItem& entry = *zipPacker_.Entries(i);
+    const std::string folder = TrimControl(entry.ExtraText());
+    const std::string name = entry.StoredName();
+    view_.SetProgressCaption(name);
+    view_.ProcessMessages();
+    if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
+    view_.SetOverallPosition((i + 1) * 100 / count);
+  }
+  return true;
+}
+
+bool ProductInstallation::EnterFolder(const std::string& folder) {
+  const WizardTexts& t = WizardText();
+  if (!knownFolders_.count(folder) && !CanEnterDirectory(folder)) {
+    try {
+      EnsureDirectory(folder);
+    } catch (const std::exception& failure) {
+      ReportProblem(t.folderNotCreated.title, t.folderNotCreated.message, t.folderNotCreated.hint + Quoted(folder),
+                    failure.what());
+      return false;
+    }
+  }
+  // A folder that could not be made is told here, as one that cannot be opened.
+  if (folder != baseFolder_) {
+    try {
+      zipPacker_.SetBaseDirectory(folder);
+    } catch (const std::exception& failure) {
+      ReportProblem(t.folderNotOpened.title, t.folderNotOpened.message, t.folderNotOpened.hint + Quoted(folder),
+                    failure.what());
+      return false;
+    }
+    baseFolder_ = folder;
+  }
+  knownFolders_.insert(folder);
+  return true;
+}
+
+bool ProductInstallation::InstallEntry(int index, const std::string& folder, const std::string& name) {
+  entryFailure_.reset();
+  declined_ = false;
+  try {
+    zipPacker_.ExtractEntry(index);
+  } catch (const std::exception& error) {
+    entryFailure_ = error.what();
+  }
+  if (entryFailure_) {
+    const ReportTexts& t = WizardText().fileNotInstalled;
+    ReportProblem(t.title, t.message, t.hint + Quoted(name), *entryFailure_);
+    return false;
+  }
+  if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + TargetPath(folder, name));
+  return true;
+}
+
+void ProductInstallation::zipPackerArchiveItemProgress(int progress) { view_.SetInstallPosition(progress); }
+
+void ProductInstallation::zipPackerConfirmOverwrite(std::string& name, bool& confirm) {
+  confirm = true;
+  if (!HoldsUserData(name)) return;
+  const std::string question = FormatOne(WizardText().overwriteQuestionFormat, FileNamePart(name));
+  confirm = ShowMessageDialog(ApplicationTitle(), question, kKindQuestion) == kResultYes;
+  declined_ = !confirm;
+}
+
+}  // namespace setuvane

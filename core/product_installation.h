@@ -1,0 +1,56 @@
+// The product's files: each entry of the package whose destination text is not
+// empty is installed into the folder that text names. On entering the install page
+// the package is opened a second time and the destinations are resolved (folder
+// macros, then the program folder); the first installation step then writes every
+// product entry alone into its folder, flat under its bare file name, asking before
+// it replaces a settings ("inf") or database ("mdb") file the user already has.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "archive/unzipper.h"
+#include "core/wizard_view.h"
+
+namespace setuvane {
+
+class ProductInstallation {
+ public:
+  ProductInstallation(WizardView& view, archive::FileSystem& files);
+
+  // Opens the package in zipPacker and writes each product entry's resolved folder
+  // into its ExtraText (in memory). Ends the program at once when the package is
+  // missing; false after a report when it cannot be read.
+  bool PreparePayload();
+  // Installs the product entries in archive order; false after the first failure,
+  // already reported.
+  bool InstallProductFiles();
+
+  archive::TAbUnZipper& zipPacker() { return zipPacker_; }
+
+  // The handlers of zipPacker.
+  void zipPackerArchiveItemProgress(int progress);
+  void zipPackerConfirmOverwrite(std::string& name, bool& confirm);
+
+ private:
+  // Makes the folder when it cannot be entered and makes it zipPacker's base folder.
+  bool EnterFolder(const std::string& folder);
+  bool InstallEntry(int index, const std::string& folder, const std::string& name);
+
+  WizardView& view_;
+  archive::FileSystem& files_;
+  archive::TAbUnZipper zipPacker_;
+  // Folders known to exist during this run, so that the files of one folder do not
+  // check it again and again.
+  std::set<std::string> knownFolders_;
+  std::string baseFolder_;  // zipPacker's base folder as last set
+  std::optional<std::string> entryFailure_;
+  bool declined_ = false;
+};
+
+// True for names whose last three characters are "inf" or "mdb" in any letter case:
+// files that hold the user's settings or data.
+bool HoldsUserData(const std::string& name);
+
+}  // namespace setuvane

@@ -1,0 +1,152 @@
+// Start-up with the install package: the settings of install.inf, the setup files
+// unpacked into the setup folder, the two list texts, and every report on the way.
+#include "core/install_package.h"
+
+#include "archive/unzipper.h"
+#include "core/settings.h"
+#include "tests/core/fake_wizard_view.h"
+#include "tests/core/installer_fixture.h"
+#include "tests/core/program_ending.h"
+
+namespace setuvane {
+namespace {
+
+using fakes::Dialogs;
+using fakes::FakeList;
+using fakes::PackageEntry;
+using fakes::ProgramEnded;
+using fakes::ToBytes;
+
+struct SettingsTest : fakes::InstallerTest {
+  void Apply(std::initializer_list<std::string> lines) {
+    SetDefaultSettings();
+    for (const std::string& line : lines) ApplySettingsLine(line);
+  }
+};
+
+TEST_F(SettingsTest, DefaultsNameTheProgramFilesFolder) {
+  SetDefaultSettings();
+  EXPECT_EQ(InstallTaskTitle, "Instalator Aplikacji");
+  EXPECT_EQ(InstallMainTitle, "Instalator Aplikacji");
+  EXPECT_EQ(ProductLocation, "C:\\Program Files\\Aplikacja\\");
+  EXPECT_TRUE(ProductWindows95 && ProductWindows98 && ProductWindowsNT && ProductWindows2K);
+}
+
+TEST_F(SettingsTest, KeysMatchInCapitalsAnywhereAndTakeTheTextAfterTheFirstSeparator) {
+  Apply({"INSTALL_TASK_TITLE=Moja aplikacja"});
+  EXPECT_EQ(InstallTaskTitle, "Moja aplikacja");
+  Apply({"INSTALL_TASK_TITLE= Moja"});
+  EXPECT_EQ(InstallTaskTitle, " Moja");  // nothing is trimmed
+  Apply({"INSTALL_TASK_TITLE : Moja"});
+  EXPECT_EQ(InstallTaskTitle, " Moja");  // the colon when there is no "="
+  Apply({"INSTALL_TASK_TITLE"});
+  EXPECT_EQ(InstallTaskTitle, "");
+  Apply({"INSTALL_MAIN_TITLE=a=b"});
+  EXPECT_EQ(InstallMainTitle, "a=b");
+  Apply({"; stary INSTALL_MAIN_TITLE=X"});  // preceded by other text: still a match
+  EXPECT_EQ(InstallMainTitle, "X");
+  Apply({"install_main_title=X"});  // lower case: no match
+  EXPECT_EQ(InstallMainTitle, "Instalator Aplikacji");
+  Apply({"INSTALL_TASK_TITLE=A", "INSTALL_TASK_TITLE=B"});
+  EXPECT_EQ(InstallTaskTitle, "B");
+  // One line may match several keys.
+  Apply({"INSTALL_TASK_TITLE INSTALL_MAIN_TITLE=Oba"});
+  EXPECT_EQ(InstallTaskTitle, "Oba");
+  EXPECT_EQ(InstallMainTitle, "Oba");
+}
+
+TEST_F(SettingsTest, LocationIsExpandedAndFlagsKnowTwoWords) {
+  Apply({"PRODUCT_LOCATION=<windowsvolume>Firma\\Program\\"});
+  EXPECT_EQ(ProductLocation, "C:\\Firma\\Program\\");
+  Apply({"PRODUCT_WINDOWS_95=prawda", "PRODUCT_WINDOWS_98=Tak", "PRODUCT_WINDOWS_NT= TRUE", "PRODUCT_WINDOWS_2K=1"});
+  EXPECT_TRUE(ProductWindows95);
+  EXPECT_FALSE(ProductWindows98 || ProductWindowsNT || ProductWindows2K);
+}
+
+using PackageTest = fakes::InstallerTest;
+
+TEST_F(PackageTest, UnpacksTheSetupFilesAndReadsTheSettings) {
+  WritePackage({PackageEntry("setup/install.inf", "INSTALL_TASK_TITLE=Zadanie\r\nPRODUCT_LOCATION=D:\\Prog\\\r\n"),
+                PackageEntry("license.inf", "Licencja"),
+                PackageEntry("bin/app.exe", "program", "<programfolder>"),
+                PackageEntry("blank.txt", "x", "  ")});
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\install.inf"), "INSTALL_TASK_TITLE=Zadanie\r\nPRODUCT_LOCATION=D:\\Prog\\\r\n");
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\license.inf"), "Licencja");
+  // Product entries stay in the package, a blank destination included.
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\app.exe"), "<missing>");
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\blank.txt"), "<missing>");
+  EXPECT_EQ(InstallTaskTitle, "Zadanie");
+  EXPECT_EQ(InstallMainTitle, "Instalator Aplikacji");
+  EXPECT_EQ(ProductLocation, "D:\\Prog\\");
+  EXPECT_EQ(zipInstall.EntryCount(), 0);  // closed again
+  EXPECT_EQ(machine.currentDirectory, "E:\\INSTALL\\");
+  EXPECT_TRUE(Dialogs().problems.empty());
+}
+
+TEST_F(PackageTest, EarlierRunsSetupFilesAreNeverRead) {
+  disk.AddFile("C:\\WINDOWS\\TEMP\\registry.inf", ToBytes("+hlm\\Software\\Obcy"));
+  disk.AddFile("C:\\WINDOWS\\TEMP\\readme.inf", ToBytes("Inny produkt"));
+  disk.AddFile("C:\\WINDOWS\\TEMP\\other.txt", ToBytes("zostaje"));
+  WritePackage({PackageEntry("install.inf", "")});
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\registry.inf"), "<missing>");
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\other.txt"), "zostaje");
+  FakeList readme;
+  EXPECT_FALSE(LoadReadme(readme));
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].details, "File not found");
+}
+
+TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  const fakes::ProblemReport& r = Dialogs().problems[0];
+  EXPECT_EQ(r.title, "Problem instalacji");
+  EXPECT_EQ(r.message, Cp1250("Odczytanie pliku instalacyjnego install.zip jest niemożliwe."));
+  EXPECT_EQ(r.hint, "Sprecyzowany plik nie istnieje. ");
+}
+
+TEST_F(PackageTest, ADamagedPackageIsReportedAndStartUpGoesOnWithoutSettings) {
+  disk.AddFile("E:\\INSTALL\\install.zip", ToBytes("not a zip at all"));
+  InstallTaskTitle.clear();
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  const fakes::ProblemReport& r = Dialogs().problems[0];
+  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+  EXPECT_EQ(r.hint, Cp1250("Upewnij się że instalacja nie została uszkodzona"));
+  EXPECT_EQ(r.details, "Invalid file - not a PKZip file");
+  EXPECT_EQ(InstallTaskTitle, "");  // the defaults were not set
+}
+
+TEST_F(PackageTest, APackageWithoutSettingsEndsTheProgramWithTheSettingsReport) {
+  WritePackage({PackageEntry("app.exe", "program", "<programfolder>")});
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  const fakes::ProblemReport& r = Dialogs().problems[0];
+  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy rejestr instalacji."));
+  EXPECT_EQ(r.hint, Cp1250("Odczytanie rejestru instalacji C:\\WINDOWS\\TEMP\\install.inf jest niemożliwe."));
+  EXPECT_EQ(r.details, "File not found");
+}
+
+TEST_F(PackageTest, ListTextsAreTrimmedLinesAndAFailureKeepsTheList) {
+  disk.AddFile("C:\\WINDOWS\\TEMP\\license.inf", ToBytes(Cp1250("  Umowa licencyjna \r\n\r\n\tPunkt 1.\x1a Koniec")));
+  FakeList license;
+  EXPECT_TRUE(LoadLicense(license));
+  EXPECT_EQ(license.items, (std::vector<std::string>{Cp1250("Umowa licencyjna"), "", "Punkt 1."}));
+  FakeList readme;
+  readme.items = {"earlier"};
+  EXPECT_FALSE(LoadReadme(readme));
+  EXPECT_EQ(readme.items, std::vector<std::string>{"earlier"});
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Odczytanie informacji dotyczących produktu jest niemożliwe."));
+  EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Upewnij się że instalacja nie została uszkodzona."));
+}
+
+}  // namespace
+}  // namespace setuvane

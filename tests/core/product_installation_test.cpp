@@ -1,0 +1,137 @@
+// The product files: destinations resolved from the package, each entry written
+// alone into its folder, the overall bar, the overwrite question and the reports.
+#include "core/product_installation.h"
+
+#include "core/settings.h"
+#include "core/wizard_texts.h"
+#include "dialogs/message_routines.h"
+#include "tests/core/fake_wizard_view.h"
+#include "tests/core/installer_fixture.h"
+#include "tests/core/program_ending.h"
+
+namespace setuvane {
+namespace {
+
+using fakes::Dialogs;
+using fakes::PackageEntry;
+using fakes::ProgramEnded;
+using fakes::ToBytes;
+using fakes::ZipEntryLayout;
+
+class ProductTest : public fakes::InstallerTest {
+ protected:
+  bool Install() { return product.PreparePayload() && product.InstallProductFiles(); }
+  fakes::FakeWizardView view;
+  ProductInstallation product{view, disk};
+};
+
+TEST_F(ProductTest, DestinationsAreTrimmedExpandedAndGiveTheProgramFolder) {
+  machine.SetShellFolder("Desktop", "C:\\Pulpit");
+  disk.AddFolder("C:\\Pulpit");
+  WritePackage({PackageEntry("install.inf", "setup"),
+                PackageEntry("a/app.exe", "program", " <programfolder>\r\n"),
+                PackageEntry("b/lib.dll", "library", "<PROGRAMFOLDER>\\bin"),
+                PackageEntry("link.txt", "desktop", "<DesktopFolder>"),
+                PackageEntry("blank.txt", "x", " \t ")});
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\app.exe"), "program");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\bin\\lib.dll"), "library");
+  EXPECT_EQ(FileText("C:\\Pulpit\\link.txt"), "desktop");
+  EXPECT_EQ(disk.Files().at("C:\\Aplikacja\\app.exe").dosDate, 0x5A21);  // the entry's time stamp
+  // Setup files and blank destinations are not installed anywhere.
+  for (const auto& [path, file] : disk.Files()) {
+    EXPECT_EQ(path.find("install.inf"), std::string::npos) << path;
+    EXPECT_EQ(path.find("blank.txt"), std::string::npos) << path;
+  }
+  EXPECT_EQ(product.zipPacker().Entries(2)->ExtraText(), "C:\\Aplikacja\\bin");
+  EXPECT_EQ(view.progressCaptions,
+            (std::vector<std::string>{"install.inf", "a/app.exe", "b/lib.dll", "link.txt", "blank.txt"}));
+  EXPECT_TRUE(Dialogs().problems.empty());
+}
+
+TEST_F(ProductTest, EntriesOfOneFileNameEachLandWithTheirOwnBytes) {
+  WritePackage({PackageEntry("readme.txt", "setup copy"),
+                PackageEntry("doc/readme.txt", "documentation", "<programfolder>doc"),
+                PackageEntry("readme.txt", "product readme", "<programfolder>"),
+                PackageEntry("x/readme.txt", "extra", "<programfolder>extra")});
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\doc\\readme.txt"), "documentation");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\readme.txt"), "product readme");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\extra\\readme.txt"), "extra");
+}
+
+TEST_F(ProductTest, TheOverallBarMovesByEntries) {
+  WritePackage({PackageEntry("1", "a"), PackageEntry("2", "b", "<programfolder>"), PackageEntry("3", "c")});
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(view.overallPositions, (std::vector<int>{33, 66, 100}));
+  view.overallPositions.clear();
+  WritePackage({PackageEntry("1", "a"), PackageEntry("2", "b"), PackageEntry("3", "c"), PackageEntry("4", "d")});
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(view.overallPositions, (std::vector<int>{25, 50, 75, 100}));
+  EXPECT_EQ(view.installPositions.back(), 100);
+}
+
+TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
+  disk.AddFolder("C:\\Aplikacja");
+  for (const char* name : {"USTAWIENIA.INF", "baza.mdb", "app.exe"}) disk.AddFile(std::string("C:\\Aplikacja\\") + name, ToBytes("old"));
+  WritePackage({PackageEntry("USTAWIENIA.INF", "new", "<programfolder>"),
+                PackageEntry("baza.mdb", "new", "<programfolder>"), PackageEntry("app.exe", "new", "<programfolder>")});
+  Dialogs().answer = kResultNo;
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\USTAWIENIA.INF"), "old");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "old");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\app.exe"), "new");  // replaced without a question
+  ASSERT_EQ(Dialogs().messages.size(), 2u);
+  EXPECT_EQ(Dialogs().messages[0].text, Cp1250("Zastąpić plik \"USTAWIENIA.INF\" nową wersją z instalatora?\r\n"
+                                               "Ten plik zawiera ustawienia lub informacje użytkownika."));
+  EXPECT_EQ(Dialogs().messages[0].kind, 3);
+  Dialogs().answer = kResultYes;
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "new");
+}
+
+TEST_F(ProductTest, AFailedEntryIsReportedWithItsOwnTextAndStops) {
+  ZipEntryLayout corrupt = PackageEntry("bad.dll", "contents", "<programfolder>");
+  // A wrong low byte: the high byte still checks the password.
+  corrupt.crc = archive::testing::ZipCrc(corrupt.data) ^ 1;
+  WritePackage({PackageEntry("good.exe", "ok", "<programfolder>"), corrupt,
+                PackageEntry("later.exe", "never", "<programfolder>")});
+  EXPECT_TRUE(product.PreparePayload());
+  EXPECT_FALSE(product.InstallProductFiles());
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  const fakes::ProblemReport& r = Dialogs().problems[0];
+  EXPECT_EQ(r.message, Cp1250("Instalacja pliku jest niemożliwa."));
+  EXPECT_EQ(r.hint, Cp1250("Instalator nie mógł utworzyć pliku \"bad.dll\""));
+  EXPECT_EQ(r.details, "Failed CRC Check");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\good.exe"), "ok");  // what was installed stays
+  EXPECT_EQ(FileText("C:\\Aplikacja\\bad.dll"), "<missing>");
+  EXPECT_EQ(FileText("C:\\Aplikacja\\later.exe"), "<missing>");
+}
+
+TEST_F(ProductTest, AFolderThatCannotBeMadeIsReportedAsNotOpened) {
+  machine.refusedDirectories.insert("C:\\Aplikacja");
+  WritePackage({PackageEntry("app.exe", "x", "<programfolder>")});
+  EXPECT_TRUE(product.PreparePayload());
+  EXPECT_FALSE(product.InstallProductFiles());
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Otwarcie bieżącego katalogu jest niemożliwe."));
+  EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Instalator nie mógł otworzyć katalogu \"C:\\Aplikacja\\\""));
+  EXPECT_EQ(Dialogs().problems[0].details, "Directory does not exist");
+}
+
+TEST_F(ProductTest, APackageGoneWhenTheInstallPageOpensEndsTheProgram) {
+  EXPECT_THROW(product.PreparePayload(), ProgramEnded);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Odczytanie pliku instalacyjnego \"install.zip\" jest niemożliwe."));
+}
+
+TEST_F(ProductTest, HoldsUserDataLooksAtTheLastThreeLetters) {
+  EXPECT_TRUE(HoldsUserData("C:\\A\\x.inf"));
+  EXPECT_TRUE(HoldsUserData("C:\\A\\X.MDB"));
+  EXPECT_TRUE(HoldsUserData("C:\\A\\confinf"));  // no dot needed
+  EXPECT_FALSE(HoldsUserData("C:\\A\\x.exe"));
+  EXPECT_FALSE(HoldsUserData("nf"));
+}
+
+}  // namespace
+}  // namespace setuvane

@@ -1,0 +1,17 @@
+#include "tests/core/program_ending.h"
+
+#include "core/abort_installation.h"
+#include "core/main_window_texts.h"
+#include "dialogs/message_routines.h"
+
+namespace setuvane {
+
+void AbortInstallation() {
+  const MainWindowTexts& t = MainWindowText();
+  ShowMessageDialog(t.abortTitle, t.abortText, kKindWarning);
+  throw fakes::ProgramEnded{true};
+}
+
+void EndProgramAtOnce() { throw fakes::ProgramEnded{false}; }
+
+}  // namespace setuvane
