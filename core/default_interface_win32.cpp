@@ -3,7 +3,12 @@
 #include <stdexcept>
 
 #include "core/abort_installation.h"
+#include "archive/file_system.h"
 #include "core/environment_queries_win32.h"
+#include "core/install_package.h"
+#include "core/installer_state.h"
+#include "core/screen_cursor.h"
+#include "core/settings.h"
 #include "core/main_window_texts.h"
 #include "core/startup.h"
 #include "dialogs/application_title.h"
@@ -44,6 +49,7 @@ TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> e
   // The taskbar shows the window's text: it follows the application title.
   SetApplicationTitleListener(
       [this](const std::string& title) { SetWindowText1250(window_, title); });
+  SetScreenCursorListener([this](ScreenCursor) { SetScreenCursorShape(); });
   try {
     FormCreate();
   } catch (...) {
@@ -53,6 +59,7 @@ TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> e
 }
 
 TfrmDefaultInterface::~TfrmDefaultInterface() {
+  SetScreenCursorListener(nullptr);
   SetApplicationTitleListener(nullptr);
   SetUncaughtFailureHandler(nullptr);
   SetMainWindow(nullptr);
@@ -72,23 +79,66 @@ void TfrmDefaultInterface::CreateControls() {
       CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
   imgMotive_ = CreatePicture(scrDefault_, 5, 5, 120, 250, /*keyed=*/false);
   SetPicture(imgMotive_, LoadArtwork(IDB_MOTIVE));
-  // The six page panels and the wizard's three buttons join scrDefault with the
-  // wizard pages.
+  CreateWizard();
+}
+
+void TfrmDefaultInterface::CreateWizard() {
+  pages_.Create(scrDefault_, imgMotive_);
+  view_ = std::make_unique<Win32WizardView>(
+      pages_, Win32WizardView::Window{
+                  .pumpMessages = [this] { PumpMessages(); },
+                  .close = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); },
+                  // The folder dialog joins with the system steps.
+                  .browseForFolder = nullptr,
+              });
+  installation_ = std::make_unique<Installation>(*view_, archive::NativeFileSystem());
+  wizard_ = std::make_unique<Wizard>(*view_, installation_->Steps());
+  const auto handler = [](auto action) { return [action] { CallReportingFailures(action); }; };
+  pages_.btnPrior.SetOnClick(handler([this] { wizard_->btnPriorClick(); }));
+  pages_.btnNext.SetOnClick(handler([this] { wizard_->btnNextClick(); }));
+  pages_.btnClose.SetOnClick(handler([this] { btnCloseClick(); }));
+  pages_.btnBrowse.SetOnClick(handler([this] { wizard_->btnBrowseClick(); }));
+  pages_.txtFolder.SetOnChange(handler([this] { wizard_->txtFolderChange(); }));
+}
+
+void TfrmDefaultInterface::PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the message loop to see
+      return;
+    }
+    PreviewKey(msg);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+bool TfrmDefaultInterface::SetScreenCursorShape() {
+  if (CurrentScreenCursor() != ScreenCursor::kHourglass) {
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    return false;
+  }
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  return true;
 }
 
 void TfrmDefaultInterface::FormCreate() {
   InitialiseInstallerState();
   if (!CheckEnvironment(*environment_)) EndProgramAtOnce();
-  // Next come, with the install package and the wizard: OpenInstallPackage,
-  // LoadLicense and LoadReadme, then the application title and the caption from
-  // the package's settings.
+  installation_->OpenInstallPackage();
+  ReportListItems license(pages_.lsvLicense), readme(pages_.lsvReadme);
+  LoadLicense(license);
+  LoadReadme(readme);
+  SetApplicationTitle(InstallTaskTitle);
+  caption_ = InstallMainTitle;
   if (const std::optional<std::string> logo = PackageLogoPath()) {
     GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
         LoadImageA(nullptr, logo->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     if (!picture) throw std::runtime_error(*logo + MainWindowText().unreadableLogo);
     SetPicture(imgInstall_, std::move(picture));
   }
-  // The welcome page is shown here (ShowPage) once the wizard pages exist.
+  wizard_->ShowPage();
 }
 
 void TfrmDefaultInterface::Show() {
@@ -132,10 +182,7 @@ void TfrmDefaultInterface::FormKeyDown(int key) {
   if (key == kEscape) btnCloseClick();  // the key goes on to the controls as well
 }
 
-void TfrmDefaultInterface::btnCloseClick() {
-  // The wizard's close logic comes here with the pages: on pages 1 to 5 the
-  // question whether to stop, on the completion page closing or the restart.
-}
+void TfrmDefaultInterface::btnCloseClick() { wizard_->btnCloseClick(); }
 
 void TfrmDefaultInterface::appEventsException(const std::string& message) {
   const MainWindowTexts& t = MainWindowText();
@@ -155,6 +202,10 @@ LRESULT TfrmDefaultInterface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       info->ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
       return 0;
     }
+    case WM_SETCURSOR:
+      // The hourglass covers the window and its controls while the installation works.
+      if (SetScreenCursorShape()) return TRUE;
+      break;
     case WM_CLOSE:
       FormClose();
       DestroyWindow(window_);

@@ -9,6 +9,10 @@
 #include <string>
 
 #include "core/environment_check.h"
+#include "core/installation.h"
+#include "core/wizard.h"
+#include "core/wizard_pages_win32.h"
+#include "core/wizard_view_win32.h"
 #include "dialogs/form_window_win32.h"
 #include "widgets/gdi_win32.h"
 
@@ -47,6 +51,10 @@ class TfrmDefaultInterface {
   static void appEventsException(const std::string& message);
   void btnCloseClick();
 
+  // The wizard's controls and logic, for tests that drive the window.
+  WizardPages& Pages() { return pages_; }
+  Wizard& wizard() { return *wizard_; }
+
  private:
   template <class Form>
   friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -58,6 +66,11 @@ class TfrmDefaultInterface {
   void FormClose();
   void FormResize();
   void FormKeyDown(int key);
+  void CreateWizard();
+  // Handles every waiting message, the keys through the key preview, as the
+  // message loop does.
+  void PumpMessages();
+  bool SetScreenCursorShape();
 
   HWND window_ = nullptr;
   HWND image1_ = nullptr;
@@ -67,6 +80,10 @@ class TfrmDefaultInterface {
   GdiObject<HFONT> font_;
   std::string caption_;
   std::unique_ptr<EnvironmentQueries> environment_;
+  WizardPages pages_;
+  std::unique_ptr<Win32WizardView> view_;
+  std::unique_ptr<Installation> installation_;
+  std::unique_ptr<Wizard> wizard_;
 };
 
 }  // namespace setuvane

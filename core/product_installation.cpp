@@ -78,7 +78,7 @@ bool ProductInstallation::InstallProductFiles() {
     const std::string folder = TrimControl(entry.ExtraText());
     const std::string name = entry.StoredName();
     view_.SetProgressCaption(name);
-    view_.ProcessMessages();
+    view_.KeepResponsive();
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
   }

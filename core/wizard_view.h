@@ -50,6 +50,9 @@ class WizardView {
 
   // Handles the window messages that are waiting (repaint, input) and returns.
   virtual void ProcessMessages() = 0;
+  // The same inside a loop over many small items: the window may skip it when it
+  // was done a moment ago, so that it stays responsive without costing per item.
+  virtual void KeepResponsive() = 0;
   // Closes the main window, which ends the program.
   virtual void CloseWindow() = 0;
 };

@@ -30,12 +30,17 @@ State* StateOf(HWND window) {
   return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// Colour requests of child controls go up to the nearest panel, whose colour they take.
-LRESULT AnswerColourRequest(HWND window, WPARAM wp) {
+constexpr wchar_t kTextColourProperty[] = L"SetuvaneTextColour";
+
+// Colour requests of child controls go up to the nearest panel, whose colour they
+// take; the text is in the window-text colour unless the label has one of its own.
+LRESULT AnswerColourRequest(HWND window, WPARAM wp, LPARAM lp) {
   PanelState* state = StateOf<PanelState>(window);
   HDC dc = reinterpret_cast<HDC>(wp);
   SetBkColor(dc, state->colour);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  HANDLE own = GetPropW(reinterpret_cast<HWND>(lp), kTextColourProperty);
+  // The colour is kept one above its value, so that black is not taken for none.
+  SetTextColor(dc, own ? static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(own) - 1) : GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(state->brush.get());
 }
 
@@ -61,7 +66,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
-      return AnswerColourRequest(window, wp);
+      return AnswerColourRequest(window, wp, lp);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -183,6 +188,11 @@ HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_v
 }
 
 void SetLabelText(HWND label, std::string_view text) { SetWindowText1250(label, text); }
+
+void SetLabelColour(HWND label, COLORREF colour) {
+  SetPropW(label, kTextColourProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour) + 1));
+  InvalidateRect(label, nullptr, TRUE);
+}
 
 void SetWindowText1250(HWND window, std::string_view text) {
   const std::u16string wide = Cp1250ToUtf16(text);

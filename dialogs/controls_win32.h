@@ -29,6 +29,8 @@ HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height);
 // A static text (Windows-1250) without prefix characters; word-wrapped.
 HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text);
 void SetLabelText(HWND label, std::string_view text);
+// The label's text colour on a panel (the window-text colour unless set).
+void SetLabelColour(HWND label, COLORREF colour);
 
 // The dialogs' common window texts, Windows-1250 in and out.
 void SetWindowText1250(HWND window, std::string_view text);

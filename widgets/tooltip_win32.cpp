@@ -5,35 +5,10 @@
 #include <string>
 
 #include "system/cp1250.h"
+#include "widgets/common_controls_win32.h"
 
 namespace setuvane {
 namespace {
-
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
-// Loads comctl32.dll from the system folder only (never from the medium's folder)
-// and registers the tooltip class. Done once; false when unavailable.
-bool CommonControlsReady() {
-  static const bool ready = [] {
-    HMODULE module = LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) {
-      // Systems without the search flag: the full path from the system folder.
-      char folder[MAX_PATH] = {};
-      const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-      if (length == 0 || length >= MAX_PATH) return false;
-      module = LoadLibraryA((std::string(folder) + "\\comctl32.dll").c_str());
-    }
-    if (!module) return false;
-    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")));
-    if (!init) return false;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    return init(&icc) != FALSE;
-  }();
-  return ready;
-}
 
 TOOLINFOW ToolInfo(HWND tool, std::u16string& text) {
   TOOLINFOW ti{};

@@ -62,6 +62,7 @@ class FakeWizardView : public WizardView {
     ++processed;
     if (duringMessages) duringMessages();
   }
+  void KeepResponsive() override { ProcessMessages(); }
   void CloseWindow() override { ++closed; }
 
   // The one visible page, or 0.

@@ -14,14 +14,18 @@
 #include "dialogs/uncaught_failure.h"
 #include "tests/core/fake_environment.h"
 #include "tests/dialogs/window_driver_win32.h"
-#include "tests/core/machine_with_files.h"
+#include "tests/core/medium_machine_win32.h"
+#include "tests/core/test_medium.h"
 #include "widgets/glyph_win32.h"
 
 namespace setuvane {
 namespace {
 
 using fakes::FakeEnvironment;
-using fakes::MachineWithFiles;
+using fakes::MediumEntry;
+using fakes::MediumMachine;
+using fakes::StartablePackage;
+using fakes::TestMedium;
 using testing::PostKey;
 using testing::TextOf;
 using testing::WindowDriver;
@@ -76,12 +80,21 @@ std::function<void(HWND)> ReadReportThenClose(SeenReport& seen) {
   };
 }
 
-TEST(MainWindow, CoversTheScreenAndCentresThePanel) {
-  MachineWithFiles machine;
-  ScopedMachine scoped(machine);
+// The window on a medium of its own whose package it can start with.
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { medium.WritePackage(package); }
+
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Aplikacja\\");
+  TestMedium medium;
+  MediumMachine machine{medium.Medium(), medium.Setup()};
+  ScopedMachine scoped{machine};
+};
+
+TEST_F(MainWindow, CoversTheScreenAndCentresThePanel) {
   TfrmDefaultInterface form(FitMachine());
   HWND window = form.Handle();
-  EXPECT_EQ(TextOf(window), L"Setuvane");  // the taskbar text at start
+  EXPECT_EQ(TextOf(window), L"Instalator Testowy");  // the taskbar text: the package's title
   EXPECT_FALSE(IsWindowVisible(window));   // not shown before the start-up ran
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
@@ -131,16 +144,14 @@ TEST(MainWindow, CoversTheScreenAndCentresThePanel) {
   ReleaseDC(window, dc);
 }
 
-TEST(MainWindow, ShowingPlaysTheMediumsSoundAndClosingStopsIt) {
-  MachineWithFiles machine;
-  machine.files = {"E:\\INSTALL\\install.wav"};
-  ScopedMachine scoped(machine);
+TEST_F(MainWindow, ShowingPlaysTheMediumsSoundAndClosingStopsIt) {
+  archive::testing::WriteFile(medium.Path() / "medium" / "install.wav", {'R', 'I', 'F', 'F'});
   TfrmDefaultInterface form(FitMachine());
-  EXPECT_EQ(LaunchFolder, "E:\\INSTALL\\");
+  EXPECT_EQ(LaunchFolder, medium.Medium());
   EXPECT_TRUE(machine.sounds.empty());
   form.Show();
   ASSERT_EQ(machine.sounds.size(), 1u);
-  EXPECT_EQ(machine.sounds[0].first, "E:\\INSTALL\\install.wav");
+  EXPECT_EQ(machine.sounds[0].first, medium.Medium() + "install.wav");
   EXPECT_EQ(machine.sounds[0].second, 9u);
   SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(form.Handle()));
@@ -149,35 +160,21 @@ TEST(MainWindow, ShowingPlaysTheMediumsSoundAndClosingStopsIt) {
   Pump();  // takes the quit request off the queue
 }
 
-TEST(MainWindow, LoadsTheLogoOfTheSetupFolder) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "setuvane-logo-test\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  {
-    // A 4 x 2 picture, 24 bits per pixel, rows padded to 12 bytes.
-    std::ofstream bmp(folder + "install.bmp", std::ios::binary);
-    const unsigned char header[54] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0,
-                                      0,   40,  0,  0, 0, 4, 0, 0, 0,  2, 0,  0, 0,
-                                      1,   0,   24, 0, 0, 0, 0, 0, 24, 0, 0,  0};
-    bmp.write(reinterpret_cast<const char*>(header), sizeof header);
-    bmp.write(std::string(24, '\x7F').data(), 24);
-  }
-  MachineWithFiles machine;
-  machine.tempPath = folder;
-  machine.files = {folder + "install.bmp"};
-  ScopedMachine scoped(machine);
+TEST_F(MainWindow, LoadsTheLogoOfTheSetupFolder) {
+  // A 4 x 2 picture, 24 bits per pixel, rows padded to 12 bytes.
+  const unsigned char header[54] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0,
+                                    0,   40,  0,  0, 0, 4, 0, 0, 0,  2, 0,  0, 0,
+                                    1,   0,   24, 0, 0, 0, 0, 0, 24, 0, 0,  0};
+  package.push_back(MediumEntry("install.bmp", std::string(header, header + 54) + std::string(24, '\x7F')));
+  medium.WritePackage(package);
   TfrmDefaultInterface form(FitMachine());
   EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 4);
   EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cy, 2);
-  DeleteFileA((folder + "install.bmp").c_str());
-  RemoveDirectoryA(folder.c_str());
 }
 
-TEST(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
-  MachineWithFiles machine;
-  machine.files = {"C:\\WINDOWS\\TEMP\\install.bmp"};  // said to exist, cannot be read
-  ScopedMachine scoped(machine);
+TEST_F(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
+  package.push_back(MediumEntry("install.bmp", "not a picture"));
+  medium.WritePackage(package);
   SeenReport seen;
   WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
   TfrmDefaultInterface form(FitMachine());
@@ -191,9 +188,7 @@ TEST(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
   EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 180);
 }
 
-TEST(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
-  MachineWithFiles machine;
-  ScopedMachine scoped(machine);
+TEST_F(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
   TfrmDefaultInterface form(FitMachine());
   SeenReport seen;
   WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
@@ -259,8 +254,6 @@ TEST(EndingDeathTest, FailedEnvironmentEndsTheProgramAtOnceWithExitCodeZero) {
   EXPECT_EXIT(
       {
         AnswerOrFail(L"TfrmInfoDialog", L"Ustawienia systemu", VK_ESCAPE);
-        MachineWithFiles machine;
-        ScopedMachine scoped(machine);
         TfrmDefaultInterface form(std::make_unique<FakeEnvironment>(1, 0, 32));
         ExitProcess(7);  // not reached: the start-up ends the program
       },
