@@ -1,5 +1,7 @@
 #include "core/wizard_pages_win32.h"
 
+#include <algorithm>
+
 #include "core/wizard_texts.h"
 #include "dialogs/controls_win32.h"
 
@@ -10,15 +12,26 @@ constexpr int kPageWidth = 291;
 constexpr int kPageHeight = 250;
 constexpr int kPageGap = 5;  // between the side picture and the page
 
-HWND TitleLabel(HWND page, const std::string& text, HFONT bold) {
-  HWND label = CreateLabel(page, 8, 8, 275, 13, text);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
+// A label in `font`, at least as high as the font's lines, so that no descender is
+// cut where the font is taller than the design's (13 pixels).
+HWND Label(HWND page, int x, int y, int width, int height, const std::string& text, HFONT font) {
+  HDC dc = GetDC(page);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(page, dc);
+  HWND label = CreateLabel(page, x, y, width, std::max<int>(height, metrics.tmHeight), text);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return label;
 }
 
+HWND TitleLabel(HWND page, const std::string& text, HFONT bold) { return Label(page, 8, 8, 275, 13, text, bold); }
+
+// The page texts are given line by line: each stays one line.
 void GreyText(TStaticMemo& memo, HWND page, int x, int y, int width, int height,
               const std::vector<std::string>& lines) {
-  memo.Create(page, x, y, width, height);
+  memo.Create(page, x, y, width, height, /*wordWrap=*/false);
   memo.SetFontColor(colors::kBtnShadow);
   memo.SetLines(lines);
 }
@@ -54,18 +67,18 @@ void WizardPages::Create(HWND scrDefault, HWND imgMotive) {
 
   HWND location = Panel(4);
   lblLocation = TitleLabel(location, t.locationTitle, boldFont.get());
-  lblFolder = CreateLabel(location, 16, 64, 44, 13, t.folderLabel);
+  lblFolder = Label(location, 16, 64, 45, 13, t.folderLabel, DefaultControlFont());
   txtFolder.Create(location, 62, 63, 187, 19);
   btnBrowse.Create(location, 253, 64, 23, 22);
   btnBrowse.SetCaption(t.browseCaption);
   btnBrowse.SetHandCursor(true);
-  lblFreeSpace = CreateLabel(location, 64, 88, 185, 13, "");
+  lblFreeSpace = Label(location, 64, 88, 185, 13, "", DefaultControlFont());
   SetLabelColour(lblFreeSpace, GetSysColor(COLOR_BTNSHADOW));
   GreyText(memLocationTooltip, location, 11, 187, 273, 55, t.locationTooltipLines);
 
   HWND install = Panel(5);
   lblInstall = TitleLabel(install, t.installTitle, boldFont.get());
-  lblProgress = CreateLabel(install, 20, 119, 252, 13, "");
+  lblProgress = Label(install, 20, 119, 252, 13, "", DefaultControlFont());
   ProgressBar(prgInstall, install, 136);
   ProgressBar(prgOverall, install, 156);
 

@@ -22,7 +22,8 @@ class TStaticMemo {
   TStaticMemo(const TStaticMemo&) = delete;
   TStaticMemo& operator=(const TStaticMemo&) = delete;
 
-  bool Create(HWND parent, int x, int y, int width, int height);
+  // Long lines wrap at the right edge unless `wordWrap` is false.
+  bool Create(HWND parent, int x, int y, int width, int height, bool wordWrap = true);
   HWND Handle() const;      // the host window
   HWND EditHandle() const;  // the EDIT control (select, copy, caret)
 

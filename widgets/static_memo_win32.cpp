@@ -84,13 +84,15 @@ TStaticMemo::TStaticMemo() : impl_(std::make_unique<Impl>()) {}
 
 TStaticMemo::~TStaticMemo() { impl_->Destroy(); }
 
-bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height) {
+bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height, bool wordWrap) {
   // The host is never disabled nor a tab stop itself: the edit takes the focus.
   if (!CreateControl(*impl_, kClassName, parent, x, y, width, height, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT)) {
     return false;
   }
-  // Multi-line without horizontal scrolling wraps long lines at the edge.
-  if (!impl_->edit.Create(impl_->hwnd, ES_MULTILINE | ES_READONLY | ES_LEFT, {0, 0, width, height})) {
+  // Multi-line without horizontal scrolling wraps long lines at the edge; with it,
+  // each line stays one line and what passes the edge is cut off.
+  const DWORD wrap = wordWrap ? 0 : ES_AUTOHSCROLL;
+  if (!impl_->edit.Create(impl_->hwnd, ES_MULTILINE | ES_READONLY | ES_LEFT | wrap, {0, 0, width, height})) {
     DestroyWindow(impl_->hwnd);
     return false;
   }

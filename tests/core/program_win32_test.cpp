@@ -1,13 +1,28 @@
-// The installer program itself, and the DLL search restriction it starts with.
+// The installer program itself, started from a medium the test makes and walked
+// from another process with real input, as a person would: the pages, the folder
+// checks, the product files on the disk, the overwrite question, a corrupt entry
+// and a missing package. With SETUVANE_SCREENSHOTS set to a folder, a picture of
+// each page is saved there (page1.bmp ... page6.bmp).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "core/dll_search_win32.h"
+#include "tests/core/installer_driver_win32.h"
+#include "tests/core/test_medium.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace setuvane {
 namespace {
+
+using archive::testing::ReadFile;
+using archive::testing::WinPath;
+using archive::testing::WriteFile;
+using fakes::MediumEntry;
+using fakes::StartablePackage;
+using fakes::TestMedium;
+using namespace testing;
 
 // A Linux path of the build as Wine sees it (drive Z: is the root).
 std::string WinePath(std::string path) {
@@ -18,57 +33,190 @@ std::string WinePath(std::string path) {
   return path;
 }
 
-PROCESS_INFORMATION StartInstaller() {
-  std::string command = WinePath(SETUVANE_EXE);
-  command.insert(command.begin(), '"');
-  command.push_back('"');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
-  return process;
-}
-
-// Waits for the process to end and returns its exit code (99 when it did not end).
-DWORD ExitCodeOf(PROCESS_INFORMATION& process) {
-  DWORD exitCode = 99;
-  if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileA(WinePath(SETUVANE_EXE).c_str(), (medium.Medium() + "setuvane.exe").c_str(), FALSE));
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return exitCode;
-}
+  void TearDown() override {
+    if (process.hProcess) WaitForExit(process, 1000);
+  }
+  void Start() { process = StartProcess("\"" + medium.Medium() + "setuvane.exe\""); }
+  HWND Installer() { return WaitForControl(nullptr, L"TfrmDefaultInterface", L"", 30000); }
+  void Screenshot(HWND window, const char* name) {
+    const char* folder = std::getenv("SETUVANE_SCREENSHOTS");
+    if (!folder) return;
+    UpdateWindow(window);
+    Sleep(300);
+    SaveScreen(std::string(folder) + "\\" + name + ".bmp");
+  }
+  // Waits for a page by a control that only it shows.
+  void ExpectPage(HWND installer, const wchar_t* className, const std::wstring& text = L"") {
+    EXPECT_NE(WaitForControl(installer, className, text), nullptr) << "page with " << std::string(text.begin(), text.end());
+  }
+  void Next(HWND installer) { ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }
+  // Answers the problem dialog that must come up with `title` and `message`.
+  void ExpectReport(const std::wstring& title, const std::wstring& message) {
+    HWND report = WaitForControl(nullptr, L"TfrmInfoDialog", title);
+    ASSERT_NE(report, nullptr) << "no report " << std::string(title.begin(), title.end());
+    EXPECT_NE(ChildWithText(report, L"Static", message), nullptr);
+    ClickOn(WaitForControl(report, L"SetuvaneFlatButton", L"Zamknij"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(report); }));
+  }
 
-TEST(Program, StartsFullScreenAsSetuvaneAndEndsNormallyWhenClosed) {
-  PROCESS_INFORMATION process = StartInstaller();
-  HWND window = testing::WaitForWindow(L"TfrmDefaultInterface", nullptr, 30000);
+  TestMedium medium;
+  PROCESS_INFORMATION process{};
+};
+
+TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
+  medium.WritePackage(StartablePackage("C:\\Aplikacja\\"));
+  Start();
+  HWND window = Installer();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(testing::TextOf(window), L"Setuvane");
-  EXPECT_TRUE(testing::WaitUntil([&] {
-    const RECT r = testing::ScreenRectOf(window);
+  EXPECT_EQ(TextOf(window), L"Instalator Testowy");
+  EXPECT_TRUE(WaitUntil([&] {
+    const RECT r = ScreenRectOf(window);
     return r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
            r.bottom == GetSystemMetrics(SM_CYSCREEN);
   }));
   PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(ExitCodeOf(process), 0u);
+  EXPECT_EQ(WaitForExit(process), 0u);
+}
+
+TEST_F(Program, InstallsAPackageWalkedWithRealInput) {
+  const std::string target = WinPath(medium.Path() / "Produkt Testowy");
+  CreateDirectoryA(target.c_str(), nullptr);
+  WriteFile(medium.Path() / "Produkt Testowy" / "USTAWIENIA.INF", {'o', 'l', 'd'});
+  WriteFile(medium.Path() / "Produkt Testowy" / "baza.mdb", {'o', 'l', 'd'});
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  for (auto entry : {MediumEntry("bin/app.exe", "program", "<programfolder>"),
+                     MediumEntry("USTAWIENIA.INF", "new settings", "<programfolder>"),
+                     MediumEntry("baza.mdb", "new data", " <PROGRAMFOLDER>\\ "),
+                     MediumEntry("doc/readme.txt", "documentation", "<programfolder>doc"),
+                     MediumEntry("x/readme.txt", "extra", "<programfolder>\\extra")})
+    package.push_back(entry);
+  medium.WritePackage(package);
+  Start();
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+
+  ExpectPage(installer, L"Static", L"Witamy w instalacji");
+  EXPECT_EQ(TextOf(installer), L"Instalator Testowy");
+  Screenshot(installer, "page1");
+  Next(installer);
+  ExpectPage(installer, L"SysListView32");
+  Screenshot(installer, "page2");
+  Next(installer);
+  ExpectPage(installer, L"SysListView32");
+  Screenshot(installer, "page3");
+  Next(installer);
+  ExpectPage(installer, L"Static", L"Lokalizacja aplikacji");
+  HWND folder = WaitForControl(installer, L"Edit");
+  ASSERT_NE(folder, nullptr);
+  EXPECT_EQ(ControlText(folder), L"C:\\Proponowany\\");
+  Screenshot(installer, "page4");
+
+  // Too short, then a drive that does not exist, then the real folder.
+  ClickOn(folder);
+  RetypeFocusedText(L" C:\\a ");
+  Next(installer);
+  ExpectReport(L"Nieprawidłowa ścieżka", L"Sprecyzowana lokalizacja aplikacji nie może zostać zaakceptowana.");
+  ClickOn(folder);
+  RetypeFocusedText(L"Q:\\Produkt");
+  EXPECT_NE(WaitForControl(installer, L"Static", L"Dostępne miejsce: 0 MB"), nullptr);
+  Next(installer);
+  ExpectReport(L"Nieprawidłowy wolumin",
+               L"Sprecyzowana lokalizacja aplikacji nie posiada wystarczająco dużo przestrzeni dyskowej.");
+  ClickOn(folder);
+  RetypeFocusedText(std::wstring(target.begin(), target.end()));
+  Next(installer);
+
+  // The settings file is kept ("Nie"), the database replaced ("Tak").
+  for (const auto& [file, answer] : {std::pair{L"USTAWIENIA.INF", L"Nie"}, std::pair{L"baza.mdb", L"Tak"}}) {
+    HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+    ASSERT_NE(question, nullptr);
+    const std::wstring text = std::wstring(L"Zastąpić plik \"") + file +
+                              L"\" nową wersją z instalatora?\r\nTen plik zawiera ustawienia lub informacje użytkownika.";
+    EXPECT_NE(WaitForControl(question, L"SetuvaneStaticMemo", text, 2000), nullptr);
+    if (std::wstring(file) == L"baza.mdb") Screenshot(installer, "page5");
+    ClickOn(WaitForControl(question, L"SetuvanePlainButton", answer));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  }
+
+  ExpectPage(installer, L"Static", L"Zakończenie instalacji");
+  Screenshot(installer, "page6");
+  const std::filesystem::path installed = medium.Path() / "Produkt Testowy";
+  EXPECT_EQ(ReadFile(installed / "app.exe"), "program");
+  EXPECT_EQ(ReadFile(installed / "USTAWIENIA.INF"), "old");
+  EXPECT_EQ(ReadFile(installed / "baza.mdb"), "new data");
+  EXPECT_EQ(ReadFile(installed / "doc" / "readme.txt"), "documentation");
+  EXPECT_EQ(ReadFile(installed / "extra" / "readme.txt"), "extra");
+  EXPECT_FALSE(std::filesystem::exists(installed / "readme.txt"));
+  // Stamped with the entry's date and time, read as local time: 2025-01-01 12:00:00.
+  HANDLE file = CreateFileA((target + "\\app.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  FILETIME written, local;
+  WORD dosDate = 0, dosTime = 0;
+  GetFileTime(file, nullptr, nullptr, &written);
+  CloseHandle(file);
+  FileTimeToLocalFileTime(&written, &local);
+  FileTimeToDosDateTime(&local, &dosDate, &dosTime);
+  EXPECT_EQ(dosDate, 0x5A21);
+  EXPECT_EQ(dosTime, 0x6000);
+
+  // Leaving without the restart.
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatRadioButton", L"Nie, chcę teraz powrócić do systemu Windows."));
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Zamknij"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+}
+
+TEST_F(Program, ACorruptEntryIsReportedAndStopsTheInstallation) {
+  const std::string target = WinPath(medium.Path() / "cel");
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage(target);
+  package.push_back(MediumEntry("first.exe", "first", "<programfolder>"));
+  archive::testing::ZipEntryLayout corrupt = MediumEntry("broken.dll", "contents", "<programfolder>");
+  corrupt.crc = archive::testing::ZipCrc(corrupt.data) ^ 1;
+  package.push_back(corrupt);
+  package.push_back(MediumEntry("last.exe", "last", "<programfolder>"));
+  medium.WritePackage(package);
+  Start();
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  for (int page = 1; page <= 4; ++page) {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }));
+    Next(installer);
+  }
+  ExpectReport(L"Problem instalacji", L"Instalacja pliku jest niemożliwa.");
+  HWND notice = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(notice, nullptr);
+  ClickOn(WaitForControl(notice, L"SetuvanePlainButton", L"OK"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_EQ(ReadFile(medium.Path() / "cel" / "first.exe"), "first");
+  EXPECT_FALSE(std::filesystem::exists(medium.Path() / "cel" / "broken.dll"));
+  EXPECT_FALSE(std::filesystem::exists(medium.Path() / "cel" / "last.exe"));
+}
+
+TEST_F(Program, AMissingPackageEndsTheProgramAfterItsReport) {
+  Start();
+  ExpectReport(L"Problem instalacji", L"Odczytanie pliku instalacyjnego install.zip jest niemożliwe.");
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_EQ(FindWindowW(L"TfrmDefaultInterface", nullptr), nullptr);
 }
 
 // Meaningful on the 8-bit test display only (see CMakeLists.txt).
-TEST(Program, RefusesToRunWithTooFewColours) {
+TEST_F(Program, RefusesToRunWithTooFewColours) {
   HDC screen = GetDC(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL);
   ReleaseDC(nullptr, screen);
   if (bits > 8) GTEST_SKIP() << "the display has " << bits << " bits per pixel";
-  PROCESS_INFORMATION process = StartInstaller();
-  HWND report = testing::WaitForWindow(L"TfrmInfoDialog", nullptr, 30000);
+  Start();
+  HWND report = WaitForWindow(L"TfrmInfoDialog", nullptr, 30000);
   ASSERT_NE(report, nullptr);
-  EXPECT_EQ(testing::TextOf(report), L"Ustawienia systemu");
+  EXPECT_EQ(TextOf(report), L"Ustawienia systemu");
   HWND main = FindWindowW(L"TfrmDefaultInterface", nullptr);
   EXPECT_TRUE(main == nullptr || !IsWindowVisible(main));  // the window is never shown
   PostMessageW(report, WM_KEYDOWN, VK_ESCAPE, 1);
-  EXPECT_EQ(ExitCodeOf(process), 0u);
+  EXPECT_EQ(WaitForExit(process), 0u);
 }
 
 TEST(DllSearch, TheProgramsOwnFolderIsNoLongerSearched) {
