@@ -188,6 +188,57 @@ TEST_F(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
   EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 180);
 }
 
+TEST_F(MainWindow, ThePagesStandWhereTheDesignPutsThemAndShowThePackagesTexts) {
+  TfrmDefaultInterface form(FitMachine());
+  WizardPages& pages = form.Pages();
+  for (int page = 1; page <= 6; ++page) {
+    EXPECT_EQ((GetWindowLongW(pages.Panel(page), GWL_STYLE) & WS_VISIBLE) != 0, page == 1) << page;
+    EXPECT_EQ(SizeOf(pages.Panel(page)).cx, 291);
+    EXPECT_EQ(SizeOf(pages.Panel(page)).cy, 250);
+  }
+  EXPECT_EQ(PlaceInParent(pages.Panel(1)).x, 130);
+  EXPECT_EQ(PlaceInParent(pages.Panel(1)).y, 5);
+  const struct {
+    HWND control;
+    int x, y;
+  } places[] = {{pages.btnPrior.Handle(), 161, 261}, {pages.btnNext.Handle(), 249, 261},
+                {pages.btnClose.Handle(), 337, 261}, {pages.txtFolder.Handle(), 62, 63},
+                {pages.btnBrowse.Handle(), 253, 64},  {pages.prgInstall.Handle(), 19, 136},
+                {pages.prgOverall.Handle(), 19, 156}, {pages.chkRestart.Handle(), 8, 192},
+                {pages.chkReset.Handle(), 8, 208}};
+  for (const auto& p : places) {
+    EXPECT_EQ(PlaceInParent(p.control).x, p.x);
+    EXPECT_EQ(PlaceInParent(p.control).y, p.y);
+  }
+  // The package's Windows-1250 texts, trimmed, one line an item.
+  ASSERT_EQ(pages.lsvLicense.Count(), 3);
+  EXPECT_EQ(pages.lsvLicense.Item(0), "Umowa licencyjna");
+  EXPECT_EQ(pages.lsvLicense.Item(1), "");
+  EXPECT_EQ(pages.lsvLicense.Item(2), "Za\xbf\xf3\xb3\xe6 g\xea\x9cl\xb9 ja\x9f\xf1");
+  ASSERT_EQ(pages.lsvReadme.Count(), 1);
+  EXPECT_EQ(pages.lsvReadme.Item(0), "O produkcie");
+  EXPECT_EQ(pages.btnPrior.Enabled(), false);
+  EXPECT_TRUE(pages.chkRestart.Checked());
+}
+
+TEST_F(MainWindow, EscapeAsksLikeCloseAndNoKeepsTheWizard) {
+  TfrmDefaultInterface form(FitMachine());
+  form.Show();
+  form.wizard().btnNextClick();
+  form.wizard().btnNextClick();
+  std::wstring question;
+  WindowDriver driver(L"TfrmMessageDialog", [&](HWND dialog) {
+    question = TextOf(testing::ChildrenOfClass(dialog, L"Static").at(0));
+    PostKey(dialog, VK_ESCAPE);  // "Nie"
+  });
+  MSG escape{form.Handle(), WM_KEYDOWN, VK_ESCAPE, 1};
+  form.PreviewKey(escape);
+  driver.Join();
+  EXPECT_EQ(question, L"Instalator Testowy");  // the question's title: the application title
+  EXPECT_TRUE(IsWindow(form.Handle()));
+  EXPECT_TRUE(IsWindowVisible(form.Pages().Panel(3)));
+}
+
 TEST_F(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
   TfrmDefaultInterface form(FitMachine());
   SeenReport seen;
