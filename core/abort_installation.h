@@ -4,10 +4,11 @@
 namespace setuvane {
 
 // Tells the user that the installation was stopped, then ends the process at once
-// with exit code 0 (no further window event runs); what was installed stays.
+// (no further window event runs); what was installed stays.
 [[noreturn]] void AbortInstallation();
 
-// Ends the process at once with exit code 0.
+// Ends the process at once, with exit code 0 (an unattended run: the code of the
+// stage it is in, core/exit_codes.h).
 [[noreturn]] void EndProgramAtOnce();
 
 }  // namespace setuvane

@@ -1,13 +1,16 @@
 #include <windows.h>
 
 #include "core/abort_installation.h"
+#include "core/exit_codes.h"
+#include "core/screen_cursor.h"
 #include "core/main_window_texts.h"
 #include "dialogs/message_routines.h"
+#include "system/install_journal.h"
 
 namespace setuvane {
 
 void AbortInstallation() {
-  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  SetScreenCursor(ScreenCursor::kDefault);
   const MainWindowTexts& t = MainWindowText();
   try {
     ShowMessageDialog(t.abortTitle, t.abortText, kKindWarning);
@@ -17,6 +20,9 @@ void AbortInstallation() {
   EndProgramAtOnce();
 }
 
-void EndProgramAtOnce() { ExitProcess(0); }
+void EndProgramAtOnce() {
+  JournalNote("exit code " + std::to_string(EndingExitCode()));
+  ExitProcess(static_cast<UINT>(EndingExitCode()));
+}
 
 }  // namespace setuvane

@@ -5,6 +5,7 @@
 #include "core/abort_installation.h"
 #include "archive/file_system.h"
 #include "core/environment_queries_win32.h"
+#include "core/exit_codes.h"
 #include "core/install_package.h"
 #include "core/installer_state.h"
 #include "core/screen_cursor.h"
@@ -125,7 +126,9 @@ bool TfrmDefaultInterface::SetScreenCursorShape() {
 
 void TfrmDefaultInterface::FormCreate() {
   InitialiseInstallerState();
+  EnteringStage(kExitEnvironmentRefused);
   if (!CheckEnvironment(*environment_)) EndProgramAtOnce();
+  EnteringStage(kExitPackageUnreadable);
   installation_->OpenInstallPackage();
   ReportListItems license(pages_.lsvLicense), readme(pages_.lsvReadme);
   LoadLicense(license);

@@ -54,6 +54,8 @@ class TfrmDefaultInterface {
   // The wizard's controls and logic, for tests that drive the window.
   WizardPages& Pages() { return pages_; }
   Wizard& wizard() { return *wizard_; }
+  WizardView& View() { return *view_; }
+  Installation& installation() { return *installation_; }
 
  private:
   template <class Form>

@@ -1,13 +1,22 @@
 #include "core/installation.h"
 
 #include "core/install_package.h"
+#include "core/installer_state.h"
+#include "core/settings.h"
+#include "core/switches.h"
+#include "system/install_journal.h"
 
 namespace setuvane {
 
 Installation::Installation(WizardView& view, archive::FileSystem& files)
     : view_(view), files_(files), zipInstall_(files), product_(view, files) {}
 
-bool Installation::OpenInstallPackage() { return setuvane::OpenInstallPackage(zipInstall_, files_); }
+bool Installation::OpenInstallPackage() {
+  packageOpened_ = setuvane::OpenInstallPackage(zipInstall_, files_);
+  if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
+  if (packageOpened_) JournalNote("package: " + LaunchFolder + kPackageName);
+  return packageOpened_;
+}
 
 InstallationSteps Installation::Steps() {
   return {

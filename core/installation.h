@@ -15,8 +15,11 @@ class Installation {
  public:
   Installation(WizardView& view, archive::FileSystem& files);
 
-  // Start-up: the setup files, the settings, and the texts of the two list pages.
+  // Start-up: the setup files and the settings; a folder given on the command line
+  // then takes the place of the package's.
   bool OpenInstallPackage();
+  // Whether the setup files were unpacked at start-up.
+  bool PackageOpened() const { return packageOpened_; }
 
   InstallationSteps Steps();
 
@@ -28,6 +31,7 @@ class Installation {
   archive::FileSystem& files_;
   archive::TAbUnZipper zipInstall_;
   ProductInstallation product_;
+  bool packageOpened_ = false;
 };
 
 }  // namespace setuvane

@@ -1,12 +1,21 @@
-// Program entry of the installer. The command line is not read.
+// Program entry of the installer. Without arguments it is the interactive wizard;
+// the switches of core/switches.h run it unattended.
 #include <windows.h>
 
 #include <objbase.h>
 
+#include <optional>
+
 #include "core/default_interface_win32.h"
 #include "core/dll_search_win32.h"
+#include "core/exit_codes.h"
+#include "core/install_log.h"
+#include "core/switches.h"
+#include "core/unattended_win32.h"
 #include "dialogs/application_title.h"
+#include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"
+#include "system/install_journal.h"
 
 namespace {
 
@@ -38,14 +47,38 @@ int RunMessageLoop(setuvane::TfrmDefaultInterface& form) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  setuvane::RestrictDllSearchPath();
+  using namespace setuvane;
+  RestrictDllSearchPath();
   ComForThread com;
-  setuvane::SetApplicationTitle("Setuvane");
-  int exitCode = 0;
-  setuvane::CallReportingFailures([&] {
-    setuvane::TfrmDefaultInterface form;
-    form.Show();
-    exitCode = RunMessageLoop(form);
+  SetApplicationTitle("Setuvane");
+  Switches& switches = ProgramSwitches();
+  switches = ParseSwitches(SplitArguments(AfterProgramName(GetCommandLineA())));
+  if (switches.help) {
+    if (switches.mode != RunMode::kVerySilent) ShowMessageDialog(ApplicationTitle(), SwitchesHelpText(), kKindWarning);
+    return kExitBadSwitches;
+  }
+  std::optional<InstallLog> log;
+  if (switches.log) log.emplace(*switches.log);
+  const bool unattended = switches.mode != RunMode::kInteractive;
+  RouteAccount(log ? &*log : nullptr, unattended);
+  if (unattended) EnableUnattendedEndings();
+  int exitCode = unattended ? kExitStepFailed : kExitInstalled;
+  CallReportingFailures([&] {
+    switch (switches.mode) {
+      case RunMode::kSilent:
+        exitCode = RunSilent(switches);
+        break;
+      case RunMode::kVerySilent:
+        exitCode = RunVerySilent(switches);
+        break;
+      case RunMode::kInteractive: {
+        TfrmDefaultInterface form;
+        form.Show();
+        exitCode = RunMessageLoop(form);
+        break;
+      }
+    }
   });
+  JournalNote("exit code " + std::to_string(exitCode));
   return exitCode;
 }

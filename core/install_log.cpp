@@ -1,0 +1,68 @@
+#include "core/install_log.h"
+
+#include <ctime>
+
+#include "dialogs/dialog_responder.h"
+#include "dialogs/message_routines.h"
+#include "system/cp1250.h"
+#include "system/install_journal.h"
+
+namespace setuvane {
+namespace {
+
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      line += " | ";
+    } else {
+      line += text[i];
+    }
+  }
+  return line;
+}
+
+std::string AnswerName(int answer) {
+  switch (answer) {
+    case kResultOk: return "OK";
+    case kResultNo: return "Nie";
+    default: return "Anuluj";
+  }
+}
+
+}  // namespace
+
+InstallLog::InstallLog(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+
+void InstallLog::Write(const std::string& text) {
+  if (!out_) return;
+  const std::time_t now = std::time(nullptr);
+  char stamp[32] = "";
+  if (const std::tm* local = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
+  out_ << stamp << "  " << Cp1250ToUtf8(OneLine(text)) << "\r\n";
+  out_.flush();  // a log must survive the program ending at once
+}
+
+void RouteAccount(InstallLog* log, bool unattended) {
+  if (log) SetJournalSink([log](const std::string& line) { log->Write(line); });
+  if (!unattended) return;
+  SetDialogResponder({
+      .message =
+          [log](const std::string& title, const std::string& text, int kind) {
+            const int answer = UnattendedAnswer(kind);
+            if (log) {
+              log->Write((kind == kKindQuestion || kind == kKindQuestionCancel ? "question: " : "notice: ") + title +
+                         ": " + text + " -> " + AnswerName(answer) + " (unattended)");
+            }
+            return answer;
+          },
+      .problem =
+          [log](const std::string& title, const std::string& message, const std::string& hint,
+                const std::string& details) {
+            if (log) log->Write("problem: " + title + " / " + message + " / " + hint + " / " + details);
+          },
+  });
+}
+
+}  // namespace setuvane

@@ -1,0 +1,36 @@
+#include "core/unattended.h"
+
+#include "core/exit_codes.h"
+#include "core/installer_state.h"
+#include "core/settings.h"
+#include "dialogs/uncaught_failure.h"
+#include "system/install_journal.h"
+#include "system/system_actions.h"
+
+namespace setuvane {
+
+int RunUnattended(const UnattendedRun& run) {
+  if (!run.packageOpened) return kExitPackageUnreadable;
+  PageIndex = scrLocation.page;
+  run.wizard.ShowPage();
+  JournalNote("folder: " + ProductLocation);
+  if (run.beforeInstalling) run.beforeInstalling();
+  EnteringStage(kExitStepFailed);
+  try {
+    run.wizard.btnNextClick();
+  } catch (const std::exception& failure) {
+    // As in the window: the failure is reported and the remaining steps do not run.
+    ReportUncaughtFailure(failure.what());
+    return kExitStepFailed;
+  }
+  if (CurrentPage == &scrLocation) return kExitFolderRefused;
+  if (CurrentPage != &scrComplete) return kExitStepFailed;
+  if (run.switches.restart) {
+    JournalNote("restart requested");
+    ShutDownWindows(kShutdownRestart);
+    return kExitInstalled;
+  }
+  return run.componentsRan && run.componentsRan() ? kExitRestartAdvised : kExitInstalled;
+}
+
+}  // namespace setuvane

@@ -1,0 +1,71 @@
+#include "core/unattended_win32.h"
+
+#include <windows.h>
+
+#include "archive/file_system.h"
+#include "core/default_interface_win32.h"
+#include "core/environment_check.h"
+#include "core/exit_codes.h"
+#include "core/installation.h"
+#include "core/installer_state.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "core/unattended.h"
+#include "core/windowless_view.h"
+#include "dialogs/application_title.h"
+
+namespace setuvane {
+namespace {
+
+// Without a window the mouse and the colour depth do not matter; safe mode still
+// refuses.
+class SafeModeOnly : public EnvironmentQueries {
+ public:
+  int CleanBoot() const override { return GetSystemMetrics(SM_CLEANBOOT); }
+  int MousePresent() const override { return 1; }
+  int BitsPerPixel() const override { return 32; }
+};
+
+// A component ran when the journal noted one.
+struct ComponentWatch {
+  bool ran = false;
+};
+
+}  // namespace
+
+int RunSilent(const Switches& switches) {
+  // The window's start-up runs the checks and opens the package as always.
+  TfrmDefaultInterface form;
+  const int code = RunUnattended({
+      .wizard = form.wizard(),
+      .view = form.View(),
+      .switches = switches,
+      .packageOpened = form.installation().PackageOpened(),
+      .componentsRan = [] { return false; },
+      .beforeInstalling = [&form] { form.Show(); },
+  });
+  return code;
+}
+
+int RunVerySilent(const Switches& switches) {
+  InitialiseInstallerState();
+  EnteringStage(kExitEnvironmentRefused);
+  if (!CheckEnvironment(SafeModeOnly())) return kExitEnvironmentRefused;
+  EnteringStage(kExitPackageUnreadable);
+  WindowlessView view;
+  Installation installation(view, archive::NativeFileSystem());
+  installation.OpenInstallPackage();
+  SetApplicationTitle(InstallTaskTitle);
+  Wizard wizard(view, installation.Steps());
+  view.onFolderChange = [&wizard] { wizard.txtFolderChange(); };
+  return RunUnattended({
+      .wizard = wizard,
+      .view = view,
+      .switches = switches,
+      .packageOpened = installation.PackageOpened(),
+      .componentsRan = [] { return false; },
+      .beforeInstalling = nullptr,
+  });
+}
+
+}  // namespace setuvane
