@@ -115,6 +115,17 @@ void TfrmDefaultInterface::PumpMessages() {
   }
 }
 
+void TfrmDefaultInterface::WaitUntilDrawn() {
+  // The window system shows a window in its own time (under X, after the map
+  // request has been answered): a short while of message handling lets it.
+  constexpr DWORD kSettleMilliseconds = 150;
+  const DWORD start = GetTickCount();
+  do {
+    PumpMessages();
+    Sleep(10);
+  } while (GetTickCount() - start < kSettleMilliseconds);
+}
+
 bool TfrmDefaultInterface::SetScreenCursorShape() {
   if (CurrentScreenCursor() != ScreenCursor::kHourglass) {
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));

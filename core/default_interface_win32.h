@@ -33,6 +33,9 @@ class TfrmDefaultInterface {
 
   // Shows the window maximised over the whole screen, then runs FormShow.
   void Show();
+  // Handles the messages of the window's first showing, so that it is on the
+  // screen before work that processes no messages for a while begins.
+  void WaitUntilDrawn();
   // Key preview: the message loop hands every key-down meant for the window or
   // one of its controls here before dispatching it.
   void PreviewKey(const MSG& msg);

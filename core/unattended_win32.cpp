@@ -42,7 +42,13 @@ int RunSilent(const Switches& switches) {
       .switches = switches,
       .packageOpened = form.installation().PackageOpened(),
       .componentsRan = [] { return false; },
-      .beforeInstalling = [&form] { form.Show(); },
+      .beforeInstalling =
+          [&form] {
+            // No wizard page is seen: the folder page goes before the window shows.
+            form.View().HidePanel(scrLocation.page);
+            form.Show();
+            form.WaitUntilDrawn();
+          },
   });
   return code;
 }

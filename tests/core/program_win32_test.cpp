@@ -41,13 +41,28 @@ class Program : public ::testing::Test {
   void TearDown() override {
     if (process.hProcess) WaitForExit(process, 1000);
   }
-  void Start() { process = StartProcess("\"" + medium.Medium() + "setuvane.exe\""); }
+  void Start(const std::string& switches = "") {
+    process = StartProcess("\"" + medium.Medium() + "setuvane.exe\"" + (switches.empty() ? "" : " " + switches));
+  }
+  // The log's lines without their time stamps.
+  std::vector<std::string> LogLines(const std::filesystem::path& log) {
+    std::vector<std::string> lines;
+    std::string text = ReadFile(log);
+    for (size_t at = 0; at < text.size();) {
+      const size_t end = text.find("\r\n", at);
+      const std::string line = text.substr(at, end - at);
+      lines.push_back(line.size() > 21 ? line.substr(21) : line);
+      if (end == std::string::npos) break;
+      at = end + 2;
+    }
+    return lines;
+  }
   HWND Installer() { return WaitForControl(nullptr, L"TfrmDefaultInterface", L"", 30000); }
-  void Screenshot(HWND window, const char* name) {
+  void Screenshot(HWND window, const char* name, int settleMs = 300) {
     const char* folder = std::getenv("SETUVANE_SCREENSHOTS");
     if (!folder) return;
     UpdateWindow(window);
-    Sleep(300);
+    Sleep(settleMs);
     SaveScreen(std::string(folder) + "\\" + name + ".bmp");
   }
   // Waits for a page by a control that only it shows.
@@ -201,6 +216,100 @@ TEST_F(Program, AMissingPackageEndsTheProgramAfterItsReport) {
   ExpectReport(L"Problem instalacji", L"Odczytanie pliku instalacyjnego install.zip jest niemożliwe.");
   EXPECT_EQ(WaitForExit(process), 0u);
   EXPECT_EQ(FindWindowW(L"TfrmDefaultInterface", nullptr), nullptr);
+}
+
+// A package with a settings file that the target already has.
+std::vector<archive::testing::ZipEntryLayout> UnattendedPackage() {
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  package.push_back(MediumEntry("bin/app.exe", "program", "<programfolder>"));
+  package.push_back(MediumEntry("USTAWIENIA.INF", "new settings", "<programfolder>"));
+  package.push_back(MediumEntry("doc/readme.txt", "documentation", "<programfolder>doc"));
+  return package;
+}
+
+TEST_F(Program, VerySilentInstallsWithoutAnyWindowAndLogsEachStep) {
+  const std::filesystem::path target = medium.Path() / "Cichy Produkt";
+  std::filesystem::create_directories(target);
+  WriteFile(target / "USTAWIENIA.INF", {'o', 'l', 'd'});
+  medium.WritePackage(UnattendedPackage());
+  const std::string log = WinPath(medium.Path() / "instalacja.log");
+  Start("/VERYSILENT \"/DIR=" + WinPath(target) + "\" /LOG=\"" + log + "\"");
+  bool windowSeen = false;
+  while (WaitForSingleObject(process.hProcess, 5) == WAIT_TIMEOUT) {
+    for (const wchar_t* name : {L"TfrmDefaultInterface", L"TfrmInfoDialog", L"TfrmMessageDialog"})
+      windowSeen |= FindWindowW(name, nullptr) != nullptr;
+  }
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_FALSE(windowSeen);
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+  EXPECT_EQ(ReadFile(target / "doc" / "readme.txt"), "documentation");
+  EXPECT_EQ(ReadFile(target / "USTAWIENIA.INF"), "old");  // nobody said "Tak"
+  const std::string folder = WinPath(target) + "\\";
+  const std::vector<std::string> lines = LogLines(medium.Path() / "instalacja.log");
+  const std::vector<std::string> expected = {
+      "package: " + medium.Medium() + "install.zip",
+      "folder: " + folder,
+      "file: " + folder + "app.exe",
+      "question: Instalator Testowy: Zastąpić plik \"USTAWIENIA.INF\" nową wersją z instalatora? | Ten plik "
+      "zawiera ustawienia lub informacje użytkownika. -> Nie (unattended)",
+      "kept: " + folder + "USTAWIENIA.INF",
+      "file: " + folder + "doc\\readme.txt",
+      "exit code 0",
+  };
+  EXPECT_EQ(lines, expected);
+}
+
+TEST_F(Program, SilentShowsOnlyTheInstallPage) {
+  std::vector<archive::testing::ZipEntryLayout> package = UnattendedPackage();
+  // Large enough for the window to be seen while it works.
+  package.push_back({.name = "big.dat", .data = archive::testing::Bytes(32u << 20, 'x'), .centralExtra = "<programfolder>"});
+  medium.WritePackage(package);
+  const std::filesystem::path target = medium.Path() / "Produkt";
+  Start("/SILENT /DIR=" + WinPath(target));
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  EXPECT_NE(WaitForControl(installer, L"Static", L"Instalowanie aplikacji", 20000), nullptr);
+  EXPECT_EQ(WaitForControl(installer, L"Static", L"Witamy w instalacji", 0), nullptr);
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_EQ(std::filesystem::file_size(target / "big.dat"), 32u << 20);
+}
+
+TEST_F(Program, UnattendedEndsWithTheCodeOfWhatStoppedIt) {
+  std::vector<archive::testing::ZipEntryLayout> package = UnattendedPackage();
+  archive::testing::ZipEntryLayout corrupt = MediumEntry("broken.dll", "contents", "<programfolder>");
+  corrupt.crc = archive::testing::ZipCrc(corrupt.data) ^ 1;
+  package.push_back(corrupt);
+  medium.WritePackage(package);
+  const std::filesystem::path target = medium.Path() / "cel";
+
+  Start("/VERYSILENT /DIR=C:\\a");  // too short
+  EXPECT_EQ(WaitForExit(process), 3u);
+  Start("/VERYSILENT /DIR=Q:\\Produkt");  // no such drive
+  EXPECT_EQ(WaitForExit(process), 3u);
+  EXPECT_FALSE(std::filesystem::exists("Q:\\Produkt"));
+
+  const std::string log = WinPath(medium.Path() / "blad.log");
+  Start("/VERYSILENT /DIR=" + WinPath(target) + " /LOG=" + log);
+  EXPECT_EQ(WaitForExit(process), 4u);
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");  // what was installed stays
+  const std::vector<std::string> lines = LogLines(medium.Path() / "blad.log");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3], "problem: Problem instalacji / Instalacja pliku jest niemożliwa. / Instalator nie "
+                                     "mógł utworzyć pliku \"broken.dll\" / Failed CRC Check");
+  EXPECT_EQ(lines.back(), "exit code 4");
+
+  std::filesystem::remove(medium.Path() / "medium" / "install.zip");
+  Start("/VERYSILENT");
+  EXPECT_EQ(WaitForExit(process), 2u);
+
+  Start("/VERYSILENT /NOWAY");  // no window, even for the list of switches
+  EXPECT_EQ(WaitForExit(process), 87u);
+  Start("/?");
+  HWND help = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(help, nullptr);
+  EXPECT_NE(ControlText(WaitForControl(help, L"SetuvaneStaticMemo")).find(L"/VERYSILENT"), std::wstring::npos);
+  ClickOn(WaitForControl(help, L"SetuvanePlainButton", L"OK"));
+  EXPECT_EQ(WaitForExit(process), 87u);
 }
 
 // Meaningful on the 8-bit test display only (see CMakeLists.txt).
