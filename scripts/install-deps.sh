@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   wine wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
+  nsis
 )
 
 SUDO=""

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Installation speed under Wine: Setuvane against an NSIS 3 installer of the same
+# files (zlib compression, as Setuvane's packages are deflate), side by side in one
+# run of one Wine session:
+#   nsis-silent   the NSIS installer with /S (no window)
+#   nsis-window   the NSIS installer showing its progress page (instfiles, closing itself)
+#   verysilent    setuvane.exe /VERYSILENT /DIR=... (no window)
+#   wizard        setuvane.exe with its whole wizard on screen, timed from the click on
+#                 "Następny >" on the folder page to the completion page
+# Each is timed by bench/install_timer_win32.cpp inside Wine, as a process from start
+# to end (the wizard by its window); the payload is bench/payload.sh's (about 2,000
+# files, 110 MB). Ratios are to nsis-silent (lower is faster).
+#
+# Environment: BUILD (default "build"), ROUNDS (default 5), WORK (default
+# $BUILD/install-bench), PACK (the setuvane-pack that builds install.zip; default the
+# native build's).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD:-build}
+case $BUILD in /*) ;; *) BUILD=$here/$BUILD ;; esac
+ROUNDS=${ROUNDS:-5}
+WORK=${WORK:-$BUILD/install-bench}
+PACK=${PACK:-$BUILD/native/tools/setuvane-pack}
+win32=$BUILD/win32
+for needed in "$PACK" "$win32/core/setuvane.exe" "$win32/bench/setuvane_install_timer.exe"; do
+  [ -x "$needed" ] || { echo "install_vs_nsis: $needed is missing; build first (make native win32)" >&2; exit 1; }
+done
+command -v makensis >/dev/null || { echo "install_vs_nsis: makensis is missing (scripts/install-deps.sh)" >&2; exit 1; }
+
+mkdir -p "$WORK"
+bash "$here/bench/payload.sh" "$WORK/payload"
+files=$WORK/payload/files
+
+# The same files as a Setuvane medium: setup files and the payload below the program folder.
+medium=$WORK/medium
+rm -rf "$medium" && mkdir -p "$medium/setup"
+printf 'INSTALL_TASK_TITLE=Benchmark\r\nINSTALL_MAIN_TITLE=Benchmark\r\n' >"$medium/setup/install.inf"
+for f in license.inf readme.inf registry.inf shortcut.inf; do printf 'Benchmark\r\n' >"$medium/setup/$f"; done
+: >"$medium/setup/registry.inf"
+: >"$medium/setup/shortcut.inf"
+cat >"$medium/manifest.txt" <<MANIFEST
+[setup]
+setup/*
+[<programfolder>]
+$files
+MANIFEST
+"$PACK" build -o "$medium/install.zip" "$medium/manifest.txt" >/dev/null
+cp "$win32/core/setuvane.exe" "$medium/"
+
+# The NSIS installer: one exe serves both runs (/S skips its page).
+cat >"$WORK/nsis.nsi" <<NSI
+Unicode true
+SetCompressor zlib
+Name "Benchmark"
+OutFile "$WORK/nsis-setup.exe"
+InstallDir "C:\\Benchmark"
+RequestExecutionLevel user
+AutoCloseWindow true
+Page instfiles
+Section
+  SetOutPath "\$INSTDIR"
+  File /r "$files/*"
+SectionEnd
+NSI
+makensis -V1 "$WORK/nsis.nsi"
+
+targets=$WORK/targets
+rm -rf "$targets" && mkdir -p "$targets"
+echo "install_vs_nsis: $(wc -l <"$WORK/payload/list.txt") files, $(du -sb "$files" | cut -f1) bytes;" \
+     "install.zip $(stat -c %s "$medium/install.zip") bytes, NSIS $(stat -c %s "$WORK/nsis-setup.exe") bytes; $ROUNDS rounds"
+z() { echo "Z:$(echo "$1" | tr / '\\')"; }
+SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/setuvane_install_timer.exe" \
+  "$ROUNDS" "$(z "$targets")" \
+  "nsis-silent=$(z "$WORK/nsis-setup.exe") /S /D={dir}" \
+  "nsis-window=$(z "$WORK/nsis-setup.exe") /D={dir}" \
+  "verysilent=\"$(z "$medium/setuvane.exe")\" /VERYSILENT /DIR={dir}" \
+  "wizard=$(z "$medium/setuvane.exe")" 2>"$WORK/rounds.log" | tee "$WORK/result.txt" |
+  awk '/nsis-silent/ { base = $3 } { lines[NR] = $0; med[NR] = $3 }
+       END { for (i = 1; i <= NR; i++) printf "%s  ratio %.2f\n", lines[i], med[i] / base }'
+# Every run must have installed the whole payload.
+expected=$(wc -l <"$WORK/payload/list.txt")
+for target in "$targets"/*; do
+  got=$(find "$target" -type f | wc -l)
+  [ "$got" -eq "$expected" ] || echo "install_vs_nsis: $(basename "$target") holds $got files, not $expected" >&2
+done
+rm -rf "$targets"
