@@ -57,3 +57,8 @@ bench: deps
 	@cmake --build $(BUILD)/bench -j $(JOBS)
 	@for b in $(BUILD)/bench/bench/bench_*; do [ -x "$$b" ] && $$b; done; \
 	  for s in bench/*.sh; do [ -f "$$s" ] && BUILD=$(BUILD) bash $$s; done; true
+
+# The demo: the sample product of examples/demo installed by the real installer under
+# Wine; on a machine without a desktop it clicks itself and saves the pictures of docs/.
+demo: deps
+	@BUILD=$(BUILD) bash scripts/demo.sh

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# `make demo`: builds Setuvane, makes the demo medium of examples/demo (setuvane.exe,
+# install.zip built by setuvane-pack, the looping sound, a component folder with a
+# small silent installer) and installs the sample product from it under Wine.
+#
+# With a desktop (DISPLAY set) the wizard opens there and you click through it.
+# Without one it runs on a private Xvfb: a walker clicks through the six pages as a
+# person would, a picture of each page (and of an unattended /SILENT run) is saved
+# into docs/, and what the installation did is printed from its log.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${BUILD:-$root/build}
+case $build in /*) ;; *) build=$root/$build ;; esac
+make --no-print-directory BUILD="$build" native win32
+
+demo=$build/demo
+stage=$demo/source
+medium=$demo/medium
+rm -rf "$stage" "$medium"
+mkdir -p "$stage" "$medium/supfont"
+cp -r examples/demo/manifest.txt examples/demo/setup examples/demo/product "$stage/"
+python3 examples/demo/make_media.py "$demo/media"
+cp "$demo/media/install.bmp" "$stage/setup/"
+mkdir -p "$stage/product/bin"
+cp "$build/win32/examples/demo/notatnik.exe" "$stage/product/bin/"
+cp "$build/win32/core/setuvane.exe" "$demo/media/install.wav" "$medium/"
+cp "$build/win32/examples/demo/setuvane_demo_component.exe" "$medium/supfont/setup.exe"
+"$build/native/tools/setuvane-pack" build --from-utf8 -o "$medium/install.zip" "$stage/manifest.txt"
+echo "demo: the medium is $medium"
+
+# A Wine prefix of the demo's own; an earlier demo's product is removed first, so
+# that every run installs afresh.
+export SETUVANE_WINEPREFIX=$demo/wineprefix
+program="$SETUVANE_WINEPREFIX/drive_c/Program Files/Quorbalite"
+rm -rf "$program" "$demo/silent" "$demo/install.log" "$demo/pictures"
+mkdir -p "$demo/pictures"
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "demo: the installer opens on your display"
+  SETUVANE_KEEP_DISPLAY=1 scripts/wine-run.sh "$(winpath "$medium/setuvane.exe")" "/LOG=$(winpath "$demo/install.log")" || true
+else
+  scripts/wine-run.sh "$build/win32/examples/demo/setuvane_demo_walker.exe" "$(winpath "$medium/setuvane.exe")" \
+    "$(winpath "$demo/pictures")" "$(winpath "$demo/install.log")" "$(winpath "$demo/silent")"
+  for picture in "$demo"/pictures/*.bmp; do
+    name=$(basename "$picture" .bmp)
+    # No time stamps in the files, so that unchanged pages give unchanged files.
+    convert "$picture" -crop 730x535+0+0 +repage -strip -define png:exclude-chunks=date,time "docs/$name.png"
+  done
+  echo "demo: pictures of the pages in docs/ ($(cd docs && ls page*.png silent.png | tr '\n' ' '))"
+fi
+
+if [ -f "$demo/install.log" ]; then
+  echo "demo: what the installation did (from its log, $demo/install.log):"
+  cut -c22- "$demo/install.log" | tr -d '\r' | sed 's/^/  /'
+fi
