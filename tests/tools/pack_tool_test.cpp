@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/archive/temp_folder.h"
 #include "tests/archive/zip_writer.h"
 
@@ -64,6 +66,14 @@ TEST_F(PackToolTest, ListShowsEveryEntryWithItsDestination) {
   // A control character of a name is shown escaped, never sent to the terminal.
   EXPECT_NE(r.out.find("doc/read\\x1B[31mme.txt\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.err, "");
+
+  const nlohmann::json listed = nlohmann::json::parse(Pack("list --json p.zip").out);
+  ASSERT_EQ(listed["entries"].size(), 3u);
+  EXPECT_EQ(listed["entries"][1], (nlohmann::json{{"name", "bin/app.exe"}, {"destination", "<programfolder>"},
+                                                  {"method", "deflated"}, {"encrypted", true}, {"size", 50000},
+                                                  {"compressedSize", listed["entries"][1]["compressedSize"]},
+                                                  {"crc32", archive::testing::ZipCrc(Bytes(50000, 'x'))}}));
+  EXPECT_EQ(listed["entries"][2]["name"], "doc/read\x1B[31mme.txt");  // escaped by JSON itself
 }
 
 TEST_F(PackToolTest, TestChecksEveryEntryAndNamesEachFailure) {
