@@ -29,6 +29,9 @@ int64_t LocateData(TAbZipArchive& archive, const TAbZipItem& item) {
   stream.Seek(item.RelativeOffset());
   TAbZipLocalFileHeader local;
   local.Read(stream);
+  if (stream.Position() + int64_t(item.CompressedSize()) > archive.DataLimit(item.RelativeOffset())) {
+    throw EAbZipOverlap();
+  }
   return stream.Position();
 }
 
