@@ -331,6 +331,26 @@ TEST_F(ExtractTest, PolishNamesReachTheDiskReadable) {
   EXPECT_EQ(testing::ReadFile(out / fs::path(u8"żółty") / fs::path(u8"zażółć.txt")), "pl");
 }
 
+// Names flagged as UTF-8 (bit 11) are taken into Windows-1250 for matching and the
+// disk; one with a character Windows-1250 lacks fails alone; unflagged names stay.
+TEST_F(ExtractTest, Utf8FlaggedNamesAreConvertedAndUnconvertibleOnesFailAlone) {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "\xC5\xBC\xC3\xB3\xC5\x82ty/za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87.txt",
+                            .data = ToBytes("utf8"), .extraFlags = 0x0800});
+  layout.entries.push_back({.name = "\xE6\x97\xA5\xE6\x9C\xAC.txt", .data = ToBytes("ja"), .extraFlags = 0x0800});
+  layout.entries.push_back({.name = "\xC5\xBC.txt", .data = ToBytes("cp1250")});  // no flag: two Windows-1250 letters
+  Open(layout, eoCreateDirs | eoRestorePath);
+  EXPECT_EQ(zip.Entries(0)->StoredName(), "\xBF\xF3\xB3ty/za\xBF\xF3\xB3\xE6.txt");
+  EXPECT_EQ(zip.Entries(1)->StoredName(), "__.txt");
+  EXPECT_EQ(zip.Entries(2)->StoredName(), "\xC5\xBC.txt");
+  zip.ExtractMatching("za\xBF\xF3\xB3\xE6.txt");
+  zip.ExtractMatching("*.txt");
+  EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("__.txt", AbZipNameNotCp1250)}));
+  EXPECT_EQ(testing::ReadFile(out / fs::path(u8"żółty") / fs::path(u8"zażółć.txt")), "utf8");
+  EXPECT_EQ(testing::ReadFile(out / fs::path(u8"ĹĽ.txt")), "cp1250");
+  EXPECT_EQ(Tree().size(), 3u);
+}
+
 TEST_F(ExtractTest, FileTimeIsTheEntryTimeInLocalTime) {
   ZipLayout layout;
   // 2019-06-15 13:45:30: date = (39 << 9) | (6 << 5) | 15, time = (13 << 11) | (45 << 5) | 15.
