@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
   setuvane::pack::AddListCommand(app, exitCode);
   setuvane::pack::AddTestCommand(app, exitCode);
   setuvane::pack::AddExtractCommand(app, exitCode);
+  setuvane::pack::AddBuildCommand(app, exitCode);
   return setuvane::pack::RunCommandLine(app, argc, argv, exitCode);
 }

@@ -1,0 +1,36 @@
+// What the package checks find, each tied to a file and line of the author's
+// sources and told apart as an error (the package would not install as meant) or a
+// warning (it installs, but likely not as the author meant). Printed as
+// "file:line: error: message", the way compilers print, so editors can jump there.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace setuvane::pack {
+
+enum class Severity { kWarning, kError };
+
+struct Problem {
+  std::string file;  // as the author named it
+  int line;          // from 1; 0 when the problem concerns the whole file
+  Severity severity;
+  std::string message;  // console text
+};
+
+class Problems {
+ public:
+  void Error(const std::string& file, int line, const std::string& message);
+  void Warning(const std::string& file, int line, const std::string& message);
+
+  const std::vector<Problem>& All() const { return all_; }
+  int Count(Severity severity) const;
+  // Prints every problem in the order found.
+  void Print(std::FILE* out) const;
+
+ private:
+  std::vector<Problem> all_;
+};
+
+}  // namespace setuvane::pack
