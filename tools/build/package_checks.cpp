@@ -60,18 +60,19 @@ void CheckRequiredFiles(const std::vector<PackageFile>& files, const std::string
 // A destination must resolve to a full folder on the user's machine: every token
 // in angle brackets known, and a macro or a drive at its start.
 void CheckDestinations(const std::vector<PackageFile>& files, const std::string& manifest, Problems& problems) {
-  std::map<int, bool> reported;  // one report per manifest line
+  std::map<int, bool> reported;  // one report per heading
   for (const PackageFile& file : files) {
-    if (file.IsSetup() || reported[file.line]) continue;
-    reported[file.line] = true;
+    if (file.IsSetup() || reported[file.destinationLine]) continue;
+    reported[file.destinationLine] = true;
     const std::vector<std::string> unknown = UnknownMacros(file.destination, true);
     if (!unknown.empty()) {
-      problems.Error(manifest, file.line, "unknown folder macro " + Shown(QuotedList(unknown)) + " in the destination");
+      problems.Error(manifest, file.destinationLine,
+                     "unknown folder macro " + Shown(QuotedList(unknown)) + " in the destination");
     }
     const std::string& d = file.destination;
     const bool anchored = d.front() == '<' || (d.size() >= 2 && d[1] == ':') || d.substr(0, 2) == "\\\\";
     if (!anchored) {
-      problems.Warning(manifest, file.line, "the destination '" + Shown(d) +
+      problems.Warning(manifest, file.destinationLine, "the destination '" + Shown(d) +
                                                 "' starts with no folder macro and no drive; the installer takes it "
                                                 "relative to the installation medium");
     }
@@ -126,8 +127,8 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
     if (!newPath) {
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' installs to the same path as '" +
                                               Shown(landing->second->storedName) + "' " +
-                                              Where(landing->second->line) + ": " + Shown(file.destination) +
-                                              "\\" + Shown(bare));
+                                              Where(landing->second->line) + ": " +
+                                              Shown(JoinDestination(file.destination, bare)));
     }
   }
   for (const PackageFile& file : files) {

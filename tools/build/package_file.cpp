@@ -2,6 +2,11 @@
 
 namespace setuvane::pack {
 
+std::string JoinDestination(const std::string& destination, const std::string& name) {
+  if (destination.empty() || destination.back() == '\\' || destination.back() == '>') return destination + name;
+  return destination + "\\" + name;
+}
+
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.generic_u8string();
   return std::string(text.begin(), text.end());

@@ -14,6 +14,7 @@ struct PackageFile {
   std::string storedName;   // Windows-1250, "/" between folders
   std::string destination;  // Windows-1250; empty for a setup file
   int line = 0;             // of the manifest line that named it
+  int destinationLine = 0;  // of the heading with its destination text
   uint64_t size = 0;
   // The bytes to store when they differ from the file's (a setup text converted
   // from UTF-8); otherwise the file is read when the entry is written.
@@ -21,6 +22,10 @@ struct PackageFile {
 
   bool IsSetup() const { return destination.empty(); }
 };
+
+// A destination text followed by a subfolder or file name: a "\" between them
+// unless the text ends in one or in a macro (macros end in a backslash).
+std::string JoinDestination(const std::string& destination, const std::string& name);
 
 // UTF-8 text of a path, "/" between parts, as the manifest writes paths.
 std::string PathText(const std::filesystem::path& path);

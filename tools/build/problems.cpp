@@ -17,12 +17,13 @@ int Problems::Count(Severity severity) const {
       std::count_if(all_.begin(), all_.end(), [&](const Problem& p) { return p.severity == severity; }));
 }
 
+std::string ProblemText(const Problem& p) {
+  const std::string where = p.line > 0 ? p.file + ":" + std::to_string(p.line) : p.file;
+  return where + (p.severity == Severity::kError ? ": error: " : ": warning: ") + p.message;
+}
+
 void Problems::Print(std::FILE* out) const {
-  for (const Problem& p : all_) {
-    const std::string where = p.line > 0 ? p.file + ":" + std::to_string(p.line) : p.file;
-    std::fprintf(out, "%s: %s: %s\n", where.c_str(), p.severity == Severity::kError ? "error" : "warning",
-                 p.message.c_str());
-  }
+  for (const Problem& p : all_) std::fprintf(out, "%s\n", ProblemText(p).c_str());
 }
 
 }  // namespace setuvane::pack

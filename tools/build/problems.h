@@ -19,6 +19,9 @@ struct Problem {
   std::string message;  // console text
 };
 
+// "file:line: error: message" ("file: ..." for a whole file).
+std::string ProblemText(const Problem& problem);
+
 class Problems {
  public:
   void Error(const std::string& file, int line, const std::string& message);

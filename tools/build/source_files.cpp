@@ -134,8 +134,7 @@ class Finder {
         return;
       }
       std::replace(sub->begin(), sub->end(), '/', '\\');
-      if (target.back() != '\\' && target.back() != '>') target += '\\';
-      target += *sub;
+      target = JoinDestination(target, *sub);
     }
     std::error_code error;
     const uint64_t size = fs::file_size(path, error);
@@ -147,7 +146,7 @@ class Finder {
       problems_.Error(file_, source.line, "'" + storedText + "' is 2 GiB or larger, beyond what a package holds");
       return;
     }
-    out.push_back({path, *storedName, target, source.line, size, std::nullopt});
+    out.push_back({path, *storedName, target, source.line, source.destinationLine, size, std::nullopt});
   }
 
   fs::path folder_;
