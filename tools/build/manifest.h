@@ -1,16 +1,20 @@
 // The manifest of a package: which files go into it and where the installer puts
 // them. A small line format, UTF-8 text:
 //
-//   # a comment; blank lines are skipped
-//   [setup]                  files the installer unpacks into the temporary folder
+//   # the setup files, which the installer unpacks into the temporary folder
+//   [setup]
 //   install.inf
-//   [<programfolder>bin]     a destination text: where the files below it install
+//   # a destination text: where the files below the heading install
+//   [<programfolder>bin]
 //   build/app.exe
-//   docs/*.txt               '*' and '?' match within one path part
-//   data                     a folder with everything below it
+//   docs/*.txt
+//   data
 //
-// Source paths are relative to the manifest's folder (or absolute), with "/" or "\"
-// between parts. Leading and trailing blanks of a line do not count.
+// A line starting with "#" is a comment (a "#" later in a line belongs to the
+// name); blank lines are skipped. A source is a file, a folder (everything below
+// it) or a pattern with "*" and "?" within one path part; paths are relative to the
+// manifest's folder (or absolute), with "/" or "\" between parts. Leading and
+// trailing blanks of a line do not count.
 #pragma once
 
 #include <string>
