@@ -59,20 +59,36 @@ std::time_t ReproducibleTime() {
   return kReproducibleTime;
 }
 
+// A pattern that also matches the package being written (from an earlier build)
+// would put the old package into the new one.
+void RefuseOwnOutput(const std::vector<PackageFile>& files, const fs::path& output, const std::string& manifest,
+                     Problems& problems) {
+  std::error_code error;
+  const fs::path target = fs::weakly_canonical(output, error);
+  for (const PackageFile& file : files) {
+    if (!error && fs::weakly_canonical(file.source, error) == target) {
+      problems.Error(manifest, file.line, "'" + PathText(file.source.lexically_normal()) + "' is the package being written");
+    }
+  }
+}
+
 int RunBuild(const BuildOptions& options) {
   const std::optional<std::string> password = PasswordText(options.password, "build");
   if (!password) return kUsageOrArchiveError;
-  const fs::path manifestPath = PathFromText(options.manifest);
+  const fs::path manifestPath = ArgumentToPath(options.manifest);
+  const fs::path output = ArgumentToPath(options.output);
   const std::optional<std::string> text = ReadManifest(manifestPath);
   if (!text) {
     std::fprintf(stderr, "setuvane-pack build: %s: cannot be read\n", options.manifest.c_str());
     return kUsageOrArchiveError;
   }
+  const std::string shown = PathText(manifestPath);
   Problems problems;
-  const std::vector<ManifestSource> sources = ParseManifest(options.manifest, *text, problems);
+  const std::vector<ManifestSource> sources = ParseManifest(shown, *text, problems);
   const fs::path folder = manifestPath.has_parent_path() ? manifestPath.parent_path() : fs::path(".");
-  std::vector<PackageFile> files = FindSourceFiles(sources, folder, options.manifest, problems);
-  CheckPackage(files, options.manifest, options.fromUtf8, problems);
+  std::vector<PackageFile> files = FindSourceFiles(sources, folder, shown, problems);
+  CheckPackage(files, shown, options.fromUtf8, problems);
+  RefuseOwnOutput(files, output, shown, problems);
   problems.Print(stderr);
   const int errors = problems.Count(Severity::kError);
   const int warnings = problems.Count(Severity::kWarning);
@@ -88,7 +104,7 @@ int RunBuild(const BuildOptions& options) {
   write.jobs = options.jobs;
   if (options.reproducible) write.fixedTime = ReproducibleTime();
   try {
-    const WriteSummary summary = WritePackage(files, PathFromText(options.output), write);
+    const WriteSummary summary = WritePackage(files, output, write);
     std::printf("%s: %zu entries (%d deflated, %d stored), %llu bytes\n", options.output.c_str(), files.size(),
                 summary.deflated, summary.stored, static_cast<unsigned long long>(summary.archiveBytes));
   } catch (const std::exception& e) {

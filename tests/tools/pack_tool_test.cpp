@@ -187,6 +187,12 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   EXPECT_NE(r.err.find("0 error(s), 2 warning(s) (--strict); nothing written"), std::string::npos) << r.err;
   EXPECT_EQ(Pack("build m.txt").code, 0);
   EXPECT_TRUE(fs::exists(temp.Path() / "install.zip"));
+  // A pattern that takes in the package of the last build.
+  archive::testing::WriteFile(temp.Path() / "n.txt",
+                              ToBytes("[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\n[<programfolder>]\n*.zip\n"));
+  r = Pack("build n.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("n.txt:6: error: 'install.zip' is the package being written"), std::string::npos) << r.err;
   EXPECT_EQ(Pack("build --level 13 m.txt").code, 2);
   EXPECT_EQ(Pack("build missing.txt").code, 2);
 }

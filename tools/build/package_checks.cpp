@@ -11,14 +11,14 @@
 #include "tools/build/script_names.h"
 #include "tools/build/settings_file_check.h"
 #include "tools/build/setup_text.h"
-#include "tools/console.h"
 
 namespace setuvane::pack {
 namespace {
 
 std::string BareName(const std::string& storedName) { return storedName.substr(storedName.rfind('/') + 1); }
 
-std::string Shown(const std::string& archiveText) { return ArchiveTextToConsole(archiveText); }
+// Archive text in a problem's message.
+std::string Shown(const std::string& archiveText) { return Cp1250ToUtf8(archiveText); }
 
 std::string Where(int line) { return "(line " + std::to_string(line) + ")"; }
 

@@ -13,10 +13,10 @@ namespace setuvane::pack {
 enum class Severity { kWarning, kError };
 
 struct Problem {
-  std::string file;  // as the author named it
+  std::string file;  // as the author named it, UTF-8
   int line;          // from 1; 0 when the problem concerns the whole file
   Severity severity;
-  std::string message;  // console text
+  std::string message;  // UTF-8
 };
 
 // "file:line: error: message" ("file: ..." for a whole file).
@@ -29,7 +29,7 @@ class Problems {
 
   const std::vector<Problem>& All() const { return all_; }
   int Count(Severity severity) const;
-  // Prints every problem in the order found.
+  // Prints every problem in the order found, in the console's text.
   void Print(std::FILE* out) const;
 
  private:

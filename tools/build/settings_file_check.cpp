@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
+#include "system/cp1250.h"
 #include "system/setup_text.h"
 #include "system/text_helpers.h"
 #include "tools/build/folder_macro_check.h"
-#include "tools/console.h"
 
 namespace setuvane::pack {
 namespace {
@@ -62,7 +62,7 @@ void CheckKeyLine(std::string_view key, const std::string& line, int number, con
   if (key == kLocationKey) {
     const std::vector<std::string> unknown = UnknownMacros(value, false);
     if (!unknown.empty()) {
-      problems.Error(file, number, "unknown folder macro " + ArchiveTextToConsole(QuotedList(unknown)) +
+      problems.Error(file, number, "unknown folder macro " + Cp1250ToUtf8(QuotedList(unknown)) +
                                        " in the program folder");
     }
   }
@@ -71,7 +71,7 @@ void CheckKeyLine(std::string_view key, const std::string& line, int number, con
 void CheckOtherLine(const std::string& line, int number, const std::string& file, Problems& problems) {
   const size_t separator = line.find_first_of(line.find('=') != std::string::npos ? "=" : ":");
   const std::string_view name = Trim(std::string_view(line).substr(0, separator));
-  if (!LooksLikeKey(name)) return;
+  if (!LooksLikeKey(name)) return;  // ASCII only, so the name is UTF-8 text too
   const std::string upper = Upper(name);
   for (const std::string_view key : kKeys) {
     if (upper == key) {
