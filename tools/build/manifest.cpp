@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "tools/build/script_names.h"
+
 namespace setuvane::pack {
 namespace {
 
@@ -13,11 +15,7 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-bool IsSetupHeading(std::string_view inside) {
-  std::string lower(inside);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-  return lower == "setup";
-}
+bool IsSetupHeading(std::string_view inside) { return SameName(inside, "setup"); }
 
 }  // namespace
 

@@ -106,9 +106,7 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' has a character that Windows file names "
                                               "cannot hold");
     }
-    std::string upperBare;
-    for (const char c : bare) upperBare += c >= 'a' && c <= 'z' ? char(c - 32) : c;
-    byBareName[upperBare].push_back(&file);
+    byBareName[AsciiUpper(bare)].push_back(&file);
     if (file.IsSetup()) {
       const auto [it, added] = setupNames.emplace(FoldedPath("", bare), &file);
       if (!added) {
@@ -133,9 +131,7 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
   }
   for (const PackageFile& file : files) {
     if (file.IsSetup() || file.storedName.find('/') != std::string::npos) continue;
-    std::string upperBare;
-    for (const char c : file.storedName) upperBare += c >= 'a' && c <= 'z' ? char(c - 32) : c;
-    for (const PackageFile* other : byBareName[upperBare]) {
+    for (const PackageFile* other : byBareName[AsciiUpper(file.storedName)]) {
       if (other == &file || !archive::MatchesMask(other->storedName, file.storedName)) continue;
       problems.Error(manifest, file.line, "the installer extracts '" + Shown(file.storedName) +
                                               "' by its name, which also writes '" + Shown(other->storedName) + "' " +

@@ -1,6 +1,7 @@
 // The setup files the installer reads, by name.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace setuvane::pack {
@@ -17,5 +18,8 @@ bool IsScriptName(std::string_view storedName);
 
 // Equal without regard to ASCII letter case.
 bool SameName(std::string_view a, std::string_view b);
+
+// A to Z for a to z, as the installer's masks and keys compare.
+std::string AsciiUpper(std::string_view text);
 
 }  // namespace setuvane::pack

@@ -8,6 +8,7 @@
 #include "system/setup_text.h"
 #include "system/text_helpers.h"
 #include "tools/build/folder_macro_check.h"
+#include "tools/build/script_names.h"
 
 namespace setuvane::pack {
 namespace {
@@ -46,12 +47,6 @@ bool LooksLikeKey(std::string_view name) {
   });
 }
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
-  return upper;
-}
-
 void CheckKeyLine(std::string_view key, const std::string& line, int number, const std::string& file,
                   Problems& problems) {
   const std::string value = ValueAfterSeparator(line, '=');
@@ -72,7 +67,7 @@ void CheckOtherLine(const std::string& line, int number, const std::string& file
   const size_t separator = line.find_first_of(line.find('=') != std::string::npos ? "=" : ":");
   const std::string_view name = Trim(std::string_view(line).substr(0, separator));
   if (!LooksLikeKey(name)) return;  // ASCII only, so the name is UTF-8 text too
-  const std::string upper = Upper(name);
+  const std::string upper = AsciiUpper(name);
   for (const std::string_view key : kKeys) {
     if (upper == key) {
       problems.Warning(file, number, "'" + std::string(name) + "' is not read: the installer takes keys only in "

@@ -77,10 +77,7 @@ void CheckEndOfFile(std::string_view text, const std::string& file, Problems& pr
 }  // namespace
 
 bool IsSetupText(std::string_view storedName) {
-  if (storedName.size() < 4) return false;
-  std::string tail(storedName.substr(storedName.size() - 4));
-  std::transform(tail.begin(), tail.end(), tail.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-  return tail == ".inf";
+  return storedName.size() >= 4 && SameName(storedName.substr(storedName.size() - 4), ".inf");
 }
 
 int EditorLine(std::string_view text, size_t offset) {
