@@ -51,12 +51,14 @@ fuzz: deps
 	  echo "== $$n for $(FUZZ_SECONDS) s"; \
 	  $(BUILD)/fuzz/fuzz/$$n -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD)/fuzz/corpus/$$c 2>&1 | tail -4; done
 
-# Benchmarks: Google Benchmark programs, then the whole-program comparisons in bench/.
-bench: deps
+# Benchmarks: Google Benchmark programs, then the whole-program comparisons in bench/
+# (bench/*_vs_*.sh), over the payload that bench/payload.sh makes.
+bench: deps native win32
 	@$(CMAKE) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DSETUVANE_BENCH=ON >/dev/null
 	@cmake --build $(BUILD)/bench -j $(JOBS)
-	@for b in $(BUILD)/bench/bench/bench_*; do [ -x "$$b" ] && $$b; done; \
-	  for s in bench/*.sh; do [ -f "$$s" ] && BUILD=$(BUILD) bash $$s; done; true
+	@bash bench/payload.sh $(BUILD)/build-bench/payload
+	@for b in $(BUILD)/bench/bench/bench_*; do [ -x "$$b" ] && SETUVANE_PAYLOAD=$(BUILD)/build-bench/payload $$b; done; \
+	  for s in bench/*_vs_*.sh; do [ -f "$$s" ] && BUILD=$(BUILD) bash $$s; done; true
 
 # The demo: the sample product of examples/demo installed by the real installer under
 # Wine; on a machine without a desktop it clicks itself and saves the pictures of docs/.

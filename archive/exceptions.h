@@ -29,6 +29,10 @@ enum AbMessage : int {
   AbZipTooLarge = 100,
   // A stored path that would lead outside the base directory.
   AbZipUnsafePath = 101,
+  // Entries whose local data share bytes (the overlapping-entry "zip bomb").
+  AbZipOverlap = 102,
+  // A name flagged as UTF-8 with a character that Windows-1250 lacks.
+  AbZipNameNotCp1250 = 103,
 };
 
 // The text of a message number; empty for a number missing from the table.
@@ -73,6 +77,8 @@ SETUVANE_AB_EXCEPTION(EAbNoArchive, EAbException, AbErrZipNoArchive)
 SETUVANE_AB_EXCEPTION(EAbZipInvalid, EAbZipException, AbErrZipInvalid)
 SETUVANE_AB_EXCEPTION(EAbZipTooLarge, EAbZipException, AbZipTooLarge)
 SETUVANE_AB_EXCEPTION(EAbZipUnsafePath, EAbZipException, AbZipUnsafePath)
+SETUVANE_AB_EXCEPTION(EAbZipOverlap, EAbZipException, AbZipOverlap)
+SETUVANE_AB_EXCEPTION(EAbZipNameNotCp1250, EAbZipException, AbZipNameNotCp1250)
 
 #undef SETUVANE_AB_EXCEPTION
 

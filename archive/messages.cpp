@@ -22,6 +22,8 @@ const char* AbMessageText(int number) {
     case AbErrZipInvalid: return "Invalid file - not a PKZip file";
     case AbZipTooLarge: return "Cannot read file - archives and entries of 2 GiB or more (Zip64) are not supported";
     case AbZipUnsafePath: return "Cannot extract file - stored path leads outside the base directory";
+    case AbZipOverlap: return "Invalid file - the data of two entries overlap";
+    case AbZipNameNotCp1250: return "Cannot extract file - the name has characters outside Windows-1250";
     default: return "";
   }
 }

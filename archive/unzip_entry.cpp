@@ -20,6 +20,7 @@ constexpr uint32_t kLargestSize = std::numeric_limits<int32_t>::max();
 // header; returns where the entry's data begins.
 int64_t LocateData(TAbZipArchive& archive, const TAbZipItem& item) {
   if ((item.VersionNeededToExtract() & 0xFF) > kHighestVersionNeeded) throw EAbZipVersion();
+  if (item.NameNotCp1250()) throw EAbZipNameNotCp1250();
   // Sizes and offsets are signed 32-bit in this model; all ones marks Zip64.
   if (item.CompressedSize() > kLargestSize || item.UncompressedSize() > kLargestSize ||
       item.RelativeOffset() > kLargestSize) {
@@ -29,6 +30,9 @@ int64_t LocateData(TAbZipArchive& archive, const TAbZipItem& item) {
   stream.Seek(item.RelativeOffset());
   TAbZipLocalFileHeader local;
   local.Read(stream);
+  if (stream.Position() + int64_t(item.CompressedSize()) > archive.DataLimit(item.RelativeOffset())) {
+    throw EAbZipOverlap();
+  }
   return stream.Position();
 }
 

@@ -45,7 +45,6 @@ class TAbZDecoder {
 
  private:
   void InitKeys();
-  void UpdateKeys(uint8_t plain);
   bool HeaderMatches() const;
 
   uint32_t keys_[3] = {0, 0, 0};

@@ -70,6 +70,39 @@ void TAbZipArchive::RefuseZip64(int64_t endPosition) const {
   }
 }
 
+// Each local record holds at least its 30 fixed bytes and its compressed data, so
+// sorted by offset each must end before the next begins, and the last before the
+// central directory. A refused archive stays invalid, so that none of the entries
+// already listed can be extracted. Names and extra fields of local headers are
+// known only when an entry is extracted; UnzipEntry checks the exact end there.
+// Entries beyond the 32-bit model are left out: they fail alone when extracted.
+void TAbZipArchive::RefuseOverlaps() {
+  localOffsets_.clear();
+  std::vector<std::pair<uint32_t, uint32_t>> records;  // offset, compressed size
+  for (int i = 0; i < Count(); ++i) {
+    const TAbZipItem& item = ItemAt(i);
+    // Entries beyond the 32-bit model fail alone when extracted (EAbZipTooLarge).
+    if (item.RelativeOffset() > kLargestArchive || item.CompressedSize() > kLargestArchive) continue;
+    records.emplace_back(item.RelativeOffset(), item.CompressedSize());
+  }
+  std::sort(records.begin(), records.end());
+  for (size_t i = 0; i < records.size(); ++i) {
+    const int64_t end = int64_t(records[i].first) + int64_t(TAbZipLocalFileHeader::kFixedSize) + records[i].second;
+    const int64_t next = i + 1 < records.size() ? records[i + 1].first : int64_t(footer_.DirectoryOffset);
+    if (end > next) {
+      SetStatus(TAbArchiveStatus::asInvalid);
+      throw EAbZipOverlap();
+    }
+    localOffsets_.push_back(records[i].first);
+  }
+  localOffsets_.push_back(footer_.DirectoryOffset);
+}
+
+int64_t TAbZipArchive::DataLimit(uint32_t localOffset) const {
+  const auto next = std::upper_bound(localOffsets_.begin(), localOffsets_.end(), localOffset);
+  return next == localOffsets_.end() ? int64_t(footer_.DirectoryOffset) : int64_t(*next);
+}
+
 void TAbZipArchive::ReadDirectory() {
   ReadAheadStream stream(Stream());
   const int64_t size = stream.Size();
@@ -102,6 +135,7 @@ void TAbZipArchive::ReadDirectory() {
   }
   // The last header ran into the end record: the directory is damaged.
   if (stream.Position() != endPosition) throw EAbZipInvalid();
+  RefuseOverlaps();
   ReportArchiveProgress(100, true);
   if (isExecutable_ && Count() > 0) stubSize_ = smallestOffset;
   SetDirty(false);

@@ -1,12 +1,15 @@
 // A ZIP archive (PKWARE APPNOTE): finds the end of central directory record near the
 // end of the file and loads the central directory into entries. Only the 32-bit
 // format is understood: archives of 2 GiB or more and Zip64 records are refused
-// with EAbZipTooLarge rather than read wrongly.
+// with EAbZipTooLarge rather than read wrongly. Entries must not share bytes: an
+// archive whose entries' local records overlap is refused (EAbZipOverlap), since
+// pointing many entries at one compressed stream multiplies what extraction writes.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "archive/archive.h"
 #include "archive/extraction_buffers.h"
@@ -35,6 +38,10 @@ class TAbZipArchive : public TAbArchive {
   // signature wins. EAbZipInvalid when none lies within the last 2,044 bytes.
   int64_t FindEndRecord();
 
+  // Where the local record at `localOffset` must end: at the next entry's local
+  // header, or at the central directory for the last one.
+  int64_t DataLimit(uint32_t localOffset) const;
+
   const TAbZipDirectoryFileFooter& Footer() const { return footer_; }
   bool IsExecutable() const { return isExecutable_; }
   bool IsSpanned() const { return isSpanned_; }
@@ -52,12 +59,14 @@ class TAbZipArchive : public TAbArchive {
  private:
   void ReadDirectory();
   void RefuseZip64(int64_t endPosition) const;
+  void RefuseOverlaps();
 
   TAbZipDirectoryFileFooter footer_;
   bool isExecutable_ = false;
   bool isSpanned_ = false;
   uint16_t currentDisk_ = 0;
   int64_t stubSize_ = 0;
+  std::vector<uint32_t> localOffsets_;  // sorted, then the directory's offset
   ExtractionBuffers buffers_;
 };
 

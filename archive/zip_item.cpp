@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/zdecoder.h"
+#include "system/cp1250.h"
 
 namespace setuvane::archive {
 namespace {
@@ -21,11 +22,27 @@ TAbZipItem::~TAbZipItem() = default;
 
 void TAbZipItem::LoadFromStream(ReadAheadStream& stream) {
   header_.Read(stream);
+  if (header_.HasUtf8Name()) TakeUtf8Name();
   SetLastModFileTime(header_.LastModFileTime);
   SetLastModFileDate(header_.LastModFileDate);
   SetDiskName(WithBackslashes(GetStoredName()));
   Action = TAbArchiveAction::aaNone;
   Marked = false;
+}
+
+// The program's text is Windows-1250; a name that has no Windows-1250 form keeps a
+// stand-in with "_" for each character it lacks ("?" would be a wildcard to the
+// masks that select entries by name) and fails when the entry is extracted.
+void TAbZipItem::TakeUtf8Name() {
+  const std::string utf8 = UpToNul(header_.FileName);
+  if (const std::optional<std::string> name = Utf8ToCp1250(utf8)) {
+    SetStoredName(*name);
+    return;
+  }
+  std::string standIn = Cp1250(utf8);
+  std::replace(standIn.begin(), standIn.end(), '?', '_');
+  SetStoredName(standIn);
+  nameNotCp1250_ = true;
 }
 
 std::string TAbZipItem::GetStoredName() const { return UpToNul(header_.FileName); }

@@ -57,6 +57,7 @@ class TAbZipItem : public TAbArchiveItem {
   ~TAbZipItem() override;
 
   // Reads the entry's central directory header and takes its names, time and date.
+  // A name flagged as UTF-8 (general purpose bit 11) is held in Windows-1250.
   void LoadFromStream(ReadAheadStream& stream);
 
   uint32_t GetCompressedSize() const override { return header_.CompressedSize; }
@@ -75,6 +76,9 @@ class TAbZipItem : public TAbArchiveItem {
   uint16_t DiskNumberStart() const { return header_.DiskNumberStart; }
   uint32_t ExternalFileAttributes() const { return header_.ExternalFileAttributes; }
   bool IsEncrypted() const { return header_.IsEncrypted(); }
+  // A UTF-8 name with characters that Windows-1250 lacks; such an entry fails
+  // alone when it is extracted or tested (EAbZipNameNotCp1250).
+  bool NameNotCp1250() const { return nameNotCp1250_; }
 
   // The central extra field as text up to its first NUL. Setting replaces the field
   // in memory (an empty text removes it); the archive file is never changed.
@@ -88,7 +92,10 @@ class TAbZipItem : public TAbArchiveItem {
   void SetDecoder(std::unique_ptr<TAbZDecoder> decoder);
 
  private:
+  void TakeUtf8Name();
+
   TAbZipDirectoryFileHeader header_;
+  bool nameNotCp1250_ = false;
   std::unique_ptr<TAbZDecoder> decoder_;
 };
 

@@ -39,6 +39,8 @@ class TAbZipFileHeader {
   std::string ExtraField;  // raw bytes; empty when the header has none
 
   bool IsEncrypted() const { return (GeneralPurposeBitFlag & 0x0001) != 0; }
+  // Name and comment in UTF-8 (APPNOTE 4.4.4 bit 11, Appendix D).
+  bool HasUtf8Name() const { return (GeneralPurposeBitFlag & 0x0800) != 0; }
 
  protected:
   explicit TAbZipFileHeader(uint32_t validSignature) : ValidSignature(validSignature) {}

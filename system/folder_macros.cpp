@@ -1,5 +1,6 @@
 #include "system/folder_macros.h"
 
+#include <algorithm>
 #include <array>
 
 #include "system/shell_folders.h"
@@ -67,6 +68,12 @@ void ExpandOnePass(std::string& text) {
 }
 
 }  // namespace
+
+bool IsFolderMacro(std::string_view token) {
+  const std::string lower = AsciiLower(token);
+  return std::any_of(kFolderMacros.begin(), kFolderMacros.end(),
+                     [&](const FolderMacro& macro) { return macro.token == lower; });
+}
 
 std::string ExpandFolderMacros(std::string_view text) {
   std::string result(text);

@@ -14,6 +14,10 @@ namespace setuvane {
 // a macro is expanded again, up to a bounded number of passes.
 std::string ExpandFolderMacros(std::string_view text);
 
+// True when `token` (with its angle brackets, any letter case) is a macro of the
+// table; "<programfolder>" is not one.
+bool IsFolderMacro(std::string_view token);
+
 // Replaces "<programfolder>" (any letter case) by programFolder and then collapses
 // doubled backslashes. A text without the token is returned unchanged.
 std::string SubstituteProgramFolder(std::string_view text, std::string_view programFolder);

@@ -52,6 +52,7 @@ void ArchiveSession::ShowProgress(const char* verb) {
 // The line is overwritten in place; spaces wipe what a longer line left (plain
 // carriage returns work on every console, escape sequences do not).
 void ArchiveSession::Draw(const archive::TAbArchiveItem& item, int percent) {
+  if (!throttle_.Due(RedrawThrottle::Clock::now())) return;
   char head[32];
   std::snprintf(head, sizeof head, "%s %3d%% ", verb_, percent);
   const std::string line = head + Printable(item.StoredName()).substr(0, 60);

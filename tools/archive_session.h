@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/unzipper.h"
+#include "tools/redraw_throttle.h"
 
 namespace setuvane::pack {
 
@@ -18,7 +19,7 @@ class ArchiveSession {
   archive::TAbUnZipper& Zip() { return zip_; }
 
   // Shows "VERB NN% name" on standard error while entries are processed, when it
-  // is a terminal; Done() clears the line.
+  // is a terminal, redrawn at most about ten times a second; Done() clears the line.
   void ShowProgress(const char* verb);
   void Done();
 
@@ -34,6 +35,7 @@ class ArchiveSession {
   int failures_ = 0;
   const char* verb_ = nullptr;
   size_t shownLength_ = 0;  // of the progress line on screen; 0 when there is none
+  RedrawThrottle throttle_;
 };
 
 }  // namespace setuvane::pack

@@ -2,6 +2,7 @@
 // Windows-1250 as on the installer's systems.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,12 @@ std::optional<std::string> ArgumentToArchiveText(const std::string& argument);
 
 // Archive text (a stored name, a destination) for printing.
 std::string ArchiveTextToConsole(const std::string& text);
+
+// A command-line argument naming a file of the machine the tool runs on.
+std::filesystem::path ArgumentToPath(const std::string& argument);
+
+// UTF-8 text (the manifest's, file names, the build's messages) for printing.
+std::string Utf8ToConsole(const std::string& text);
 
 // True when standard error is a terminal, where a progress line makes sense.
 bool ErrorStreamIsTerminal();

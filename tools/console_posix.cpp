@@ -10,6 +10,12 @@ std::optional<std::string> ArgumentToArchiveText(const std::string& argument) { 
 
 std::string ArchiveTextToConsole(const std::string& text) { return Cp1250ToUtf8(text); }
 
+std::filesystem::path ArgumentToPath(const std::string& argument) {
+  return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+}
+
+std::string Utf8ToConsole(const std::string& text) { return text; }
+
 bool ErrorStreamIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 }  // namespace setuvane::pack

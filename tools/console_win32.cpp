@@ -1,9 +1,11 @@
 // On Windows the arguments already come in the ANSI code page, which is the
-// archive's text on the installer's (Polish) systems.
+// archive's text on the installer's (Polish) systems; file names are taken wide.
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 
+#include "system/cp1250.h"
 #include "tools/console.h"
 
 namespace setuvane::pack {
@@ -12,6 +14,22 @@ std::optional<std::string> ArgumentToArchiveText(const std::string& argument) { 
 
 std::string ArchiveTextToConsole(const std::string& text) { return text; }
 
-bool ErrorStreamIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+std::filesystem::path ArgumentToPath(const std::string& argument) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), wide.data(), length);
+  return std::filesystem::path(wide);
+}
+
+// The console speaks the ANSI code page, Windows-1250 on the installer's systems.
+std::string Utf8ToConsole(const std::string& text) { return Cp1250(text); }
+
+// The C runtime's isatty is true for every character device, the null device
+// among them (2>NUL); only a console answers GetConsoleMode.
+bool ErrorStreamIsTerminal() {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stderr)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
 
 }  // namespace setuvane::pack

@@ -2,30 +2,32 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "archive/mask_match.h"
 #include "archive/target_path.h"
 #include "tools/archive_session.h"
 #include "tools/command.h"
 #include "tools/console.h"
-#include "tools/options.h"
 #include "tools/password_option.h"
 
 namespace setuvane::pack {
 namespace {
 
-const char kHelp[] =
-    "usage: setuvane-pack extract [-d DIR] [-j] [-P PASSWORD] ARCHIVE [MASK...]\n"
-    "\n"
+const char kDetails[] =
     "Extracts the entries of a ZIP archive that match any MASK (all without one;\n"
     "'*' and '?' are wildcards, a mask without a folder matches in every folder).\n"
     "Stored folders are restored below DIR and made as needed; existing files are\n"
     "replaced, but only by entries that passed their CRC check. Each failed entry is\n"
-    "reported on standard error with the reason, and the exit code is then 1.\n"
-    "\n"
-    "  -d DIR       extract below DIR (made when missing; default: current folder)\n"
-    "  -j           junk paths: write every entry flat into DIR, as the installer does\n"
-    "  -P PASSWORD  password of encrypted entries (default: the package password)\n";
+    "reported on standard error with the reason, and the exit code is then 1.\n";
+
+struct ExtractOptions {
+  std::string archive;
+  std::vector<std::string> masks;
+  std::string folder;
+  bool junkPaths = false;
+  std::string password;
+};
 
 // The folder option as an archive path with "\" separators, made when missing.
 std::optional<std::string> PrepareFolder(ArchiveSession& session, const std::string& argument) {
@@ -44,32 +46,26 @@ std::optional<std::string> PrepareFolder(ArchiveSession& session, const std::str
   return folder;
 }
 
-}  // namespace
-
-int RunExtract(const Arguments& arguments) {
-  int exitCode;
-  const auto options = ParseCommand(arguments, {"extract", kHelp, "dP", "j", 1, SIZE_MAX}, exitCode);
-  if (!options) return exitCode;
-  const std::optional<std::string> password = PasswordOption(*options, "extract");
+int RunExtract(const ExtractOptions& options) {
+  const std::optional<std::string> password = PasswordText(options.password, "extract");
   if (!password) return kUsageOrArchiveError;
 
   ArchiveSession session("extract");
   archive::TAbUnZipper& zip = session.Zip();
   zip.SetPassword(*password);
-  zip.SetExtractOptions(options->flags.count('j') ? archive::eoCreateDirs
-                                                  : archive::eoCreateDirs | archive::eoRestorePath);
-  if (const auto dir = options->values.find('d'); dir != options->values.end()) {
-    const std::optional<std::string> folder = PrepareFolder(session, dir->second);
+  zip.SetExtractOptions(options.junkPaths ? archive::eoCreateDirs : archive::eoCreateDirs | archive::eoRestorePath);
+  if (!options.folder.empty()) {
+    const std::optional<std::string> folder = PrepareFolder(session, options.folder);
     if (!folder) return kUsageOrArchiveError;
     zip.SetBaseDirectory(*folder);
   }
-  if (!session.Open(options->positional[0])) return kUsageOrArchiveError;
+  if (!session.Open(options.archive)) return kUsageOrArchiveError;
 
   std::vector<std::string> masks;
-  for (size_t i = 1; i < options->positional.size(); ++i) {
-    const std::optional<std::string> mask = ArgumentToArchiveText(options->positional[i]);
+  for (const std::string& given : options.masks) {
+    const std::optional<std::string> mask = ArgumentToArchiveText(given);
     if (!mask) {
-      session.Error(options->positional[i] + ": the mask has no Windows-1250 form");
+      session.Error(given + ": the mask has no Windows-1250 form");
       return kUsageOrArchiveError;
     }
     masks.push_back(*mask);
@@ -101,6 +97,22 @@ int RunExtract(const Arguments& arguments) {
   }
   std::printf("%d %s extracted\n", selected, selected == 1 ? "entry" : "entries");
   return kSuccess;
+}
+
+}  // namespace
+
+void AddExtractCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ExtractOptions>();
+  CLI::App* command = app.add_subcommand("extract", "extract entries to disk");
+  command->footer(kDetails);
+  command->add_option("-d,--directory", options->folder,
+                      "extract below DIR (made when missing; default: the current folder)")
+      ->option_text("DIR");
+  command->add_flag("-j,--junk-paths", options->junkPaths, "write every entry flat into DIR, as the installer does");
+  AddPasswordOption(*command, options->password);
+  command->add_option("ARCHIVE", options->archive, "the ZIP archive")->required();
+  command->add_option("MASK", options->masks, "entries to extract (default: all)");
+  command->callback([options, &exitCode] { exitCode = RunExtract(*options); });
 }
 
 }  // namespace setuvane::pack

@@ -1,22 +1,27 @@
-// `setuvane-pack list ARCHIVE`: one line per entry.
+// `setuvane-pack list [--json] ARCHIVE`: one line per entry, or the same as JSON.
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
 
+#include <nlohmann/json.hpp>
+
+#include "system/cp1250.h"
 #include "tools/archive_session.h"
 #include "tools/command.h"
-#include "tools/console.h"
 #include "tools/printable.h"
-#include "tools/options.h"
 
 namespace setuvane::pack {
 namespace {
 
-const char kHelp[] =
-    "usage: setuvane-pack list ARCHIVE\n"
-    "\n"
+const char kDetails[] =
     "Lists the entries of a ZIP archive, one line each: uncompressed and compressed\n"
     "size, compression method, '*' for an encrypted entry, CRC-32, stored name and,\n"
     "after '->', the destination text the entry carries (empty for setup files).\n";
+
+struct ListOptions {
+  std::string archive;
+  bool json = false;
+};
 
 std::string MethodName(uint16_t method) {
   switch (method) {
@@ -29,15 +34,7 @@ std::string MethodName(uint16_t method) {
   }
 }
 
-}  // namespace
-
-int RunList(const Arguments& arguments) {
-  int exitCode;
-  const auto options = ParseCommand(arguments, {"list", kHelp, "", "", 1, 1}, exitCode);
-  if (!options) return exitCode;
-  ArchiveSession session("list");
-  if (!session.Open(options->positional[0])) return kUsageOrArchiveError;
-  archive::TAbUnZipper& zip = session.Zip();
+void PrintTable(archive::TAbUnZipper& zip) {
   std::printf("%10s %10s %-9s %3s %-8s  %s\n", "Length", "Size", "Method", "Enc", "CRC-32", "Name -> Destination");
   for (int i = 0; i < zip.EntryCount(); ++i) {
     const archive::TAbZipItem& item = *zip.Entries(i);
@@ -47,7 +44,44 @@ int RunList(const Arguments& arguments) {
                 item.CRC32(), Printable(item.StoredName()).c_str(), destination.empty() ? "" : " -> ",
                 Printable(destination).c_str());
   }
+}
+
+// JSON text is UTF-8 on every platform, whatever the console speaks.
+void PrintJson(archive::TAbUnZipper& zip) {
+  nlohmann::json entries = nlohmann::json::array();
+  for (int i = 0; i < zip.EntryCount(); ++i) {
+    const archive::TAbZipItem& item = *zip.Entries(i);
+    entries.push_back({{"name", Cp1250ToUtf8(item.StoredName())},
+                       {"destination", Cp1250ToUtf8(item.ExtraText())},
+                       {"method", MethodName(item.CompressionMethod())},
+                       {"encrypted", item.IsEncrypted()},
+                       {"size", item.UncompressedSize()},
+                       {"compressedSize", item.CompressedSize()},
+                       {"crc32", item.CRC32()}});
+  }
+  std::printf("%s\n", nlohmann::json{{"entries", entries}}.dump(2).c_str());
+}
+
+int RunList(const ListOptions& options) {
+  ArchiveSession session("list");
+  if (!session.Open(options.archive)) return kUsageOrArchiveError;
+  if (options.json) {
+    PrintJson(session.Zip());
+  } else {
+    PrintTable(session.Zip());
+  }
   return kSuccess;
+}
+
+}  // namespace
+
+void AddListCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ListOptions>();
+  CLI::App* command = app.add_subcommand("list", "list the entries of an archive");
+  command->footer(kDetails);
+  command->add_option("ARCHIVE", options->archive, "the ZIP archive")->required();
+  command->add_flag("--json", options->json, "print the entries as JSON");
+  command->callback([options, &exitCode] { exitCode = RunList(*options); });
 }
 
 }  // namespace setuvane::pack

@@ -7,10 +7,14 @@
 
 namespace setuvane::pack {
 
-std::optional<std::string> PasswordOption(const ParsedOptions& options, const char* command) {
-  const auto given = options.values.find('P');
-  if (given == options.values.end()) return std::string(kPackagePassword);
-  std::optional<std::string> password = ArgumentToArchiveText(given->second);
+void AddPasswordOption(CLI::App& command, std::string& password) {
+  password = kPackagePassword;
+  command.add_option("-P,--password", password, "password of encrypted entries (default: the package password)")
+      ->option_text("PASSWORD");
+}
+
+std::optional<std::string> PasswordText(const std::string& given, const char* command) {
+  std::optional<std::string> password = ArgumentToArchiveText(given);
   if (!password) std::fprintf(stderr, "setuvane-pack %s: the password has no Windows-1250 form\n", command);
   return password;
 }

@@ -5,11 +5,15 @@
 #include <optional>
 #include <string>
 
-#include "tools/options.h"
+#include <CLI/CLI.hpp>
 
 namespace setuvane::pack {
 
-// Nothing (after printing why) when the password has no Windows-1250 form.
-std::optional<std::string> PasswordOption(const ParsedOptions& options, const char* command);
+// Adds -P/--password to `command`, storing the text given into `password`.
+void AddPasswordOption(CLI::App& command, std::string& password);
+
+// The password as archive text; nothing (after printing why) when it has no
+// Windows-1250 form.
+std::optional<std::string> PasswordText(const std::string& given, const char* command);
 
 }  // namespace setuvane::pack

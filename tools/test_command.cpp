@@ -1,35 +1,31 @@
 // `setuvane-pack test [-P PASSWORD] ARCHIVE`: decodes every entry and checks its
 // CRC without writing files.
 #include <cstdio>
+#include <memory>
 
 #include "tools/archive_session.h"
 #include "tools/command.h"
-#include "tools/options.h"
 #include "tools/password_option.h"
 
 namespace setuvane::pack {
 namespace {
 
-const char kHelp[] =
-    "usage: setuvane-pack test [-P PASSWORD] ARCHIVE\n"
-    "\n"
+const char kDetails[] =
     "Decodes every entry of a ZIP archive and checks its CRC-32; nothing is written.\n"
     "Each failed entry is reported on standard error with the reason, and the exit\n"
-    "code is then 1.\n"
-    "\n"
-    "  -P PASSWORD  password of encrypted entries (default: the package password)\n";
+    "code is then 1.\n";
 
-}  // namespace
+struct TestOptions {
+  std::string archive;
+  std::string password;
+};
 
-int RunTest(const Arguments& arguments) {
-  int exitCode;
-  const auto options = ParseCommand(arguments, {"test", kHelp, "P", "", 1, 1}, exitCode);
-  if (!options) return exitCode;
-  const std::optional<std::string> password = PasswordOption(*options, "test");
+int RunTest(const TestOptions& options) {
+  const std::optional<std::string> password = PasswordText(options.password, "test");
   if (!password) return kUsageOrArchiveError;
   ArchiveSession session("test");
   session.Zip().SetPassword(*password);
-  if (!session.Open(options->positional[0])) return kUsageOrArchiveError;
+  if (!session.Open(options.archive)) return kUsageOrArchiveError;
   session.ShowProgress("testing");
   session.Zip().TestMatching("*.*");
   session.Done();
@@ -40,6 +36,17 @@ int RunTest(const Arguments& arguments) {
   }
   std::printf("no errors in %d entries\n", count);
   return kSuccess;
+}
+
+}  // namespace
+
+void AddTestCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<TestOptions>();
+  CLI::App* command = app.add_subcommand("test", "decode every entry and check its CRC");
+  command->footer(kDetails);
+  AddPasswordOption(*command, options->password);
+  command->add_option("ARCHIVE", options->archive, "the ZIP archive")->required();
+  command->callback([options, &exitCode] { exitCode = RunTest(*options); });
 }
 
 }  // namespace setuvane::pack

@@ -207,13 +207,14 @@ TEST_F(ExtractTest, DeflatedOutputNeverExceedsTheDeclaredSize) {
   EXPECT_EQ(Tree(), std::vector<std::string>{});
 }
 
-TEST_F(ExtractTest, StoredEntryWhoseFileEndsEarlyFails) {
+// An entry whose data would run past the end of the file also runs into the
+// central directory: the archive is refused before anything is written.
+TEST_F(ExtractTest, StoredEntryWhoseFileEndsEarlyIsRefused) {
   ZipLayout layout;
   layout.entries.push_back(
       {.name = "cut.bin", .data = Bytes(5000, 'c'), .compressedSize = 0x7FFFFF00, .uncompressedSize = 0x7FFFFF00});
-  Open(layout);
-  zip.ExtractMatching("*.*");
-  EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("cut.bin", AbZipBadCRC)});
+  EXPECT_THROW(Open(layout), EAbZipOverlap);
+  EXPECT_THROW(zip.ExtractMatching("*.*"), EAbNoArchive);
   EXPECT_EQ(Tree(), std::vector<std::string>{});
 }
 
@@ -328,6 +329,26 @@ TEST_F(ExtractTest, PolishNamesReachTheDiskReadable) {
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, std::vector<Failure>{});
   EXPECT_EQ(testing::ReadFile(out / fs::path(u8"żółty") / fs::path(u8"zażółć.txt")), "pl");
+}
+
+// Names flagged as UTF-8 (bit 11) are taken into Windows-1250 for matching and the
+// disk; one with a character Windows-1250 lacks fails alone; unflagged names stay.
+TEST_F(ExtractTest, Utf8FlaggedNamesAreConvertedAndUnconvertibleOnesFailAlone) {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "\xC5\xBC\xC3\xB3\xC5\x82ty/za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87.txt",
+                            .data = ToBytes("utf8"), .extraFlags = 0x0800});
+  layout.entries.push_back({.name = "\xE6\x97\xA5\xE6\x9C\xAC.txt", .data = ToBytes("ja"), .extraFlags = 0x0800});
+  layout.entries.push_back({.name = "\xC5\xBC.txt", .data = ToBytes("cp1250")});  // no flag: two Windows-1250 letters
+  Open(layout, eoCreateDirs | eoRestorePath);
+  EXPECT_EQ(zip.Entries(0)->StoredName(), "\xBF\xF3\xB3ty/za\xBF\xF3\xB3\xE6.txt");
+  EXPECT_EQ(zip.Entries(1)->StoredName(), "__.txt");
+  EXPECT_EQ(zip.Entries(2)->StoredName(), "\xC5\xBC.txt");
+  zip.ExtractMatching("za\xBF\xF3\xB3\xE6.txt");
+  zip.ExtractMatching("*.txt");
+  EXPECT_EQ(failures, (std::vector<Failure>{ArchiveFailure("__.txt", AbZipNameNotCp1250)}));
+  EXPECT_EQ(testing::ReadFile(out / fs::path(u8"żółty") / fs::path(u8"zażółć.txt")), "utf8");
+  EXPECT_EQ(testing::ReadFile(out / fs::path(u8"ĹĽ.txt")), "cp1250");
+  EXPECT_EQ(Tree().size(), 3u);
 }
 
 TEST_F(ExtractTest, FileTimeIsTheEntryTimeInLocalTime) {

@@ -177,7 +177,6 @@ TEST_F(DirectoryTest, LyingDirectoryOffsetsAreRefused) {
 TEST_F(DirectoryTest, NeitherPKNorMZAtTheStartStillLoads) {
   ZipLayout layout = TwoEntries();
   layout.prefix = ToBytes("#!junk");
-  for (ZipEntryLayout& e : layout.entries) e.localOffset = 0;  // offsets are not used while loading
   ASSERT_EQ(Open(BuildZip(layout).bytes), "");
   EXPECT_EQ(zip.EntryCount(), 2);
   EXPECT_TRUE(zip.Archive()->IsSpanned());
@@ -215,6 +214,56 @@ TEST_F(DirectoryTest, Zip64MarkersAreRefused) {
   TAbUnZipper zip2(files2);
   files2.AddFile("b.zip", bytes);
   EXPECT_THROW(zip2.OpenZip("b.zip"), EAbZipTooLarge);
+}
+
+// The overlapping-entry bomb: many central records sharing one compressed stream.
+// Refused while loading, and nothing of the listed entries can be extracted.
+TEST_F(DirectoryTest, EntriesSharingLocalDataAreRefused) {
+  ZipLayout layout;
+  for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+    layout.entries.push_back({.name = name, .data = Bytes(1000, 'x'), .method = 8, .localOffset = 0});
+  }
+  EXPECT_EQ(Open(BuildZip(layout).bytes), "Invalid file - the data of two entries overlap");
+  EXPECT_EQ(zip.Archive()->Status(), TAbArchiveStatus::asInvalid);
+  EXPECT_THROW(zip.ExtractMatching("*.*"), EAbNoArchive);
+
+  // A compressed size that reaches into the next local header, or into the
+  // central directory for the last entry.
+  for (const size_t lying : {size_t(0), size_t(1)}) {
+    ZipLayout sizes = TwoEntries();
+    sizes.entries[lying].compressedSize = 5 + 30;
+    MemoryFileSystem otherFiles;
+    TAbUnZipper other(otherFiles);
+    otherFiles.AddFile("b.zip", BuildZip(sizes).bytes);
+    EXPECT_THROW(other.OpenZip("b.zip"), EAbZipOverlap) << lying;
+  }
+}
+
+// Local names and extra fields are read only at extraction: a local header whose
+// name runs longer than the central one moves its data into the next entry, which
+// fails that entry alone. A sound archive with long local extra fields loses nothing.
+TEST_F(DirectoryTest, LocalRecordRunningIntoTheNextFailsItsEntry) {
+  ZipLayout layout = TwoEntries();
+  layout.entries[0].localExtra = std::string(40, 'e');
+  ASSERT_EQ(Open(BuildZip(layout).bytes), "");
+  std::vector<int> failed;
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem&, TAbProcessType, TAbErrorClass, int code) {
+    failed.push_back(code);
+  };
+  zip.TestMatching("*.*");
+  EXPECT_EQ(failed, std::vector<int>{});
+
+  // Three bytes more in the central size still pass the bound checked while loading
+  // (30 + 8 bytes within the 85 up to the next header), but read after the local
+  // name and extra field the data would end 3 bytes inside the next local header.
+  layout.entries[0].compressedSize = 5 + 3;
+  MemoryFileSystem otherFiles;
+  TAbUnZipper other(otherFiles);
+  otherFiles.AddFile("b.zip", BuildZip(layout).bytes);
+  other.OnProcessItemFailure = zip.OnProcessItemFailure;
+  other.OpenZip("b.zip");
+  other.TestMatching("*.*");
+  EXPECT_EQ(failed, std::vector<int>{AbZipOverlap});
 }
 
 // A file system whose one archive claims 2 GiB: refused before anything is read.

@@ -73,6 +73,9 @@ TEST_F(FolderMacrosTest, OtherTokensStayAndNothingIsReadWithoutAMacro) {
   EXPECT_EQ(ExpandFolderMacros("a < b"), "a < b");
   EXPECT_EQ(ExpandFolderMacros("<desktopfolder"), "<desktopfolder");
   EXPECT_EQ(Reads(), 0);
+  EXPECT_TRUE(IsFolderMacro("<LaunchFolder>"));
+  EXPECT_FALSE(IsFolderMacro("<programfolder>"));
+  EXPECT_FALSE(IsFolderMacro("<ProgramFilesFolder>"));
 }
 
 TEST_F(FolderMacrosTest, MissingShellFolderLeavesTheRestRelative) {

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/archive/temp_folder.h"
 #include "tests/archive/zip_writer.h"
 
@@ -24,9 +26,11 @@ struct Result {
 class PackToolTest : public ::testing::Test {
  protected:
   // Runs setuvane-pack with `arguments` (shell words) in the test's folder.
-  Result Pack(const std::string& arguments) {
+  Result Pack(const std::string& arguments) { return Run("'" SETUVANE_PACK "' " + arguments); }
+  // Runs a shell command in the test's folder.
+  Result Run(const std::string& shellCommand) {
     const fs::path root = temp.Path();
-    const std::string command = "cd '" + root.string() + "' && '" SETUVANE_PACK "' " + arguments + " >'" +
+    const std::string command = "cd '" + root.string() + "' && { " + shellCommand + "; } >'" +
                                 (root / "stdout").string() + "' 2>'" + (root / "stderr").string() + "'";
     const int status = std::system(command.c_str());
     return {WEXITSTATUS(status), archive::testing::ReadFile(root / "stdout"),
@@ -64,6 +68,14 @@ TEST_F(PackToolTest, ListShowsEveryEntryWithItsDestination) {
   // A control character of a name is shown escaped, never sent to the terminal.
   EXPECT_NE(r.out.find("doc/read\\x1B[31mme.txt\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.err, "");
+
+  const nlohmann::json listed = nlohmann::json::parse(Pack("list --json p.zip").out);
+  ASSERT_EQ(listed["entries"].size(), 3u);
+  EXPECT_EQ(listed["entries"][1], (nlohmann::json{{"name", "bin/app.exe"}, {"destination", "<programfolder>"},
+                                                  {"method", "deflated"}, {"encrypted", true}, {"size", 50000},
+                                                  {"compressedSize", listed["entries"][1]["compressedSize"]},
+                                                  {"crc32", archive::testing::ZipCrc(Bytes(50000, 'x'))}}));
+  EXPECT_EQ(listed["entries"][2]["name"], "doc/read\x1B[31mme.txt");  // escaped by JSON itself
 }
 
 TEST_F(PackToolTest, TestChecksEveryEntryAndNamesEachFailure) {
@@ -132,8 +144,61 @@ TEST_F(PackToolTest, FailedEntriesAreReportedAndLeaveNothing) {
   EXPECT_FALSE(fs::exists(temp.Path() / "escape.txt"));
 }
 
+const char kSample[] = SETUVANE_SOURCE "/tests/tools/sample_package/manifest.txt";
+
+// A package built by the tool passes the peers' tests: Info-ZIP and 7-Zip decrypt
+// and check every entry; bsdtar lists it (read as a stream: its seeking reader wants
+// APPNOTE blocks in the central extra field, which holds the destination text).
+TEST_F(PackToolTest, BuiltPackagesPassThePeersTests) {
+  Result r = Pack(std::string("build -o p.zip ") + kSample);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("p.zip: 9 entries (", 0), 0u) << r.out;
+  EXPECT_EQ(Pack("test p.zip").out, "no errors in 9 entries\n");
+  const Result peers = Run("unzip -t -P tarnwick p.zip && 7z t -ptarnwick p.zip && cat p.zip | bsdtar -tf -");
+  EXPECT_EQ(peers.code, 0) << peers.out << peers.err;
+
+  r = Pack(std::string("build --password 'inne hasło' --level 12 -o q.zip ") + kSample);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Pack("test -P 'inne hasło' q.zip").out, "no errors in 9 entries\n");
+  // Keyed with the password's Windows-1250 bytes.
+  EXPECT_EQ(Run("unzip -t -P \"$(printf 'inne has\\263o')\" q.zip").code, 0);
+
+  Pack(std::string("build --reproducible -o r1.zip ") + kSample);
+  Pack(std::string("build --reproducible --jobs 1 -o r2.zip ") + kSample);
+  EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "r1.zip"), archive::testing::ReadFile(temp.Path() / "r2.zip"));
+}
+
+TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes("[setup]\nm.txt\n[<programfolder>]\nm.txt\n"));
+  Result r = Pack("build m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("m.txt: error: no setup file install.inf: the installer reads it"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("setuvane-pack build: 4 error(s), 2 warning(s); nothing written"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(temp.Path() / "install.zip"));
+
+  for (const char* name : {"install.inf", "registry.inf", "shortcut.inf"}) {
+    archive::testing::WriteFile(temp.Path() / name, {});
+  }
+  archive::testing::WriteFile(temp.Path() / "m.txt",
+                              ToBytes("[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\n[<programfolder>]\nm.txt\n"));
+  r = Pack("build --strict m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("0 error(s), 2 warning(s) (--strict); nothing written"), std::string::npos) << r.err;
+  EXPECT_EQ(Pack("build m.txt").code, 0);
+  EXPECT_TRUE(fs::exists(temp.Path() / "install.zip"));
+  // A pattern that takes in the package of the last build.
+  archive::testing::WriteFile(temp.Path() / "n.txt",
+                              ToBytes("[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\n[<programfolder>]\n*.zip\n"));
+  r = Pack("build n.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("n.txt:6: error: 'install.zip' is the package being written"), std::string::npos) << r.err;
+  EXPECT_EQ(Pack("build --level 13 m.txt").code, 2);
+  EXPECT_EQ(Pack("build missing.txt").code, 2);
+}
+
 TEST_F(PackToolTest, UsageErrorsAndHelp) {
-  for (const char* command : {"list", "test", "extract"}) {
+  for (const char* command : {"list", "test", "extract", "build"}) {
     const Result help = Pack(std::string(command) + " --help");
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind(std::string("usage: setuvane-pack ") + command, 0), 0u) << help.out;

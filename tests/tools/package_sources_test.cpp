@@ -1,0 +1,156 @@
+// From a manifest to the package's entries: the files each line brings, their
+// stored names and destination texts, and every check with the line it names.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/archive/temp_folder.h"
+#include "tests/tools/problem_text.h"
+#include "tools/build/manifest.h"
+#include "tools/build/package_checks.h"
+#include "tools/build/source_files.h"
+
+namespace setuvane::pack {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Setup files every package needs, so that a test sees only its own problems.
+const char kSetupFiles[] = "[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\nlicense.inf\nreadme.inf\n";
+
+class PackageSourcesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"install.inf", "registry.inf", "shortcut.inf", "license.inf", "readme.inf"}) {
+      Write(name, "");
+    }
+  }
+  void Write(const std::string& relative, const std::string& bytes) {
+    const fs::path path = temp.Path() / PathFromText(relative);
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  // The entries of `manifest` (in "m.txt" of the folder) after the checks.
+  std::vector<PackageFile> Build(const std::string& manifest, bool fromUtf8 = false) {
+    problems = Problems();
+    const std::vector<ManifestSource> sources = ParseManifest("m.txt", manifest, problems);
+    std::vector<PackageFile> files = FindSourceFiles(sources, temp.Path(), "m.txt", problems);
+    CheckPackage(files, "m.txt", fromUtf8, problems);
+    return files;
+  }
+  // "stored name -> destination" of each entry.
+  static std::vector<std::string> Entries(const std::vector<PackageFile>& files) {
+    std::vector<std::string> entries;
+    for (const PackageFile& f : files) entries.push_back(f.storedName + " -> " + f.destination);
+    return entries;
+  }
+  // Problems with the temporary folder's path cut off the file names.
+  std::vector<std::string> Reported() {
+    std::vector<std::string> texts = ProblemTexts(problems);
+    const std::string prefix = PathText(temp.Path().lexically_normal()) + "/";
+    for (std::string& text : texts) {
+      if (text.rfind(prefix, 0) == 0) text.erase(0, prefix.size());
+    }
+    return texts;
+  }
+
+  archive::testing::TempFolder temp;
+  Problems problems;
+};
+
+TEST_F(PackageSourcesTest, FilesGlobsAndFoldersWithTheirDestinations) {
+  for (const char* name : {"prod/bin/app.exe", "prod/data/a.txt", "prod/data/img/b.png", "plugins/p1/x.dll",
+                           "plugins/p2/y.dll", "docs/a.txt", "docs/b.TXT", "docs/c.md"}) {
+    Write(name, name);
+  }
+  const std::vector<PackageFile> files = Build(std::string(kSetupFiles) +
+                                               "[<programfolder>]\nprod/bin/app.exe\n"
+                                               "[<programfolder>Dane]\nprod/data\n"
+                                               "[<programfolder>plugins\\]\nplugins/*\n"
+                                               "[<programfolder>Doc]\ndocs/*.txt\n"
+                                               "missing/*.x\n");
+  EXPECT_EQ(Entries(files), (std::vector<std::string>{
+                                "install.inf -> ", "registry.inf -> ", "shortcut.inf -> ", "license.inf -> ",
+                                "readme.inf -> ", "prod/bin/app.exe -> <programfolder>",
+                                "prod/data/a.txt -> <programfolder>Dane",
+                                "prod/data/img/b.png -> <programfolder>Dane\\img",
+                                "plugins/p1/x.dll -> <programfolder>plugins\\p1",
+                                "plugins/p2/y.dll -> <programfolder>plugins\\p2", "docs/a.txt -> <programfolder>Doc",
+                                "docs/b.TXT -> <programfolder>Doc",  // masks take letters in any case
+                            }));
+  EXPECT_EQ(Reported(), std::vector<std::string>{"m.txt:15: error: 'missing/*.x' matches no file"});
+  EXPECT_EQ(files[5].size, 16u);
+}
+
+TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
+  for (const char* name : {"a/app.exe", "b/app.exe", "readme.inf", "c/readme.inf", "top.txt", "d/top.txt", "e/x.dll",
+                           "f/x.dll"}) {
+    Write(name, "x");
+  }
+  Build(std::string(kSetupFiles) +                     // lines 1-6
+        "[<programfolder>]\na/app.exe\n"               // 7-8
+        "[<PROGRAMFOLDER>\\]\nb/app.exe\n"             // 9-10: lands on a/app.exe
+        "[<progamfolder>x]\nc/readme.inf\n"            // 11-12: misspelt macro
+        "[Aplikacja]\ntop.txt\n[<windowsfolder>]\nd/top.txt\n"  // 13-16: no anchor; top.txt pulls d/top.txt
+        "[<desktopfolder>]\ne/x.dll\ne/x.dll\n"                    // 17-19: the same file twice
+        "[<desktopfolder>y]\nf/x.dll\n[setup]\nc/readme.inf\n");  // 20-23: a second setup readme.inf
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "m.txt:11: error: unknown folder macro '<progamfolder>' in the destination",
+                            "m.txt:13: warning: the destination 'Aplikacja' starts with no folder macro and no "
+                            "drive; the installer takes it relative to the installation medium",
+                            "m.txt:10: error: 'b/app.exe' installs to the same path as 'a/app.exe' (line 8): "
+                            "<PROGRAMFOLDER>\\app.exe",
+                            "m.txt:19: error: 'e/x.dll' is in the package already (line 18)",
+                            "m.txt:23: error: setup file 'readme.inf' is unpacked over the one of (line 6)",
+                            "m.txt:14: error: the installer extracts 'top.txt' by its name, which also writes "
+                            "'d/top.txt' (line 16) into its folder; give it a folder in the package",
+                        }));
+}
+
+TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
+  Write("install.inf",
+        "INSTALL_TASK_TITLE= Demo\r\n"                 // 1: a blank the installer keeps
+        "install_main_title=Demo\r\n"                  // 2: lower case
+        "PRODUCT_LOCATON=<programsfolder>Demo\r\n"     // 3: misspelt
+        "PRODUCT_LOCATION=<programfolder>Demo\r\n"     // 4: not a macro here
+        "Witaj: to nie klucz\r\n");                    // 5: no key, no look-alike
+  Write("registry.inf", "+hlm\\Software\\Demo\n-str:A=1\r\n");  // a lone line feed
+  Write("shortcut.inf", "\r\n\r\n\x81\r\n");                   // an unassigned byte on line 3
+  Write("license.inf", "Zaż\r\nółć\n");                         // UTF-8, and a lone line feed
+  Write("readme.inf", "tekst\r\n\x1A" "dopisek\r\n");           // text after Ctrl-Z
+  Build("[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\nlicense.inf\nreadme.inf\n");
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "install.inf:1: warning: the value of INSTALL_TASK_TITLE begins with a blank, which the "
+                            "installer keeps as part of it",
+                            "install.inf:2: warning: 'install_main_title' is not read: the installer takes keys "
+                            "only in capitals (INSTALL_MAIN_TITLE)",
+                            "install.inf:3: warning: 'PRODUCT_LOCATON' looks like the key PRODUCT_LOCATION "
+                            "misspelt; the line is not read",
+                            "install.inf:4: error: unknown folder macro '<programfolder>' in the program folder",
+                            "registry.inf:1: error: a line ends in a line feed alone; the installer ends lines only "
+                            "at a carriage return (CR LF), so it reads this line and the next as one",
+                            "shortcut.inf:3: error: the byte 0x81 is no Windows-1250 character",
+                            "license.inf: warning: the text looks like UTF-8, but the installer reads Windows-1250 "
+                            "(build with --from-utf8)",
+                            "license.inf:2: warning: a line ends in a line feed alone; the installer ends lines "
+                            "only at a carriage return (CR LF)",
+                            "readme.inf:2: warning: the character 26 (Ctrl-Z) ends the file for the installer; the "
+                            "text after it is never read",
+                        }));
+  EXPECT_EQ(Build("[setup]\ninstall.inf\n").size(), 1u);
+  EXPECT_EQ(Reported().size(), 4u + 2 + 2);  // two missing scripts are errors, two missing texts warnings
+}
+
+TEST_F(PackageSourcesTest, FromUtf8ConvertsSetupTextsAndNamesTheLinesItCannot) {
+  Write("license.inf", "\xEF\xBB\xBFZażółć\r\ngęślą\r\n日本\r\njaźń\r\n");
+  const std::vector<PackageFile> files = Build(kSetupFiles, true);
+  EXPECT_EQ(Reported(), std::vector<std::string>{
+                            "license.inf:3: error: the line is not UTF-8 or has characters without a Windows-1250 "
+                            "form"});
+  ASSERT_TRUE(files[3].content.has_value());
+  EXPECT_EQ(*files[3].content, "Za\xBF\xF3\xB3\xE6\r\ng\xEA\x9Cl\xB9\r\n??\r\nja\x9F\xF1\r\n");
+  EXPECT_EQ(files[3].size, files[3].content->size());
+}
+
+}  // namespace
+}  // namespace setuvane::pack

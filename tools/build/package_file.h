@@ -1,0 +1,34 @@
+// One entry of the package being built: the file it is made of, the name it is
+// stored under, its destination text, and where the manifest named it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace setuvane::pack {
+
+struct PackageFile {
+  std::filesystem::path source;
+  std::string storedName;   // Windows-1250, "/" between folders
+  std::string destination;  // Windows-1250; empty for a setup file
+  int line = 0;             // of the manifest line that named it
+  int destinationLine = 0;  // of the heading with its destination text
+  uint64_t size = 0;
+  // The bytes to store when they differ from the file's (a setup text converted
+  // from UTF-8); otherwise the file is read when the entry is written.
+  std::optional<std::string> content;
+
+  bool IsSetup() const { return destination.empty(); }
+};
+
+// A destination text followed by a subfolder or file name: a "\" between them
+// unless the text ends in one or in a macro (macros end in a backslash).
+std::string JoinDestination(const std::string& destination, const std::string& name);
+
+// UTF-8 text of a path, "/" between parts, as the manifest writes paths.
+std::string PathText(const std::filesystem::path& path);
+std::filesystem::path PathFromText(const std::string& utf8);
+
+}  // namespace setuvane::pack

@@ -1,0 +1,103 @@
+#include "tools/build/settings_file_check.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "system/cp1250.h"
+#include "system/setup_text.h"
+#include "system/text_helpers.h"
+#include "tools/build/folder_macro_check.h"
+#include "tools/build/script_names.h"
+
+namespace setuvane::pack {
+namespace {
+
+constexpr std::array<std::string_view, 7> kKeys = {
+    "INSTALL_TASK_TITLE", "INSTALL_MAIN_TITLE", "PRODUCT_LOCATION",   "PRODUCT_WINDOWS_95",
+    "PRODUCT_WINDOWS_98", "PRODUCT_WINDOWS_NT", "PRODUCT_WINDOWS_2K",
+};
+constexpr std::string_view kLocationKey = "PRODUCT_LOCATION";
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Levenshtein distance: insertions, deletions and replacements of single letters.
+size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+bool LooksLikeKey(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  });
+}
+
+void CheckKeyLine(std::string_view key, const std::string& line, int number, const std::string& file,
+                  Problems& problems) {
+  const std::string value = ValueAfterSeparator(line, '=');
+  if (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
+    problems.Warning(file, number, "the value of " + std::string(key) +
+                                       " begins with a blank, which the installer keeps as part of it");
+  }
+  if (key == kLocationKey) {
+    const std::vector<std::string> unknown = UnknownMacros(value, false);
+    if (!unknown.empty()) {
+      problems.Error(file, number, "unknown folder macro " + Cp1250ToUtf8(QuotedList(unknown)) +
+                                       " in the program folder");
+    }
+  }
+}
+
+void CheckOtherLine(const std::string& line, int number, const std::string& file, Problems& problems) {
+  const size_t separator = line.find_first_of(line.find('=') != std::string::npos ? "=" : ":");
+  const std::string_view name = Trim(std::string_view(line).substr(0, separator));
+  if (!LooksLikeKey(name)) return;  // ASCII only, so the name is UTF-8 text too
+  const std::string upper = AsciiUpper(name);
+  for (const std::string_view key : kKeys) {
+    if (upper == key) {
+      problems.Warning(file, number, "'" + std::string(name) + "' is not read: the installer takes keys only in "
+                                         "capitals (" + std::string(key) + ")");
+      return;
+    }
+  }
+  for (const std::string_view key : kKeys) {
+    if (EditDistance(upper, key) <= 2) {
+      problems.Warning(file, number, "'" + std::string(name) + "' looks like the key " + std::string(key) +
+                                         " misspelt; the line is not read");
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void CheckSettingsFile(std::string_view text, const std::string& file, Problems& problems) {
+  const std::vector<std::string> lines = SplitSetupLines(text);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    bool matched = false;
+    for (const std::string_view key : kKeys) {
+      if (lines[i].find(key) == std::string::npos) continue;
+      matched = true;
+      CheckKeyLine(key, lines[i], number, file, problems);
+    }
+    if (!matched) CheckOtherLine(lines[i], number, file, problems);
+  }
+}
+
+}  // namespace setuvane::pack

@@ -1,0 +1,142 @@
+// `setuvane-pack build [OPTIONS] MANIFEST`: checks a package and writes it.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "tools/build/deflate.h"
+#include "tools/build/manifest.h"
+#include "tools/build/package_checks.h"
+#include "tools/build/package_writer.h"
+#include "tools/build/source_files.h"
+#include "tools/command.h"
+#include "tools/console.h"
+#include "tools/password_option.h"
+
+namespace setuvane::pack {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kDetails[] =
+    "Builds an install package from a manifest (see the README): the setup files\n"
+    "under [setup], the product files under the destination texts they install to.\n"
+    "The package is checked first; every problem is printed as FILE:LINE: error or\n"
+    "warning, and errors (or, with --strict, warnings) leave nothing written.\n"
+    "Exit code: 0 written, 1 problems in the package, 2 bad usage or a failed write.\n";
+
+// Entries without a time of their own in reproducible builds: 2000-01-01 00:00.
+constexpr std::time_t kReproducibleTime = 946684800;
+
+struct BuildOptions {
+  std::string manifest;
+  std::string output = "install.zip";
+  std::string password;
+  bool reproducible = false;
+  bool fromUtf8 = false;
+  bool strict = false;
+  int level = kDefaultDeflateLevel;
+  unsigned jobs = 0;
+};
+
+std::optional<std::string> ReadManifest(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// SOURCE_DATE_EPOCH, the common way to fix the time of reproducible builds.
+std::time_t ReproducibleTime() {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch != nullptr && *epoch != '\0') {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end == '\0' && seconds >= 0) return static_cast<std::time_t>(seconds);
+  }
+  return kReproducibleTime;
+}
+
+// A pattern that also matches the package being written (from an earlier build)
+// would put the old package into the new one.
+void RefuseOwnOutput(const std::vector<PackageFile>& files, const fs::path& output, const std::string& manifest,
+                     Problems& problems) {
+  std::error_code error;
+  const fs::path target = fs::weakly_canonical(output, error);
+  for (const PackageFile& file : files) {
+    if (!error && fs::weakly_canonical(file.source, error) == target) {
+      problems.Error(manifest, file.line, "'" + PathText(file.source.lexically_normal()) + "' is the package being written");
+    }
+  }
+}
+
+int RunBuild(const BuildOptions& options) {
+  const std::optional<std::string> password = PasswordText(options.password, "build");
+  if (!password) return kUsageOrArchiveError;
+  const fs::path manifestPath = ArgumentToPath(options.manifest);
+  const fs::path output = ArgumentToPath(options.output);
+  const std::optional<std::string> text = ReadManifest(manifestPath);
+  if (!text) {
+    std::fprintf(stderr, "setuvane-pack build: %s: cannot be read\n", options.manifest.c_str());
+    return kUsageOrArchiveError;
+  }
+  const std::string shown = PathText(manifestPath);
+  Problems problems;
+  const std::vector<ManifestSource> sources = ParseManifest(shown, *text, problems);
+  const fs::path folder = manifestPath.has_parent_path() ? manifestPath.parent_path() : fs::path(".");
+  std::vector<PackageFile> files = FindSourceFiles(sources, folder, shown, problems);
+  CheckPackage(files, shown, options.fromUtf8, problems);
+  RefuseOwnOutput(files, output, shown, problems);
+  problems.Print(stderr);
+  const int errors = problems.Count(Severity::kError);
+  const int warnings = problems.Count(Severity::kWarning);
+  if (errors > 0 || (options.strict && warnings > 0)) {
+    std::fprintf(stderr, "setuvane-pack build: %d error(s), %d warning(s)%s; nothing written\n", errors, warnings,
+                 errors == 0 ? " (--strict)" : "");
+    return kEntriesFailed;
+  }
+
+  WriteOptions write;
+  write.password = *password;
+  write.level = options.level;
+  write.jobs = options.jobs;
+  if (options.reproducible) write.fixedTime = ReproducibleTime();
+  try {
+    const WriteSummary summary = WritePackage(files, output, write);
+    std::printf("%s: %zu entries (%d deflated, %d stored), %llu bytes\n", options.output.c_str(), files.size(),
+                summary.deflated, summary.stored, static_cast<unsigned long long>(summary.archiveBytes));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "setuvane-pack build: %s\n", e.what());
+    return kUsageOrArchiveError;
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+void AddBuildCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<BuildOptions>();
+  CLI::App* command = app.add_subcommand("build", "check a package and write it from a manifest");
+  command->footer(kDetails);
+  command->add_option("-o,--output", options->output, "the package to write (default: install.zip)")
+      ->option_text("FILE");
+  AddPasswordOption(*command, options->password);
+  command->get_option("--password")->description("password of the entries (default: the package password; '' for none)");
+  command->add_flag("--reproducible", options->reproducible,
+                    "the same input gives the same bytes: fixed times (SOURCE_DATE_EPOCH or 2000-01-01) "
+                    "and header bytes derived from each entry");
+  command->add_flag("--from-utf8", options->fromUtf8, "convert the setup texts (*.inf) from UTF-8 to Windows-1250");
+  command->add_flag("--strict", options->strict, "warnings fail the build too");
+  command->add_option("--level", options->level, "deflate level, 1 (fast) to 12 (small); 0 stores everything")
+      ->option_text("N")
+      ->check(CLI::Range(0, 12));
+  command->add_option("--jobs", options->jobs, "compressing threads (default: one per core)")
+      ->option_text("N")
+      ->check(CLI::Range(1, 256));
+  command->add_option("MANIFEST", options->manifest, "the manifest")->required();
+  command->callback([options, &exitCode] { exitCode = RunBuild(*options); });
+}
+
+}  // namespace setuvane::pack
