@@ -2,6 +2,7 @@
 // 8-bit Windows-1250; positions count from 1 as the setup files' authors count them.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,15 @@ std::string ValueAfterSeparator(std::string_view text, char separator);
 
 // The characters before the first separator; empty when it does not occur.
 std::string NameBeforeSeparator(std::string_view text, char separator);
+
+// The text with the letters A to Z turned into lower case; other bytes unchanged
+// (the codes and macros of the setup files are compared this way).
+std::string AsciiLower(std::string_view text);
+
+// `format` with each "%s" replaced by the next of `args`, in order; a "%s" without
+// an argument left stays as it is. (The installer's texts carry their placeholders
+// this way.)
+std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args);
 
 // True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
 // a letter case is). The text is not trimmed.
