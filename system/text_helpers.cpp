@@ -34,6 +34,10 @@ std::string NameBeforeSeparator(std::string_view text, char separator) {
   return std::string(text.substr(0, at));
 }
 
+bool TextToBoolean(std::string_view text) {
+  return SameTextIgnoringCase(text, "TRUE") || SameTextIgnoringCase(text, "PRAWDA");
+}
+
 std::string AsciiLower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
@@ -50,10 +54,6 @@ std::string FormatText(std::string_view format, std::initializer_list<std::strin
     result.append(format.substr(from, at - from)).append(*arg++);
   }
   return result.append(format.substr(from));
-}
-
-bool TextToBoolean(std::string_view text) {
-  return SameTextIgnoringCase(text, "TRUE") || SameTextIgnoringCase(text, "PRAWDA");
 }
 
 }  // namespace setuvane

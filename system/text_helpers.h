@@ -24,6 +24,10 @@ std::string ValueAfterSeparator(std::string_view text, char separator);
 // The characters before the first separator; empty when it does not occur.
 std::string NameBeforeSeparator(std::string_view text, char separator);
 
+// True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
+// a letter case is). The text is not trimmed.
+bool TextToBoolean(std::string_view text);
+
 // The text with the letters A to Z turned into lower case; other bytes unchanged
 // (the codes and macros of the setup files are compared this way).
 std::string AsciiLower(std::string_view text);
@@ -32,9 +36,5 @@ std::string AsciiLower(std::string_view text);
 // an argument left stays as it is. (The installer's texts carry their placeholders
 // this way.)
 std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args);
-
-// True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
-// a letter case is). The text is not trimmed.
-bool TextToBoolean(std::string_view text);
 
 }  // namespace setuvane
