@@ -63,14 +63,14 @@ class ScriptRegistry {
     CloseOpenKey();
     openKey_ = key;
     openKeyName_ = std::move(name);
-    JournalNote("Registry key opened: " + openKeyName_);
+    JournalNote("registry key: " + openKeyName_);
     return true;
   }
 
   // Writes into the open key; false when none is open or the write fails.
   bool SetValue(const std::string& name, std::uint32_t type, std::string_view data, const std::string& shown) {
     if (!openKey_ || !registry_.SetValue(*openKey_, name, type, data)) return false;
-    JournalNote("Registry value written: " + openKeyName_ + " \"" + name + "\" " + shown);
+    JournalNote("registry value: " + openKeyName_ + " \"" + name + "\" " + shown);
     return true;
   }
 

@@ -10,7 +10,7 @@ void TShellLink::Write() {
     if (last != std::string::npos) link_.workingFolder = link_.programFile.substr(0, last + 1);
   }
   CurrentShellLinkWriter().Write(link_);
-  JournalNote("Shortcut written: " + link_.linkFile + " -> " + link_.programFile);
+  JournalNote("shortcut: " + link_.linkFile + " -> " + link_.programFile);
 }
 
 }  // namespace setuvane

@@ -57,7 +57,7 @@ bool InstallSystemComponents(const std::string& launchFolder,
     // otherwise start whatever program its unquoted prefix names.
     const std::string commandLine = "\"" + launchFolder + row.program + "\" " + row.arguments;
     const std::uint32_t exitCode = RunAndWait(commandLine, kHidden);
-    JournalNote("Component run: " + commandLine + " (exit code " + std::to_string(exitCode) + ")");
+    JournalNote("component: " + commandLine + " (exit code " + std::to_string(exitCode) + ")");
     if (row.repaintAfter) processMessages();
   }
   return true;

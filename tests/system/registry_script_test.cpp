@@ -144,9 +144,9 @@ TEST_F(RegistryScriptTest, WritesKeysAndValuesOfEachType) {
   EXPECT_EQ(registry.values[key].count("X"), 0u);  // an unknown type writes nothing
   EXPECT_EQ(registry.values[key].size(), 8u);
   EXPECT_THAT(problems, IsEmpty());
-  EXPECT_EQ(journal.at(0), "Registry key opened: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja");
-  EXPECT_EQ(journal.at(1), "Registry value written: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja \"Wersja\" REG_SZ \"1.0\"");
-  EXPECT_EQ(journal.at(5), "Registry value written: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja \"Ujemny\" REG_DWORD -16");
+  EXPECT_EQ(journal.at(0), "registry key: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja");
+  EXPECT_EQ(journal.at(1), "registry value: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja \"Wersja\" REG_SZ \"1.0\"");
+  EXPECT_EQ(journal.at(5), "registry value: HKEY_LOCAL_MACHINE\\Software\\Firma\\Aplikacja \"Ujemny\" REG_DWORD -16");
 }
 
 TEST_F(RegistryScriptTest, CurrentUserKeysNestBeneathTheOpenCurrentUserKey) {
@@ -168,7 +168,7 @@ TEST_F(RegistryScriptTest, OpeningBeneathTheRootTheOpenKeyOrTheKeyItself) {
   EXPECT_THAT(registry.calls, ::testing::Contains("CreateKey HKEY_CURRENT_USER\\Software\\B"));
   EXPECT_THAT(registry.calls, ::testing::Contains("OpenKey HKEY_CURRENT_USER\\Software\\B"));
   EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software\\B", "B"), "2");
-  EXPECT_EQ(journal.back(), "Registry value written: HKEY_CURRENT_USER\\Software\\B \"B\" REG_SZ \"2\"");
+  EXPECT_EQ(journal.back(), "registry value: HKEY_CURRENT_USER\\Software\\B \"B\" REG_SZ \"2\"");
 }
 
 TEST_F(RegistryScriptTest, ReportsEachFailingLineAndGoesOn) {

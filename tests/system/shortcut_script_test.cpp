@@ -82,7 +82,7 @@ TEST_F(ShortcutScriptTest, BlocksInheritWhatTheyDoNotSet) {
   EXPECT_EQ(writer.written[2].linkFile, second.linkFile);  // a second "}" writes it again
   EXPECT_THAT(problems, IsEmpty());
   EXPECT_EQ(journal.at(0),
-            "Shortcut written: C:\\WINDOWS\\Menu Start\\Programy\\Aplikacja\\Aplikacja.lnk -> "
+            "shortcut: C:\\WINDOWS\\Menu Start\\Programy\\Aplikacja\\Aplikacja.lnk -> "
             "C:\\Aplikacja\\Aplikacja.exe");
 }
 

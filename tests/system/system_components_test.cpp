@@ -74,7 +74,7 @@ TEST_F(SystemComponentsTest, TheJournalNotesEachRunWithItsExitCode) {
   machine.exitCode = 3010;  // not examined: the next rows would run all the same
   Run();
   SetJournalSink({});
-  EXPECT_THAT(journal, ElementsAre("Component run: \"D:\\My Setup\\supfont\\setup.exe\" /Q:A (exit code 3010)"));
+  EXPECT_THAT(journal, ElementsAre("component: \"D:\\My Setup\\supfont\\setup.exe\" /Q:A (exit code 3010)"));
 }
 
 TEST_F(SystemComponentsTest, FirstRowOnlyOnVersion40AndMissingProbesSkipTheirRows) {
