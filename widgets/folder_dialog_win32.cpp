@@ -32,24 +32,19 @@ bool IsDriveRoot(const std::string& path) {
   return letter && (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
 }
 
-// The item of a file-system folder, through the desktop folder; null for a path
-// that does not parse or names something outside the file system.
-PIDLIST_ABSOLUTE FileSystemItemOf(const std::string& path) {
+// Whether the desktop folder takes the path for a folder of the file system.
+bool IsFileSystemItem(const std::string& path) {
   IShellFolder* desktop = nullptr;
-  if (FAILED(SHGetDesktopFolder(&desktop))) return nullptr;
+  if (FAILED(SHGetDesktopFolder(&desktop))) return false;
   std::wstring wide(path.size() + 1, L'\0');
   wide.resize(static_cast<size_t>(
       MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
   PIDLIST_RELATIVE item = nullptr;
   ULONG attributes = SFGAO_FILESYSTEM;
-  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &item, &attributes);
+  const HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &item, &attributes);
   desktop->Release();
-  if (FAILED(result)) return nullptr;
-  if (!(attributes & SFGAO_FILESYSTEM)) {
-    CoTaskMemFree(item);
-    return nullptr;
-  }
-  return reinterpret_cast<PIDLIST_ABSOLUTE>(item);
+  CoTaskMemFree(item);
+  return SUCCEEDED(result) && (attributes & SFGAO_FILESYSTEM);
 }
 
 // The path shortened in the middle to fit the status line, one character's width
@@ -126,15 +121,14 @@ struct TFolderDialog::Impl {
     SetWindowTextW(window, reinterpret_cast<const wchar_t*>(caption.c_str()));
   }
 
-  // Selects an existing folder (or a drive root) in the tree; anything else is
-  // left alone and the tree stays where it is.
+  // Selects an existing folder (or a drive root) of the file system in the tree;
+  // anything else is left alone and the tree stays where it is. The shell is
+  // handed the path itself: it finds the tree's own item for it more reliably
+  // than an item made here.
   void Select(std::string path) const {
     if (path.size() >= 2 && path.compare(path.size() - 2, 2, "\\.") == 0) path.pop_back();
-    if (!IsFolder(path) && !IsDriveRoot(path)) return;
-    PIDLIST_ABSOLUTE item = FileSystemItemOf(path);
-    if (!item) return;
-    SendMessageA(window, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
-    CoTaskMemFree(item);
+    if ((!IsFolder(path) && !IsDriveRoot(path)) || !IsFileSystemItem(path)) return;
+    SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
   }
 
   void SelectionChanged(HWND dialog, PCIDLIST_ABSOLUTE item) {
