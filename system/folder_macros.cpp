@@ -4,6 +4,7 @@
 #include <array>
 
 #include "system/shell_folders.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
@@ -38,14 +39,6 @@ const std::array<FolderMacro, 13> kFolderMacros = {{
 constexpr int kMaxPasses = static_cast<int>(kFolderMacros.size()) + 1;
 // No path can be longer than this, so a text past it stops growing.
 constexpr size_t kMaxExpandedLength = 32767;
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 // Every occurrence of the lower-case token, in any letter case, scanning from the
 // left; the replacement is not searched again.

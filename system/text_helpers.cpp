@@ -47,4 +47,22 @@ bool TextToBoolean(std::string_view text) {
   return SameTextIgnoringCase(text, "TRUE") || SameTextIgnoringCase(text, "PRAWDA");
 }
 
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args) {
+  std::string result;
+  auto arg = args.begin();
+  size_t from = 0;
+  for (size_t at; arg != args.end() && (at = format.find("%s", from)) != std::string_view::npos; from = at + 2) {
+    result.append(format.substr(from, at - from)).append(*arg++);
+  }
+  return result.append(format.substr(from));
+}
+
 }  // namespace setuvane

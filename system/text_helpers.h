@@ -2,6 +2,7 @@
 // 8-bit Windows-1250; positions count from 1 as the setup files' authors count them.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,14 @@ std::string TrimControl(std::string_view text);
 // True for "TRUE" and "PRAWDA" in any letter case (the user's locale decides what
 // a letter case is). The text is not trimmed.
 bool TextToBoolean(std::string_view text);
+
+// The text with the letters A to Z turned into lower case; other bytes unchanged
+// (the codes and macros of the setup files are compared this way).
+std::string AsciiLower(std::string_view text);
+
+// `format` with each "%s" replaced by the next of `args`, in order; a "%s" without
+// an argument left stays as it is. (The installer's texts carry their placeholders
+// this way.)
+std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args);
 
 }  // namespace setuvane

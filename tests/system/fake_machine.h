@@ -19,6 +19,7 @@ class FakeMachine : public Machine {
   std::optional<std::string> tempPath = "C:\\WINDOWS\\TEMP\\";
   std::optional<std::string> modulePath = "E:\\INSTALL\\SETUVANE.EXE";
   std::set<std::string> directories;  // existing folders, without trailing backslash
+  std::set<std::string> files;        // existing files
   std::set<std::string> refusedDirectories;
   std::optional<std::string> currentDirectory = "C:\\WORK";
   std::set<std::string> enterableDirectories = {"C:\\WORK"};
@@ -36,7 +37,8 @@ class FakeMachine : public Machine {
   std::vector<std::string> created;
   std::vector<std::string> enteredDirectories;
   std::string diskRoot;
-  std::string commandLine;
+  std::string commandLine;  // the last one run
+  std::vector<std::string> commandLines;
   int showWindow = -1;
   std::uint32_t tokenAccess = 0;
   std::uint64_t enabledPrivilege = 0;
@@ -60,6 +62,7 @@ class FakeMachine : public Machine {
   std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
     calls.push_back("FileAttributes " + path);
     if (directories.count(path)) return 0x10;
+    if (files.count(path)) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
     return std::nullopt;
   }
   bool MakeDirectory(const std::string& path) override {
@@ -92,6 +95,7 @@ class FakeMachine : public Machine {
   std::optional<VersionRecord> Version() override { return version; }
   std::optional<std::uint32_t> RunProcess(const std::string& line, int show) override {
     commandLine = line;
+    commandLines.push_back(line);
     showWindow = show;
     return exitCode;
   }

@@ -18,6 +18,7 @@
 #include "system/system_library.h"
 #include "system/system_queries.h"
 #include "system/win32_machine.h"
+#include "tests/system/scratch_folder_win32.h"
 
 namespace setuvane {
 namespace {
@@ -25,6 +26,7 @@ namespace {
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 namespace fs = std::filesystem;
+using testing::ScratchFolder;
 
 bool IsDirectory(const std::string& path) { return fs::is_directory(path); }
 
@@ -32,19 +34,6 @@ std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-// A folder of its own below the temporary folder, removed with what the test put in it.
-class ScratchFolder {
- public:
-  ScratchFolder() : path_(GetTempFolder() + "setuvane-system-" + std::to_string(GetCurrentProcessId()) + "\\") {
-    fs::create_directory(path_);
-  }
-  ~ScratchFolder() { fs::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Writes values into the user's Shell Folders key and puts back what was there.
 class ShellFoldersTest : public ::testing::Test {

@@ -1,0 +1,83 @@
+// The seam between the registry script (and the event-log registration) and the
+// Windows registry: open or create a key, write a value, close a key, one call
+// each. Production code uses the process-wide default (Win32 in the Windows build;
+// natively a registry on which every operation fails); tests and the package
+// tool's dry run install another one with ScopedRegistry. Texts are Windows-1250.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace setuvane {
+
+class Registry {
+ public:
+  // A key handle. The four roots are the predefined handles' values below; the
+  // others are whatever the registry hands out.
+  using Key = std::uintptr_t;
+
+  virtual ~Registry() = default;
+
+  // RegCreateKeyExA beneath `parent` (REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS):
+  // opens the key, creating the missing levels; nullopt when it fails.
+  virtual std::optional<Key> CreateKey(Key parent, const std::string& path) = 0;
+  // RegOpenKeyExA beneath `parent` (KEY_ALL_ACCESS) without creating anything; an
+  // empty path opens `parent` itself again.
+  virtual std::optional<Key> OpenKey(Key parent, const std::string& path) = 0;
+  // RegSetValueExA; an empty name is the key's default value. False on failure.
+  virtual bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) = 0;
+  // RegCloseKey; closing a root does nothing.
+  virtual void CloseKey(Key key) = 0;
+};
+
+inline constexpr Registry::Key kHkeyClassesRoot = 0x80000000;
+inline constexpr Registry::Key kHkeyCurrentUser = 0x80000001;
+inline constexpr Registry::Key kHkeyLocalMachine = 0x80000002;
+inline constexpr Registry::Key kHkeyUsers = 0x80000003;
+inline constexpr Registry::Key kHkeyCurrentConfig = 0x80000005;
+
+// "HKEY_LOCAL_MACHINE" and the like for a root; empty for any other key.
+std::string_view RootKeyName(Registry::Key key);
+
+// Registry value types.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// The data of a REG_SZ value (the text and its NUL) and of a REG_DWORD value
+// (four bytes, least significant first).
+std::string StringValueData(std::string_view text);
+std::string DwordValueData(std::uint32_t number);
+
+// A registry write that failed where the caller cannot go on; the text names the
+// value ("Failed to set data for 'TypesSupported'").
+class ERegistryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The text of a failed value write.
+std::string FailedToSetDataText(std::string_view valueName);
+
+// The registry the routines talk to.
+Registry& CurrentRegistry();
+
+// The real registry of this build: Win32 on Windows; natively one on which every
+// operation fails.
+Registry& DefaultRegistry();
+
+// Makes the routines talk to another registry for its lifetime.
+class ScopedRegistry {
+ public:
+  explicit ScopedRegistry(Registry& registry);
+  ~ScopedRegistry();
+  ScopedRegistry(const ScopedRegistry&) = delete;
+  ScopedRegistry& operator=(const ScopedRegistry&) = delete;
+
+ private:
+  Registry* previous_;
+};
+
+}  // namespace setuvane

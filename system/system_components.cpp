@@ -1,0 +1,66 @@
+#include "system/system_components.h"
+
+#include <array>
+#include <optional>
+
+#include "system/cp1250.h"
+#include "system/install_journal.h"
+#include "system/machine.h"
+#include "system/system_actions.h"
+#include "system/system_queries.h"
+
+namespace setuvane {
+namespace {
+
+constexpr int kHidden = 0;  // SW_HIDE
+
+struct ComponentRow {
+  const char* probe;    // its presence decides, relative to the launch folder
+  const char* program;  // what runs, relative to the launch folder
+  const char* arguments;
+  const char* status;   // UTF-8; nullptr keeps the label's text
+  bool onlyOnVersion40;
+  bool repaintAfter;
+};
+
+// In this order. The first row probes setup.exe but runs install.exe.
+constexpr std::array<ComponentRow, 7> kComponents = {{
+    {"supdcom\\setup.exe", "supdcom\\install.exe", "/q", "Instalowanie uaktualnień środowiska...", true, false},
+    {"supaxdo\\setup.exe", "supaxdo\\setup.exe", "/QT", "Instalowanie systemu bazodanowego...", false, false},
+    {"supajet\\setup.exe", "supajet\\setup.exe", "/Q", "Instalowanie systemu bazodanowego...", false, false},
+    {"supagnt\\agent.exe", "supagnt\\agent.exe", "/Q:A", "Instalowanie czarodzieja systemowego...", false, true},
+    {"supagnt\\merlin.exe", "supagnt\\merlin.exe", "/Q:A", nullptr, false, true},
+    {"suphelp\\setup.exe", "suphelp\\setup.exe", "/Q:A", "Instalowanie systemu informacyjnego...", false, false},
+    {"supfont\\setup.exe", "supfont\\setup.exe", "/Q:A", "Instalowanie czcionek systemowych...", false, false},
+}};
+
+// A file, not a folder of that name.
+bool FileExists(const std::string& path) {
+  const std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(path);
+  return attributes && !(*attributes & kDirectoryAttribute);
+}
+
+}  // namespace
+
+bool InstallSystemComponents(const std::string& launchFolder,
+                             const std::function<void(const std::string& statusText)>& showStatus,
+                             const std::function<void()>& processMessages) {
+  const bool version40 = GetWindowsVersion().compare(0, 3, "4.0") == 0;
+  for (const ComponentRow& row : kComponents) {
+    if (row.onlyOnVersion40 && !version40) continue;
+    if (!FileExists(launchFolder + row.probe)) continue;
+    if (row.status) {
+      showStatus(Cp1250(row.status));
+      processMessages();
+    }
+    // The program's path is quoted: a medium in a folder with blanks would
+    // otherwise start whatever program its unquoted prefix names.
+    const std::string commandLine = "\"" + launchFolder + row.program + "\" " + row.arguments;
+    const std::uint32_t exitCode = RunAndWait(commandLine, kHidden);
+    JournalNote("component: " + commandLine + " (exit code " + std::to_string(exitCode) + ")");
+    if (row.repaintAfter) processMessages();
+  }
+  return true;
+}
+
+}  // namespace setuvane

@@ -1,0 +1,21 @@
+// The silent installers of shared system components that the installation medium
+// may carry in its component folders ("supdcom", "supaxdo", "supajet", "supagnt",
+// "suphelp", "supfont"), run one after the other after the product files.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace setuvane {
+
+// Runs, in the table's order, each component whose probe file exists below
+// `launchFolder` (the medium's folder, ending in "\"); the first row only on a
+// version text beginning with "4.0". Each runs hidden and is waited for; its exit
+// code is not examined. `showStatus` puts a row's status text (Windows-1250) on
+// the install page, and `processMessages` lets the window repaint after it and
+// after the agent rows. Always true.
+bool InstallSystemComponents(const std::string& launchFolder,
+                             const std::function<void(const std::string& statusText)>& showStatus,
+                             const std::function<void()>& processMessages);
+
+}  // namespace setuvane

@@ -1,0 +1,136 @@
+// The registry script against the real registry (under Wine): every line kind
+// written, then read back with RegQueryValueExA.
+#include <windows.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "system/cp1250.h"
+#include "system/registry_script.h"
+#include "system/shell_folders.h"
+
+namespace setuvane {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr char kTestKey[] = "Software\\SetuvaneTest";
+
+std::optional<std::string> ReadText(HKEY root, const std::string& path, const std::string& name) {
+  char data[4096] = {};
+  DWORD size = sizeof(data) - 1;
+  DWORD type = 0;
+  if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  return std::string(data);
+}
+
+std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::string& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD value = 0, size = sizeof(value), type = 0;
+  LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != 4) return std::nullopt;
+  return value;
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+class RegistryScriptOnWindows : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "+HLM");
+    DeleteFileA(script_.c_str());
+  }
+
+  void Run(std::initializer_list<std::string> lines) {
+    std::ofstream out(script_, std::ios::binary);
+    for (const std::string& line : lines) out << Cp1250(line) << "\r\n";
+    out.close();
+    EXPECT_TRUE(RunRegistryScript("C:\\Aplikacja\\", [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
+  }
+
+  std::vector<std::string> hints;
+
+ private:
+  std::string script_ = GetTempFolder() + "registry.inf";
+};
+
+TEST_F(RegistryScriptOnWindows, WritesEveryTypeAndReportsWhatFails) {
+  const std::string key = std::string(kTestKey) + "\\Firma\\Aplikacja";
+  Run({"+hlm\\" + key, "-str:Wersja=1.0", "-int:Licznik=5", "-int:Hex=$1F", "-int:Hex2=0x10", "-int:Ujemny=-2",
+       "-bln:Aktywny=prawda", "-bln:Nieaktywny=tak", "-str:<programfolder>Aplikacja.exe",
+       "-str:Sciezka=<programfolder>\\bin", "-str:Windows=<WindowsFolder>", "-str:Zażółć=gęślą jaźń", "-dwd:X=1",
+       "-int:Duzy=2147483648", "-int:Pusty=", "-int:Tekst=abc", "; komentarz", "+HLM", "-str:Bez=1"});
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Wersja"), "1.0");
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Licznik"), 5u);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Hex"), 31u);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Hex2"), 16u);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Ujemny"), 0xFFFFFFFEu);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Aktywny"), 1u);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "Nieaktywny"), 0u);
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, ""), "C:\\Aplikacja\\Aplikacja.exe");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Sciezka"), "C:\\Aplikacja\\bin");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Windows"), GetWindowsFolder());
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, Cp1250("Zażółć")), Cp1250("gęślą jaźń"));
+  for (const char* absent : {"X", "Duzy", "Pusty", "Tekst"}) {
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, absent), std::nullopt) << absent;
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, absent), std::nullopt) << absent;
+  }
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, "+HLM", "Bez"), "1");  // no "\": the whole line names the key
+  EXPECT_THAT(hints, ElementsAre("Podczas tworzenia wartości \"Duzy\"=\"2147483648\" typu \"int\" wystąpił problem: "
+                                 "\"'2147483648' is not a valid integer value\"",
+                                 "Podczas tworzenia wartości \"Pusty\"=\"\" typu \"int\" wystąpił problem: "
+                                 "\"'' is not a valid integer value\"",
+                                 "Podczas tworzenia wartości \"Tekst\"=\"abc\" typu \"int\" wystąpił problem: "
+                                 "\"'abc' is not a valid integer value\""));
+}
+
+TEST_F(RegistryScriptOnWindows, CurrentUserKeysNestAndOtherRootsDoNot) {
+  const std::string a = std::string(kTestKey) + "\\A", b = std::string(kTestKey) + "\\B";
+  Run({"+hcu\\" + a, "+xyz\\" + b, "-str:V=1", "+hLm\\" + a, "+hlm\\" + b, "-str:V=2", "+HCU\\" + b, "-str:V=3"});
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, a + "\\" + b, "V"), "1");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, b, "V"), "2");
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, a));
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, b, "V"), "3");  // after another root: from the root again
+  EXPECT_TRUE(hints.empty());
+}
+
+TEST_F(RegistryScriptOnWindows, FailingLinesAndLongNames) {
+  const std::string key = std::string(kTestKey) + "\\Dlugie";
+  const std::string longName(300, 'n');
+  const std::string longComponent(300, 'k');
+  Run({"-str:Przed=1",                       // no key open yet
+       "+hcu\\" + key, "-str:" + longName + "=cała nazwa",
+       "+hcu\\" + longComponent,             // beneath the open key; Windows refuses the name
+       "-str:Potem=do wcześniejszego",       // so the earlier key takes the value
+       "+hlm\\" + longComponent, "-str:NowyKorzen=1"});
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, longName), Cp1250("cała nazwa"));  // not cut at 255
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Potem"), Cp1250("do wcześniejszego"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\" + longComponent.substr(0, 255)));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, longComponent.substr(0, 255)));
+  EXPECT_THAT(hints, ElementsAre("Podczas tworzenia wartości \"Przed\"=\"1\" typu \"str\" wystąpił problem: "
+                                 "\"Failed to set data for 'Przed'\"",
+                                 "Podczas tworzenia klucza " + longComponent + " wystąpił problem",
+                                 "Podczas tworzenia klucza " + longComponent + " wystąpił problem",
+                                 "Podczas tworzenia wartości \"NowyKorzen\"=\"1\" typu \"str\" wystąpił problem: "
+                                 "\"Failed to set data for 'NowyKorzen'\""));
+}
+
+}  // namespace
+}  // namespace setuvane
