@@ -10,6 +10,7 @@
 #include "core/installer_state.h"
 #include "core/screen_cursor.h"
 #include "core/settings.h"
+#include "core/wizard_texts.h"
 #include "core/main_window_texts.h"
 #include "core/startup.h"
 #include "dialogs/application_title.h"
@@ -85,12 +86,14 @@ void TfrmDefaultInterface::CreateControls() {
 
 void TfrmDefaultInterface::CreateWizard() {
   pages_.Create(scrDefault_, imgMotive_);
+  dlgFolder_ = std::make_unique<TFolderDialog>(window_);
+  dlgFolder_->SetTitle(WizardText().folderDialogTitle);
+  dlgFolder_->SetText(WizardText().folderDialogText);
   view_ = std::make_unique<Win32WizardView>(
       pages_, Win32WizardView::Window{
                   .pumpMessages = [this] { PumpMessages(); },
                   .close = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); },
-                  // The folder dialog joins with the system steps.
-                  .browseForFolder = nullptr,
+                  .browseForFolder = [this](std::string& folder) { return btnBrowseExecute(folder); },
               });
   installation_ = std::make_unique<Installation>(*view_, archive::NativeFileSystem());
   wizard_ = std::make_unique<Wizard>(*view_, installation_->Steps());
@@ -100,6 +103,12 @@ void TfrmDefaultInterface::CreateWizard() {
   pages_.btnClose.SetOnClick(handler([this] { btnCloseClick(); }));
   pages_.btnBrowse.SetOnClick(handler([this] { wizard_->btnBrowseClick(); }));
   pages_.txtFolder.SetOnChange(handler([this] { wizard_->txtFolderChange(); }));
+}
+
+bool TfrmDefaultInterface::btnBrowseExecute(std::string& folder) {
+  if (!dlgFolder_->Execute()) return false;
+  folder = dlgFolder_->Directory();
+  return true;
 }
 
 void TfrmDefaultInterface::PumpMessages() {

@@ -14,6 +14,7 @@
 #include "core/wizard_pages_win32.h"
 #include "core/wizard_view_win32.h"
 #include "dialogs/form_window_win32.h"
+#include "widgets/folder_dialog.h"
 #include "widgets/gdi_win32.h"
 
 namespace setuvane {
@@ -59,6 +60,7 @@ class TfrmDefaultInterface {
   Wizard& wizard() { return *wizard_; }
   WizardView& View() { return *view_; }
   Installation& installation() { return *installation_; }
+  TFolderDialog& dlgFolder() { return *dlgFolder_; }
 
  private:
   template <class Form>
@@ -72,6 +74,8 @@ class TfrmDefaultInterface {
   void FormResize();
   void FormKeyDown(int key);
   void CreateWizard();
+  // The folder dialog of the "..." button: true with the chosen folder.
+  bool btnBrowseExecute(std::string& folder);
   // Handles every waiting message, the keys through the key preview, as the
   // message loop does.
   void PumpMessages();
@@ -89,6 +93,7 @@ class TfrmDefaultInterface {
   std::unique_ptr<Win32WizardView> view_;
   std::unique_ptr<Installation> installation_;
   std::unique_ptr<Wizard> wizard_;
+  std::unique_ptr<TFolderDialog> dlgFolder_;
 };
 
 }  // namespace setuvane

@@ -1,6 +1,10 @@
 #include "core/installation.h"
 
 #include "core/install_package.h"
+#include "core/problem_reports.h"
+#include "system/registry_script.h"
+#include "system/shortcut_script.h"
+#include "system/system_components.h"
 #include "core/installer_state.h"
 #include "core/settings.h"
 #include "core/switches.h"
@@ -22,11 +26,15 @@ InstallationSteps Installation::Steps() {
   return {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles = [this] { return product_.InstallProductFiles(); },
-      // The system components, the registry script and the shortcut script join
-      // here with the system steps.
-      .installSystemComponents = [] { return true; },
-      .runRegistryScript = [] { return true; },
-      .runShortcutScript = [] { return true; },
+      .installSystemComponents =
+          [this] {
+            componentsRan_ = !SystemComponentsToRun(LaunchFolder).empty();
+            return InstallSystemComponents(
+                LaunchFolder, [this](const std::string& status) { view_.SetProgressCaption(status); },
+                [this] { view_.ProcessMessages(); });
+          },
+      .runRegistryScript = [] { return RunRegistryScript(ProductLocation, StepReporter()); },
+      .runShortcutScript = [this] { return RunShortcutScript(shlLinker_, ProductLocation, StepReporter()); },
   };
 }
 

@@ -1,13 +1,14 @@
 // What one run of the installer holds apart from its window: the two unzip
 // components (zipInstall for the setup files at start-up, zipPacker inside the
-// product installation) and the installation steps bound to them, in the order
-// the wizard runs them.
+// product installation), the shortcut writer, and the installation steps bound to
+// them in the order the wizard runs them.
 #pragma once
 
 #include "archive/unzipper.h"
 #include "core/product_installation.h"
 #include "core/wizard.h"
 #include "core/wizard_view.h"
+#include "system/shell_link.h"
 
 namespace setuvane {
 
@@ -25,13 +26,21 @@ class Installation {
 
   archive::TAbUnZipper& zipInstall() { return zipInstall_; }
   ProductInstallation& Product() { return product_; }
+  TShellLink& shlLinker() { return shlLinker_; }
+  // Whether a system component installer of the medium was started (an unattended
+  // run then advises a restart).
+  bool ComponentsRan() const { return componentsRan_; }
 
  private:
   WizardView& view_;
   archive::FileSystem& files_;
   archive::TAbUnZipper zipInstall_;
   ProductInstallation product_;
+  // The shortcut writer serves every block of the shortcut script; what one block
+  // does not set it keeps from the one before.
+  TShellLink shlLinker_;
   bool packageOpened_ = false;
+  bool componentsRan_ = false;
 };
 
 }  // namespace setuvane

@@ -26,11 +26,6 @@ class SafeModeOnly : public EnvironmentQueries {
   int BitsPerPixel() const override { return 32; }
 };
 
-// A component ran when the journal noted one.
-struct ComponentWatch {
-  bool ran = false;
-};
-
 }  // namespace
 
 int RunSilent(const Switches& switches) {
@@ -41,7 +36,7 @@ int RunSilent(const Switches& switches) {
       .view = form.View(),
       .switches = switches,
       .packageOpened = form.installation().PackageOpened(),
-      .componentsRan = [] { return false; },
+      .componentsRan = [&form] { return form.installation().ComponentsRan(); },
       .beforeInstalling =
           [&form] {
             // No wizard page is seen: the folder page goes before the window shows.
@@ -69,7 +64,7 @@ int RunVerySilent(const Switches& switches) {
       .view = view,
       .switches = switches,
       .packageOpened = installation.PackageOpened(),
-      .componentsRan = [] { return false; },
+      .componentsRan = [&installation] { return installation.ComponentsRan(); },
       .beforeInstalling = nullptr,
   });
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "system/cp1250.h"
 #include "system/install_journal.h"
@@ -42,23 +43,31 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-bool InstallSystemComponents(const std::string& launchFolder,
-                             const std::function<void(const std::string& statusText)>& showStatus,
-                             const std::function<void()>& processMessages) {
+std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder) {
   const bool version40 = GetWindowsVersion().compare(0, 3, "4.0") == 0;
+  std::vector<ComponentRun> runs;
   for (const ComponentRow& row : kComponents) {
     if (row.onlyOnVersion40 && !version40) continue;
     if (!FileExists(launchFolder + row.probe)) continue;
-    if (row.status) {
-      showStatus(Cp1250(row.status));
-      processMessages();
-    }
     // The program's path is quoted: a medium in a folder with blanks would
     // otherwise start whatever program its unquoted prefix names.
-    const std::string commandLine = "\"" + launchFolder + row.program + "\" " + row.arguments;
-    const std::uint32_t exitCode = RunAndWait(commandLine, kHidden);
-    JournalNote("component: " + commandLine + " (exit code " + std::to_string(exitCode) + ")");
-    if (row.repaintAfter) processMessages();
+    runs.push_back({row.status ? Cp1250(row.status) : std::string(),
+                    "\"" + launchFolder + row.program + "\" " + row.arguments, row.repaintAfter});
+  }
+  return runs;
+}
+
+bool InstallSystemComponents(const std::string& launchFolder,
+                             const std::function<void(const std::string& statusText)>& showStatus,
+                             const std::function<void()>& processMessages) {
+  for (const ComponentRun& run : SystemComponentsToRun(launchFolder)) {
+    if (!run.status.empty()) {
+      showStatus(run.status);
+      processMessages();
+    }
+    const std::uint32_t exitCode = RunAndWait(run.commandLine, kHidden);
+    JournalNote("component: " + run.commandLine + " (exit code " + std::to_string(exitCode) + ")");
+    if (run.repaintAfter) processMessages();
   }
   return true;
 }

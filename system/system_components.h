@@ -5,8 +5,20 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace setuvane {
+
+// A component installer that the medium would have run, in the table's order.
+struct ComponentRun {
+  std::string status;       // Windows-1250; empty: the label keeps its text
+  std::string commandLine;  // the program's quoted path and the table's arguments
+  bool repaintAfter;        // the agent rows let the window repaint afterwards
+};
+
+// The rows whose probe file is on the medium below `launchFolder` (the first row
+// only on a version text beginning with "4.0").
+std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder);
 
 // Runs, in the table's order, each component whose probe file exists below
 // `launchFolder` (the medium's folder, ending in "\"); the first row only on a

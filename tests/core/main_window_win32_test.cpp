@@ -1,5 +1,9 @@
 // The main window, the environment checks, the failure handler and the ending of
 // the program, for real under Wine.
+#include <windows.h>
+
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,6 +14,7 @@
 #include "core/default_interface_win32.h"
 #include "core/environment_queries_win32.h"
 #include "core/installer_state.h"
+#include "core/settings.h"
 #include "dialogs/controls_win32.h"
 #include "dialogs/uncaught_failure.h"
 #include "tests/core/fake_environment.h"
@@ -237,6 +242,39 @@ TEST_F(MainWindow, EscapeAsksLikeCloseAndNoKeepsTheWizard) {
   EXPECT_EQ(question, L"Instalator Testowy");  // the question's title: the application title
   EXPECT_TRUE(IsWindow(form.Handle()));
   EXPECT_TRUE(IsWindowVisible(form.Pages().Panel(3)));
+}
+
+TEST_F(MainWindow, TheBrowseButtonsChoiceBecomesTheFolderAndCancelKeepsIt) {
+  TfrmDefaultInterface form(FitMachine());
+  form.Show();
+  for (int i = 0; i < 3; ++i) form.wizard().btnNextClick();
+  WizardPages& pages = form.Pages();
+  ASSERT_EQ(pages.txtFolder.Text(), "C:\\Aplikacja\\");
+  std::string chosen = medium.Medium();
+  chosen.pop_back();  // the shell gives folders without a final backslash
+  std::wstring caption;
+  RECT dialogRect{}, ownerRect = testing::ScreenRectOf(form.Handle());
+  {
+    WindowDriver driver(L"#32770", [&](HWND dialog) {
+      caption = TextOf(dialog);
+      dialogRect = testing::ScreenRectOf(dialog);
+      SendMessageW(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    pages.btnBrowse.Click();
+  }
+  EXPECT_EQ(caption, L"Wybierz katalog");
+  const int width = dialogRect.right - dialogRect.left;
+  EXPECT_EQ(dialogRect.left, ownerRect.left + (ownerRect.right - ownerRect.left) / 2 - width / 2);
+  EXPECT_EQ(dialogRect.top, ownerRect.top + (ownerRect.bottom - ownerRect.top) / 4);
+  EXPECT_EQ(pages.txtFolder.Text(), chosen);
+  EXPECT_EQ(ProductLocation, chosen + "\\");
+  EXPECT_EQ(WindowText1250(pages.lblFreeSpace).rfind("Dost", 0), 0u);
+  {
+    WindowDriver driver(L"#32770", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    pages.btnBrowse.Click();
+  }
+  EXPECT_EQ(pages.txtFolder.Text(), chosen);
 }
 
 TEST_F(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
