@@ -27,6 +27,10 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
     EndProgramAtOnce();
   }
   RemoveEarlierSetupFiles(files);
+  // The package password is tried first: a wrong one (the empty password the
+  // component starts with) passes the one-byte check of traditional encryption
+  // once in 256 entries and would then decode garbage.
+  zipInstall.SetPassword(kPackagePassword);
   zipInstall.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
   zipInstall.OpenZip(LaunchFolder + kPackageName);
   zipInstall.SetBaseDirectory(SetupFolder);

@@ -40,6 +40,8 @@ ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& 
   zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,
                                             bool&) { zipPackerArchiveItemProgress(progress); };
   zipPacker_.OnConfirmOverwrite = [this](std::string& name, bool& confirm) { zipPackerConfirmOverwrite(name, confirm); };
+  // The package password first, as for the setup files (core/install_package.cpp).
+  zipPacker_.SetPassword(kPackagePassword);
   zipPacker_.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
   // A file that cannot be written, a bad checksum or a wrong password stops the
   // installation with its own text instead of passing unnoticed.

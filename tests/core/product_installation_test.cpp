@@ -2,6 +2,8 @@
 // alone into its folder, the overall bar, the overwrite question and the reports.
 #include "core/product_installation.h"
 
+#include "archive/zip_cipher.h"
+
 #include "core/settings.h"
 #include "core/wizard_texts.h"
 #include "dialogs/message_routines.h"
@@ -88,6 +90,41 @@ TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
   Dialogs().answer = kResultYes;
   ASSERT_TRUE(Install());
   EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "new");
+}
+
+// An encrypted entry whose random header bytes are chosen so that, read with the
+// empty password, the header happens to end in the check byte (once in 256).
+ZipEntryLayout EntryPassingTheEmptyPasswordCheck() {
+  ZipEntryLayout entry = PackageEntry("chance.dll", "contents", "<programfolder>");
+  const uint8_t check = uint8_t(archive::testing::ZipCrc(entry.data) >> 24);
+  const archive::testing::Bytes plain = archive::testing::DeflateStored(entry.data);
+  for (uint32_t seed = 0;; ++seed) {
+    archive::ZipCipherKeys right = archive::ZipKeysFor("tarnwick"), empty;
+    archive::testing::Bytes encrypted;
+    uint8_t seenWithEmpty = 0;
+    for (int i = 0; i < 12; ++i) {
+      const uint8_t header = i == 11 ? check : uint8_t((seed >> (i % 4 * 8)) + i);
+      const uint8_t cipher = header ^ archive::ZipKeyByte(right.k2);
+      archive::UpdateZipKeys(right.k0, right.k1, right.k2, header);
+      seenWithEmpty = cipher ^ archive::ZipKeyByte(empty.k2);
+      archive::UpdateZipKeys(empty.k0, empty.k1, empty.k2, seenWithEmpty);
+      encrypted.push_back(cipher);
+    }
+    if (seenWithEmpty != check) continue;
+    for (const uint8_t b : plain) {
+      encrypted.push_back(b ^ archive::ZipKeyByte(right.k2));
+      archive::UpdateZipKeys(right.k0, right.k1, right.k2, b);
+    }
+    entry.rawPayload = encrypted;
+    return entry;
+  }
+}
+
+TEST_F(ProductTest, TheFirstEntryIsNotTriedWithAWrongPasswordThatPassesByChance) {
+  WritePackage({EntryPassingTheEmptyPasswordCheck()});
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\chance.dll"), "contents");
+  EXPECT_TRUE(Dialogs().problems.empty());
 }
 
 TEST_F(ProductTest, AFailedEntryIsReportedWithItsOwnTextAndStops) {
