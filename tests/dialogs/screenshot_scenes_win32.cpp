@@ -1,6 +1,6 @@
 // Shows one window of the installer as a user sees it and saves a picture of it:
 //   setuvane_scenes SCENE OUTPUT.bmp
-// Scenes: main, question1 .. question4, question0 (no buttons), question-menu,
+// Scenes: question1 .. question4, question0 (no buttons), question-menu,
 // problem, problem-expanded. scripts/screenshots.sh runs every scene and turns the
 // pictures into the PNG files of docs/.
 #include <windows.h>
@@ -11,50 +11,20 @@
 #include <string>
 #include <thread>
 
-#include "core/default_interface_win32.h"
 #include "dialogs/message_routines.h"
 #include "system/cp1250.h"
+#include "tests/dialogs/screen_picture_win32.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace {
 
 using setuvane::Cp1250;
 
-// Saves the screen area of the window (with its frame) as a 24-bit BMP file.
+// Saves the screen area of the window, with its frame.
 bool SaveWindowPicture(HWND window, const std::wstring& path) {
   RECT r;
   GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int stride = (width * 3 + 3) & ~3;
-  std::string pixels(static_cast<size_t>(stride) * height, '\0');
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(path.c_str(), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-  return out.good();
+  return setuvane::testing::SaveScreenArea(r, path);
 }
 
 // Waits for the dialog, lets it paint, optionally presses a key first, saves the
@@ -141,18 +111,6 @@ int Problem(bool expanded, const std::wstring& path) {
   return 0;
 }
 
-int Main(const std::wstring& path) {
-  setuvane::TfrmDefaultInterface form;
-  form.Show();
-  const DWORD until = GetTickCount() + 1500;
-  MSG msg;
-  while (GetTickCount() < until) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
-  return SaveWindowPicture(form.Handle(), path) ? 0 : 4;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -161,7 +119,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (count != 3) return 2;
   const std::wstring scene = args[1], path = args[2];
   LocalFree(args);
-  if (scene == L"main") return Main(path);
   if (scene == L"problem") return Problem(false, path);
   if (scene == L"problem-expanded") return Problem(true, path);
   if (scene == L"question-menu") return Question(9, path);
