@@ -33,7 +33,7 @@ echo "demo: the medium is $medium"
 # that every run installs afresh.
 export SETUVANE_WINEPREFIX=$demo/wineprefix
 program="$SETUVANE_WINEPREFIX/drive_c/Program Files/Quorbalite"
-rm -rf "$program" "$demo/silent" "$demo/install.log" "$demo/pictures"
+rm -rf "$program" "$demo/install.log" "$demo/pictures"
 mkdir -p "$demo/pictures"
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
@@ -42,13 +42,15 @@ if [ -n "${DISPLAY:-}" ]; then
   SETUVANE_KEEP_DISPLAY=1 scripts/wine-run.sh "$(winpath "$medium/setuvane.exe")" "/LOG=$(winpath "$demo/install.log")" || true
 else
   scripts/wine-run.sh "$build/win32/examples/demo/setuvane_demo_walker.exe" "$(winpath "$medium/setuvane.exe")" \
-    "$(winpath "$demo/pictures")" "$(winpath "$demo/install.log")" "$(winpath "$demo/silent")"
+    "$(winpath "$demo/pictures")" "$(winpath "$demo/install.log")" 'C:\Quorbalite Cichy'
+  rm -rf "$SETUVANE_WINEPREFIX/drive_c/Quorbalite Cichy"
   for picture in "$demo"/pictures/*.bmp; do
     name=$(basename "$picture" .bmp)
     # No time stamps in the files, so that unchanged pages give unchanged files.
     convert "$picture" -crop 730x535+0+0 +repage -strip -define png:exclude-chunks=date,time "docs/$name.png"
   done
   echo "demo: pictures of the pages in docs/ ($(cd docs && ls page*.png silent.png | tr '\n' ' '))"
+  BUILD="$build" scripts/screenshots.sh
 fi
 
 if [ -f "$demo/install.log" ]; then

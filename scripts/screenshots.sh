@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the screenshots in docs/ from the real windows: builds the Windows
+# Makes the pictures of the dialogs in docs/ from the real windows (`make demo` runs
+# it; the wizard's pages come from the demo itself): builds the Windows
 # programs, shows each window under Wine on a private display (1024x768) and saves
 # its picture as PNG. The scenes run in a Wine prefix of their own in which Wine
 # draws window frames itself, as there is no window manager on the display.
@@ -20,7 +21,7 @@ WINEPREFIX=$SETUVANE_WINEPREFIX wineserver -w
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p docs
-for scene in main question1 question2 question3 question4 question0 question-menu problem problem-expanded; do
+for scene in question1 question2 question3 question4 question0 question-menu problem problem-expanded; do
   scripts/wine-run.sh "$build/tests/dialogs/setuvane_scenes.exe" "$scene" "Z:$tmp/$scene.bmp"
   # No time stamps in the files, so that unchanged windows give unchanged files.
   convert "$tmp/$scene.bmp" -strip -define png:exclude-chunks=date,time "docs/screenshot-$scene.png"

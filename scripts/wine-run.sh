@@ -20,6 +20,9 @@ stop() {
 trap stop EXIT
 
 if [ -z "${SETUVANE_KEEP_DISPLAY:-}" ]; then
+  # A private display has no one listening: no sound drivers either (they would
+  # only complain about the missing sound card).
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv="
   # -displayfd picks a free display number, so parallel runs never collide.
   fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "${SETUVANE_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo" 2>/dev/null &

@@ -46,7 +46,8 @@ HWND VisibleList(HWND window, HWND notThis) {
 }
 
 bool Fail(const char* what) {
-  std::fprintf(stderr, "demo: %s\n", what);
+  std::fprintf(stderr, "demo: %s (the screen is in failure.bmp)\n", what);
+  SaveScreen(g_pictures + "\\failure.bmp");
   return false;
 }
 
