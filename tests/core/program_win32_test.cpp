@@ -312,6 +312,27 @@ TEST_F(Program, UnattendedEndsWithTheCodeOfWhatStoppedIt) {
   EXPECT_EQ(WaitForExit(process), 87u);
 }
 
+TEST_F(Program, InstallsAPackageThatThePackageToolBuilt) {
+  const std::filesystem::path source = medium.Path() / "source";
+  std::filesystem::create_directories(source / "setup");
+  std::filesystem::create_directories(source / "product" / "pomoc");
+  for (const char* name : {"install.inf", "registry.inf", "shortcut.inf"}) WriteFile(source / "setup" / name, {});
+  WriteFile(source / "setup" / "license.inf", archive::testing::ToBytes("Licencja\r\n"));
+  WriteFile(source / "setup" / "readme.inf", archive::testing::ToBytes("Opis\r\n"));
+  WriteFile(source / "product" / "app.exe", archive::testing::ToBytes("program"));
+  WriteFile(source / "product" / "pomoc" / "pomoc.txt", archive::testing::ToBytes("pomoc"));
+  WriteFile(source / "manifest.txt",
+            archive::testing::ToBytes("[setup]\r\nsetup/*\r\n[<programfolder>]\r\nproduct\r\n"));
+  PROCESS_INFORMATION build = StartProcess("\"" + WinePath(SETUVANE_PACK_EXE) + "\" build -o \"" + medium.Medium() +
+                                           "install.zip\" \"" + WinPath(source / "manifest.txt") + "\"");
+  ASSERT_EQ(WaitForExit(build), 0u);
+  const std::filesystem::path target = medium.Path() / "cel";
+  Start("/VERYSILENT /DIR=" + WinPath(target));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+  EXPECT_EQ(ReadFile(target / "pomoc" / "pomoc.txt"), "pomoc");
+}
+
 // Meaningful on the 8-bit test display only (see CMakeLists.txt).
 TEST_F(Program, RefusesToRunWithTooFewColours) {
   HDC screen = GetDC(nullptr);
