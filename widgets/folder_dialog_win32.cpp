@@ -11,6 +11,7 @@ namespace {
 
 // The controls of the shell's browse dialog.
 constexpr int kFolderTreeId = 0x3741;   // 14145
+constexpr int kPromptId = 0x3742;
 constexpr int kStatusLineId = 0x3743;
 
 constexpr char kImplProperty[] = "SetuvaneFolderDialog";
@@ -91,7 +92,16 @@ struct TFolderDialog::Impl {
     Place();
     if (!directory.empty()) Select(directory);
     SetCaption();
+    ShowPrompt();
     if (onShow) onShow();
+  }
+
+  // The shell took the prompt through its ANSI call, which spells Polish right
+  // only where the system's code page is 1250: it is given again as UTF-16.
+  void ShowPrompt() const {
+    if (text.empty()) return;
+    const std::u16string prompt = Cp1250ToUtf16(text);
+    SetDlgItemTextW(window, kPromptId, reinterpret_cast<const wchar_t*>(prompt.c_str()));
   }
 
   void Place() const {

@@ -252,18 +252,27 @@ TEST_F(MainWindow, TheBrowseButtonsChoiceBecomesTheFolderAndCancelKeepsIt) {
   ASSERT_EQ(pages.txtFolder.Text(), "C:\\Aplikacja\\");
   std::string chosen = medium.Medium();
   chosen.pop_back();  // the shell gives folders without a final backslash
-  std::wstring caption;
+  std::wstring caption, prompt;
   RECT dialogRect{}, ownerRect = testing::ScreenRectOf(form.Handle());
   {
     WindowDriver driver(L"#32770", [&](HWND dialog) {
       caption = TextOf(dialog);
+      prompt = TextOf(GetDlgItem(dialog, 0x3742));
       dialogRect = testing::ScreenRectOf(dialog);
-      SendMessageW(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+      // The tree fills in its own time: select until the status line shows the folder.
+      testing::WaitUntil([&] {
+        SendMessageW(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+        Sleep(200);
+        const std::wstring status = TextOf(GetDlgItem(dialog, 0x3743));
+        return status.size() >= 6 && status.compare(status.size() - 6, 6, L"medium") == 0;
+      });
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     pages.btnBrowse.Click();
   }
   EXPECT_EQ(caption, L"Wybierz katalog");
+  EXPECT_EQ(prompt, L"Wybierz katalog, w którym zostanie zainstalowany produkt. Jeżeli katalog nie istnieje, "
+                    L"zostanie utworzony.");
   const int width = dialogRect.right - dialogRect.left;
   EXPECT_EQ(dialogRect.left, ownerRect.left + (ownerRect.right - ownerRect.left) / 2 - width / 2);
   EXPECT_EQ(dialogRect.top, ownerRect.top + (ownerRect.bottom - ownerRect.top) / 4);
