@@ -2,6 +2,7 @@
 // alone into its folder, the overall bar, the overwrite question and the reports.
 #include "core/product_installation.h"
 
+#include "core/product_destinations.h"
 #include "core/settings.h"
 #include "core/wizard_texts.h"
 #include "dialogs/message_routines.h"
