@@ -91,19 +91,21 @@ TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
         "[<programfolder>]\na/app.exe\n"               // 7-8
         "[<PROGRAMFOLDER>\\]\nb/app.exe\n"             // 9-10: lands on a/app.exe
         "[<progamfolder>x]\nc/readme.inf\n"            // 11-12: misspelt macro
-        "[Aplikacja]\ntop.txt\n[<windowsfolder>]\nd/top.txt\n"  // 13-16: no anchor; top.txt pulls d/top.txt
+        "[Aplikacja]\ntop.txt\n[<windowsfolder>]\nd/top.txt\n"  // 13-16: no anchor; one name, two folders
         "[<desktopfolder>]\ne/x.dll\ne/x.dll\n"                    // 17-19: the same file twice
-        "[<desktopfolder>y]\nf/x.dll\n[setup]\nc/readme.inf\n");  // 20-23: a second setup readme.inf
+        "[<desktopfolder>y]\nf/x.dll\n[setup]\nc/readme.inf\n"    // 20-23: a second setup readme.inf
+        "[<desktopfolder>z]\ne/x.dll\n");                          // 24-25: stored twice, two folders
   EXPECT_EQ(Reported(), (std::vector<std::string>{
                             "m.txt:11: error: unknown folder macro '<progamfolder>' in the destination",
                             "m.txt:13: warning: the destination 'Aplikacja' starts with no folder macro and no "
                             "drive; the installer takes it relative to the installation medium",
                             "m.txt:10: error: 'b/app.exe' installs to the same path as 'a/app.exe' (line 8): "
                             "<PROGRAMFOLDER>\\app.exe",
-                            "m.txt:19: error: 'e/x.dll' is in the package already (line 18)",
+                            "m.txt:19: error: 'e/x.dll' installs to the same path as 'e/x.dll' (line 18): "
+                            "<desktopfolder>x.dll",
                             "m.txt:23: error: setup file 'readme.inf' is unpacked over the one of (line 6)",
-                            "m.txt:14: error: the installer extracts 'top.txt' by its name, which also writes "
-                            "'d/top.txt' (line 16) into its folder; give it a folder in the package",
+                            "m.txt:25: warning: 'e/x.dll' is in the package already (line 18); tools that extract "
+                            "by name take only one of them",
                         }));
 }
 
