@@ -7,8 +7,10 @@
 
 #include "system/cp1250.h"
 #include "tools/build/folder_macro_check.h"
+#include "tools/build/registry_script_check.h"
 #include "tools/build/script_names.h"
 #include "tools/build/settings_file_check.h"
+#include "tools/build/shortcut_script_check.h"
 #include "tools/build/setup_text.h"
 
 namespace setuvane::pack {
@@ -35,6 +37,8 @@ void ReadSetupTexts(std::vector<PackageFile>& files, bool fromUtf8, Problems& pr
     file.content = PrepareSetupText(bytes.str(), file.storedName, fromUtf8, shown, problems);
     file.size = file.content->size();
     if (SameName(file.storedName, kSettingsFile)) CheckSettingsFile(*file.content, shown, problems);
+    if (SameName(file.storedName, kRegistryScript)) CheckRegistryScript(*file.content, shown, problems);
+    if (SameName(file.storedName, kShortcutScript)) CheckShortcutScript(*file.content, shown, problems);
   }
 }
 
