@@ -4,6 +4,7 @@
 #include "core/install_package.h"
 #include "core/installer_state.h"
 #include "core/problem_reports.h"
+#include "core/product_destinations.h"
 #include "core/settings.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
@@ -21,19 +22,7 @@ std::string FileNamePart(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string TargetPath(const std::string& folder, const std::string& storedName) {
-  return AddBackslash(folder) + FileNamePart(storedName);
-}
-
 }  // namespace
-
-bool HoldsUserData(const std::string& name) {
-  std::string ending = RightPart(name, 3);
-  for (char& c : ending) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ending == "inf" || ending == "mdb";
-}
 
 ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
     : view_(view), files_(files), zipPacker_(files) {
@@ -64,7 +53,7 @@ bool ProductInstallation::PreparePayload() {
       archive::TAbZipItem& entry = *zipPacker_.Entries(i);
       const std::string destination = TrimControl(entry.ExtraText());
       if (destination.empty()) continue;
-      entry.SetExtraText(SubstituteProgramFolder(ExpandFolderMacros(destination), ProductLocation));
+      entry.SetExtraText(ProductFolderOf(destination, ProductLocation));
     }
   } catch (const std::exception& failure) {
     ReportProblem(t.packageInvalid, failure.what());
@@ -126,7 +115,7 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
     ReportProblem(t.title, t.message, t.hint + Quoted(name), *entryFailure_);
     return false;
   }
-  if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + TargetPath(folder, name));
+  if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
   return true;
 }
 

@@ -49,8 +49,4 @@ class ProductInstallation {
   bool declined_ = false;
 };
 
-// True for names whose last three characters are "inf" or "mdb" in any letter case:
-// files that hold the user's settings or data.
-bool HoldsUserData(const std::string& name);
-
 }  // namespace setuvane

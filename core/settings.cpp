@@ -16,21 +16,6 @@ bool ProductWindows2K = false;
 
 namespace {
 
-// The keys in the order they are tried; a line may match several.
-enum class Setting { kTaskTitle, kMainTitle, kLocation, kWindows95, kWindows98, kWindowsNT, kWindows2K };
-
-struct Key {
-  const char* text;
-  Setting setting;
-};
-
-constexpr Key kKeys[] = {
-    {"INSTALL_TASK_TITLE", Setting::kTaskTitle}, {"INSTALL_MAIN_TITLE", Setting::kMainTitle},
-    {"PRODUCT_LOCATION", Setting::kLocation},    {"PRODUCT_WINDOWS_95", Setting::kWindows95},
-    {"PRODUCT_WINDOWS_98", Setting::kWindows98}, {"PRODUCT_WINDOWS_NT", Setting::kWindowsNT},
-    {"PRODUCT_WINDOWS_2K", Setting::kWindows2K},
-};
-
 void Store(Setting setting, const std::string& value) {
   switch (setting) {
     case Setting::kTaskTitle: InstallTaskTitle = value; break;
@@ -54,7 +39,7 @@ void SetDefaultSettings() {
 }
 
 void ApplySettingsLine(const std::string& line) {
-  for (const Key& key : kKeys) {
+  for (const SettingsKey& key : kSettingsKeys) {
     if (line.find(key.text) != std::string::npos) Store(key.setting, ValueAfterSeparator(line, '='));
   }
 }

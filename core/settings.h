@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace setuvane {
 
@@ -16,6 +17,21 @@ extern bool ProductWindows95;
 extern bool ProductWindows98;
 extern bool ProductWindowsNT;
 extern bool ProductWindows2K;
+
+// The keys of install.inf, in the order they are tried; a line may match several.
+enum class Setting { kTaskTitle, kMainTitle, kLocation, kWindows95, kWindows98, kWindowsNT, kWindows2K };
+
+struct SettingsKey {
+  std::string_view text;  // as it must stand in a line: in capitals
+  Setting setting;
+};
+
+inline constexpr SettingsKey kSettingsKeys[] = {
+    {"INSTALL_TASK_TITLE", Setting::kTaskTitle}, {"INSTALL_MAIN_TITLE", Setting::kMainTitle},
+    {"PRODUCT_LOCATION", Setting::kLocation},    {"PRODUCT_WINDOWS_95", Setting::kWindows95},
+    {"PRODUCT_WINDOWS_98", Setting::kWindows98}, {"PRODUCT_WINDOWS_NT", Setting::kWindowsNT},
+    {"PRODUCT_WINDOWS_2K", Setting::kWindows2K},
+};
 
 // The defaults that apply when install.inf says nothing: both titles
 // "Instalator Aplikacji", the program folder "Aplikacja" in the Program Files

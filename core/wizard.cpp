@@ -3,6 +3,7 @@
 #include "core/installer_state.h"
 #include "core/abort_installation.h"
 #include "core/problem_reports.h"
+#include "core/product_destinations.h"
 #include "core/screen_cursor.h"
 #include "core/settings.h"
 #include "core/wizard_texts.h"
@@ -131,7 +132,7 @@ void Wizard::RunInstallation() {
 
 void Wizard::txtFolderChange() {
   const std::string text = view_.FolderText();
-  ProductLocation = AddBackslash(TrimControl(text));
+  ProductLocation = ProgramFolderFromText(text);
   try {
     view_.SetFreeSpaceCaption(FormatOne(WizardText().freeSpaceFormat, std::to_string(FreeMegabytes(text))));
   } catch (const std::exception&) {

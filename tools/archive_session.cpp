@@ -7,7 +7,7 @@
 
 namespace setuvane::pack {
 
-ArchiveSession::ArchiveSession(const char* command) : command_(command) {
+ArchiveSession::ArchiveSession(const char* command, archive::FileSystem& files) : command_(command), zip_(files) {
   zip_.OnProcessItemFailure = [this](archive::TAbUnZipper& sender, archive::TAbArchiveItem& item,
                                      archive::TAbProcessType, archive::TAbErrorClass, int) {
     ++failures_;

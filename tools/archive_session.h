@@ -11,7 +11,8 @@ namespace setuvane::pack {
 
 class ArchiveSession {
  public:
-  explicit ArchiveSession(const char* command);
+  // The archive is read, and entries are written, through `files`.
+  explicit ArchiveSession(const char* command, archive::FileSystem& files = archive::NativeFileSystem());
   ~ArchiveSession();
 
   // Opens the archive; prints why and returns false when that is impossible.

@@ -13,6 +13,7 @@ void AddListCommand(CLI::App& app, int& exitCode);
 void AddTestCommand(CLI::App& app, int& exitCode);
 void AddExtractCommand(CLI::App& app, int& exitCode);
 void AddBuildCommand(CLI::App& app, int& exitCode);
+void AddPlanCommand(CLI::App& app, int& exitCode);
 
 // The password of the installer's packages, used when none is given.
 inline constexpr char kPackagePassword[] = "tarnwick";

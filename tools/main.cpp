@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
   setuvane::pack::AddTestCommand(app, exitCode);
   setuvane::pack::AddExtractCommand(app, exitCode);
   setuvane::pack::AddBuildCommand(app, exitCode);
+  setuvane::pack::AddPlanCommand(app, exitCode);
   return setuvane::pack::RunCommandLine(app, argc, argv, exitCode);
 }

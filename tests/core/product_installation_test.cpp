@@ -3,7 +3,7 @@
 #include "core/product_installation.h"
 
 #include "archive/zip_cipher.h"
-
+#include "core/product_destinations.h"
 #include "core/settings.h"
 #include "core/wizard_texts.h"
 #include "dialogs/message_routines.h"

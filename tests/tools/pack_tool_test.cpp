@@ -1,5 +1,5 @@
-// setuvane-pack list, test and extract, run as a program: exit codes, what goes to
-// standard output and error, and the files it leaves.
+// setuvane-pack run as a program: exit codes, what goes to standard output and
+// error, and the files it leaves.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -174,7 +174,7 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   Result r = Pack("build m.txt");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("m.txt: error: no setup file install.inf: the installer reads it"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("setuvane-pack build: 4 error(s), 2 warning(s); nothing written"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("setuvane-pack build: 3 error(s), 2 warning(s); nothing written"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(temp.Path() / "install.zip"));
 
   for (const char* name : {"install.inf", "registry.inf", "shortcut.inf"}) {
@@ -197,8 +197,151 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   EXPECT_EQ(Pack("build missing.txt").code, 2);
 }
 
+// A plan of the sample package on a medium with two component folders: the steps
+// in order, folders of the standard machine, nothing written anywhere.
+TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
+  ASSERT_EQ(Pack(std::string("build -o p.zip ") + kSample).code, 0);
+  for (const char* name : {"medium/supagnt/agent.exe", "medium/supdcom/setup.exe"}) {
+    fs::create_directories((temp.Path() / name).parent_path());
+    archive::testing::WriteFile(temp.Path() / name, {});
+  }
+  Result r = Pack("plan --medium medium p.zip");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "Machine (--windows-version, --folder NAME=PATH):\n"
+            "  version     4.10.2222\n"
+            "  Windows     C:\\WINDOWS\n"
+            "  System      C:\\WINDOWS\\SYSTEM\n"
+            "  Temp        C:\\WINDOWS\\TEMP\n"
+            "  Source      D:\\ (the medium: medium)\n"
+            "  Desktop     C:\\WINDOWS\\Profiles\\User\\Desktop\n"
+            "  Favorites   C:\\WINDOWS\\Profiles\\User\\Favorites\n"
+            "  Start Menu  C:\\WINDOWS\\Profiles\\User\\Start Menu\n"
+            "  Recent      C:\\WINDOWS\\Profiles\\User\\Recent\n"
+            "  SendTo      C:\\WINDOWS\\Profiles\\User\\SendTo\n"
+            "  AppData     C:\\WINDOWS\\Profiles\\User\\Application Data\n"
+            "Program folder: C:\\Program Files\\Przykład\\\n"
+            "\n"
+            "Product files:\n"
+            "  product/przyklad.exe -> C:\\Program Files\\Przykład\\przyklad.exe\n"
+            "  product/ustawienia.inf -> C:\\Program Files\\Przykład\\ustawienia.inf (asks before replacing an "
+            "existing file)\n"
+            "  product/data/img/logo.png -> C:\\Program Files\\Przykład\\Dane\\img\\logo.png\n"
+            "  product/data/liczby.txt -> C:\\Program Files\\Przykład\\Dane\\liczby.txt\n"
+            "\n"
+            "System components:\n"  // supdcom only on version 4.0
+            "  \"D:\\supagnt\\agent.exe\" /Q:A  [Instalowanie czarodzieja systemowego...]\n"
+            "\n"
+            "Registry:\n"
+            "  key   HKEY_CURRENT_USER\\Software\\Przyklad\n"
+            "  value HKEY_CURRENT_USER\\Software\\Przyklad \"Wersja\" = REG_SZ \"1.0\"\n"
+            "  value HKEY_CURRENT_USER\\Software\\Przyklad \"Katalog\" = REG_SZ \"C:\\Program Files\\Przykład\\\"\n"
+            "  value HKEY_CURRENT_USER\\Software\\Przyklad \"Uruchomienia\" = REG_DWORD 0x00000010 (16)\n"
+            "  value HKEY_CURRENT_USER\\Software\\Przyklad \"Aktywny\" = REG_DWORD 0x00000001 (1)\n"
+            "\n"
+            "Shortcuts:\n"
+            "  C:\\WINDOWS\\Profiles\\User\\Desktop\\Przykład.lnk -> C:\\Program Files\\Przykład\\przyklad.exe\n"
+            "    working folder: C:\\Program Files\\Przykład\\\n"
+            "  C:\\WINDOWS\\Profiles\\User\\Start Menu\\Programy\\Przykład.lnk -> C:\\Program "
+            "Files\\Przykład\\przyklad.exe\n"
+            "    arguments: /start\n"
+            "    description: Przykładowa aplikacja\n"
+            "    working folder: C:\\Program Files\\Przykład\\\n");
+
+  // The medium defaults to the archive's folder; folders, version and program
+  // folder as given.
+  ASSERT_EQ(Run("mv p.zip medium/").code, 0);
+  r = Pack("plan --json --folder Desktop=E:\\\\Pulpit --folder 'start menu=E:\\Menu' --windows-version 4.0.950 "
+           "--program-folder ' D:\\Gry\\Przykład ' medium/p.zip");
+  EXPECT_EQ(r.code, 0) << r.err;
+  const nlohmann::json plan = nlohmann::json::parse(r.out);
+  EXPECT_EQ(plan["programFolder"], "D:\\Gry\\Przykład\\");
+  EXPECT_EQ(plan["files"][1], (nlohmann::json{{"name", "product/ustawienia.inf"},
+                                              {"folder", "D:\\Gry\\Przykład\\"},
+                                              {"path", "D:\\Gry\\Przykład\\ustawienia.inf"},
+                                              {"asksBeforeReplacing", true}}));
+  EXPECT_EQ(plan["components"], (nlohmann::json{
+                                    {{"commandLine", "\"D:\\supdcom\\install.exe\" /q"},
+                                     {"status", "Instalowanie uaktualnień środowiska..."}},
+                                    {{"commandLine", "\"D:\\supagnt\\agent.exe\" /Q:A"},
+                                     {"status", "Instalowanie czarodzieja systemowego..."}},
+                                }));
+  EXPECT_EQ(plan["registry"][3],
+            (nlohmann::json{{"key", "HKEY_CURRENT_USER\\Software\\Przyklad"}, {"value", "Uruchomienia"},
+                            {"type", "REG_DWORD"}, {"data", 16}}));
+  EXPECT_EQ(plan["shortcuts"][0]["file"], "E:\\Pulpit\\Przykład.lnk");
+  // What the second block does not set it keeps: the target and the working folder.
+  EXPECT_EQ(plan["shortcuts"][1], (nlohmann::json{{"file", "E:\\Menu\\Programy\\Przykład.lnk"},
+                                                  {"target", "D:\\Gry\\Przykład\\przyklad.exe"},
+                                                  {"arguments", "/start"},
+                                                  {"description", "Przykładowa aplikacja"},
+                                                  {"workingFolder", "D:\\Gry\\Przykład\\"},
+                                                  {"iconFile", ""},
+                                                  {"iconIndex", 0}}));
+  EXPECT_EQ(plan["problems"], nlohmann::json::array());
+  EXPECT_EQ(plan["stoppedAt"], nullptr);
+  EXPECT_EQ(Tree(""), (std::vector<std::string>{"medium", "medium/p.zip", "medium/supagnt", "medium/supagnt/agent.exe",
+                                                "medium/supdcom", "medium/supdcom/setup.exe", "stderr", "stdout"}));
+}
+
+// Problems are shown where the installer would report them; a failure that ends
+// the installation ends the plan.
+TEST_F(PackToolTest, PlanShowsProblemsWhereTheyAriseAndWhereItStops) {
+  const auto setupFile = [](const char* name, const std::string& text) {
+    return archive::testing::ZipEntryLayout{.name = name, .data = ToBytes(text), .password = "tarnwick"};
+  };
+  ZipLayout layout;
+  layout.entries.push_back(setupFile("install.inf", "PRODUCT_LOCATION=C:\\Apka\r\n"));
+  layout.entries.push_back(setupFile("registry.inf", "-str:Przed=1\r\n+hlm\\Software\\A\r\n-int:N=abc\r\n-int:M=5\r\n"));
+  layout.entries.push_back(setupFile("shortcut.inf", "}\r\n"));
+  Write("p.zip", layout);
+  Result r = Pack("plan p.zip");
+  EXPECT_EQ(r.code, 1);
+  const size_t registry = r.out.find("Registry:\n");
+  ASSERT_NE(registry, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.substr(registry),
+            "Registry:\n"
+            "  problem: Utworzenie wartości rejestru jest niemożliwe. Podczas tworzenia wartości \"Przed\"=\"1\" typu "
+            "\"str\" wystąpił problem: \"Failed to set data for 'Przed'\" (Dostęp do rejestru systemowego został "
+            "odwołany.)\n"
+            "  key   HKEY_LOCAL_MACHINE\\Software\\A\n"
+            "  problem: Utworzenie wartości rejestru jest niemożliwe. Podczas tworzenia wartości \"N\"=\"abc\" typu "
+            "\"int\" wystąpił problem: \"'abc' is not a valid integer value\" (Dostęp do rejestru systemowego "
+            "został odwołany.)\n"
+            "  value HKEY_LOCAL_MACHINE\\Software\\A \"M\" = REG_DWORD 0x00000005 (5)\n"
+            "\n"
+            "Shortcuts: none\n"
+            "  the installation stops: Unable to create directory\n");
+  const nlohmann::json plan = nlohmann::json::parse(Pack("plan --json p.zip").out);
+  ASSERT_EQ(plan["problems"].size(), 3u);
+  EXPECT_EQ(plan["problems"][2], (nlohmann::json{{"step", "shortcuts"}, {"title", ""},
+                                                 {"message", "Unable to create directory"}, {"hint", ""},
+                                                 {"details", ""}, {"stops", true}}));
+  EXPECT_EQ(plan["stoppedAt"], "shortcuts");
+
+  // Without install.inf the installer ends at start-up, before any step.
+  layout.entries.erase(layout.entries.begin());
+  Write("q.zip", layout);
+  r = Pack("plan q.zip");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("Program folder: \n  the installation stops: Nieprawidłowy źródłowy rejestr instalacji. "
+                       "Odczytanie rejestru instalacji C:\\WINDOWS\\TEMP\\install.inf jest niemożliwe. "
+                       "(File not found)\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("Product files"), std::string::npos);
+
+  // Setup files that do not decode: the package cannot be read.
+  r = Pack("plan -P inne p.zip");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("setuvane-pack plan: the setup files cannot be unpacked"), std::string::npos) << r.err;
+  EXPECT_EQ(Pack("plan --folder Nowhere=C:\\\\X p.zip").code, 2);
+  EXPECT_EQ(Pack("plan --windows-version 4 p.zip").code, 2);
+}
+
 TEST_F(PackToolTest, UsageErrorsAndHelp) {
-  for (const char* command : {"list", "test", "extract", "build"}) {
+  for (const char* command : {"list", "test", "extract", "build", "plan"}) {
     const Result help = Pack(std::string(command) + " --help");
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind(std::string("usage: setuvane-pack ") + command, 0), 0u) << help.out;

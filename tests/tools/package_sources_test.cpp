@@ -91,19 +91,21 @@ TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
         "[<programfolder>]\na/app.exe\n"               // 7-8
         "[<PROGRAMFOLDER>\\]\nb/app.exe\n"             // 9-10: lands on a/app.exe
         "[<progamfolder>x]\nc/readme.inf\n"            // 11-12: misspelt macro
-        "[Aplikacja]\ntop.txt\n[<windowsfolder>]\nd/top.txt\n"  // 13-16: no anchor; top.txt pulls d/top.txt
+        "[Aplikacja]\ntop.txt\n[<windowsfolder>]\nd/top.txt\n"  // 13-16: no anchor; one name, two folders
         "[<desktopfolder>]\ne/x.dll\ne/x.dll\n"                    // 17-19: the same file twice
-        "[<desktopfolder>y]\nf/x.dll\n[setup]\nc/readme.inf\n");  // 20-23: a second setup readme.inf
+        "[<desktopfolder>y]\nf/x.dll\n[setup]\nc/readme.inf\n"    // 20-23: a second setup readme.inf
+        "[<desktopfolder>z]\ne/x.dll\n");                          // 24-25: stored twice, two folders
   EXPECT_EQ(Reported(), (std::vector<std::string>{
                             "m.txt:11: error: unknown folder macro '<progamfolder>' in the destination",
                             "m.txt:13: warning: the destination 'Aplikacja' starts with no folder macro and no "
                             "drive; the installer takes it relative to the installation medium",
                             "m.txt:10: error: 'b/app.exe' installs to the same path as 'a/app.exe' (line 8): "
                             "<PROGRAMFOLDER>\\app.exe",
-                            "m.txt:19: error: 'e/x.dll' is in the package already (line 18)",
+                            "m.txt:19: error: 'e/x.dll' installs to the same path as 'e/x.dll' (line 18): "
+                            "<desktopfolder>x.dll",
                             "m.txt:23: error: setup file 'readme.inf' is unpacked over the one of (line 6)",
-                            "m.txt:14: error: the installer extracts 'top.txt' by its name, which also writes "
-                            "'d/top.txt' (line 16) into its folder; give it a folder in the package",
+                            "m.txt:25: warning: 'e/x.dll' is in the package already (line 18); tools that extract "
+                            "by name take only one of them",
                         }));
 }
 
@@ -139,6 +141,58 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
                         }));
   EXPECT_EQ(Build("[setup]\ninstall.inf\n").size(), 1u);
   EXPECT_EQ(Reported().size(), 4u + 2 + 2);  // two missing scripts are errors, two missing texts warnings
+}
+
+TEST_F(PackageSourcesTest, ScriptsAreCheckedLineByLineWithEveryProblem) {
+  Write("registry.inf",
+        "-str:Przed=1\r\n"                     // 1: no key open yet
+        "+hlm\r\n"                             // 2: the whole line is the path
+        "+hlm\\Software\\Demo\r\n"             // 3
+        "-int:Liczba=abc\r\n"                  // 4: no integer
+        "-int:Hex=$7FFFFFFF\r\n"               // 5: fine
+        "-int:Duzo=2147483648\r\n"             // 6: beyond 32 bits
+        "-bln:Tak=tak\r\n"                     // 7: writes 0
+        "-bln:Nie=Fa\xB3sz\r\n"                // 8: a false word, fine
+        "-dwd:Inny=1\r\n"                      // 9: unknown type
+        "-str:Sciezka=<progamfolder>x\r\n"     // 10: misspelt macro
+        "; komentarz\r\n");                    // 11: skipped
+  Write("shortcut.inf",
+        "}\r\n"                                          // 1: no path at all
+        "{<desktopfolder>Demo.lnk\r\n-dsc=Demo\r\n}\r\n"  // 2-4: no target yet
+        "{Demo.lnk\r\n-lnk=<programfolder>demo.exe\r\n"   // 5-6: no folder
+        "-xyz=1\r\n}\r\n}\r\n"                          // 7-9: unknown key; a second "}"
+        "{<menustartfolder>Demo\\Demo.lnk\r\n}\r\n"        // 10-11: fine, the target carries over
+        "{<windowsfolder>B.lnk\r\n"                      // 12: never closed before the next
+        "{<foo>C.lnk\r\n");                              // 13: unknown macro, never closed
+  Build(kSetupFiles);
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "registry.inf:1: error: a value before any key line: the installer has no key to "
+                            "write it to",
+                            "registry.inf:2: warning: the key line has no '\\': the installer takes the whole "
+                            "line '+hlm' for the key's path",
+                            "registry.inf:4: error: 'abc' is not a valid integer value (decimal, or hexadecimal "
+                            "after '$' or '0x', in 32 bits)",
+                            "registry.inf:6: error: '2147483648' is not a valid integer value (decimal, or "
+                            "hexadecimal after '$' or '0x', in 32 bits)",
+                            "registry.inf:7: warning: 'tak' writes 0: only TRUE and PRAWDA (any letter case) "
+                            "write 1",
+                            "registry.inf:9: error: unknown value type 'dwd': the installer skips the line (types: "
+                            "str, int, bln)",
+                            "registry.inf:10: error: unknown folder macro '<progamfolder>' in the value",
+                            "shortcut.inf:1: error: '}' before any '{': the shortcut has no path, and the "
+                            "installer stops here",
+                            "shortcut.inf:2: error: the shortcut has no target: no '-lnk' line so far gives one",
+                            "shortcut.inf:7: warning: unknown key '-xyz': the line changes nothing (keys: cmd, "
+                            "dsc, fld, icn, lnk)",
+                            "shortcut.inf:5: error: the shortcut path 'Demo.lnk' names no folder: the installer "
+                            "stops here",
+                            "shortcut.inf:9: warning: '}' without its own '{': the shortcut of line 5 is written "
+                            "again",
+                            "shortcut.inf:12: warning: a '{' follows (line 13) before this block's '}': its "
+                            "shortcut is never written",
+                            "shortcut.inf:13: error: unknown folder macro '<foo>' in the shortcut path",
+                            "shortcut.inf:13: warning: the block has no '}': its shortcut is never written",
+                        }));
 }
 
 TEST_F(PackageSourcesTest, FromUtf8ConvertsSetupTextsAndNamesTheLinesItCannot) {

@@ -5,11 +5,12 @@
 #include <map>
 #include <sstream>
 
-#include "archive/mask_match.h"
 #include "system/cp1250.h"
 #include "tools/build/folder_macro_check.h"
+#include "tools/build/registry_script_check.h"
 #include "tools/build/script_names.h"
 #include "tools/build/settings_file_check.h"
+#include "tools/build/shortcut_script_check.h"
 #include "tools/build/setup_text.h"
 
 namespace setuvane::pack {
@@ -36,6 +37,8 @@ void ReadSetupTexts(std::vector<PackageFile>& files, bool fromUtf8, Problems& pr
     file.content = PrepareSetupText(bytes.str(), file.storedName, fromUtf8, shown, problems);
     file.size = file.content->size();
     if (SameName(file.storedName, kSettingsFile)) CheckSettingsFile(*file.content, shown, problems);
+    if (SameName(file.storedName, kRegistryScript)) CheckRegistryScript(*file.content, shown, problems);
+    if (SameName(file.storedName, kShortcutScript)) CheckShortcutScript(*file.content, shown, problems);
   }
 }
 
@@ -89,16 +92,14 @@ std::string FoldedPath(const std::string& folder, const std::string& name) {
   return path;
 }
 
-// Setup files are unpacked flat into one folder; product files into their
-// destinations. The installer extracts a product entry by its stored name as a
-// mask, which also picks every other entry of that name when the name has no
-// folder; and two entries that land at the same path overwrite each other.
+// Setup files are unpacked flat into one folder, product files into their
+// destinations: two entries that land at the same path overwrite each other. The
+// installer takes each product entry by its place in the archive, so a stored name
+// that is there twice harms only tools that pick entries by name.
 void CheckNames(const std::vector<PackageFile>& files, const std::string& manifest, Problems& problems) {
   std::map<std::string, const PackageFile*> setupNames, storedNames, landings;
-  std::map<std::string, std::vector<const PackageFile*>> byBareName;
   for (const PackageFile& file : files) {
     const std::string bare = BareName(file.storedName);
-    // The masks of the installer would take "*" and "?" for wildcards.
     const bool badName = std::any_of(bare.begin(), bare.end(), [](char c) {
       return static_cast<unsigned char>(c) < ' ' || std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos;
     });
@@ -106,7 +107,6 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' has a character that Windows file names "
                                               "cannot hold");
     }
-    byBareName[AsciiUpper(bare)].push_back(&file);
     if (file.IsSetup()) {
       const auto [it, added] = setupNames.emplace(FoldedPath("", bare), &file);
       if (!added) {
@@ -115,28 +115,19 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
       }
       continue;
     }
-    const auto [stored, newName] = storedNames.emplace(FoldedPath("", file.storedName), &file);
-    if (!newName) {
-      problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' is in the package already " +
-                                              Where(stored->second->line));
-      continue;
-    }
     const auto [landing, newPath] = landings.emplace(FoldedPath(file.destination, bare), &file);
     if (!newPath) {
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' installs to the same path as '" +
                                               Shown(landing->second->storedName) + "' " +
                                               Where(landing->second->line) + ": " +
                                               Shown(JoinDestination(file.destination, bare)));
+      continue;
     }
-  }
-  for (const PackageFile& file : files) {
-    if (file.IsSetup() || file.storedName.find('/') != std::string::npos) continue;
-    for (const PackageFile* other : byBareName[AsciiUpper(file.storedName)]) {
-      if (other == &file || !archive::MatchesMask(other->storedName, file.storedName)) continue;
-      problems.Error(manifest, file.line, "the installer extracts '" + Shown(file.storedName) +
-                                              "' by its name, which also writes '" + Shown(other->storedName) + "' " +
-                                              Where(other->line) + " into its folder; give it a folder in the package");
-      break;
+    const auto [stored, newName] = storedNames.emplace(FoldedPath("", file.storedName), &file);
+    if (!newName) {
+      problems.Warning(manifest, file.line, "'" + Shown(file.storedName) + "' is in the package already " +
+                                                Where(stored->second->line) +
+                                                "; tools that extract by name take only one of them");
     }
   }
 }

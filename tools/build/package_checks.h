@@ -1,7 +1,8 @@
 // The checks a package passes before anything is written, each problem reported at
 // the file and line it comes from: the setup files the installer needs, the setup
-// texts (see setup_text.h, settings_file_check.h), the destination texts, and the
-// names under which entries are stored and installed.
+// texts (see setup_text.h and the checks of install.inf, registry.inf and
+// shortcut.inf beside it), the destination texts, and the names under which
+// entries are stored and installed.
 #pragma once
 
 #include <string>

@@ -1,9 +1,9 @@
 #include "tools/build/settings_file_check.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
+#include "core/settings.h"
 #include "system/cp1250.h"
 #include "system/setup_text.h"
 #include "system/text_helpers.h"
@@ -12,12 +12,6 @@
 
 namespace setuvane::pack {
 namespace {
-
-constexpr std::array<std::string_view, 7> kKeys = {
-    "INSTALL_TASK_TITLE", "INSTALL_MAIN_TITLE", "PRODUCT_LOCATION",   "PRODUCT_WINDOWS_95",
-    "PRODUCT_WINDOWS_98", "PRODUCT_WINDOWS_NT", "PRODUCT_WINDOWS_2K",
-};
-constexpr std::string_view kLocationKey = "PRODUCT_LOCATION";
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
@@ -47,14 +41,14 @@ bool LooksLikeKey(std::string_view name) {
   });
 }
 
-void CheckKeyLine(std::string_view key, const std::string& line, int number, const std::string& file,
+void CheckKeyLine(const SettingsKey& key, const std::string& line, int number, const std::string& file,
                   Problems& problems) {
   const std::string value = ValueAfterSeparator(line, '=');
   if (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
-    problems.Warning(file, number, "the value of " + std::string(key) +
+    problems.Warning(file, number, "the value of " + std::string(key.text) +
                                        " begins with a blank, which the installer keeps as part of it");
   }
-  if (key == kLocationKey) {
+  if (key.setting == Setting::kLocation) {
     const std::vector<std::string> unknown = UnknownMacros(value, false);
     if (!unknown.empty()) {
       problems.Error(file, number, "unknown folder macro " + Cp1250ToUtf8(QuotedList(unknown)) +
@@ -68,16 +62,16 @@ void CheckOtherLine(const std::string& line, int number, const std::string& file
   const std::string_view name = Trim(std::string_view(line).substr(0, separator));
   if (!LooksLikeKey(name)) return;  // ASCII only, so the name is UTF-8 text too
   const std::string upper = AsciiUpper(name);
-  for (const std::string_view key : kKeys) {
-    if (upper == key) {
+  for (const SettingsKey& key : kSettingsKeys) {
+    if (upper == key.text) {
       problems.Warning(file, number, "'" + std::string(name) + "' is not read: the installer takes keys only in "
-                                         "capitals (" + std::string(key) + ")");
+                                         "capitals (" + std::string(key.text) + ")");
       return;
     }
   }
-  for (const std::string_view key : kKeys) {
-    if (EditDistance(upper, key) <= 2) {
-      problems.Warning(file, number, "'" + std::string(name) + "' looks like the key " + std::string(key) +
+  for (const SettingsKey& key : kSettingsKeys) {
+    if (EditDistance(upper, key.text) <= 2) {
+      problems.Warning(file, number, "'" + std::string(name) + "' looks like the key " + std::string(key.text) +
                                          " misspelt; the line is not read");
       return;
     }
@@ -91,8 +85,8 @@ void CheckSettingsFile(std::string_view text, const std::string& file, Problems&
   for (size_t i = 0; i < lines.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
     bool matched = false;
-    for (const std::string_view key : kKeys) {
-      if (lines[i].find(key) == std::string::npos) continue;
+    for (const SettingsKey& key : kSettingsKeys) {
+      if (lines[i].find(key.text) == std::string::npos) continue;
       matched = true;
       CheckKeyLine(key, lines[i], number, file, problems);
     }
