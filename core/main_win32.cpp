@@ -58,7 +58,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return kExitBadSwitches;
   }
   std::optional<InstallLog> log;
-  if (switches.log) log.emplace(*switches.log);
+  if (switches.log) {
+    log.emplace(*switches.log);
+    // A log asked for and not written would leave an administrator without the
+    // account the switch promised: refused like a bad switch.
+    if (!log->IsOpen()) {
+      if (switches.mode != RunMode::kVerySilent)
+        ShowMessageDialog(ApplicationTitle(), LogNotCreatedText(*switches.log), kKindWarning);
+      return kExitBadSwitches;
+    }
+  }
   const bool unattended = switches.mode != RunMode::kInteractive;
   RouteAccount(log ? &*log : nullptr, unattended);
   if (unattended) EnableUnattendedEndings();

@@ -89,4 +89,8 @@ std::string SwitchesHelpText() {
       "/?  ta informacja");
 }
 
+std::string LogNotCreatedText(const std::string& path) {
+  return Cp1250("Utworzenie pliku dziennika instalacji \"") + path + Cp1250("\" jest niemożliwe.");
+}
+
 }  // namespace setuvane

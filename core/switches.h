@@ -34,6 +34,9 @@ Switches ParseSwitches(const std::vector<std::string>& arguments);
 // The text of the message window that lists the switches (Windows-1250).
 std::string SwitchesHelpText();
 
+// The notice for a log file of /LOG that cannot be created (Windows-1250).
+std::string LogNotCreatedText(const std::string& path);
+
 // The switches the program was started with (none for the interactive wizard).
 Switches& ProgramSwitches();
 

@@ -304,6 +304,8 @@ TEST_F(Program, UnattendedEndsWithTheCodeOfWhatStoppedIt) {
 
   Start("/VERYSILENT /NOWAY");  // no window, even for the list of switches
   EXPECT_EQ(WaitForExit(process), 87u);
+  Start("/VERYSILENT /LOG=Q:\\brak\\dziennik.log");  // a log that cannot be written
+  EXPECT_EQ(WaitForExit(process), 87u);
   Start("/?");
   HWND help = WaitForControl(nullptr, L"TfrmMessageDialog");
   ASSERT_NE(help, nullptr);
