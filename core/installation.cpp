@@ -28,9 +28,10 @@ InstallationSteps Installation::Steps() {
       .installProductFiles = [this] { return product_.InstallProductFiles(); },
       .installSystemComponents =
           [this] {
-            componentsRan_ = !SystemComponentsToRun(LaunchFolder).empty();
-            return InstallSystemComponents(
-                LaunchFolder, [this](const std::string& status) { view_.SetProgressCaption(status); },
+            const std::vector<ComponentRun> runs = SystemComponentsToRun(LaunchFolder);
+            componentsRan_ = !runs.empty();
+            return RunSystemComponents(
+                runs, [this](const std::string& status) { view_.SetProgressCaption(status); },
                 [this] { view_.ProcessMessages(); });
           },
       .runRegistryScript = [] { return RunRegistryScript(ProductLocation, StepReporter()); },

@@ -14,8 +14,7 @@ std::string ProductFolderOf(const std::string& destinationText, const std::strin
 }
 
 std::string ProductFilePath(const std::string& folder, const std::string& storedName) {
-  const size_t slash = storedName.find_last_of("\\/:");
-  return AddBackslash(folder) + (slash == std::string::npos ? storedName : storedName.substr(slash + 1));
+  return AddBackslash(folder) + FileNamePart(storedName);
 }
 
 bool HoldsUserData(const std::string& name) {

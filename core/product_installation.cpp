@@ -15,15 +15,6 @@
 #include "system/text_helpers.h"
 
 namespace setuvane {
-namespace {
-
-std::string FileNamePart(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/:");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
     : view_(view), files_(files), zipPacker_(files) {
   zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,

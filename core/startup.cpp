@@ -1,19 +1,11 @@
 #include "core/startup.h"
 
 #include "core/installer_state.h"
-#include "system/machine.h"
 #include "system/shell_folders.h"
 #include "system/system_actions.h"
+#include "system/system_queries.h"
 
 namespace setuvane {
-namespace {
-
-bool FileExists(const std::string& path) {
-  const auto attributes = CurrentMachine().FileAttributes(path);
-  return attributes && (*attributes & kDirectoryAttribute) == 0;
-}
-
-}  // namespace
 
 void InitialiseInstallerState() {
   LaunchFolder = GetLaunchFolder();

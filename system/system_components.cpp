@@ -6,7 +6,6 @@
 
 #include "system/cp1250.h"
 #include "system/install_journal.h"
-#include "system/machine.h"
 #include "system/system_actions.h"
 #include "system/system_queries.h"
 
@@ -35,12 +34,6 @@ constexpr std::array<ComponentRow, 7> kComponents = {{
     {"supfont\\setup.exe", "supfont\\setup.exe", "/Q:A", "Instalowanie czcionek systemowych...", false, false},
 }};
 
-// A file, not a folder of that name.
-bool FileExists(const std::string& path) {
-  const std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(path);
-  return attributes && !(*attributes & kDirectoryAttribute);
-}
-
 }  // namespace
 
 std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder) {
@@ -60,7 +53,13 @@ std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder)
 bool InstallSystemComponents(const std::string& launchFolder,
                              const std::function<void(const std::string& statusText)>& showStatus,
                              const std::function<void()>& processMessages) {
-  for (const ComponentRun& run : SystemComponentsToRun(launchFolder)) {
+  return RunSystemComponents(SystemComponentsToRun(launchFolder), showStatus, processMessages);
+}
+
+bool RunSystemComponents(const std::vector<ComponentRun>& runs,
+                         const std::function<void(const std::string& statusText)>& showStatus,
+                         const std::function<void()>& processMessages) {
+  for (const ComponentRun& run : runs) {
     if (!run.status.empty()) {
       showStatus(run.status);
       processMessages();

@@ -30,4 +30,10 @@ bool InstallSystemComponents(const std::string& launchFolder,
                              const std::function<void(const std::string& statusText)>& showStatus,
                              const std::function<void()>& processMessages);
 
+// The same for rows already found (by SystemComponentsToRun), so that a caller
+// that wants to know what ran does not probe the medium twice.
+bool RunSystemComponents(const std::vector<ComponentRun>& runs,
+                         const std::function<void(const std::string& statusText)>& showStatus,
+                         const std::function<void()>& processMessages);
+
 }  // namespace setuvane

@@ -53,6 +53,11 @@ std::int64_t GetDiskFreeBytes(std::string_view path) {
   return FreeBytesFromClusters(*space);
 }
 
+bool FileExists(std::string_view path) {
+  const std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(std::string(path));
+  return attributes && !(*attributes & kDirectoryAttribute);
+}
+
 bool CanEnterDirectory(std::string_view folder) {
   Machine& machine = CurrentMachine();
   std::optional<std::string> remembered = machine.CurrentDirectory();

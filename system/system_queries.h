@@ -23,4 +23,7 @@ std::int64_t GetDiskFreeBytes(std::string_view path);
 // is the same afterwards.
 bool CanEnterDirectory(std::string_view folder);
 
+// True when the path names a file (a folder of that name does not count).
+bool FileExists(std::string_view path);
+
 }  // namespace setuvane

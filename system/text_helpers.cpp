@@ -36,6 +36,11 @@ std::string NameBeforeSeparator(std::string_view text, char separator) {
   return std::string(text.substr(0, at));
 }
 
+std::string FileNamePart(std::string_view path) {
+  const size_t separator = path.find_last_of("\\/:");
+  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
 std::string TrimControl(std::string_view text) {
   const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
   const auto first = std::find_if(text.begin(), text.end(), kept);

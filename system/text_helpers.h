@@ -24,6 +24,9 @@ std::string ValueAfterSeparator(std::string_view text, char separator);
 // The characters before the first separator; empty when it does not occur.
 std::string NameBeforeSeparator(std::string_view text, char separator);
 
+// The file-name part of a path: what follows its last "\", "/" or ":".
+std::string FileNamePart(std::string_view path);
+
 // The text without the blanks and control characters (codes 32 and below) at its ends.
 std::string TrimControl(std::string_view text);
 
