@@ -13,6 +13,8 @@ bool ProductWindows95 = false;
 bool ProductWindows98 = false;
 bool ProductWindowsNT = false;
 bool ProductWindows2K = false;
+std::string ProductVersion;
+std::string ProductPublisher;
 
 namespace {
 
@@ -25,6 +27,8 @@ void Store(Setting setting, const std::string& value) {
     case Setting::kWindows98: ProductWindows98 = TextToBoolean(value); break;
     case Setting::kWindowsNT: ProductWindowsNT = TextToBoolean(value); break;
     case Setting::kWindows2K: ProductWindows2K = TextToBoolean(value); break;
+    case Setting::kVersion: ProductVersion = value; break;
+    case Setting::kPublisher: ProductPublisher = value; break;
   }
 }
 
@@ -36,6 +40,8 @@ void SetDefaultSettings() {
   // A full folder with its drive, as the folder page and the installation expect.
   ProductLocation = ExpandFolderMacros("<programsfolder>Aplikacja\\");
   ProductWindows95 = ProductWindows98 = ProductWindowsNT = ProductWindows2K = true;
+  ProductVersion.clear();
+  ProductPublisher.clear();
 }
 
 void ApplySettingsLine(const std::string& line) {

@@ -1,5 +1,7 @@
 // The settings of an installation, read from install.inf: the two titles, the
-// proposed program folder and four Windows flags that are kept but not consulted.
+// proposed program folder, four Windows flags that are kept but not consulted, and
+// the product's version and publisher (optional; shown where Windows lists the
+// installed product).
 // They hold empty texts and false until the package's defaults are set.
 #pragma once
 
@@ -17,9 +19,12 @@ extern bool ProductWindows95;
 extern bool ProductWindows98;
 extern bool ProductWindowsNT;
 extern bool ProductWindows2K;
+extern std::string ProductVersion;    // empty unless the package names one
+extern std::string ProductPublisher;  // empty unless the package names one
 
 // The keys of install.inf, in the order they are tried; a line may match several.
-enum class Setting { kTaskTitle, kMainTitle, kLocation, kWindows95, kWindows98, kWindowsNT, kWindows2K };
+enum class Setting { kTaskTitle, kMainTitle, kLocation, kWindows95, kWindows98, kWindowsNT, kWindows2K,
+                     kVersion, kPublisher };
 
 struct SettingsKey {
   std::string_view text;  // as it must stand in a line: in capitals
@@ -30,12 +35,13 @@ inline constexpr SettingsKey kSettingsKeys[] = {
     {"INSTALL_TASK_TITLE", Setting::kTaskTitle}, {"INSTALL_MAIN_TITLE", Setting::kMainTitle},
     {"PRODUCT_LOCATION", Setting::kLocation},    {"PRODUCT_WINDOWS_95", Setting::kWindows95},
     {"PRODUCT_WINDOWS_98", Setting::kWindows98}, {"PRODUCT_WINDOWS_NT", Setting::kWindowsNT},
-    {"PRODUCT_WINDOWS_2K", Setting::kWindows2K},
+    {"PRODUCT_WINDOWS_2K", Setting::kWindows2K}, {"PRODUCT_VERSION", Setting::kVersion},
+    {"PRODUCT_PUBLISHER", Setting::kPublisher},
 };
 
 // The defaults that apply when install.inf says nothing: both titles
 // "Instalator Aplikacji", the program folder "Aplikacja" in the Program Files
-// folder (with a final backslash), all four flags true.
+// folder (with a final backslash), all four flags true, no version and no publisher.
 void SetDefaultSettings();
 
 // Applies one line of install.inf: every key that occurs in the line, in capitals,
