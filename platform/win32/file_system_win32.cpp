@@ -77,12 +77,14 @@ class Win32FileSystem final : public FileSystem {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw EFOpenError(path);
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle, &size)) {
+    // GetFileSize, not GetFileSizeEx: the latter is missing before Windows 2000.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
       CloseHandle(handle);
       throw EFOpenError(path);
     }
-    return std::make_unique<Win32ReadableFile>(handle, size.QuadPart);
+    return std::make_unique<Win32ReadableFile>(handle, static_cast<int64_t>((uint64_t{high} << 32) | low));
   }
   std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
