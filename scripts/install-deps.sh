@@ -11,7 +11,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libdeflate-dev libz-mingw-w64-dev
   wine wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
-  nsis
+  nsis python3-pefile
 )
 
 SUDO=""
