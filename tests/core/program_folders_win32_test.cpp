@@ -1,7 +1,9 @@
 // The installer in the Windows it runs on: where a product's program folder under
 // "<programsfolder>", its system files and its HKEY_LOCAL_MACHINE\Software keys
 // land. CTest runs it in the build's 32-bit Wine prefix and again in a 64-bit one,
-// where the 32-bit installer lives in WoW64 (see CMakeLists.txt).
+// where the 32-bit installer lives in WoW64 (see CMakeLists.txt). And the whole
+// installation with Wine reporting each older Windows, Windows 9x replacing files
+// without MoveFileExA.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
+#include "tests/system/reported_windows_win32.h"
 
 namespace setuvane {
 namespace {
@@ -122,6 +125,32 @@ TEST_F(ProgramFolders, AProductLandsInTheSystemsFoldersAndRegistryView) {
   EXPECT_FALSE(FileThere(windows + "system32\\setuvane-folders-test.dll"));
   EXPECT_TRUE(KeyThere("Software\\Wow6432Node\\Setuvane Folders Test", KEY_WOW64_64KEY));
   EXPECT_FALSE(KeyThere(kProductKey, KEY_WOW64_64KEY));
+}
+
+TEST(OlderWindows, InstallAndReplaceFilesUnderEachVersion) {
+  TestMedium medium;
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  package.push_back(MediumEntry("app.exe", "new program", "<programfolder>"));
+  package.push_back(MediumEntry("doc/readme.txt", "documentation", "<programfolder>doc"));
+  medium.WritePackage(package);
+  for (const char* version : {"win95", "win98", "winme", "nt40", "win2k", "winxp"}) {
+    SCOPED_TRACE(version);
+    const std::string program = std::string("instaluj-") + version + ".exe";
+    ASSERT_TRUE(CopyFileA(WinePath(SETUVANE_EXE).c_str(), (medium.Medium() + program).c_str(), FALSE));
+    testing::ReportedWindows reported(program, version);
+    ASSERT_TRUE(reported.IsSet());
+    const std::filesystem::path target = medium.Path() / version;
+    std::filesystem::create_directories(target);
+    archive::testing::WriteFile(target / "app.exe", ToBytes("old program"));
+
+    PROCESS_INFORMATION process = StartProcess(std::string("\"") + medium.Medium() + program +
+                                               "\" /VERYSILENT /DIR=" + archive::testing::WinPath(target));
+    EXPECT_EQ(WaitForExit(process), 0u);
+    EXPECT_EQ(archive::testing::ReadFile(target / "app.exe"), "new program");
+    EXPECT_EQ(archive::testing::ReadFile(target / "doc" / "readme.txt"), "documentation");
+    // Nothing left beside them: no temporary file, no old file set aside.
+    EXPECT_EQ(archive::testing::ListTree(target), (std::vector<std::string>{"app.exe", "doc", "doc/readme.txt"}));
+  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The rules that depend on the Windows version, run on Wine set to report each of
 // the older systems in turn: the first component row (supdcom) only on 4.0, that
 // is Windows 95 and NT 4.0, and the shutdown privilege only on the NT family. Wine
-// takes the version for a program from HKCU\Software\Wine\AppDefaults\<name>, so
-// each system gets a copy of the helper program of its own name.
+// takes the version for a program from its name (tests/system/reported_windows_win32.h),
+// so each system gets a copy of the helper program of its own name.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tests/archive/temp_folder.h"
+#include "tests/system/reported_windows_win32.h"
 
 namespace setuvane {
 namespace {
@@ -40,24 +41,6 @@ std::string ReadText(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Wine's version for programs of that file name, removed again with the object.
-class ReportedVersion {
- public:
-  ReportedVersion(const std::string& program, const char* wineName)
-      : key_("Software\\Wine\\AppDefaults\\" + program) {
-    HKEY key;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(wineName),
-                   static_cast<DWORD>(strlen(wineName) + 1));
-    RegCloseKey(key);
-  }
-  ~ReportedVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
-
- private:
-  std::string key_;
-};
-
 TEST(OldWindows, ComponentRowsAndShutdownPrivilegeFollowTheReportedVersion) {
   archive::testing::TempFolder medium;
   // The probe files of the first two rows; none of them is run.
@@ -69,7 +52,8 @@ TEST(OldWindows, ComponentRowsAndShutdownPrivilegeFollowTheReportedVersion) {
     SCOPED_TRACE(system.wineName);
     const std::string program = std::string("probe-") + system.wineName + ".exe";
     std::filesystem::copy_file(SETUVANE_VERSION_PROBE, medium.Path() / program);
-    ReportedVersion reported(program, system.wineName);
+    testing::ReportedWindows reported(program, system.wineName);
+    ASSERT_TRUE(reported.IsSet());
     const std::filesystem::path facts = medium.Path() / (std::string(system.wineName) + ".txt");
     std::string commandLine = std::string("\"") + archive::testing::WinPath(medium.Path() / program) + "\" \"" +
                               archive::testing::WinPath(facts) + "\"";
