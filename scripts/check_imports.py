@@ -89,9 +89,13 @@ def check_header(pe, problems):
 def check_imports(pe, allowed_stubs, problems):
     table = read_table()
     stubs = []
-    for dll, name in imports_of(pe):
+    imports = imports_of(pe)
+    if not imports:
+        problems.append("no import table found")
+    for dll in sorted({dll for dll, _ in imports} - SYSTEM_DLLS):
+        problems.append(f"{dll}: not a system DLL")
+    for dll, name in imports:
         if dll not in SYSTEM_DLLS:
-            problems.append(f"{dll}: not a system DLL")
             continue
         if name is None:
             problems.append(f"{dll}: a function imported by its number (the numbers differ between systems)")
