@@ -117,7 +117,9 @@ class Win32FileSystem final : public FileSystem {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw EFOpenError(path);
     // GetFileSize, not GetFileSizeEx: the latter is missing before Windows 2000.
+    // A size whose low part is all ones is told from a failure by the last error.
     DWORD high = 0;
+    SetLastError(NO_ERROR);
     const DWORD low = GetFileSize(handle, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
       CloseHandle(handle);
