@@ -1,10 +1,22 @@
-# Cross-compiles for 32-bit Windows with Debian's MinGW-w64. The posix thread model
-# is used because GCC 12's win32 model has no std::mutex (GoogleTest needs it).
+# Cross-compiles for 32-bit Windows with Debian's MinGW-w64.
+#
+# Two thread models of the same compiler are used. The tests and the package tool
+# take the posix model: GCC 12's win32 model has no std::mutex or std::thread, which
+# GoogleTest and the tool's parallel deflate need. The installer is built with the
+# win32 model in a build of its own (toolchain-i686-w64-mingw32-installer.cmake):
+# the posix model links the winpthreads library, whose Windows calls (vectored
+# exception handlers, GetTickCount64, TryEnterCriticalSection and more) keep every
+# Windows before Vista from loading the program, while the win32 model's runtime
+# calls nothing that Windows 95 and NT 4.0 lack.
+if(NOT DEFINED SETUVANE_MINGW_THREADS)
+  set(SETUVANE_MINGW_THREADS posix)
+endif()
+
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-${SETUVANE_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${SETUVANE_MINGW_THREADS})
 set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -33,15 +33,16 @@ std::string AnswerName(int answer) {
 
 }  // namespace
 
-InstallLog::InstallLog(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+InstallLog::InstallLog(const std::string& path) : out_(std::fopen(path.c_str(), "wb")) {}
 
 void InstallLog::Write(const std::string& text) {
   if (!out_) return;
   const std::time_t now = std::time(nullptr);
   char stamp[32] = "";
   if (const std::tm* local = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
-  out_ << stamp << "  " << Cp1250ToUtf8(OneLine(text)) << "\r\n";
-  out_.flush();  // a log must survive the program ending at once
+  const std::string line = std::string(stamp) + "  " + Cp1250ToUtf8(OneLine(text)) + "\r\n";
+  std::fwrite(line.data(), 1, line.size(), out_.get());
+  std::fflush(out_.get());  // a log must survive the program ending at once
 }
 
 void RouteAccount(InstallLog* log, bool unattended) {

@@ -2,7 +2,8 @@
 // the installation did or met. Texts come in as Windows-1250.
 #pragma once
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 namespace setuvane {
@@ -11,12 +12,18 @@ class InstallLog {
  public:
   // Opens (replaces) the file; IsOpen tells whether that worked.
   explicit InstallLog(const std::string& path);
-  bool IsOpen() const { return out_.is_open(); }
+  bool IsOpen() const { return out_ != nullptr; }
   // One line; line breaks inside the text are written as " | ".
   void Write(const std::string& text);
 
  private:
-  std::ofstream out_;
+  // A C stream rather than std::ofstream: the C++ file streams bring the whole
+  // locale machinery of the C++ runtime into the installer, and with it run-time
+  // functions that older Windows do not have.
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> out_;
 };
 
 // Routes the installation's account: the journal to `log` (when there is one)

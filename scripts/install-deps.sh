@@ -9,9 +9,9 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   libcli11-dev nlohmann-json3-dev libdeflate-dev libz-mingw-w64-dev
-  wine wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
-  nsis
+  nsis python3-pefile
 )
 
 SUDO=""

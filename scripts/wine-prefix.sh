@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Creates the private 32-bit Wine prefix once; later calls return at once.
+# Creates the private Wine prefix once (32-bit; 64-bit with SETUVANE_WINEARCH=win64);
+# later calls return at once.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${SETUVANE_WINEPREFIX:-$here/../build/wineprefix}
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEARCH=${SETUVANE_WINEARCH:-win32} WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -f "$WINEPREFIX/.setuvane-ready" ] && exit 0
 mkdir -p "$WINEPREFIX"

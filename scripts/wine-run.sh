@@ -6,7 +6,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${SETUVANE_WINEPREFIX:-$here/../build/wineprefix}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=${SETUVANE_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 "$here/wine-prefix.sh" >/dev/null || exit 125
 

@@ -14,15 +14,13 @@ struct FolderMacro {
   std::string (*folder)();
 };
 
-std::string ProgramFilesFolder() { return GetWindowsVolume() + "Program Files\\"; }
-
 // Replaced in this order in every pass.
 const std::array<FolderMacro, 13> kFolderMacros = {{
     {"<desktopfolder>", [] { return GetShellFolder("Desktop"); }},
     {"<favoritesfolder>", [] { return GetShellFolder("Favorites"); }},
     {"<fontsfolder>", [] { return GetShellFolder("Desktop"); }},
     {"<menustartfolder>", [] { return GetShellFolder("Start Menu"); }},
-    {"<programsfolder>", ProgramFilesFolder},
+    {"<programsfolder>", GetProgramFilesFolder},
     {"<recentsfolder>", [] { return GetShellFolder("Recent"); }},
     {"<sendtofolder>", [] { return GetShellFolder("SendTo"); }},
     {"<sourcefolder>", GetLaunchFolder},

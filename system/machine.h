@@ -52,6 +52,12 @@ class Machine {
   virtual std::optional<std::string> SystemDirectory() = 0;
   virtual std::optional<std::string> TempPath() = 0;
   virtual std::optional<std::string> ModulePath() = 0;  // the running program
+  // The "ProgramFilesDir" value of the key Software\Microsoft\Windows\CurrentVersion
+  // of HKEY_LOCAL_MACHINE as stored, in the program's own view of the registry (under
+  // 64-bit Windows a 32-bit program reads its own folder, "Program Files (x86)");
+  // nullopt when the value is missing or not text. A machine that does not say
+  // answers nullopt, and the folder follows the Windows volume.
+  virtual std::optional<std::string> ProgramFilesDirectory() { return std::nullopt; }
 
   // Files and folders. (The names keep clear of the Win32 macros of windows.h.)
   virtual std::optional<std::uint32_t> FileAttributes(const std::string& path) = 0;

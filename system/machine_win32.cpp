@@ -11,6 +11,7 @@ namespace setuvane {
 namespace {
 
 constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 // The classic folder buffer: 256 bytes, of which 255 are offered to the call.
 constexpr DWORD kClassicPathSize = 255;
 // No Win32 path is longer than this.
@@ -93,10 +94,8 @@ SndPlaySoundA SoundFunction() {
   return function;
 }
 
-}  // namespace
-
-ShellFolderValue Win32Machine::ReadShellFolderValue(const std::string& valueName) {
-  RegistryKey key(HKEY_CURRENT_USER, kShellFoldersKey, KEY_ALL_ACCESS);
+// A text value (REG_SZ or REG_EXPAND_SZ, taken as stored) of an open key.
+ShellFolderValue ReadTextValue(const RegistryKey& key, const std::string& valueName) {
   if (!key.get()) return {};
   DWORD type = 0;
   DWORD size = 0;
@@ -112,6 +111,21 @@ ShellFolderValue Win32Machine::ReadShellFolderValue(const std::string& valueName
   if (status != ERROR_SUCCESS) return {};
   if (type != REG_SZ && type != REG_EXPAND_SZ) return {ShellFolderValue::Kind::kNotText, {}};
   return {ShellFolderValue::Kind::kText, std::string(data.data(), strnlen(data.data(), size))};
+}
+
+}  // namespace
+
+ShellFolderValue Win32Machine::ReadShellFolderValue(const std::string& valueName) {
+  RegistryKey key(HKEY_CURRENT_USER, kShellFoldersKey, KEY_ALL_ACCESS);
+  return ReadTextValue(key, valueName);
+}
+
+std::optional<std::string> Win32Machine::ProgramFilesDirectory() {
+  // Read access only, and no KEY_WOW64_64KEY: the view of this 32-bit program.
+  RegistryKey key(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_QUERY_VALUE);
+  ShellFolderValue value = ReadTextValue(key, "ProgramFilesDir");
+  if (value.kind != ShellFolderValue::Kind::kText) return std::nullopt;
+  return value.text;
 }
 
 std::optional<std::string> Win32Machine::WindowsDirectory() {

@@ -43,6 +43,11 @@ std::string GetTempFolder() { return FolderOf(CurrentMachine().TempPath()); }
 
 std::string GetWindowsFolder() { return FolderOf(CurrentMachine().WindowsDirectory()); }
 
+std::string GetProgramFilesFolder() {
+  const std::string registered = FolderOf(CurrentMachine().ProgramFilesDirectory());
+  return registered.empty() ? GetWindowsVolume() + "Program Files\\" : registered;
+}
+
 std::string GetWindowsVolume() {
   std::string volume = GetWindowsFolder().substr(0, 3);
   for (char& c : volume) {

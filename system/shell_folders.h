@@ -25,5 +25,9 @@ std::string GetTempFolder();
 std::string GetWindowsFolder();
 // The first three characters of the Windows folder in capitals, such as "C:\".
 std::string GetWindowsVolume();
+// The folder of programs as the system registers it ("ProgramFilesDir"; under 64-bit
+// Windows the folder of 32-bit programs), or the Windows volume followed by
+// "Program Files\" where no folder is registered.
+std::string GetProgramFilesFolder();
 
 }  // namespace setuvane

@@ -15,6 +15,7 @@ class Win32Machine : public Machine {
   std::optional<std::string> SystemDirectory() override;
   std::optional<std::string> TempPath() override;
   std::optional<std::string> ModulePath() override;
+  std::optional<std::string> ProgramFilesDirectory() override;
   std::optional<std::uint32_t> FileAttributes(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
   std::optional<std::string> CurrentDirectory() override;

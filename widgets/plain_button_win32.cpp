@@ -99,10 +99,22 @@ struct TPlainButton::Impl final : HoverCaptionState {
   }
 
   // --- click
+  // The window at the top of the chain of parents (what GetAncestor's GA_ROOT
+  // gives; Windows 95 has no GetAncestor). A child's parent is its window; the
+  // first window that is no child is the root.
+  static HWND TopLevelWindow(HWND window) {
+    while ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0) {
+      HWND parent = GetParent(window);
+      if (!parent) break;
+      window = parent;
+    }
+    return window;
+  }
+
   void Click() {
     const AliveToken token = alive;
     if (hwnd && GetParent(hwnd)) {
-      SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SETUVANE_MODALRESULT, static_cast<WPARAM>(modalResult),
+      SendMessageW(TopLevelWindow(hwnd), WM_SETUVANE_MODALRESULT, static_cast<WPARAM>(modalResult),
                    reinterpret_cast<LPARAM>(hwnd));
     }
     if (*token && onClick) onClick();

@@ -18,6 +18,7 @@ class FakeMachine : public Machine {
   std::optional<std::string> systemDirectory = "C:\\WINDOWS\\SYSTEM";
   std::optional<std::string> tempPath = "C:\\WINDOWS\\TEMP\\";
   std::optional<std::string> modulePath = "E:\\INSTALL\\SETUVANE.EXE";
+  std::optional<std::string> programFilesDirectory;  // none registered
   std::set<std::string> directories;  // existing folders, without trailing backslash
   std::set<std::string> files;        // existing files
   std::set<std::string> refusedDirectories;
@@ -59,6 +60,9 @@ class FakeMachine : public Machine {
   std::optional<std::string> SystemDirectory() override { return Asked("SystemDirectory", systemDirectory); }
   std::optional<std::string> TempPath() override { return Asked("TempPath", tempPath); }
   std::optional<std::string> ModulePath() override { return Asked("ModulePath", modulePath); }
+  std::optional<std::string> ProgramFilesDirectory() override {
+    return Asked("ProgramFilesDirectory", programFilesDirectory);
+  }
   std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
     calls.push_back("FileAttributes " + path);
     if (directories.count(path)) return 0x10;

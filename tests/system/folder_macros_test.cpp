@@ -100,6 +100,17 @@ TEST_F(FolderMacrosTest, WindowsVolumeIsCapitalisedWithItsBackslash) {
   EXPECT_EQ(GetWindowsFolder(), "");
 }
 
+TEST_F(FolderMacrosTest, ProgramFilesIsTheRegisteredFolderWhereThereIsOne) {
+  // Under 64-bit Windows the 32-bit view holds the folder of 32-bit programs; a
+  // folder on another drive or of another name is taken as registered.
+  machine.programFilesDirectory = "C:\\Program Files (x86)";
+  EXPECT_EQ(ExpandFolderMacros("<programsfolder>Firma\\"), "C:\\Program Files (x86)\\Firma\\");
+  machine.programFilesDirectory = "E:\\Programy\\";
+  EXPECT_EQ(ExpandFolderMacros("<programsfolder>"), "E:\\Programy\\");
+  machine.programFilesDirectory = "";
+  EXPECT_EQ(ExpandFolderMacros("<programsfolder>"), "C:\\Program Files\\");
+}
+
 TEST_F(FolderMacrosTest, FolderNamingAnotherMacroIsExpandedInTheNextPass) {
   machine.SetShellFolder("Favorites", "<windowsfolder>Ulubione");
   EXPECT_EQ(ExpandFolderMacros("<favoritesfolder>x"), "C:\\WINDOWS\\Ulubione\\x");

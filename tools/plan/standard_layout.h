@@ -1,7 +1,8 @@
 // The Windows machine a plan is made for: a classic Windows 98 with user profiles
 // on drive C:, the installation medium on drive D:. Every folder the installer asks
-// the machine for can be set otherwise by its name; the Program Files folder is not
-// asked for but follows the Windows drive, as on a real machine.
+// the machine for can be set otherwise by its name; the Program Files folder is the
+// one Windows 98 registers, "Program Files" on the Windows drive (the planning
+// machine registers none, so the installer's own rule for that case gives it).
 //
 //   Windows      C:\WINDOWS                  System   C:\WINDOWS\SYSTEM
 //   Temp         C:\WINDOWS\TEMP             Source   D:\ (the medium)
