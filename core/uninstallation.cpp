@@ -27,6 +27,10 @@ std::string FolderOf(const std::string& path) {
 
 std::string ValueName(const UninstallItem& item) { return item.root + "\\" + item.path + " \"" + item.name + "\""; }
 
+// What became of one item: undone (or no longer ours), left for now without a
+// fault (a folder or key that still holds something), or failed.
+enum class Outcome { kDone, kLeft, kFailed };
+
 class Removal {
  public:
   Removal(const UninstallRun& run, std::vector<UninstallItem> items)
@@ -68,15 +72,17 @@ class Removal {
 
  private:
   // The items of one kind, the latest first.
-  void Phase(const std::string& caption, UninstallItemKind kind, const std::function<bool(const UninstallItem&)>& undo) {
+  void Phase(const std::string& caption, UninstallItemKind kind,
+             const std::function<Outcome(const UninstallItem&)>& undo) {
     run_.view.SetProgressCaption(caption);
     run_.view.ProcessMessages();
     std::vector<size_t> places;
     for (size_t i = items_.size(); i-- > 0;)
       if (items_[i].kind == kind && !done_[i]) places.push_back(i);
     for (size_t n = 0; n < places.size(); ++n) {
-      done_[places[n]] = undo(items_[places[n]]);
-      if (!done_[places[n]]) failed_ = true;
+      const Outcome outcome = undo(items_[places[n]]);
+      done_[places[n]] = outcome == Outcome::kDone;
+      if (outcome == Outcome::kFailed) failed_ = true;
       ++handled_;
       run_.view.SetInstallPosition(static_cast<int>((n + 1) * 100 / places.size()));
       run_.view.SetOverallPosition(total_ ? static_cast<int>(handled_ * 100 / total_) : 100);
@@ -84,25 +90,25 @@ class Removal {
     }
   }
 
-  bool RemoveFile(const UninstallItem& item, bool mayHoldUserData) {
+  Outcome RemoveFile(const UninstallItem& item, bool mayHoldUserData) {
     if (!files_.FileExists(item.path)) {
       JournalNote("already gone: " + item.path);
-      return true;
+      return Outcome::kDone;
     }
     if (mayHoldUserData && HoldsUserData(item.path) && Changed(item)) {
       JournalNote("stayed: " + item.path + " (changed since the installation: it holds the user's settings or data)");
-      return true;
+      return Outcome::kDone;
     }
     switch (files_.RemoveFile(item.path)) {
       case FileRemoval::kRemoved:
       case FileRemoval::kMissing:
         JournalNote("removed: " + item.path);
-        return true;
+        return Outcome::kDone;
       case FileRemoval::kInUse:
         if (files_.RemoveAtRestart(item.path)) {
           JournalNote("in use, removed at the next restart: " + item.path);
           restart_ = true;
-          return true;
+          return Outcome::kDone;
         }
         break;
       case FileRemoval::kFailed:
@@ -111,7 +117,7 @@ class Removal {
     const ReportTexts& r = UninstallText().fileNotRemoved;
     ReportProblem(r.title, r.message, FormatOne(r.hint, item.path), r.details);
     JournalNote("not removed: " + item.path);
-    return false;
+    return Outcome::kFailed;
   }
 
   bool Changed(const UninstallItem& item) {
@@ -125,22 +131,24 @@ class Removal {
 
   // A folder that still holds something (the user's files, another product's)
   // stays; that is no failure.
-  bool RemoveFolder(const UninstallItem& item) {
-    if (!files_.FolderExists(item.path)) return true;
+  Outcome RemoveFolder(const UninstallItem& item) {
+    if (!files_.FolderExists(item.path)) return Outcome::kDone;
     if (files_.RemoveEmptyFolder(item.path)) {
       JournalNote("removed folder: " + item.path);
-    } else if (restart_ && files_.RemoveAtRestart(item.path)) {
-      JournalNote("not empty, removed at the next restart when empty then: " + item.path);
-    } else {
-      JournalNote("stayed: " + item.path + " (not empty)");
+      return Outcome::kDone;
     }
-    return true;
+    if (restart_ && files_.RemoveAtRestart(item.path)) {
+      JournalNote("not empty, removed at the next restart when empty then: " + item.path);
+      return Outcome::kDone;
+    }
+    JournalNote("stayed: " + item.path + " (not empty)");
+    return Outcome::kLeft;
   }
 
-  bool UndoValue(const UninstallItem& item) {
+  Outcome UndoValue(const UninstallItem& item) {
     const std::optional<Registry::Key> root = RootKeyOfName(item.root);
     std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
-    if (!key) return true;  // the key is gone, and the value with it
+    if (!key) return Outcome::kDone;  // the key is gone, and the value with it
     bool ok;
     if (item.prior) {
       ok = registry_.SetValue(*key, item.name, item.prior->type, item.prior->data);
@@ -154,21 +162,21 @@ class Removal {
       const ReportTexts& r = UninstallText().registryNotRestored;
       ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
     }
-    return ok;
+    return ok ? Outcome::kDone : Outcome::kFailed;
   }
 
-  bool RemoveKey(const UninstallItem& item) {
+  Outcome RemoveKey(const UninstallItem& item) {
     const std::optional<Registry::Key> root = RootKeyOfName(item.root);
     const std::string name = item.root + "\\" + item.path;
     switch (root ? registry_.DeleteEmptyKey(*root, item.path) : KeyDeletion::kFailed) {
-      case KeyDeletion::kDeleted: JournalNote("removed registry key: " + name); return true;
-      case KeyDeletion::kMissing: return true;
-      case KeyDeletion::kNotEmpty: JournalNote("stayed: " + name + " (not empty)"); return true;
+      case KeyDeletion::kDeleted: JournalNote("removed registry key: " + name); return Outcome::kDone;
+      case KeyDeletion::kMissing: return Outcome::kDone;
+      case KeyDeletion::kNotEmpty: JournalNote("stayed: " + name + " (not empty)"); return Outcome::kLeft;
       case KeyDeletion::kFailed: break;
     }
     const ReportTexts& r = UninstallText().keyNotRemoved;
     ReportProblem(r.title, r.message, FormatOne(r.hint, name), r.details);
-    return false;
+    return Outcome::kFailed;
   }
 
   // The record and the uninstaller beside it. The uninstaller may be the program

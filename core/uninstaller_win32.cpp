@@ -28,6 +28,8 @@ constexpr int kPanelWidth = 427;
 constexpr int kPanelHeight = 292;
 constexpr int kInstallPage = 5;
 
+}  // namespace
+
 // The installer's main window as the install page shows it: black over the whole
 // screen, the corner picture and logo, the centred panel with the side picture,
 // the page with its line of progress and two bars, the buttons held.
@@ -50,7 +52,9 @@ class TfrmUninstall {
     SetPicture(motive, LoadArtwork(IDB_MOTIVE));
     pages_.Create(panel_, motive);
     SetLabelText(pages_.lblInstall, UninstallText().pageTitle);
-    view_ = std::make_unique<Win32WizardView>(pages_, Win32WizardView::Window{.pumpMessages = [this] { Pump(); }});
+    Win32WizardView::Window window;
+    window.pumpMessages = [this] { Pump(); };
+    view_ = std::make_unique<Win32WizardView>(pages_, std::move(window));
     for (WizardButton b : {WizardButton::kPrior, WizardButton::kNext, WizardButton::kClose})
       view_->SetButtonEnabled(b, false);
     view_->ShowPanel(kInstallPage);
@@ -115,6 +119,8 @@ class TfrmUninstall {
   WizardPages pages_;
   std::unique_ptr<Win32WizardView> view_;
 };
+
+namespace {
 
 std::string FolderOf(const std::string& path) {
   const size_t last = path.find_last_of('\\');
