@@ -195,7 +195,7 @@ void PrintPlan(const InstallationPlan& plan, const PlanOptions& options, std::FI
   if (reached(PlanStep::kComponents)) PrintComponents(plan, out);
   if (reached(PlanStep::kRegistry)) PrintRegistry(plan, out);
   if (reached(PlanStep::kShortcuts)) PrintShortcuts(plan, out);
-  if (reached(PlanStep::kFiles)) PrintUninstallEntry(plan, out);
+  if (!plan.stoppedAt) PrintUninstallEntry(plan, out);
 }
 
 nlohmann::ordered_json PlanJson(const InstallationPlan& plan, const PlanOptions& options) {
