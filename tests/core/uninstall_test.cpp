@@ -250,5 +250,14 @@ TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   EXPECT_TRUE(registry.keys.count(kEntryKey));
 }
 
+// Windows 9x removes files at its next start through WININIT.INI's [rename]
+// section, which may be missing, elsewhere in the file or written in any case.
+TEST(RemovalAtRestart, Windows9xGetsALineInWininit) {
+  EXPECT_EQ(WininitWithRemoval("", "C:\\PROGRA~1\\A.EXE"), "[rename]\r\nNUL=C:\\PROGRA~1\\A.EXE\r\n");
+  EXPECT_EQ(WininitWithRemoval("[Other]\r\nx=1", "C:\\B"), "[Other]\r\nx=1\r\n[rename]\r\nNUL=C:\\B\r\n");
+  EXPECT_EQ(WininitWithRemoval("[RENAME]\r\nNUL=C:\\A\r\n[Other]\r\n", "C:\\B"),
+            "[RENAME]\r\nNUL=C:\\B\r\nNUL=C:\\A\r\n[Other]\r\n");
+}
+
 }  // namespace
 }  // namespace setuvane
