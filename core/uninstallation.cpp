@@ -248,7 +248,9 @@ int RunUninstallation(const UninstallRun& run) {
     JournalNote("the user kept the product");
     return kExitUninstallDeclined;
   }
-  return Removal(run, record.items).Run();
+  // A product installed more than once lists some things twice: each is undone
+  // once, a file by its latest check value, a value back to what it held first.
+  return Removal(run, MergeUninstallItems(record.items, {})).Run();
 }
 
 }  // namespace setuvane

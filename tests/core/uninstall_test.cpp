@@ -188,6 +188,22 @@ TEST_F(Uninstallation, UndoesEachKindInReverseOrderAndTheEntryLast) {
   EXPECT_EQ(view.overallPositions.back(), 100);
 }
 
+// A second installation's record lists again what the first one made: each thing
+// is undone once, and a value goes back to what it held before the first.
+TEST_F(Uninstallation, WhatTwoInstallationsRecordedIsUndoneOnce) {
+  items.pop_back();
+  items.push_back(File("C:\\Produkt\\app.exe", "program"));
+  items.push_back(ValueItem(kHkcu, "Software\\Firma\\App", "Licznik", RegistryData{kRegDword, "\5\0\0\0"}));
+  items.push_back(PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\App.lnk"));
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_TRUE(disk.files.empty());
+  EXPECT_FALSE(registry.keys.count(std::string(kHkcu) + "\\Software\\Firma\\App"));
+  for (const std::string& line : log) EXPECT_EQ(line.find("already gone"), std::string::npos) << line;
+  EXPECT_EQ(std::count(log.begin(), log.end(), "removed registry value: HKEY_CURRENT_USER\\Software\\Firma\\App "
+                                                "\"Licznik\""),
+            1);
+}
+
 TEST_F(Uninstallation, KeepsChangedUserDataAndFoldersThatAreNotEmpty) {
   disk.files["C:\\Produkt\\ustawienia.inf"] = "a=2";      // the user's settings now
   disk.files["C:\\Produkt\\app.exe"] = "patched";           // a program file goes however it changed
