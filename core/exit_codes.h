@@ -10,6 +10,7 @@ enum UnattendedExitCode : int {
   kExitPackageUnreadable = 2,   // install.zip missing or unreadable, install.inf unreadable
   kExitFolderRefused = 3,       // the folder page's checks refused the folder
   kExitStepFailed = 4,          // an installation step failed; what was installed stays
+  kExitUninstallDeclined = 5,   // the uninstaller was told "Nie"
   kExitBadSwitches = 87,        // ERROR_INVALID_PARAMETER
   kExitRestartAdvised = 3010,   // ERROR_SUCCESS_REBOOT_REQUIRED: a component ran, no restart asked for
 };

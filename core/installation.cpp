@@ -25,7 +25,11 @@ bool Installation::OpenInstallPackage() {
 InstallationSteps Installation::Steps() {
   return {
       .preparePayload = [this] { return product_.PreparePayload(); },
-      .installProductFiles = [this] { return product_.InstallProductFiles(); },
+      .installProductFiles =
+          [this] {
+            uninstall_.Begin(ProductLocation);
+            return product_.InstallProductFiles();
+          },
       .installSystemComponents =
           [this] {
             const std::vector<ComponentRun> runs = SystemComponentsToRun(LaunchFolder);
@@ -35,7 +39,12 @@ InstallationSteps Installation::Steps() {
                 [this] { view_.ProcessMessages(); });
           },
       .runRegistryScript = [] { return RunRegistryScript(ProductLocation, StepReporter()); },
-      .runShortcutScript = [this] { return RunShortcutScript(shlLinker_, ProductLocation, StepReporter()); },
+      .runShortcutScript =
+          [this] {
+            const bool done = RunShortcutScript(shlLinker_, ProductLocation, StepReporter());
+            uninstall_.Finish();
+            return done;
+          },
   };
 }
 

@@ -6,6 +6,7 @@
 
 #include "archive/unzipper.h"
 #include "core/product_installation.h"
+#include "core/uninstall_setup.h"
 #include "core/wizard.h"
 #include "core/wizard_view.h"
 #include "system/shell_link.h"
@@ -39,6 +40,8 @@ class Installation {
   // The shortcut writer serves every block of the shortcut script; what one block
   // does not set it keeps from the one before.
   TShellLink shlLinker_;
+  // The record of what the installation changes, its uninstaller and its entry.
+  UninstallSetup uninstall_;
   bool packageOpened_ = false;
   bool componentsRan_ = false;
 };

@@ -12,6 +12,7 @@
 #include "core/install_log.h"
 #include "core/switches.h"
 #include "core/unattended_win32.h"
+#include "core/uninstaller_win32.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"
@@ -57,6 +58,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (switches.mode != RunMode::kVerySilent) ShowMessageDialog(ApplicationTitle(), SwitchesHelpText(), kKindWarning);
     return kExitBadSwitches;
   }
+  // The uninstaller of the program folder only starts its copy, which keeps the log.
+  if (switches.uninstall && switches.uninstall->empty()) return RunUninstaller(switches);
   std::optional<InstallLog> log;
   if (switches.log) {
     log.emplace(*switches.log);
@@ -71,8 +74,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const bool unattended = switches.mode != RunMode::kInteractive;
   RouteAccount(log ? &*log : nullptr, unattended);
   if (unattended) EnableUnattendedEndings();
-  int exitCode = unattended ? kExitStepFailed : kExitInstalled;
+  int exitCode = unattended || switches.uninstall ? kExitStepFailed : kExitInstalled;
   CallReportingFailures([&] {
+    if (switches.uninstall) {
+      exitCode = RunUninstaller(switches);
+      return;
+    }
     switch (switches.mode) {
       case RunMode::kSilent:
         exitCode = RunSilent(switches);

@@ -13,6 +13,7 @@
 #include "system/machine.h"
 #include "system/system_queries.h"
 #include "system/text_helpers.h"
+#include "system/uninstall_items.h"
 
 namespace setuvane {
 ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
@@ -71,7 +72,10 @@ bool ProductInstallation::EnterFolder(const std::string& folder) {
   const WizardTexts& t = WizardText();
   if (!knownFolders_.count(folder) && !CanEnterDirectory(folder)) {
     try {
+      const std::vector<std::string> missing =
+          UninstallRecording() ? MissingFolderLevels(folder) : std::vector<std::string>();
       EnsureDirectory(folder);
+      RecordCreatedFolders(missing, UninstallItemKind::kFolder);
     } catch (const std::exception& failure) {
       ReportProblem(t.folderNotCreated.title, t.folderNotCreated.message, t.folderNotCreated.hint + Quoted(folder),
                     failure.what());
@@ -107,6 +111,11 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
     return false;
   }
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
+  // A file kept at the overwrite question was never the installation's.
+  if (!declined_ && UninstallRecording()) {
+    const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
+    RecordUninstallItem(FileItem(ProductFilePath(folder, name), entry.UncompressedSize(), entry.CRC32()));
+  }
   return true;
 }
 

@@ -15,6 +15,7 @@ bool ProductWindowsNT = false;
 bool ProductWindows2K = false;
 std::string ProductVersion;
 std::string ProductPublisher;
+bool ProductUninstall = false;
 
 namespace {
 
@@ -29,6 +30,7 @@ void Store(Setting setting, const std::string& value) {
     case Setting::kWindows2K: ProductWindows2K = TextToBoolean(value); break;
     case Setting::kVersion: ProductVersion = value; break;
     case Setting::kPublisher: ProductPublisher = value; break;
+    case Setting::kUninstall: ProductUninstall = TextToBoolean(value); break;
   }
 }
 
@@ -42,6 +44,7 @@ void SetDefaultSettings() {
   ProductWindows95 = ProductWindows98 = ProductWindowsNT = ProductWindows2K = true;
   ProductVersion.clear();
   ProductPublisher.clear();
+  ProductUninstall = true;
 }
 
 void ApplySettingsLine(const std::string& line) {

@@ -21,10 +21,13 @@ extern bool ProductWindowsNT;
 extern bool ProductWindows2K;
 extern std::string ProductVersion;    // empty unless the package names one
 extern std::string ProductPublisher;  // empty unless the package names one
+// Whether the installation records what it does, leaves an uninstaller and lists
+// the product among the installed programs (true unless the package says no).
+extern bool ProductUninstall;
 
 // The keys of install.inf, in the order they are tried; a line may match several.
 enum class Setting { kTaskTitle, kMainTitle, kLocation, kWindows95, kWindows98, kWindowsNT, kWindows2K,
-                     kVersion, kPublisher };
+                     kVersion, kPublisher, kUninstall };
 
 struct SettingsKey {
   std::string_view text;  // as it must stand in a line: in capitals
@@ -36,12 +39,13 @@ inline constexpr SettingsKey kSettingsKeys[] = {
     {"PRODUCT_LOCATION", Setting::kLocation},    {"PRODUCT_WINDOWS_95", Setting::kWindows95},
     {"PRODUCT_WINDOWS_98", Setting::kWindows98}, {"PRODUCT_WINDOWS_NT", Setting::kWindowsNT},
     {"PRODUCT_WINDOWS_2K", Setting::kWindows2K}, {"PRODUCT_VERSION", Setting::kVersion},
-    {"PRODUCT_PUBLISHER", Setting::kPublisher},
+    {"PRODUCT_PUBLISHER", Setting::kPublisher},  {"PRODUCT_UNINSTALL", Setting::kUninstall},
 };
 
 // The defaults that apply when install.inf says nothing: both titles
 // "Instalator Aplikacji", the program folder "Aplikacja" in the Program Files
-// folder (with a final backslash), all four flags true, no version and no publisher.
+// folder (with a final backslash), all four flags true, no version and no publisher,
+// uninstallation on.
 void SetDefaultSettings();
 
 // Applies one line of install.inf: every key that occurs in the line, in capitals,

@@ -68,12 +68,19 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.folder = value;
     } else if (name == "LOG" && value && !value->empty()) {
       switches.log = value;
+    } else if (name == "UNINSTALL" && !(value && value->empty())) {
+      switches.uninstall = value.value_or(std::string());
     } else if (name == "?" && !value) {
       switches.help = true;
     } else {
       switches.help = true;
       if (switches.refused.empty()) switches.refused = argument;
     }
+  }
+  // An uninstallation has no folder to choose and restarts nobody.
+  if (switches.uninstall && (switches.folder || switches.restart)) {
+    switches.help = true;
+    if (switches.refused.empty()) switches.refused = switches.folder ? "/DIR" : "/RESTART";
   }
   return switches;
 }
@@ -86,6 +93,7 @@ std::string SwitchesHelpText() {
       "/DIR=\"katalog\"  katalog instalacji\r\n"
       "/RESTART  ponowne uruchomienie komputera po instalacji\r\n"
       "/LOG=\"plik\"  zapis przebiegu instalacji do pliku\r\n"
+      "/UNINSTALL  usunięcie zainstalowanej aplikacji (program uninstall.exe w jej katalogu)\r\n"
       "/?  ta informacja");
 }
 

@@ -20,6 +20,9 @@ struct Switches {
   std::optional<std::string> folder;  // /DIR=
   bool restart = false;               // /RESTART
   std::optional<std::string> log;     // /LOG=
+  // /UNINSTALL: empty for the uninstaller in the program folder (which runs a copy
+  // of itself from the temporary folder), the uninstall record's path for that copy.
+  std::optional<std::string> uninstall;
   bool help = false;                  // /? or a switch that is not understood
   std::string refused;                // the first argument not understood
 };

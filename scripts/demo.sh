@@ -30,7 +30,7 @@ cp "$build/win32/examples/demo/setuvane_demo_component.exe" "$medium/supfont/set
 echo "demo: the medium is $medium"
 
 # A Wine prefix of the demo's own; an earlier demo's product is removed first, so
-# that every run installs afresh.
+# that every run installs afresh (the demo ends by uninstalling it).
 export SETUVANE_WINEPREFIX=$demo/wineprefix
 program="$SETUVANE_WINEPREFIX/drive_c/Program Files/Quorbalite"
 rm -rf "$program" "$demo/install.log" "$demo/pictures"
@@ -43,7 +43,6 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   scripts/wine-run.sh "$build/win32/examples/demo/setuvane_demo_walker.exe" "$(winpath "$medium/setuvane.exe")" \
     "$(winpath "$demo/pictures")" "$(winpath "$demo/install.log")" 'C:\Quorbalite Cichy'
-  rm -rf "$SETUVANE_WINEPREFIX/drive_c/Quorbalite Cichy"
   for picture in "$demo"/pictures/*.bmp; do
     name=$(basename "$picture" .bmp)
     # No time stamps in the files, so that unchanged pages give unchanged files.
@@ -56,4 +55,22 @@ fi
 if [ -f "$demo/install.log" ]; then
   echo "demo: what the installation did (from its log, $demo/install.log):"
   cut -c22- "$demo/install.log" | tr -d '\r' | sed 's/^/  /'
+fi
+
+# The end: the product is removed as a deployment tool would remove it, with the
+# command its entry among the installed programs gives (both installations above
+# share that entry: one uninstallation removes what both made).
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbalite Notatnik 1.0'
+quiet=$(scripts/wine-run.sh reg.exe query "$entry" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
+  sed -n 's/.*QuietUninstallString *REG_SZ *//p')
+uninstaller=$(echo "$quiet" | sed -n 's/^"\([^"]*\)".*/\1/p')
+if [ -n "$uninstaller" ]; then
+  echo "demo: uninstalling with the entry's QuietUninstallString: $quiet"
+  rm -f "$demo/uninstall.log"
+  code=0
+  scripts/wine-run.sh "$uninstaller" /UNINSTALL /VERYSILENT "/LOG=$(winpath "$demo/uninstall.log")" || code=$?
+  echo "demo: the uninstaller ended with exit code $code; what it removed (from $demo/uninstall.log):"
+  [ -f "$demo/uninstall.log" ] && cut -c22- "$demo/uninstall.log" | tr -d '\r' | sed 's/^/  /'
+else
+  echo "demo: no uninstall entry was found"
 fi

@@ -18,6 +18,13 @@ std::string_view RootKeyName(Registry::Key key) {
   }
 }
 
+std::optional<Registry::Key> RootKeyOfName(std::string_view name) {
+  for (Registry::Key root : {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers, kHkeyCurrentConfig}) {
+    if (RootKeyName(root) == name) return root;
+  }
+  return std::nullopt;
+}
+
 std::string StringValueData(std::string_view text) {
   std::string data(text);
   data.push_back('\0');

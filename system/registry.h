@@ -13,6 +13,16 @@
 
 namespace setuvane {
 
+// A value's type and data as stored (REG_SZ data keeps its NUL).
+struct RegistryData {
+  std::uint32_t type = 0;
+  std::string data;
+  bool operator==(const RegistryData&) const = default;
+};
+
+// What became of a key that was to be deleted only when empty.
+enum class KeyDeletion { kDeleted, kMissing, kNotEmpty, kFailed };
+
 class Registry {
  public:
   // A key handle. The four roots are the predefined handles' values below; the
@@ -31,6 +41,18 @@ class Registry {
   virtual bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) = 0;
   // RegCloseKey; closing a root does nothing.
   virtual void CloseKey(Key key) = 0;
+
+  // The calls of an uninstallation (and of recording what an installation
+  // changed). A registry that cannot answer them fails each one.
+  // RegQueryValueExA: the value's type and data; nullopt when it is missing.
+  virtual std::optional<RegistryData> QueryValue(Key, const std::string&) { return std::nullopt; }
+  // RegDeleteValueA; true when the value is gone (also when it was missing).
+  virtual bool DeleteValue(Key, const std::string&) { return false; }
+  // Deletes the key `path` beneath `parent` only when it holds neither values nor
+  // keys (RegQueryInfoKeyA first: Windows 9x would delete a whole tree).
+  virtual KeyDeletion DeleteEmptyKey(Key, const std::string&) { return KeyDeletion::kFailed; }
+  // RegDeleteKeyA of a key without subkeys, values and all; true when it is gone.
+  virtual bool DeleteKey(Key, const std::string&) { return false; }
 };
 
 inline constexpr Registry::Key kHkeyClassesRoot = 0x80000000;
@@ -41,6 +63,8 @@ inline constexpr Registry::Key kHkeyCurrentConfig = 0x80000005;
 
 // "HKEY_LOCAL_MACHINE" and the like for a root; empty for any other key.
 std::string_view RootKeyName(Registry::Key key);
+// The root of such a name; nullopt for any other text.
+std::optional<Registry::Key> RootKeyOfName(std::string_view name);
 
 // Registry value types.
 inline constexpr std::uint32_t kRegSz = 1;

@@ -10,6 +10,7 @@
 #include "system/setup_text.h"
 #include "system/shell_folders.h"
 #include "system/text_helpers.h"
+#include "system/uninstall_items.h"
 
 namespace setuvane {
 namespace {
@@ -55,6 +56,8 @@ class ScriptRegistry {
     const std::string subPath = fromRoot ? path.substr(1) : path;
     const bool beneathOpenKey = !fromRoot && openKey_;
     const Registry::Key base = beneathOpenKey ? *openKey_ : root_;
+    const std::string basePath = beneathOpenKey ? openKeyPath_ : std::string();
+    const std::vector<std::string> missing = UninstallRecording() ? MissingKeys(basePath, subPath) : std::vector<std::string>();
     std::optional<Registry::Key> key =
         subPath.empty() ? registry_.OpenKey(base, subPath) : registry_.CreateKey(base, subPath);
     if (!key) return false;
@@ -63,18 +66,55 @@ class ScriptRegistry {
     CloseOpenKey();
     openKey_ = key;
     openKeyName_ = std::move(name);
+    openKeyPath_ = Joined(basePath, subPath);
     JournalNote("registry key: " + openKeyName_);
+    for (const std::string& created : missing)
+      RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), created));
     return true;
   }
 
   // Writes into the open key; false when none is open or the write fails.
   bool SetValue(const std::string& name, std::uint32_t type, std::string_view data, const std::string& shown) {
-    if (!openKey_ || !registry_.SetValue(*openKey_, name, type, data)) return false;
+    if (!openKey_) return false;
+    std::optional<RegistryData> prior;
+    if (UninstallRecording()) prior = registry_.QueryValue(*openKey_, name);
+    if (!registry_.SetValue(*openKey_, name, type, data)) return false;
     JournalNote("registry value: " + openKeyName_ + " \"" + name + "\" " + shown);
+    RecordUninstallItem(ValueItem(std::string(RootKeyName(root_)), openKeyPath_, name, std::move(prior)));
     return true;
   }
 
  private:
+  static std::string Joined(const std::string& base, const std::string& sub) {
+    if (base.empty()) return sub;
+    return sub.empty() ? base : base + "\\" + sub;
+  }
+
+  // The keys that opening `subPath` beneath the key at `basePath` will create,
+  // outermost first, as paths from the root.
+  std::vector<std::string> MissingKeys(const std::string& basePath, const std::string& subPath) {
+    std::vector<std::string> missing;
+    std::string prefix = basePath;
+    size_t at = 0;
+    while (at <= subPath.size() && !subPath.empty()) {
+      size_t end = subPath.find('\\', at);
+      if (end == std::string::npos) end = subPath.size();
+      if (end > at) {
+        prefix = Joined(prefix, subPath.substr(at, end - at));
+        if (missing.empty()) {
+          if (std::optional<Registry::Key> existing = registry_.OpenKey(root_, prefix)) {
+            registry_.CloseKey(*existing);
+            at = end + 1;
+            continue;
+          }
+        }
+        missing.push_back(prefix);
+      }
+      at = end + 1;
+    }
+    return missing;
+  }
+
   void CloseOpenKey() {
     if (openKey_) registry_.CloseKey(*openKey_);
     openKey_.reset();
@@ -84,6 +124,7 @@ class ScriptRegistry {
   Registry::Key root_ = kHkeyCurrentUser;
   std::optional<Registry::Key> openKey_;
   std::string openKeyName_;  // root name and path, for the journal
+  std::string openKeyPath_;  // path beneath the root, for the uninstall record
 };
 
 void RunKeyLine(ScriptRegistry& registry, const std::string& line, const ProblemReporter& report) {

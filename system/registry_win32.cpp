@@ -45,6 +45,50 @@ class Win32Registry final : public Registry {
   void CloseKey(Key key) override {
     if (RootKeyName(key).empty()) RegCloseKey(ToHkey(key));
   }
+
+  std::optional<RegistryData> QueryValue(Key key, const std::string& name) override {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return std::nullopt;
+    std::string data(size, '\0');
+    // The value may grow between the two calls: asked again until it fits.
+    for (;;) {
+      size = static_cast<DWORD>(data.size());
+      const LONG result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type,
+                                           reinterpret_cast<BYTE*>(data.data()), &size);
+      if (result == ERROR_SUCCESS) break;
+      if (result != ERROR_MORE_DATA) return std::nullopt;
+      data.resize(size);
+    }
+    data.resize(size);
+    return RegistryData{type, std::move(data)};
+  }
+
+  bool DeleteValue(Key key, const std::string& name) override {
+    const LONG result = RegDeleteValueA(ToHkey(key), name.c_str());
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+
+  KeyDeletion DeleteEmptyKey(Key parent, const std::string& path) override {
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_READ, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return KeyDeletion::kMissing;
+    if (opened != ERROR_SUCCESS) return KeyDeletion::kFailed;
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    const LONG queried = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                          nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    if (queried != ERROR_SUCCESS) return KeyDeletion::kFailed;
+    if (subKeys != 0 || values != 0) return KeyDeletion::kNotEmpty;
+    return RegDeleteKeyA(ToHkey(parent), path.c_str()) == ERROR_SUCCESS ? KeyDeletion::kDeleted : KeyDeletion::kFailed;
+  }
+
+  bool DeleteKey(Key parent, const std::string& path) override {
+    const LONG result = RegDeleteKeyA(ToHkey(parent), path.c_str());
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "system/shell_link.h"
 
 #include "system/install_journal.h"
+#include "system/uninstall_items.h"
 
 namespace setuvane {
 
@@ -11,6 +12,7 @@ void TShellLink::Write() {
   }
   CurrentShellLinkWriter().Write(link_);
   JournalNote("shortcut: " + link_.linkFile + " -> " + link_.programFile);
+  RecordUninstallItem(PathItem(UninstallItemKind::kShortcut, link_.linkFile));
 }
 
 }  // namespace setuvane

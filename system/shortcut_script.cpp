@@ -5,6 +5,7 @@
 #include "system/setup_text.h"
 #include "system/shell_folders.h"
 #include "system/text_helpers.h"
+#include "system/uninstall_items.h"
 
 namespace setuvane {
 namespace {
@@ -37,7 +38,11 @@ void SetProperty(TShellLink& linker, const std::string& key, std::string value) 
 void WriteShortcut(TShellLink& linker, const ProblemReporter& report) {
   const ShortcutScriptTexts& texts = Texts();
   const std::string folder = ShortcutFolderOf(linker.LinkFile());
-  if (!EnsureDirectory(folder)) {
+  const std::vector<std::string> missing = UninstallRecording() && !folder.empty() ? MissingFolderLevels(folder)
+                                                                                   : std::vector<std::string>();
+  const bool folderReady = EnsureDirectory(folder);
+  RecordCreatedFolders(missing, UninstallItemKind::kShortcutFolder);
+  if (!folderReady) {
     report({texts.title, texts.folderMessage, FormatText(texts.folderHint, {folder}), texts.folderDetails});
     return;
   }

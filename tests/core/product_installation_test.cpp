@@ -10,6 +10,7 @@
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
+#include "system/uninstall_items.h"
 
 namespace setuvane {
 namespace {
@@ -90,6 +91,28 @@ TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
   Dialogs().answer = kResultYes;
   ASSERT_TRUE(Install());
   EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "new");
+}
+
+// For the uninstall record: each file written with its size and check value and
+// each folder level made; a file kept at the overwrite question is not the
+// installation's and is not recorded.
+TEST_F(ProductTest, RecordsTheFilesItWroteAndTheFoldersItMadeButNotWhatItKept) {
+  disk.AddFolder("C:\\Aplikacja");
+  disk.AddFile("C:\\Aplikacja\\USTAWIENIA.INF", ToBytes("old"));
+  WritePackage({PackageEntry("USTAWIENIA.INF", "new", "<programfolder>"),
+                PackageEntry("app.exe", "program", "<programfolder>bin\\sub")});
+  std::vector<UninstallItem> items;
+  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
+  Dialogs().answer = kResultNo;
+  const bool installed = Install();
+  SetUninstallRecorder({});
+  ASSERT_TRUE(installed);
+  const std::vector<UninstallItem> expected = {
+      PathItem(UninstallItemKind::kFolder, "C:\\Aplikacja\\bin"),
+      PathItem(UninstallItemKind::kFolder, "C:\\Aplikacja\\bin\\sub"),
+      FileItem("C:\\Aplikacja\\bin\\sub\\app.exe", 7, archive::testing::ZipCrc(ToBytes("program"))),
+  };
+  EXPECT_EQ(items, expected);
 }
 
 // An encrypted entry whose random header bytes are chosen so that, read with the

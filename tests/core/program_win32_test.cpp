@@ -249,6 +249,8 @@ TEST_F(Program, VerySilentInstallsWithoutAnyWindowAndLogsEachStep) {
   const std::vector<std::string> expected = {
       "package: " + medium.Medium() + "install.zip",
       "folder: " + folder,
+      "uninstall entry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt "
+      "Testowy",
       "file: " + folder + "app.exe",
       "question: Instalator Testowy: Zastąpić plik \"USTAWIENIA.INF\" nową wersją z instalatora? | Ten plik "
       "zawiera ustawienia lub informacje użytkownika. -> Nie (unattended)",

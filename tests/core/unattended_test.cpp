@@ -122,5 +122,18 @@ TEST_F(UnattendedTest, EachEndHasItsExitCode) {
   }
 }
 
+TEST(Switches, UninstallStartsFromTheProgramFolderOrWithTheRecordsPath) {
+  EXPECT_EQ(ParseSwitches({"/uninstall"}).uninstall, std::optional<std::string>(""));
+  const Switches s = ParseSwitches({"/UNINSTALL=C:\\P\\uninstall.dat", "/VERYSILENT", "/LOG=u.log"});
+  EXPECT_EQ(s.uninstall, std::optional<std::string>("C:\\P\\uninstall.dat"));
+  EXPECT_EQ(s.mode, RunMode::kVerySilent);
+  EXPECT_FALSE(s.help);
+  EXPECT_FALSE(ParseSwitches({}).uninstall);
+  // No folder to choose, nobody to restart; an empty record path is no path.
+  EXPECT_EQ(ParseSwitches({"/UNINSTALL", "/DIR=C:\\Inny"}).refused, "/DIR");
+  EXPECT_TRUE(ParseSwitches({"/UNINSTALL", "/RESTART"}).help);
+  EXPECT_EQ(ParseSwitches({"/UNINSTALL="}).refused, "/UNINSTALL=");
+}
+
 }  // namespace
 }  // namespace setuvane

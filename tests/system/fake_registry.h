@@ -53,6 +53,37 @@ class FakeRegistry : public Registry {
     calls.push_back("CloseKey " + openHandles.at(key));
     openHandles.erase(key);
   }
+  std::optional<RegistryData> QueryValue(Key key, const std::string& name) override {
+    const Value* value = Find(PathOf(key), name);
+    if (!value) return std::nullopt;
+    return RegistryData{value->type, value->data};
+  }
+  bool DeleteValue(Key key, const std::string& name) override {
+    calls.push_back("DeleteValue " + PathOf(key) + " " + name);
+    if (refusedNames.count(name)) return false;
+    values[PathOf(key)].erase(name);
+    return true;
+  }
+  KeyDeletion DeleteEmptyKey(Key parent, const std::string& path) override {
+    const std::string full = PathOf(parent) + "\\" + path;
+    calls.push_back("DeleteEmptyKey " + full);
+    if (!keys.count(full)) return KeyDeletion::kMissing;
+    if (refusedKeys.count(full)) return KeyDeletion::kFailed;
+    if (!values[full].empty()) return KeyDeletion::kNotEmpty;
+    for (const std::string& other : keys)
+      if (other.size() > full.size() && other.compare(0, full.size() + 1, full + "\\") == 0) return KeyDeletion::kNotEmpty;
+    keys.erase(full);
+    values.erase(full);
+    return KeyDeletion::kDeleted;
+  }
+  bool DeleteKey(Key parent, const std::string& path) override {
+    const std::string full = PathOf(parent) + "\\" + path;
+    calls.push_back("DeleteKey " + full);
+    if (refusedKeys.count(full)) return false;
+    keys.erase(full);
+    values.erase(full);
+    return true;
+  }
 
   // A value's text without its NUL; empty when it is missing.
   std::string Text(const std::string& key, const std::string& name) const {

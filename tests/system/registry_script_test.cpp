@@ -7,6 +7,7 @@
 #include "system/install_journal.h"
 #include "system/registry_lines.h"
 #include "system/setup_text.h"
+#include "system/uninstall_items.h"
 #include "tests/system/fake_machine.h"
 #include "tests/system/fake_registry.h"
 
@@ -213,6 +214,32 @@ TEST_F(RegistryScriptTest, MissingScriptReachesTheCaller) {
     EXPECT_STREQ(error.what(), "File not found");
   }
   EXPECT_THAT(registry.calls, IsEmpty());
+}
+
+}  // namespace
+}  // namespace setuvane
+
+namespace setuvane {
+namespace {
+
+// While an uninstall recorder listens, the script records the keys it creates
+// (each missing level) and the values it writes with what they held before.
+TEST_F(RegistryScriptTest, RecordsCreatedKeysAndWhatValuesHeldBefore) {
+  registry.keys.insert(std::string(kHklm) + "\\Software");
+  registry.keys.insert(std::string(kHkcu) + "\\Software");
+  registry.values[std::string(kHkcu) + "\\Software"]["Stara"] = {kRegSz, std::string("x\0", 2)};
+  std::vector<UninstallItem> items;
+  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
+  Run({"+hlm\\Software\\Firma\\Produkt", "-int:Licznik=5", "+hcu\\Software", "-str:Stara=nowa",
+       "-int:Zla=abc"});
+  SetUninstallRecorder({});
+  const std::vector<UninstallItem> expected = {
+      KeyItem(kHklm, "Software\\Firma"),
+      KeyItem(kHklm, "Software\\Firma\\Produkt"),
+      ValueItem(kHklm, "Software\\Firma\\Produkt", "Licznik", std::nullopt),
+      ValueItem(kHkcu, "Software", "Stara", RegistryData{kRegSz, std::string("x\0", 2)}),
+  };
+  EXPECT_EQ(items, expected);
 }
 
 }  // namespace

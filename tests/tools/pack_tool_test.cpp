@@ -247,7 +247,20 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
             "Files\\Przykład\\przyklad.exe\n"
             "    arguments: /start\n"
             "    description: Przykładowa aplikacja\n"
-            "    working folder: C:\\Program Files\\Przykład\\\n");
+            "    working folder: C:\\Program Files\\Przykład\\\n"
+            "\n"
+            "Uninstall entry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+            "Instalator przykładowej aplikacji\n"
+            "  DisplayName = REG_SZ \"Instalator przykładowej aplikacji\"\n"
+            "  UninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL\"\n"
+            "  QuietUninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL "
+            "/VERYSILENT\"\n"
+            "  InstallLocation = REG_SZ \"C:\\Program Files\\Przykład\\\"\n"
+            "  DisplayIcon = REG_SZ \"C:\\Program Files\\Przykład\\uninstall.exe\"\n"
+            "  EstimatedSize = REG_DWORD (the kilobytes installed)\n"
+            "  InstallDate = REG_SZ (the day of the installation, YYYYMMDD)\n"
+            "  NoModify = REG_DWORD 1\n"
+            "  NoRepair = REG_DWORD 1\n");
 
   // The medium defaults to the archive's folder; folders, version and program
   // folder as given.
@@ -281,6 +294,7 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
                                                   {"iconIndex", 0}}));
   EXPECT_EQ(plan["problems"], nlohmann::json::array());
   EXPECT_EQ(plan["stoppedAt"], nullptr);
+  EXPECT_EQ(plan["uninstallEntry"]["values"]["InstallLocation"], "D:\\Gry\\Przykład\\");
   EXPECT_EQ(Tree(""), (std::vector<std::string>{"medium", "medium/p.zip", "medium/supagnt", "medium/supagnt/agent.exe",
                                                 "medium/supdcom", "medium/supdcom/setup.exe", "stderr", "stdout"}));
 }

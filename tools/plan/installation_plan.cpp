@@ -53,6 +53,7 @@ class DryRun {
       return false;
     }
     plan_.programFolder = ProgramFolderFromText(options_.programFolder ? *options_.programFolder : ProductLocation);
+    if (ProductUninstall) plan_.uninstallEntry = UninstallEntryFor(plan_.programFolder, 0, "");
     return true;
   }
 

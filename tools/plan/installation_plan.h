@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/uninstall_setup.h"
 #include "system/problem_report.h"
 #include "system/shell_link_writer.h"
 #include "tools/plan/recording_registry.h"
@@ -60,6 +61,9 @@ struct InstallationPlan {
   std::vector<PlannedComponent> components;
   std::vector<RegistryWrite> registry;
   std::vector<ShellLinkProperties> shortcuts;
+  // The entry among the installed programs (none when the package turns
+  // uninstallation off); its size and date are the installation's own.
+  std::optional<UninstallEntry> uninstallEntry;
   std::vector<PlanProblem> problems;
   // The step whose failure would end the installation; the later ones do not run.
   std::optional<PlanStep> stoppedAt;

@@ -151,6 +151,25 @@ void PrintShortcuts(const InstallationPlan& plan, std::FILE* out) {
   }, out);
 }
 
+// The entry's values; the size and the date are known only when it is written.
+std::string EntryValueText(const UninstallEntryValue& value) {
+  if (value.name == "EstimatedSize") return "REG_DWORD (the kilobytes installed)";
+  if (value.name == "InstallDate") return "REG_SZ (the day of the installation, YYYYMMDD)";
+  if (value.type == kRegDword) return "REG_DWORD " + std::to_string(value.number);
+  return "REG_SZ \"" + Printable(value.text) + "\"";
+}
+
+void PrintUninstallEntry(const InstallationPlan& plan, std::FILE* out) {
+  if (!plan.uninstallEntry) {
+    std::fprintf(out, "\nUninstall entry: none (PRODUCT_UNINSTALL turns it off)\n");
+    return;
+  }
+  std::fprintf(out, "\nUninstall entry: HKEY_LOCAL_MACHINE\\%s\\%s\n", kUninstallKeysPath,
+               Printable(plan.uninstallEntry->keyName).c_str());
+  for (const UninstallEntryValue& value : plan.uninstallEntry->values)
+    std::fprintf(out, "  %s = %s\n", value.name.c_str(), EntryValueText(value).c_str());
+}
+
 nlohmann::ordered_json RegistryJson(const RegistryWrite& w) {
   nlohmann::ordered_json item{{"key", Cp1250ToUtf8(w.key)}};
   if (!w.isValue) return item;
@@ -176,6 +195,7 @@ void PrintPlan(const InstallationPlan& plan, const PlanOptions& options, std::FI
   if (reached(PlanStep::kComponents)) PrintComponents(plan, out);
   if (reached(PlanStep::kRegistry)) PrintRegistry(plan, out);
   if (reached(PlanStep::kShortcuts)) PrintShortcuts(plan, out);
+  if (!plan.stoppedAt) PrintUninstallEntry(plan, out);
 }
 
 nlohmann::ordered_json PlanJson(const InstallationPlan& plan, const PlanOptions& options) {
@@ -209,6 +229,19 @@ nlohmann::ordered_json PlanJson(const InstallationPlan& plan, const PlanOptions&
                                  {"workingFolder", Cp1250ToUtf8(link.workingFolder)},
                                  {"iconFile", Cp1250ToUtf8(link.iconFile)},
                                  {"iconIndex", link.iconIndex}});
+  }
+  if (plan.uninstallEntry) {
+    nlohmann::ordered_json values = nlohmann::ordered_json::object();
+    for (const UninstallEntryValue& value : plan.uninstallEntry->values) {
+      if (value.name == "EstimatedSize" || value.name == "InstallDate") continue;
+      values[value.name] = value.type == kRegDword ? nlohmann::ordered_json(value.number)
+                                                   : nlohmann::ordered_json(Cp1250ToUtf8(value.text));
+    }
+    json["uninstallEntry"] = {{"key", "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKeysPath) + "\\" +
+                                          Cp1250ToUtf8(plan.uninstallEntry->keyName)},
+                              {"values", values}};
+  } else {
+    json["uninstallEntry"] = nullptr;
   }
   for (const PlanProblem& p : plan.problems) {
     json["problems"].push_back({{"step", StepName(p.step)},

@@ -1,0 +1,315 @@
+#include "core/uninstall_record.h"
+
+#include <cstdio>
+#include <map>
+
+#include "archive/crc32.h"
+
+namespace setuvane {
+namespace {
+
+struct KindName {
+  UninstallItemKind kind;
+  std::string_view name;
+  size_t fields;  // after the kind, before the check value
+};
+
+constexpr KindName kKinds[] = {
+    {UninstallItemKind::kProduct, "product", 2},     {UninstallItemKind::kFolder, "folder", 1},
+    {UninstallItemKind::kShortcutFolder, "linkfolder", 1}, {UninstallItemKind::kFile, "file", 3},
+    {UninstallItemKind::kShortcut, "shortcut", 1},   {UninstallItemKind::kKey, "key", 2},
+    {UninstallItemKind::kValue, "value", 4},         {UninstallItemKind::kEnd, "end", 0},
+};
+
+const KindName* FindKind(UninstallItemKind kind) {
+  for (const KindName& k : kKinds)
+    if (k.kind == kind) return &k;
+  return nullptr;
+}
+
+const KindName* FindKind(std::string_view name) {
+  for (const KindName& k : kKinds)
+    if (k.name == name) return &k;
+  return nullptr;
+}
+
+std::string Hex8(std::uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
+  return text;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::optional<std::uint64_t> Number(std::string_view text, int base) {
+  if (text.empty() || text.size() > 20) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    const int digit = HexDigit(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
+    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+  }
+  return value;
+}
+
+// Field texts keep every byte: tabs, line ends and other control characters, and
+// the escape sign itself, are written as "%" and two hexadecimal digits.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == '%') {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Unescaped(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexDigit(text[i + 1]);
+    const int low = HexDigit(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return out;
+}
+
+std::string PriorText(const std::optional<RegistryData>& prior) {
+  if (!prior) return "-";
+  std::string text = std::to_string(prior->type) + ":";
+  for (char c : prior->data) {
+    char byte[3];
+    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
+    text += byte;
+  }
+  return text;
+}
+
+std::optional<std::optional<RegistryData>> ParsePrior(std::string_view text) {
+  if (text == "-") return std::optional<RegistryData>();
+  const size_t colon = text.find(':');
+  if (colon == std::string_view::npos || (text.size() - colon - 1) % 2 != 0) return std::nullopt;
+  const std::optional<std::uint64_t> type = Number(text.substr(0, colon), 10);
+  if (!type || *type > 0xFFFFFFFFu) return std::nullopt;
+  RegistryData data{static_cast<std::uint32_t>(*type), {}};
+  for (size_t i = colon + 1; i < text.size(); i += 2) {
+    const int high = HexDigit(text[i]);
+    const int low = HexDigit(text[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    data.data += static_cast<char>(high * 16 + low);
+  }
+  return std::optional<RegistryData>(std::move(data));
+}
+
+std::vector<std::string> FieldsOf(const UninstallItem& item) {
+  switch (item.kind) {
+    case UninstallItemKind::kProduct: return {item.path, item.root};
+    case UninstallItemKind::kFile: return {item.path, std::to_string(item.size), Hex8(item.crc)};
+    case UninstallItemKind::kKey: return {item.root, item.path};
+    case UninstallItemKind::kValue: return {item.root, item.path, item.name, PriorText(item.prior)};
+    case UninstallItemKind::kEnd: return {};
+    default: return {item.path};
+  }
+}
+
+std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<std::string>& fields) {
+  UninstallItem item = PathItem(kind, std::string());
+  switch (kind) {
+    case UninstallItemKind::kProduct:
+      item.path = fields[0];
+      item.root = fields[1];
+      break;
+    case UninstallItemKind::kFile: {
+      const std::optional<std::uint64_t> size = Number(fields[1], 10);
+      const std::optional<std::uint64_t> crc = Number(fields[2], 16);
+      if (!size || !crc || fields[2].size() != 8) return std::nullopt;
+      item.path = fields[0];
+      item.size = *size;
+      item.crc = static_cast<std::uint32_t>(*crc);
+      break;
+    }
+    case UninstallItemKind::kKey:
+    case UninstallItemKind::kValue:
+      if (!RootKeyOfName(fields[0])) return std::nullopt;
+      item.root = fields[0];
+      item.path = fields[1];
+      if (kind == UninstallItemKind::kValue) {
+        std::optional<std::optional<RegistryData>> prior = ParsePrior(fields[3]);
+        if (!prior) return std::nullopt;
+        item.name = fields[2];
+        item.prior = std::move(*prior);
+      }
+      break;
+    case UninstallItemKind::kEnd:
+      break;
+    default:
+      item.path = fields[0];
+      break;
+  }
+  return item;
+}
+
+std::uint32_t Check(std::uint32_t chain, std::string_view body) {
+  const std::string previous = Hex8(chain);
+  std::uint32_t crc = 0xFFFFFFFFu;
+  crc = archive::Crc32Update(crc, reinterpret_cast<const std::uint8_t*>(previous.data()), previous.size());
+  crc = archive::Crc32Update(crc, reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+  return crc ^ 0xFFFFFFFFu;
+}
+
+// Items are the same thing on the machine when their kind and place are.
+std::string IdentityOf(const UninstallItem& item) {
+  std::string identity = std::to_string(static_cast<int>(item.kind)) + '\t' + item.root + '\t' + item.path;
+  if (item.kind == UninstallItemKind::kValue) identity += '\t' + item.name;
+  // Windows' file and key names ignore letter case (the ASCII letters at least).
+  for (char& c : identity)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return identity;
+}
+
+}  // namespace
+
+std::string UninstallRecordLine(const UninstallItem& item, std::uint32_t& chain) {
+  std::string body(FindKind(item.kind)->name);
+  for (const std::string& field : FieldsOf(item)) body += '\t' + Escaped(field);
+  body += '\t';
+  chain = Check(chain, body);
+  return body + Hex8(chain) + "\r\n";
+}
+
+std::string UninstallRecordText(const std::vector<UninstallItem>& items) {
+  std::string text = std::string(kUninstallRecordHeading) + "\r\n";
+  std::uint32_t chain = 0;
+  for (const UninstallItem& item : items) text += UninstallRecordLine(item, chain);
+  return text;
+}
+
+bool ParsedUninstallRecord::Complete() const {
+  return !items.empty() && items.back().kind == UninstallItemKind::kEnd;
+}
+
+ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
+  ParsedUninstallRecord record;
+  const std::string heading = std::string(kUninstallRecordHeading) + "\r\n";
+  constexpr std::string_view kStem = "SETUVANE UNINSTALL RECORD ";
+  if (text.substr(0, heading.size()) != heading) {
+    record.problem = text.substr(0, kStem.size()) == kStem ? "unknown version of the uninstall record"
+                                                           : "not an uninstall record";
+    return record;
+  }
+  std::uint32_t chain = 0;
+  size_t at = heading.size();
+  for (int lineNumber = 2; at < text.size(); ++lineNumber) {
+    const auto fail = [&](const std::string& what) {
+      record.items.clear();
+      record.problem = "line " + std::to_string(lineNumber) + ": " + what;
+      return record;
+    };
+    const size_t end = text.find("\r\n", at);
+    if (end == std::string_view::npos) return fail("the line is cut off");
+    const std::string_view line = text.substr(at, end - at);
+    at = end + 2;
+    const size_t lastTab = line.rfind('\t');
+    if (lastTab == std::string_view::npos || line.size() - lastTab - 1 != 8) return fail("no check value");
+    const std::optional<std::uint64_t> check = Number(line.substr(lastTab + 1), 16);
+    const std::string_view body = line.substr(0, lastTab + 1);
+    if (!check || *check != Check(chain, body)) return fail("the check value does not match");
+    chain = static_cast<std::uint32_t>(*check);
+    std::vector<std::string> fields;
+    for (size_t start = 0; start < lastTab;) {
+      const size_t tab = line.find('\t', start);
+      std::optional<std::string> field = Unescaped(line.substr(start, tab - start));
+      if (!field) return fail("a bad escape");
+      fields.push_back(std::move(*field));
+      start = tab + 1;
+    }
+    const KindName* kind = fields.empty() ? nullptr : FindKind(fields[0]);
+    if (!kind) return fail("an unknown kind of item");
+    fields.erase(fields.begin());
+    if (fields.size() != kind->fields) return fail("a wrong number of fields");
+    std::optional<UninstallItem> item = ItemOf(kind->kind, fields);
+    if (!item) return fail("a field that cannot be read");
+    record.items.push_back(std::move(*item));
+  }
+  return record;
+}
+
+std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>& earlier,
+                                               const std::vector<UninstallItem>& later) {
+  std::vector<UninstallItem> merged;
+  std::map<std::string, size_t> places;
+  const auto add = [&](const UninstallItem& item) {
+    if (item.kind == UninstallItemKind::kEnd) return;
+    if (item.kind == UninstallItemKind::kProduct) {
+      for (UninstallItem& existing : merged) {
+        if (existing.kind == UninstallItemKind::kProduct) {
+          existing = item;
+          return;
+        }
+      }
+    }
+    const std::string identity = IdentityOf(item);
+    const auto found = places.find(identity);
+    if (found == places.end()) {
+      places.emplace(identity, merged.size());
+      merged.push_back(item);
+    } else if (item.kind == UninstallItemKind::kFile) {
+      merged[found->second].size = item.size;
+      merged[found->second].crc = item.crc;
+    }
+  };
+  for (const UninstallItem& item : earlier) add(item);
+  for (const UninstallItem& item : later) add(item);
+  if (!later.empty() && later.back().kind == UninstallItemKind::kEnd) merged.push_back(later.back());
+  return merged;
+}
+
+bool UninstallRecordWriter::Start(const std::vector<UninstallItem>& earlier) {
+  items_.clear();
+  for (const UninstallItem& item : earlier)
+    if (item.kind != UninstallItemKind::kEnd) items_.push_back(item);
+  return Rewrite(items_);
+}
+
+bool UninstallRecordWriter::Rewrite(const std::vector<UninstallItem>& items) {
+  items_ = items;
+  std::string text = std::string(kUninstallRecordHeading) + "\r\n";
+  chain_ = 0;
+  for (const UninstallItem& item : items_) text += UninstallRecordLine(item, chain_);
+  failed_ = !files_.WriteWhole(path_, text);
+  return !failed_;
+}
+
+bool UninstallRecordWriter::Add(const UninstallItem& item) {
+  if (failed_) return false;
+  // Appended through a copy of the chain: a line that did not reach the disk
+  // must not move it on.
+  std::uint32_t chain = chain_;
+  const std::string line = UninstallRecordLine(item, chain);
+  if (!files_.Append(path_, line)) {
+    failed_ = true;
+    return false;
+  }
+  chain_ = chain;
+  items_.push_back(item);
+  return true;
+}
+
+}  // namespace setuvane

@@ -1,0 +1,80 @@
+// What an installation leaves so that it can be undone: the uninstall record
+// written as it goes, the uninstaller (this program) in the program folder, and the
+// product's entry among Windows' installed programs. A package can turn all of it
+// off with "PRODUCT_UNINSTALL=NIE" in install.inf.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/uninstall_record.h"
+
+namespace setuvane {
+
+inline constexpr char kUninstallerName[] = "uninstall.exe";
+inline constexpr char kUninstallRecordName[] = "uninstall.dat";
+// Beneath HKEY_LOCAL_MACHINE; a 32-bit program's view of it is the one Windows'
+// list of programs reads for 32-bit products.
+inline constexpr char kUninstallKeysPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The switch that starts the uninstaller ("/UNINSTALL", core/switches.h).
+inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
+
+// The name of the product's key beneath kUninstallKeysPath: its title, after its
+// publisher when it names one, without backslashes and control characters. The
+// same product installed again finds the same key.
+std::string UninstallKeyName(const std::string& title, const std::string& publisher);
+
+struct UninstallEntryValue {
+  std::string name;
+  std::uint32_t type = 0;  // kRegSz or kRegDword
+  std::string text;
+  std::uint32_t number = 0;
+};
+
+struct UninstallEntry {
+  std::string keyName;
+  std::vector<UninstallEntryValue> values;
+};
+
+// The entry of the product of the current settings, installed into
+// `programFolder` (ending in "\"), of `sizeKb` kilobytes, on `date` (YYYYMMDD).
+UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date);
+
+// Writes the entry through the current registry; false when a key or value failed.
+bool WriteUninstallEntry(const UninstallEntry& entry);
+
+// Today's local date as YYYYMMDD.
+std::string TodaysDate();
+
+// Writes the uninstaller program to `path`: a copy of the running program.
+bool WriteUninstallerProgram(const std::string& path);
+
+// The kilobytes of the files among `items`, rounded up.
+std::uint32_t EstimatedKilobytes(const std::vector<UninstallItem>& items);
+
+// Set up when the installation starts and finished when it ends; meanwhile every
+// item the steps record goes to the record in the program folder.
+class UninstallSetup {
+ public:
+  UninstallSetup() = default;
+  ~UninstallSetup();
+  UninstallSetup(const UninstallSetup&) = delete;
+  UninstallSetup& operator=(const UninstallSetup&) = delete;
+
+  // Before the product files: makes the program folder, starts its record (with
+  // what an earlier installation of the product recorded), writes the
+  // uninstaller and registers the product, so that even a run stopped half-way
+  // can be removed. Problems are logged only: the installation goes on without.
+  void Begin(const std::string& programFolder);
+  // After the last step: marks the record complete and gives the entry its size.
+  void Finish();
+
+ private:
+  std::optional<UninstallRecordWriter> writer_;
+  UninstallEntry entry_;
+  std::string programFolder_;
+};
+
+}  // namespace setuvane

@@ -1,0 +1,28 @@
+// The uninstaller's own texts (Windows-1250): its page, its question and notices,
+// and its reports. In the formats "%s" stands for the product's name or a path.
+#pragma once
+
+#include <string>
+
+#include "core/wizard_texts.h"
+
+namespace setuvane {
+
+struct UninstallTexts {
+  std::string pageTitle;
+  std::string questionFormat;        // the product's name
+  std::string removedFormat;         // the product's name
+  std::string removedAtRestartFormat;
+  std::string incompleteFormat;
+  std::string removingShortcuts, removingSettings, removingFiles, removingFolders;
+  ReportTexts recordUnreadable;      // hint: "%s" the record's path; details: what is wrong
+  ReportTexts fileNotRemoved;        // hint: "%s" the file
+  ReportTexts registryNotRestored;   // hint: "%s" the key and value
+  ReportTexts keyNotRemoved;         // hint: "%s" the key
+  ReportTexts entryNotRemoved;       // hint: "%s" the key
+  ReportTexts uninstallerNotStarted; // details: the program's path
+};
+
+const UninstallTexts& UninstallText();
+
+}  // namespace setuvane

@@ -1,0 +1,186 @@
+#include "core/uninstaller_win32.h"
+
+#include <windows.h>
+
+#include "core/exit_codes.h"
+#include "core/problem_reports.h"
+#include "core/uninstall_setup.h"
+#include "core/uninstall_texts.h"
+#include "core/uninstallation.h"
+#include "core/windowless_view.h"
+#include "core/wizard_pages_win32.h"
+#include "core/wizard_view_win32.h"
+#include "dialogs/application_title.h"
+#include "dialogs/artwork_win32.h"
+#include "dialogs/centring.h"
+#include "dialogs/controls_win32.h"
+#include "dialogs/form_window_win32.h"
+#include "dialogs/modal_run_win32.h"
+#include "system/cp1250.h"
+#include "system/machine.h"
+#include "system/uninstall_files.h"
+
+namespace setuvane {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfrmUninstall";
+constexpr int kPanelWidth = 427;
+constexpr int kPanelHeight = 292;
+constexpr int kInstallPage = 5;
+
+}  // namespace
+
+// The installer's main window as the install page shows it: black over the whole
+// screen, the corner picture and logo, the centred panel with the side picture,
+// the page with its line of progress and two bars, the buttons held.
+class TfrmUninstall {
+ public:
+  TfrmUninstall() {
+    RegisterFormClass(kClassName, &FormWindowProc<TfrmUninstall>, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const std::u16string title = Cp1250ToUtf16(ApplicationTitle());
+    CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()), WS_POPUP | WS_CLIPCHILDREN,
+                    0, 0, 804, 585, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    font_ = CreateTahoma();
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    HWND corner = CreatePicture(window_, 2, 8, 275, 190, /*keyed=*/false);
+    SetPicture(corner, LoadArtwork(IDB_CORNER));
+    HWND logo = CreatePicture(window_, 16, 16, 180, 60, /*keyed=*/false);
+    SetPicture(logo, LoadArtwork(IDB_LOGO));
+    SetWindowPos(logo, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    panel_ = CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
+    HWND motive = CreatePicture(panel_, 5, 5, 120, 250, /*keyed=*/false);
+    SetPicture(motive, LoadArtwork(IDB_MOTIVE));
+    pages_.Create(panel_, motive);
+    SetLabelText(pages_.lblInstall, UninstallText().pageTitle);
+    Win32WizardView::Window window;
+    window.pumpMessages = [this] { Pump(); };
+    view_ = std::make_unique<Win32WizardView>(pages_, std::move(window));
+    for (WizardButton b : {WizardButton::kPrior, WizardButton::kNext, WizardButton::kClose})
+      view_->SetButtonEnabled(b, false);
+    view_->ShowPanel(kInstallPage);
+    SetMainWindow(window_);
+    SetApplicationTitleListener([this](const std::string& text) { SetWindowText1250(window_, text); });
+  }
+  ~TfrmUninstall() {
+    SetApplicationTitleListener(nullptr);
+    SetMainWindow(nullptr);
+    DestroyFormWindow(window_);
+  }
+  TfrmUninstall(const TfrmUninstall&) = delete;
+  TfrmUninstall& operator=(const TfrmUninstall&) = delete;
+
+  void Show() {
+    ShowWindow(window_, SW_SHOWMAXIMIZED);
+    SetWindowPos(window_, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(window_);
+    const DWORD start = GetTickCount();
+    do {
+      Pump();
+      Sleep(10);
+    } while (GetTickCount() - start < 150);
+  }
+
+  WizardView& View() { return *view_; }
+
+ private:
+  template <class Form>
+  friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_SIZE:
+        if (panel_) {
+          RECT outer;
+          GetWindowRect(window_, &outer);
+          SetWindowPos(panel_, nullptr, CentredOffset(outer.right - outer.left, kPanelWidth),
+                       CentredOffset(outer.bottom - outer.top, kPanelHeight), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+          RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+        break;
+      case WM_CLOSE:
+        return 0;  // the removal is not interrupted half-way
+    }
+    return DefWindowProcW(window_, msg, wp, lp);
+  }
+
+  void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+
+  HWND window_ = nullptr;
+  HWND panel_ = nullptr;
+  GdiObject<HFONT> font_;
+  WizardPages pages_;
+  std::unique_ptr<Win32WizardView> view_;
+};
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const size_t last = path.find_last_of('\\');
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+
+// The uninstaller of the program folder: a copy of itself in the temporary
+// folder does the work; this one waits for it and passes its exit code on.
+int RunFromTemporaryCopy(const Switches& switches, const std::string& program) {
+  UninstallFiles& files = CurrentUninstallFiles();
+  const std::optional<std::string> copy = files.NewTemporaryFile();
+  if (!copy || !files.CopyFileTo(program, *copy)) {
+    if (copy) files.RemoveFile(*copy);
+    if (switches.mode == RunMode::kInteractive) {
+      const ReportTexts& r = UninstallText().uninstallerNotStarted;
+      ReportProblem(r.title, r.message, r.hint, program);
+    }
+    return kExitStepFailed;
+  }
+  std::string commandLine = Quote(*copy) + " " + kUninstallSwitch + "=" + Quote(FolderOf(program) + kUninstallRecordName);
+  if (switches.mode == RunMode::kSilent) commandLine += " /SILENT";
+  if (switches.mode == RunMode::kVerySilent) commandLine += " /VERYSILENT";
+  if (switches.log) commandLine += " /LOG=" + Quote(*switches.log);
+  // Neither process may hold the program folder as its current folder: it is to go.
+  const std::string temporary = FolderOf(*copy);
+  SetCurrentDirectoryA(temporary.c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(copy->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temporary.c_str(),
+                      &startup, &process)) {
+    files.RemoveFile(*copy);
+    return kExitStepFailed;
+  }
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = kExitStepFailed;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  // The copy has ended: it goes now, or when Windows starts next.
+  if (files.RemoveFile(*copy) == FileRemoval::kInUse) files.RemoveAtRestart(*copy);
+  return static_cast<int>(exitCode);
+}
+
+}  // namespace
+
+int RunUninstaller(const Switches& switches) {
+  const std::string program = CurrentMachine().ModulePath().value_or(std::string());
+  if (switches.uninstall->empty()) return RunFromTemporaryCopy(switches, program);
+  if (switches.mode == RunMode::kVerySilent) {
+    WindowlessView view;
+    return RunUninstallation({.view = view, .recordPath = *switches.uninstall, .ask = false});
+  }
+  TfrmUninstall form;
+  form.Show();
+  return RunUninstallation({.view = form.View(),
+                            .recordPath = *switches.uninstall,
+                            .ask = switches.mode == RunMode::kInteractive});
+}
+
+}  // namespace setuvane

@@ -1,0 +1,66 @@
+// The seam between recording or removing an installation and the disk: appending
+// to the uninstall record as the installation goes, reading and replacing it,
+// removing files and empty folders, copying the uninstaller program, and removal at
+// the next restart for what is in use now. Production code uses the process-wide
+// default (Win32 in the Windows build; natively one on which every operation
+// fails); tests install another one with ScopedUninstallFiles. Paths are
+// Windows-1250.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace setuvane {
+
+enum class FileRemoval { kRemoved, kMissing, kInUse, kFailed };
+
+class UninstallFiles {
+ public:
+  virtual ~UninstallFiles() = default;
+
+  // Appends to the file, creating it when missing; the bytes have reached the
+  // system when it returns (they outlast the process ending at once).
+  virtual bool Append(const std::string& path, std::string_view bytes) = 0;
+  // Writes the whole file anew (through a file beside it, so that a reader never
+  // sees half of it).
+  virtual bool WriteWhole(const std::string& path, std::string_view bytes) = 0;
+  virtual std::optional<std::string> ReadWhole(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+
+  // Removes a file (a read-only one too). kInUse when another program holds it.
+  virtual FileRemoval RemoveFile(const std::string& path) = 0;
+  // Removes a folder that is empty; false when it is not or cannot be removed.
+  virtual bool RemoveEmptyFolder(const std::string& path) = 0;
+  // Has the file (or empty folder) removed when Windows starts next: MoveFileEx
+  // with MOVEFILE_DELAY_UNTIL_REBOOT on NT, a line of WININIT.INI on Windows 9x.
+  virtual bool RemoveAtRestart(const std::string& path) = 0;
+  // Copies a file over `to`.
+  virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
+  // Moves a file (on one volume a running program may be moved, not removed).
+  virtual bool MoveFileTo(const std::string& from, const std::string& to) = 0;
+  // A new, unused file name in the temporary folder (the file is created empty).
+  virtual std::optional<std::string> NewTemporaryFile() = 0;
+};
+
+UninstallFiles& CurrentUninstallFiles();
+UninstallFiles& DefaultUninstallFiles();
+
+class ScopedUninstallFiles {
+ public:
+  explicit ScopedUninstallFiles(UninstallFiles& files);
+  ~ScopedUninstallFiles();
+  ScopedUninstallFiles(const ScopedUninstallFiles&) = delete;
+  ScopedUninstallFiles& operator=(const ScopedUninstallFiles&) = delete;
+
+ private:
+  UninstallFiles* previous_;
+};
+
+// WININIT.INI with a line that removes `shortPath` at the next start of Windows 9x
+// added to its [rename] section (the section is made when missing). The path must
+// be the file's short (8.3) name: that is all the start-up program reads.
+std::string WininitWithRemoval(std::string_view wininit, std::string_view shortPath);
+
+}  // namespace setuvane

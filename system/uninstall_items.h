@@ -1,0 +1,88 @@
+// What an installation changed, item by item, so that an uninstallation can undo
+// it: the folders and files it made, the registry keys it created and the values
+// it wrote (with what a value held before), the shortcuts and their folders.
+// Unlike the account of system/install_journal.h, which is prose for a person's
+// log, these items are kept in the uninstall record (core/uninstall_record.h) that
+// the uninstaller reads back. Nothing is recorded unless a recorder is set, so the
+// steps can record what they do without knowing whether anyone keeps it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "system/registry.h"
+
+namespace setuvane {
+
+enum class UninstallItemKind {
+  kProduct,       // path: the key name of the product's entry; text: its display name
+  kFolder,        // path: a folder the installation created
+  kShortcutFolder,  // path: a folder created to hold a shortcut
+  kFile,          // path, size and crc: a file the installation wrote
+  kShortcut,      // path: a shortcut file written
+  kKey,           // root and path: a registry key created
+  kValue,         // root, path (of the key) and name: a value written; prior: what it held
+  kEnd,           // the installation completed
+};
+
+struct UninstallItem {
+  UninstallItemKind kind = UninstallItemKind::kEnd;
+  std::string path;
+  std::string root;  // "HKEY_LOCAL_MACHINE" and the like; for kProduct the display name
+  std::string name;  // a value's name (empty: the key's default value)
+  std::uint64_t size = 0;
+  std::uint32_t crc = 0;
+  std::optional<RegistryData> prior;  // kValue: the value before the installation wrote it
+  bool operator==(const UninstallItem&) const = default;
+};
+
+// The items by kind, with only the fields each kind has.
+inline UninstallItem PathItem(UninstallItemKind kind, std::string path) {
+  UninstallItem item;
+  item.kind = kind;
+  item.path = std::move(path);
+  return item;
+}
+inline UninstallItem ProductItem(std::string keyName, std::string displayName) {
+  UninstallItem item = PathItem(UninstallItemKind::kProduct, std::move(keyName));
+  item.root = std::move(displayName);
+  return item;
+}
+inline UninstallItem FileItem(std::string path, std::uint64_t size, std::uint32_t crc) {
+  UninstallItem item = PathItem(UninstallItemKind::kFile, std::move(path));
+  item.size = size;
+  item.crc = crc;
+  return item;
+}
+inline UninstallItem KeyItem(std::string root, std::string path) {
+  UninstallItem item = PathItem(UninstallItemKind::kKey, std::move(path));
+  item.root = std::move(root);
+  return item;
+}
+inline UninstallItem ValueItem(std::string root, std::string keyPath, std::string name,
+                               std::optional<RegistryData> prior) {
+  UninstallItem item = PathItem(UninstallItemKind::kValue, std::move(keyPath));
+  item.root = std::move(root);
+  item.name = std::move(name);
+  item.prior = std::move(prior);
+  return item;
+}
+
+// `recorder` receives each item as the installation makes it; an empty function
+// stops the recording.
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder);
+bool UninstallRecording();
+void RecordUninstallItem(const UninstallItem& item);
+
+// The levels of `folder` that do not exist yet, outermost first (each without a
+// final backslash), asked of the current machine; empty when it exists. A caller
+// that is about to create the folder records the levels that exist afterwards.
+std::vector<std::string> MissingFolderLevels(const std::string& folder);
+
+// Records, as items of `kind`, those of `levels` that exist now.
+void RecordCreatedFolders(const std::vector<std::string>& levels, UninstallItemKind kind);
+
+}  // namespace setuvane

@@ -1,0 +1,86 @@
+// A disk of plain data for the uninstallation's native tests: files with their
+// bytes, folders, files held open by another program, and every removal, move and
+// removal at restart recorded in order.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "system/uninstall_files.h"
+
+namespace setuvane::fakes {
+
+class FakeUninstallFiles : public UninstallFiles {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders;
+  std::set<std::string> inUse;      // removal refused while held
+  std::set<std::string> refused;    // removal fails for another reason
+  bool appendFails = false;
+  std::vector<std::string> calls;   // removals, moves, restarts
+  std::vector<std::string> atRestart;
+
+  bool Append(const std::string& path, std::string_view bytes) override {
+    if (appendFails) return false;
+    files[path] += bytes;
+    return true;
+  }
+  bool WriteWhole(const std::string& path, std::string_view bytes) override {
+    files[path] = std::string(bytes);
+    return true;
+  }
+  std::optional<std::string> ReadWhole(const std::string& path) override {
+    const auto found = files.find(path);
+    if (found == files.end()) return std::nullopt;
+    return found->second;
+  }
+  bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
+  FileRemoval RemoveFile(const std::string& path) override {
+    if (!files.count(path)) return FileRemoval::kMissing;
+    if (inUse.count(path)) return FileRemoval::kInUse;
+    if (refused.count(path)) return FileRemoval::kFailed;
+    calls.push_back("remove " + path);
+    files.erase(path);
+    return FileRemoval::kRemoved;
+  }
+  bool RemoveEmptyFolder(const std::string& path) override {
+    const std::string inside = path + "\\";
+    for (const auto& [file, data] : files)
+      if (file.compare(0, inside.size(), inside) == 0) return false;
+    for (const std::string& folder : folders)
+      if (folder.compare(0, inside.size(), inside) == 0) return false;
+    calls.push_back("rmdir " + path);
+    return folders.erase(path) > 0;
+  }
+  bool RemoveAtRestart(const std::string& path) override {
+    calls.push_back("at restart " + path);
+    atRestart.push_back(path);
+    return true;
+  }
+  bool CopyFileTo(const std::string& from, const std::string& to) override {
+    if (!files.count(from)) return false;
+    files[to] = files[from];
+    return true;
+  }
+  bool MoveFileTo(const std::string& from, const std::string& to) override {
+    if (!files.count(from) || files.count(to)) return false;
+    calls.push_back("move " + from + " -> " + to);
+    files[to] = files[from];
+    files.erase(from);
+    inUse.erase(from);
+    return true;
+  }
+  std::optional<std::string> NewTemporaryFile() override {
+    const std::string name = "C:\\TEMP\\svu" + std::to_string(++temporaries_) + ".tmp";
+    files[name];
+    return name;
+  }
+
+ private:
+  int temporaries_ = 0;
+};
+
+}  // namespace setuvane::fakes

@@ -1,0 +1,279 @@
+// The uninstall record (its lines, their check values, a second installation
+// merged into the first) and the removal it drives, against a disk and a registry
+// of plain data.
+#include <gtest/gtest.h>
+
+#include "archive/crc32.h"
+#include "core/exit_codes.h"
+#include "core/uninstall_record.h"
+#include "core/uninstall_setup.h"
+#include "core/uninstallation.h"
+#include "system/cp1250.h"
+#include "system/install_journal.h"
+#include "tests/core/fake_uninstall_files.h"
+#include "tests/core/fake_wizard_view.h"
+#include "tests/core/recording_dialogs.h"
+#include "tests/system/fake_registry.h"
+
+namespace setuvane {
+namespace {
+
+constexpr char kHklm[] = "HKEY_LOCAL_MACHINE";
+constexpr char kHkcu[] = "HKEY_CURRENT_USER";
+constexpr char kRecord[] = "C:\\Produkt\\uninstall.dat";
+const std::string kEntryKey = std::string(kHklm) + "\\" + kUninstallKeysPath + "\\Notatnik";
+
+std::uint32_t Crc(const std::string& data) {
+  return archive::Crc32Update(0xFFFFFFFFu, reinterpret_cast<const std::uint8_t*>(data.data()), data.size()) ^
+         0xFFFFFFFFu;
+}
+
+UninstallItem File(const std::string& path, const std::string& data) { return FileItem(path, data.size(), Crc(data)); }
+
+TEST(UninstallRecord, ReadsBackWhatItWrote) {
+  const std::vector<UninstallItem> items = {
+      ProductItem("Firma Notatnik", Cp1250("Notatnik – wersja 100%")),
+      PathItem(UninstallItemKind::kFolder, "C:\\Program Files\\Firma"),
+      FileItem(Cp1250("C:\\Program Files\\Firma\\żółw.txt"), 5000000000ull, 0xDEADBEEF),
+      KeyItem(kHklm, "Software\\Firma"),
+      ValueItem(kHklm, "Software\\Firma", "tab\there\r\nand %", RegistryData{3, std::string("\0\xff\t", 3)}),
+      ValueItem(kHkcu, "Software", "", std::nullopt),
+      PathItem(UninstallItemKind::kShortcutFolder, "C:\\Menu\\Firma"),
+      PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\Notatnik.lnk"),
+      PathItem(UninstallItemKind::kEnd, ""),
+  };
+  const ParsedUninstallRecord parsed = ParseUninstallRecord(UninstallRecordText(items));
+  ASSERT_TRUE(parsed.Verified()) << parsed.problem;
+  EXPECT_EQ(parsed.items, items);
+  EXPECT_TRUE(parsed.Complete());
+
+  // Written as the installation goes: what an earlier one left, then line by line.
+  fakes::FakeUninstallFiles files;
+  UninstallRecordWriter writer(files, kRecord);
+  ASSERT_TRUE(writer.Start({items[0], items[1], items[8]}));
+  for (size_t i = 2; i < items.size(); ++i) ASSERT_TRUE(writer.Add(items[i]));
+  EXPECT_EQ(files.files[kRecord], UninstallRecordText(items));
+  // A line that does not reach the disk stops the writing; what is there stays whole.
+  files.appendFails = true;
+  EXPECT_FALSE(writer.Add(items[1]));
+  files.appendFails = false;
+  EXPECT_FALSE(writer.Add(items[1]));
+  EXPECT_TRUE(ParseUninstallRecord(files.files[kRecord]).Verified());
+}
+
+TEST(UninstallRecord, ADamagedRecordIsRefusedWhole) {
+  const std::string good = UninstallRecordText({ProductItem("P", "P"), PathItem(UninstallItemKind::kFolder, "C:\\A"),
+                                                FileItem("C:\\A\\b.exe", 1, 2), PathItem(UninstallItemKind::kFolder, "C:\\B")});
+  ASSERT_TRUE(ParseUninstallRecord(good).Verified());
+  const size_t second = good.find("folder");
+  const size_t third = good.find("file");
+  const size_t fourth = good.rfind("folder");
+  std::string changed = good;
+  changed[good.find("b.exe")] = 'c';
+  std::string swapped = good.substr(0, second) + good.substr(third, fourth - third) +
+                        good.substr(second, third - second) + good.substr(fourth);
+  const struct {
+    std::string text, what, problem;
+  } cases[] = {
+      {changed, "a changed name", "line 4: the check value does not match"},
+      {good.substr(0, second) + good.substr(third), "a lost line", "line 3: the check value does not match"},
+      {swapped, "two lines swapped", "line 3: the check value does not match"},
+      {good.substr(0, good.size() - 5), "the last line cut", "line 5: the line is cut off"},
+      {"SETUVANE UNINSTALL RECORD 2\r\n", "a later version", "unknown version of the uninstall record"},
+      {"", "an empty file", "not an uninstall record"},
+  };
+  for (const auto& c : cases) {
+    const ParsedUninstallRecord parsed = ParseUninstallRecord(c.text);
+    EXPECT_EQ(parsed.problem, c.problem) << c.what;
+    EXPECT_TRUE(parsed.items.empty()) << c.what;
+  }
+}
+
+TEST(UninstallRecord, ASecondInstallationMergesIntoTheFirst) {
+  const std::vector<UninstallItem> first = {
+      ProductItem("Notatnik", "Notatnik 1.0"),
+      PathItem(UninstallItemKind::kFolder, "C:\\Produkt"),
+      FileItem("C:\\Produkt\\a.exe", 1, 1),
+      ValueItem(kHklm, "Software\\Firma", "Wersja", std::nullopt),
+      PathItem(UninstallItemKind::kEnd, ""),
+  };
+  const std::vector<UninstallItem> second = {
+      ProductItem("Notatnik", "Notatnik 1.1"),
+      FileItem("C:\\PRODUKT\\A.EXE", 2, 2),  // written again: Windows' names ignore case
+      FileItem("C:\\Produkt\\b.dll", 3, 3),
+      ValueItem(kHklm, "Software\\Firma", "Wersja", RegistryData{kRegSz, std::string("1.0\0", 4)}),
+  };
+  const std::vector<UninstallItem> expected = {
+      ProductItem("Notatnik", "Notatnik 1.1"),
+      PathItem(UninstallItemKind::kFolder, "C:\\Produkt"),
+      FileItem("C:\\Produkt\\a.exe", 2, 2),
+      ValueItem(kHklm, "Software\\Firma", "Wersja", std::nullopt),  // it did not exist before the first
+      FileItem("C:\\Produkt\\b.dll", 3, 3),
+  };
+  EXPECT_EQ(MergeUninstallItems(first, second), expected);  // the second did not finish
+}
+
+class Uninstallation : public ::testing::Test {
+ protected:
+  Uninstallation() {
+    SetJournalSink([this](const std::string& line) { log.push_back(line); });
+    fakes::Dialogs() = {};
+    fakes::Dialogs().answer = 6;
+    disk.folders = {"C:\\Produkt", "C:\\Produkt\\dane", "C:\\Menu\\Firma"};
+    disk.files = {{"C:\\Produkt\\app.exe", "program"},   {"C:\\Produkt\\dane\\baza.mdb", "baza"},
+                  {"C:\\Produkt\\ustawienia.inf", "a=1"}, {"C:\\Menu\\Firma\\App.lnk", "link"},
+                  {"C:\\Produkt\\uninstall.exe", "MZ"}};
+    registry.keys = {std::string(kHkcu) + "\\Software", std::string(kHkcu) + "\\Software\\Firma",
+                     std::string(kHkcu) + "\\Software\\Firma\\App", kEntryKey};
+    registry.values[std::string(kHkcu) + "\\Software\\Firma\\App"]["Licznik"] = {kRegDword, "\5\0\0\0"};
+    registry.values[std::string(kHkcu) + "\\Software"]["Jezyk"] = {kRegSz, std::string("en\0", 3)};
+    registry.values[kEntryKey]["DisplayName"] = {kRegSz, std::string("Notatnik\0", 9)};
+    items = {
+        ProductItem("Notatnik", "Notatnik"),
+        PathItem(UninstallItemKind::kFolder, "C:\\Produkt"),
+        File("C:\\Produkt\\app.exe", "program"),
+        PathItem(UninstallItemKind::kFolder, "C:\\Produkt\\dane"),
+        File("C:\\Produkt\\dane\\baza.mdb", "baza"),
+        File("C:\\Produkt\\ustawienia.inf", "a=1"),
+        KeyItem(kHkcu, "Software\\Firma"),
+        KeyItem(kHkcu, "Software\\Firma\\App"),
+        ValueItem(kHkcu, "Software\\Firma\\App", "Licznik", std::nullopt),
+        ValueItem(kHkcu, "Software", "Jezyk", RegistryData{kRegSz, std::string("pl\0", 3)}),
+        PathItem(UninstallItemKind::kShortcutFolder, "C:\\Menu\\Firma"),
+        PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\App.lnk"),
+        PathItem(UninstallItemKind::kEnd, ""),
+    };
+  }
+  ~Uninstallation() override { SetJournalSink({}); }
+
+  int Run(bool ask = true) {
+    disk.files[kRecord] = UninstallRecordText(items);
+    return RunUninstallation({.view = view, .recordPath = kRecord, .ask = ask});
+  }
+
+  fakes::FakeUninstallFiles disk;
+  fakes::FakeRegistry registry;
+  ScopedUninstallFiles scopedDisk{disk};
+  ScopedRegistry scopedRegistry{registry};
+  fakes::FakeWizardView view;
+  std::vector<UninstallItem> items;
+  std::vector<std::string> log;
+};
+
+TEST_F(Uninstallation, UndoesEachKindInReverseOrderAndTheEntryLast) {
+  EXPECT_EQ(Run(), kExitInstalled);
+  const std::vector<std::string> removals = {
+      "remove C:\\Menu\\Firma\\App.lnk",     "rmdir C:\\Menu\\Firma",
+      "remove C:\\Produkt\\ustawienia.inf",  "remove C:\\Produkt\\dane\\baza.mdb",
+      "remove C:\\Produkt\\app.exe",         "remove C:\\Produkt\\uninstall.dat",
+      "remove C:\\Produkt\\uninstall.exe",   "rmdir C:\\Produkt\\dane",
+      "rmdir C:\\Produkt",
+  };
+  EXPECT_EQ(disk.calls, removals);
+  EXPECT_TRUE(disk.files.empty());
+  // Values first (the one that was there before gets its data back), then the
+  // keys created, deepest first, then the product's entry.
+  const std::vector<std::string> expected = {
+      "CloseKey " + std::string(kHkcu) + "\\Software\\Firma\\App",
+      "DeleteEmptyKey " + std::string(kHkcu) + "\\Software\\Firma\\App",
+      "DeleteEmptyKey " + std::string(kHkcu) + "\\Software\\Firma",
+      "DeleteKey " + kEntryKey,
+  };
+  EXPECT_EQ(std::vector<std::string>(registry.calls.end() - 4, registry.calls.end()), expected);
+  EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software", "Jezyk"), "pl");
+  EXPECT_EQ(registry.keys, std::set<std::string>{std::string(kHkcu) + "\\Software"});
+  ASSERT_EQ(fakes::Dialogs().messages.size(), 2u);
+  EXPECT_EQ(fakes::Dialogs().messages[0].kind, 3);
+  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().messages[1].text), "Aplikacja \"Notatnik\" została usunięta z komputera.");
+  EXPECT_EQ(view.overallPositions.back(), 100);
+}
+
+// A second installation's record lists again what the first one made: each thing
+// is undone once, and a value goes back to what it held before the first.
+TEST_F(Uninstallation, WhatTwoInstallationsRecordedIsUndoneOnce) {
+  items.pop_back();
+  items.push_back(File("C:\\Produkt\\app.exe", "program"));
+  items.push_back(ValueItem(kHkcu, "Software\\Firma\\App", "Licznik", RegistryData{kRegDword, "\5\0\0\0"}));
+  items.push_back(PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\App.lnk"));
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_TRUE(disk.files.empty());
+  EXPECT_FALSE(registry.keys.count(std::string(kHkcu) + "\\Software\\Firma\\App"));
+  for (const std::string& line : log) EXPECT_EQ(line.find("already gone"), std::string::npos) << line;
+  EXPECT_EQ(std::count(log.begin(), log.end(), "removed registry value: HKEY_CURRENT_USER\\Software\\Firma\\App "
+                                                "\"Licznik\""),
+            1);
+}
+
+TEST_F(Uninstallation, KeepsChangedUserDataAndFoldersThatAreNotEmpty) {
+  disk.files["C:\\Produkt\\ustawienia.inf"] = "a=2";      // the user's settings now
+  disk.files["C:\\Produkt\\app.exe"] = "patched";           // a program file goes however it changed
+  disk.files["C:\\Produkt\\dane\\moje.txt"] = "mine";       // never the installation's
+  disk.files.erase("C:\\Produkt\\dane\\baza.mdb");          // already gone
+  EXPECT_EQ(Run(/*ask=*/false), kExitInstalled);
+  EXPECT_EQ(disk.files.at("C:\\Produkt\\ustawienia.inf"), "a=2");
+  EXPECT_EQ(disk.files.at("C:\\Produkt\\dane\\moje.txt"), "mine");
+  EXPECT_FALSE(disk.files.count("C:\\Produkt\\app.exe"));
+  EXPECT_EQ(disk.folders, (std::set<std::string>{"C:\\Produkt", "C:\\Produkt\\dane"}));
+  for (const char* line : {"stayed: C:\\Produkt\\ustawienia.inf (changed since the installation: it holds the "
+                           "user's settings or data)",
+                           "already gone: C:\\Produkt\\dane\\baza.mdb", "stayed: C:\\Produkt\\dane (not empty)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  EXPECT_TRUE(fakes::Dialogs().messages.empty());  // unattended: no question, no notice
+  EXPECT_FALSE(registry.keys.count(kEntryKey));
+}
+
+TEST_F(Uninstallation, FilesInUseGoAtTheNextRestart) {
+  disk.inUse = {"C:\\Produkt\\app.exe", "C:\\Produkt\\uninstall.exe"};
+  EXPECT_EQ(Run(false), kExitRestartAdvised);
+  // The program file is removed at restart with its folder; the waiting
+  // uninstaller is moved out of the way and goes at restart from there.
+  EXPECT_EQ(disk.atRestart,
+            (std::vector<std::string>{"C:\\Produkt\\app.exe", "C:\\TEMP\\svu1.tmp", "C:\\Produkt"}));
+  EXPECT_FALSE(disk.files.count("C:\\Produkt\\uninstall.exe"));
+  EXPECT_FALSE(registry.keys.count(kEntryKey));
+}
+
+TEST_F(Uninstallation, AFailedStepKeepsTheEntryAndTheRecordOfWhatIsLeft) {
+  disk.refused = {"C:\\Produkt\\app.exe"};
+  registry.refusedNames = {"Licznik"};
+  EXPECT_EQ(Run(), kExitStepFailed);
+  EXPECT_EQ(fakes::Dialogs().problems.size(), 2u);
+  EXPECT_TRUE(registry.keys.count(kEntryKey));
+  EXPECT_TRUE(disk.files.count("C:\\Produkt\\uninstall.exe"));
+  const ParsedUninstallRecord left = ParseUninstallRecord(disk.files.at(kRecord));
+  ASSERT_TRUE(left.Verified());
+  const std::vector<UninstallItem> expected = {items[0], items[1], items[2], items[3], items[6], items[7], items[8]};
+  EXPECT_EQ(left.items, expected);  // the keys stay while their value does
+  // Another try, once the file can go, finishes the work.
+  disk.refused.clear();
+  registry.refusedNames.clear();
+  EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = false}), kExitInstalled);
+  EXPECT_FALSE(registry.keys.count(kEntryKey));
+  EXPECT_TRUE(disk.files.empty());
+}
+
+TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
+  fakes::Dialogs().answer = 7;
+  EXPECT_EQ(Run(), kExitUninstallDeclined);
+  EXPECT_TRUE(disk.calls.empty());
+  fakes::Dialogs().answer = 6;
+  disk.files[kRecord] = UninstallRecordText(items);
+  disk.files[kRecord][40] ^= 1;
+  EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = true}), kExitStepFailed);
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().problems[0].message), "Odczytanie zapisu instalacji jest niemożliwe.");
+  EXPECT_TRUE(disk.calls.empty());
+  EXPECT_TRUE(registry.keys.count(kEntryKey));
+}
+
+// Windows 9x removes files at its next start through WININIT.INI's [rename]
+// section, which may be missing, elsewhere in the file or written in any case.
+TEST(RemovalAtRestart, Windows9xGetsALineInWininit) {
+  EXPECT_EQ(WininitWithRemoval("", "C:\\PROGRA~1\\A.EXE"), "[rename]\r\nNUL=C:\\PROGRA~1\\A.EXE\r\n");
+  EXPECT_EQ(WininitWithRemoval("[Other]\r\nx=1", "C:\\B"), "[Other]\r\nx=1\r\n[rename]\r\nNUL=C:\\B\r\n");
+  EXPECT_EQ(WininitWithRemoval("[RENAME]\r\nNUL=C:\\A\r\n[Other]\r\n", "C:\\B"),
+            "[RENAME]\r\nNUL=C:\\B\r\nNUL=C:\\A\r\n[Other]\r\n");
+}
+
+}  // namespace
+}  // namespace setuvane

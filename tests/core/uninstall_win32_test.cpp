@@ -1,0 +1,231 @@
+// Uninstallation end to end under Wine: a package installed by the real installer
+// is removed as a deployment tool removes it (the entry's QuietUninstallString run
+// and waited for), which leaves the disk and the registry as they were except the
+// user's own files; the interactive uninstaller walked with real input; a file
+// held open during the removal. With SETUVANE_SCREENSHOTS set to a folder, the
+// uninstaller's pictures are saved there.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "core/uninstall_setup.h"
+#include "tests/core/installer_driver_win32.h"
+#include "tests/core/test_medium.h"
+#include "tests/dialogs/window_driver_win32.h"
+
+namespace setuvane {
+namespace {
+
+using archive::testing::ReadFile;
+using archive::testing::WinPath;
+using archive::testing::WriteFile;
+using fakes::MediumEntry;
+using fakes::StartablePackage;
+using fakes::TestMedium;
+using namespace testing;
+
+std::string WinePath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Firma Produkt Testowy";
+
+std::string EntryText(const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEntry, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  char value[1024] = "";
+  DWORD size = sizeof value;
+  const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? std::string(value) : std::string();
+}
+
+// Every file below the folders with its content, and every folder.
+std::map<std::string, std::string> Tree(const std::vector<std::filesystem::path>& roots) {
+  std::map<std::string, std::string> tree;
+  for (const std::filesystem::path& root : roots) {
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+      const std::string path = it->path().string();
+      tree[path] = it->is_directory() ? "<folder>" : ReadFile(it->path());
+    }
+  }
+  return tree;
+}
+
+class Uninstaller : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileA(WinePath(SETUVANE_EXE).c_str(), (medium.Medium() + "setuvane.exe").c_str(), FALSE));
+    std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+    package[0] = MediumEntry("install.inf",
+                             "INSTALL_TASK_TITLE=Instalator Testowy\r\nINSTALL_MAIN_TITLE=Produkt Testowy\r\n"
+                             "PRODUCT_PUBLISHER=Firma\r\nPRODUCT_VERSION=2.5\r\n");
+    package[3] = MediumEntry("registry.inf",
+                             "+hlm\\Software\\Firma Testowa\\Produkt\r\n-str:Katalog=<programfolder>\r\n"
+                             "+hcu\\Software\\Firma Testowa\r\n-int:Uruchomienia=0\r\n"
+                             "+hcu\\\\Software\\Wspolne\r\n-str:Jezyk=pl\r\n");
+    package[4] = MediumEntry("shortcut.inf",
+                             "{<menustartfolder>Programy\\Firma Testowa\\Produkt.lnk\r\n-lnk=<programfolder>app.exe\r\n}\r\n");
+    package.push_back(MediumEntry("bin/app.exe", "program", "<programfolder>"));
+    package.push_back(MediumEntry("USTAWIENIA.INF", "new settings", "<programfolder>"));
+    package.push_back(MediumEntry("opcje.inf", "options", "<programfolder>"));
+    package.push_back(MediumEntry("doc/readme.txt", "documentation", "<programfolder>doc\\sub"));
+    medium.WritePackage(package);
+    target = medium.Path() / "Produkt";
+    // A value that was there before the installation wrote it.
+    HKEY shared = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wspolne", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &shared, nullptr);
+    RegSetValueExA(shared, "Jezyk", 0, REG_SZ, reinterpret_cast<const BYTE*>("en"), 3);
+    RegCloseKey(shared);
+  }
+  void TearDown() override {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kEntry);
+    HKEY shared = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wspolne", 0, KEY_ALL_ACCESS, &shared) == ERROR_SUCCESS) {
+      RegDeleteValueA(shared, "Jezyk");
+      RegCloseKey(shared);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wspolne");
+  }
+  DWORD Run(const std::string& commandLine, int timeoutMs = 60000) {
+    PROCESS_INFORMATION process = StartProcess(commandLine);
+    return WaitForExit(process, timeoutMs);
+  }
+  DWORD Install() {
+    return Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(target) + "\"");
+  }
+  std::string RegistryExport(const char* root) {
+    const std::string file = WinPath(medium.Path() / "export.reg");
+    std::filesystem::remove(medium.Path() / "export.reg");
+    EXPECT_EQ(Run("reg.exe export " + std::string(root) + " \"" + file + "\" /y"), 0u) << root;
+    // The export is UTF-16 of ASCII names here; Wine's own keys, which Wine
+    // changes as programs come and go, are left out.
+    std::string text;
+    for (char c : ReadFile(medium.Path() / "export.reg"))
+      if (c != '\0') text += c;
+    std::string kept;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find("\r\n\r\n", at);
+      end = end == std::string::npos ? text.size() : end + 4;
+      const std::string section = text.substr(at, end - at);
+      if (section.find("\\Software\\Wine") == std::string::npos) kept += section;
+      at = end;
+    }
+    return kept;
+  }
+  // The program folder and the Start menu (the shortcut's folder).
+  std::vector<std::filesystem::path> Roots() {
+    HKEY folders = nullptr;
+    char menu[MAX_PATH] = "";
+    DWORD size = sizeof menu;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                  KEY_READ, &folders);
+    RegQueryValueExA(folders, "Start Menu", nullptr, nullptr, reinterpret_cast<BYTE*>(menu), &size);
+    RegCloseKey(folders);
+    EXPECT_NE(menu[0], '\0');
+    return {medium.Path() / "Produkt", menu};
+  }
+  void Screenshot(const char* name) {
+    const char* folder = std::getenv("SETUVANE_SCREENSHOTS");
+    if (!folder) return;
+    Sleep(300);
+    SaveScreen(std::string(folder) + "\\" + name + ".bmp");
+  }
+
+  TestMedium medium;
+  std::filesystem::path target;
+};
+
+TEST_F(Uninstaller, RemovesWhatTheInstallationMadeAsADeploymentToolRunsIt) {
+  std::filesystem::create_directories(target);
+  WriteFile(target / "USTAWIENIA.INF", {'o', 'l', 'd'});  // the user's: kept at installation
+  const std::map<std::string, std::string> treeBefore = Tree(Roots());
+  const std::string userBefore = RegistryExport("HKEY_CURRENT_USER");
+  const std::string machineBefore = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
+
+  ASSERT_EQ(Install(), 0u);
+  // The entry that Windows' list of programs and deployment tools read.
+  const std::string uninstaller = WinPath(target) + "\\uninstall.exe";
+  EXPECT_EQ(EntryText("DisplayName"), "Produkt Testowy");
+  EXPECT_EQ(EntryText("DisplayVersion"), "2.5");
+  EXPECT_EQ(EntryText("Publisher"), "Firma");
+  EXPECT_EQ(EntryText("UninstallString"), "\"" + uninstaller + "\" /UNINSTALL");
+  EXPECT_EQ(EntryText("InstallLocation"), WinPath(target) + "\\");
+  EXPECT_EQ(EntryText("InstallDate").size(), 8u);
+  EXPECT_TRUE(std::filesystem::exists(target / "uninstall.exe"));
+  // Installed again, the same entry gathers what both runs made.
+  ASSERT_EQ(Install(), 0u);
+  WriteFile(target / "opcje.inf", {'m', 'i', 'n', 'e'});  // changed by the user since
+
+  const std::string quiet = EntryText("QuietUninstallString");
+  ASSERT_EQ(quiet, "\"" + uninstaller + "\" /UNINSTALL /VERYSILENT");
+  EXPECT_EQ(Run(quiet), 0u);
+
+  std::map<std::string, std::string> expected = treeBefore;
+  expected[(target / "opcje.inf").string()] = "mine";
+  EXPECT_EQ(Tree(Roots()), expected);
+  EXPECT_EQ(RegistryExport("HKEY_CURRENT_USER"), userBefore);
+  EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machineBefore);
+  EXPECT_EQ(EntryText("DisplayName"), "");
+}
+
+TEST_F(Uninstaller, AskedAndWalkedWithRealInput) {
+  ASSERT_EQ(Install(), 0u);
+  PROCESS_INFORMATION process = StartProcess(EntryText("UninstallString"));
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog", L"", 30000);
+  ASSERT_NE(question, nullptr);
+  EXPECT_NE(FindWindowW(L"TfrmUninstall", L"Produkt Testowy"), nullptr);
+  Screenshot("uninstall-question");
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Tak"));
+  HWND notice = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (notice = FindWindowW(L"TfrmMessageDialog", nullptr)) && notice != question; }, 30000));
+  EXPECT_NE(ControlText(WaitForControl(notice, L"SetuvaneStaticMemo")).find(L"została usunięta"), std::wstring::npos);
+  Screenshot("uninstall-done");
+  ClickOn(WaitForControl(notice, L"SetuvanePlainButton", L"OK"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(Uninstaller, SaysNoAndKeepsEverything) {
+  ASSERT_EQ(Install(), 0u);
+  PROCESS_INFORMATION process = StartProcess(EntryText("UninstallString"));
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog", L"", 30000);
+  ASSERT_NE(question, nullptr);
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Nie"));
+  EXPECT_EQ(WaitForExit(process), 5u);
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+  EXPECT_EQ(EntryText("DisplayName"), "Produkt Testowy");
+}
+
+TEST_F(Uninstaller, AFileHeldOpenIsRemovedAtTheNextRestart) {
+  ASSERT_EQ(Install(), 0u);
+  const std::string held = WinPath(target) + "\\app.exe";
+  HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const std::string log = WinPath(medium.Path() / "usuwanie.log");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString") + " /LOG=\"" + log + "\""), 3010u);
+  CloseHandle(file);
+  EXPECT_EQ(EntryText("DisplayName"), "");
+  EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log").find("in use, removed at the next restart: " + held),
+            std::string::npos);
+  HKEY session = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                          &session),
+            ERROR_SUCCESS);
+  std::string pending(65536, '\0');
+  DWORD size = static_cast<DWORD>(pending.size());
+  RegQueryValueExA(session, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(pending.data()),
+                   &size);
+  RegCloseKey(session);
+  EXPECT_NE(pending.find(held.substr(2)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace setuvane
