@@ -70,6 +70,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   const bool unattended = switches.mode != RunMode::kInteractive;
   RouteAccount(log ? &*log : nullptr, unattended);
+  for (const std::string& argument : switches.ignored) JournalNote("argument ignored: " + argument);
   if (unattended) EnableUnattendedEndings();
   int exitCode = unattended ? kExitStepFailed : kExitInstalled;
   CallReportingFailures([&] {
