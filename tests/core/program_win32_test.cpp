@@ -18,6 +18,7 @@ namespace {
 
 using archive::testing::ReadFile;
 using archive::testing::WinPath;
+using archive::testing::ToBytes;
 using archive::testing::WriteFile;
 using fakes::MediumEntry;
 using fakes::StartablePackage;
@@ -94,7 +95,51 @@ TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
     return r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
            r.bottom == GetSystemMetrics(SM_CYSCREEN);
   }));
+  // Alt+F4 asks as "Zamknij" does; "Nie" keeps the wizard, "Tak" ends it.
+  ExpectPage(window, L"Static", L"Witamy w instalacji");
+  ClickOn(WaitForControl(window, L"SetuvaneStaticMemo"));
+  PressKey(VK_F4, VK_MENU);
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(question, nullptr);
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Nie"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  EXPECT_TRUE(IsShown(window));
   PostMessageW(window, WM_CLOSE, 0, 0);
+  question = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(question, nullptr);
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Tak"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+}
+
+TEST_F(Program, ClosingTheWindowDuringTheInstallationChangesNothing) {
+  const std::filesystem::path target = medium.Path() / "cel";
+  std::filesystem::create_directories(target);
+  WriteFile(target / "USTAWIENIA.INF", {'o', 'l', 'd'});
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage(WinPath(target));
+  package.push_back(MediumEntry("USTAWIENIA.INF", "new settings", "<programfolder>"));
+  package.push_back(MediumEntry("last.exe", "last", "<programfolder>"));
+  medium.WritePackage(package);
+  Start();
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  for (int page = 1; page <= 4; ++page) {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }));
+    Next(installer);
+  }
+  // The installation waits on the overwrite question: the taskbar's "Close" and
+  // a close request reach the window meanwhile.
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(installer, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(installer, WM_CLOSE, 0, 0);
+  Sleep(500);
+  EXPECT_TRUE(IsShown(installer));
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Nie"));
+  ExpectPage(installer, L"Static", L"Zakończenie instalacji");
+  EXPECT_EQ(WaitForControl(nullptr, L"TfrmMessageDialog", L"", 500), nullptr);  // no stop question came
+  EXPECT_EQ(ReadFile(target / "last.exe"), "last");
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatRadioButton", L"Nie, chcę teraz powrócić do systemu Windows."));
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Zamknij"));
   EXPECT_EQ(WaitForExit(process), 0u);
 }
 
@@ -209,6 +254,24 @@ TEST_F(Program, ACorruptEntryIsReportedAndStopsTheInstallation) {
   EXPECT_EQ(ReadFile(medium.Path() / "cel" / "first.exe"), "first");
   EXPECT_FALSE(std::filesystem::exists(medium.Path() / "cel" / "broken.dll"));
   EXPECT_FALSE(std::filesystem::exists(medium.Path() / "cel" / "last.exe"));
+}
+
+TEST_F(Program, ADamagedSetupEntryIsReportedAtStartUp) {
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Aplikacja\\");
+  package[3].data = ToBytes("+hlm\\Software\\Firma");  // registry.inf, with a wrong checksum
+  package[3].crc = archive::testing::ZipCrc(package[3].data) ^ 1;
+  medium.WritePackage(package);
+  Start();
+  ExpectReport(L"Problem instalacji", L"Nieprawidłowy źródłowy pakiet instalacji.");
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  PostMessageW(installer, WM_CLOSE, 0, 0);
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(question, nullptr);
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Tak"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  Start("/VERYSILENT");
+  EXPECT_EQ(WaitForExit(process), 2u);
 }
 
 TEST_F(Program, AMissingPackageEndsTheProgramAfterItsReport) {
