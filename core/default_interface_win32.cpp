@@ -210,7 +210,17 @@ void TfrmDefaultInterface::FormKeyDown(int key) {
   if (key == kEscape) btnCloseClick();  // the key goes on to the controls as well
 }
 
-void TfrmDefaultInterface::btnCloseClick() { wizard_->btnCloseClick(); }
+void TfrmDefaultInterface::btnCloseClick() {
+  // While its question is open the close button cannot be pressed: a close request
+  // that arrives meanwhile (the taskbar's) is dropped, not asked a second time.
+  if (closeAsking_) return;
+  closeAsking_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{closeAsking_};
+  wizard_->btnCloseClick();
+}
 
 void TfrmDefaultInterface::appEventsException(const std::string& message) {
   const MainWindowTexts& t = MainWindowText();

@@ -271,11 +271,13 @@ TEST_F(MainWindow, EscapeAndClosingTheWindowAskLikeCloseAndNoKeepsTheWizard) {
     std::wstring question;
     WindowDriver driver(L"TfrmMessageDialog", [&](HWND dialog) {
       question = TextOf(testing::ChildrenOfClass(dialog, L"Static").at(0));
-      PostKey(dialog, VK_ESCAPE);  // "Nie"
+      PostMessageW(form.Handle(), WM_CLOSE, 0, 0);  // while it is asked: no second question
+      PostKey(dialog, VK_ESCAPE);                    // "Nie"
     });
     close();
     driver.Join();
     Pump();
+    EXPECT_EQ(FindWindowW(L"TfrmMessageDialog", nullptr), nullptr);
     EXPECT_EQ(question, L"Instalator Testowy");  // the question's title: the application title
     EXPECT_TRUE(IsWindow(form.Handle()));
     EXPECT_TRUE(IsWindowVisible(form.Pages().Panel(3)));
