@@ -45,6 +45,10 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
                                                archive::TAbProcessType, archive::TAbErrorClass, int) {
     if (!failure) failure = item.StoredName() + ": " + sender.FailureText();
   };
+  struct HandlerGone {  // however this ends, the handler does not outlive `failure`
+    archive::TAbUnZipper& zip;
+    ~HandlerGone() { zip.OnProcessItemFailure = nullptr; }
+  } handlerGone{zipInstall};
   zipInstall.OpenZip(LaunchFolder + kPackageName);
   zipInstall.SetBaseDirectory(SetupFolder);
   for (int i = 0; i < zipInstall.EntryCount(); ++i) {
@@ -53,7 +57,6 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   }
   zipInstall.ExtractMarked();
   zipInstall.CloseZip();
-  zipInstall.OnProcessItemFailure = nullptr;
   if (failure) throw std::runtime_error(*failure);
 }
 
