@@ -86,7 +86,7 @@ class Program : public ::testing::Test {
 
 TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
   medium.WritePackage(StartablePackage("C:\\Aplikacja\\"));
-  Start();
+  Start("/AUTORUN \"D:\\autorun.inf\"");  // a launcher's own arguments: the wizard runs all the same
   HWND window = Installer();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(TextOf(window), L"Instalator Testowy");
