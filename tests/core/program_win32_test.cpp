@@ -71,6 +71,16 @@ class Program : public ::testing::Test {
     EXPECT_NE(WaitForControl(installer, className, text), nullptr) << "page with " << std::string(text.begin(), text.end());
   }
   void Next(HWND installer) { ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }
+  // Answers the question whether to stop the installation, once it is up and written.
+  void AnswerStopQuestion(const wchar_t* answer) {
+    HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(WaitForControl(question, L"SetuvaneStaticMemo",
+                             L"Czy na pewno chcesz przerwać instalację?\r\nInstalacja produktu nie została ukończona.", 2000),
+              nullptr);
+    ClickOn(WaitForControl(question, L"SetuvanePlainButton", answer));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  }
   // Answers the problem dialog that must come up with `title` and `message`.
   void ExpectReport(const std::wstring& title, const std::wstring& message) {
     HWND report = WaitForControl(nullptr, L"TfrmInfoDialog", title);
@@ -99,15 +109,10 @@ TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
   ExpectPage(window, L"Static", L"Witamy w instalacji");
   ClickOn(WaitForControl(window, L"SetuvaneStaticMemo"));
   PressKey(VK_F4, VK_MENU);
-  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
-  ASSERT_NE(question, nullptr);
-  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Nie"));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  AnswerStopQuestion(L"Nie");
   EXPECT_TRUE(IsShown(window));
   PostMessageW(window, WM_CLOSE, 0, 0);
-  question = WaitForControl(nullptr, L"TfrmMessageDialog");
-  ASSERT_NE(question, nullptr);
-  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Tak"));
+  AnswerStopQuestion(L"Tak");
   EXPECT_EQ(WaitForExit(process), 0u);
 }
 
@@ -266,9 +271,7 @@ TEST_F(Program, ADamagedSetupEntryIsReportedAtStartUp) {
   HWND installer = Installer();
   ASSERT_NE(installer, nullptr);
   PostMessageW(installer, WM_CLOSE, 0, 0);
-  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
-  ASSERT_NE(question, nullptr);
-  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Tak"));
+  AnswerStopQuestion(L"Tak");
   EXPECT_EQ(WaitForExit(process), 0u);
   Start("/VERYSILENT");
   EXPECT_EQ(WaitForExit(process), 2u);
