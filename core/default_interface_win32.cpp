@@ -1,7 +1,5 @@
 #include "core/default_interface_win32.h"
 
-#include <stdexcept>
-
 #include "core/abort_installation.h"
 #include "archive/file_system.h"
 #include "core/environment_queries_win32.h"
@@ -31,6 +29,8 @@ constexpr wchar_t kClassName[] = L"TfrmDefaultInterface";
 constexpr int kEscape = 27;
 constexpr int kPanelWidth = 427;
 constexpr int kPanelHeight = 292;
+// Posted by the wizard once closing is decided: the window closes without asking.
+constexpr UINT kCloseNow = WM_APP + 1;
 
 RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
@@ -92,7 +92,7 @@ void TfrmDefaultInterface::CreateWizard() {
   view_ = std::make_unique<Win32WizardView>(
       pages_, Win32WizardView::Window{
                   .pumpMessages = [this] { PumpMessages(); },
-                  .close = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); },
+                  .close = [this] { PostMessageW(window_, kCloseNow, 0, 0); },
                   .browseForFolder = [this](std::string& folder) { return btnBrowseExecute(folder); },
               });
   installation_ = std::make_unique<Installation>(*view_, archive::NativeFileSystem());
@@ -158,8 +158,13 @@ void TfrmDefaultInterface::FormCreate() {
   if (const std::optional<std::string> logo = PackageLogoPath()) {
     GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
         LoadImageA(nullptr, logo->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    if (!picture) throw std::runtime_error(*logo + MainWindowText().unreadableLogo);
-    SetPicture(imgInstall_, std::move(picture));
+    // Reported as a failure no routine caught, and the start-up goes on with the
+    // design-time logo: a window without its first page would be of no use.
+    if (picture) {
+      SetPicture(imgInstall_, std::move(picture));
+    } else {
+      appEventsException(*logo + MainWindowText().unreadableLogo);
+    }
   }
   wizard_->ShowPage();
 }
@@ -205,10 +210,22 @@ void TfrmDefaultInterface::FormKeyDown(int key) {
   if (key == kEscape) btnCloseClick();  // the key goes on to the controls as well
 }
 
-void TfrmDefaultInterface::btnCloseClick() { wizard_->btnCloseClick(); }
+void TfrmDefaultInterface::btnCloseClick() {
+  // While its question is open the close button cannot be pressed: a close request
+  // that arrives meanwhile (the taskbar's) is dropped, not asked a second time.
+  if (closeAsking_) return;
+  closeAsking_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{closeAsking_};
+  wizard_->btnCloseClick();
+}
 
 void TfrmDefaultInterface::appEventsException(const std::string& message) {
   const MainWindowTexts& t = MainWindowText();
+  // A failure may escape a step that set the hourglass; the wizard goes on.
+  SetScreenCursor(ScreenCursor::kDefault);
   ShowProblemDialog(t.generalProblemTitle, t.generalProblemMessage, t.generalProblemHint, message);
 }
 
@@ -229,7 +246,17 @@ LRESULT TfrmDefaultInterface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The hourglass covers the window and its controls while the installation works.
       if (SetScreenCursorShape()) return TRUE;
       break;
+    case WM_SYSCOMMAND:
+      // The system menu's and the taskbar's "Close" (Alt+F4 among them).
+      if ((wp & 0xFFF0) != SC_CLOSE) break;
+      [[fallthrough]];
     case WM_CLOSE:
+      // Closing the window by any means is the close button at that moment: a
+      // question on pages 1 to 5, nothing while the installation runs, the end or
+      // the restart on the completion page.
+      CallReportingFailures([this] { btnCloseClick(); });
+      return 0;
+    case kCloseNow:
       FormClose();
       DestroyWindow(window_);
       return 0;

@@ -94,6 +94,7 @@ class TfrmDefaultInterface {
   std::unique_ptr<Installation> installation_;
   std::unique_ptr<Wizard> wizard_;
   std::unique_ptr<TFolderDialog> dlgFolder_;
+  bool closeAsking_ = false;  // btnCloseClick is running (its question may be open)
 };
 
 }  // namespace setuvane

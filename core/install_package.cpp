@@ -1,5 +1,8 @@
 #include "core/install_package.h"
 
+#include <optional>
+#include <stdexcept>
+
 #include "archive/unzipper.h"
 #include "core/abort_installation.h"
 #include "core/installer_state.h"
@@ -12,10 +15,13 @@
 namespace setuvane {
 namespace {
 
+// A copy that stays (read-only, in use) would be read in place of a file the
+// package lacks: the package is then refused as one that cannot be unpacked.
 void RemoveEarlierSetupFiles(archive::FileSystem& files) {
   for (const char* name : kSetupFilesRead) {
     const std::string path = SetupFolder + name;
-    if (files.FileExists(path)) files.Remove(path);
+    if (files.FileExists(path) && !files.Remove(path))
+      throw std::runtime_error(FormatOne(WizardText().earlierSetupFileKept, path));
   }
 }
 
@@ -32,6 +38,17 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   // once in 256 entries and would then decode garbage.
   zipInstall.SetPassword(kPackagePassword);
   zipInstall.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
+  // A setup file that cannot be unpacked (a bad checksum, a wrong password, no
+  // room) makes the package unreadable here and now, not a missing file later.
+  std::optional<std::string> failure;
+  zipInstall.OnProcessItemFailure = [&failure](archive::TAbUnZipper& sender, archive::TAbArchiveItem& item,
+                                               archive::TAbProcessType, archive::TAbErrorClass, int) {
+    if (!failure) failure = item.StoredName() + ": " + sender.FailureText();
+  };
+  struct HandlerGone {  // however this ends, the handler does not outlive `failure`
+    archive::TAbUnZipper& zip;
+    ~HandlerGone() { zip.OnProcessItemFailure = nullptr; }
+  } handlerGone{zipInstall};
   zipInstall.OpenZip(LaunchFolder + kPackageName);
   zipInstall.SetBaseDirectory(SetupFolder);
   for (int i = 0; i < zipInstall.EntryCount(); ++i) {
@@ -40,6 +57,7 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   }
   zipInstall.ExtractMarked();
   zipInstall.CloseZip();
+  if (failure) throw std::runtime_error(*failure);
 }
 
 bool LoadList(const char* fileName, ListItems& list, const ReportTexts& report) {

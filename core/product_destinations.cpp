@@ -13,6 +13,15 @@ std::string ProductFolderOf(const std::string& destinationText, const std::strin
   return TrimControl(SubstituteProgramFolder(ExpandFolderMacros(destination), programFolder));
 }
 
+bool IsFullFolderPath(const std::string& folder) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (folder.size() >= 3 && folder[1] == ':' && separator(folder[2])) {
+    const char drive = folder[0];
+    return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
+  }
+  return folder.size() > 2 && separator(folder[0]) && separator(folder[1]);
+}
+
 std::string ProductFilePath(const std::string& folder, const std::string& storedName) {
   return AddBackslash(folder) + FileNamePart(storedName);
 }

@@ -16,6 +16,11 @@ std::string ProgramFolderFromText(const std::string& text);
 // Empty for a setup file (a destination text of blanks and control characters).
 std::string ProductFolderOf(const std::string& destinationText, const std::string& programFolder);
 
+// True for a folder named from the root of a drive (C:\...) or of a network share
+// (\\server\...): anything else would be taken relative to the current
+// folder, the medium's.
+bool IsFullFolderPath(const std::string& folder);
+
 // The file a product entry becomes: flat in its folder, under the file-name part
 // of its stored name.
 std::string ProductFilePath(const std::string& folder, const std::string& storedName);

@@ -40,10 +40,12 @@ bool ProductInstallation::PreparePayload() {
                     t.payloadMissing.hint, t.payloadMissing.details);
       EndProgramAtOnce();
     }
+    destinations_.clear();
     zipPacker_.OpenZip(LaunchFolder + kPackageName);
     for (int i = 0; i < zipPacker_.EntryCount(); ++i) {
       archive::TAbZipItem& entry = *zipPacker_.Entries(i);
       const std::string destination = TrimControl(entry.ExtraText());
+      destinations_.push_back(destination);
       if (destination.empty()) continue;
       entry.SetExtraText(ProductFolderOf(destination, ProductLocation));
     }
@@ -62,10 +64,24 @@ bool ProductInstallation::InstallProductFiles() {
     const std::string name = entry.StoredName();
     view_.SetProgressCaption(name);
     view_.KeepResponsive();
+    const bool product = i < static_cast<int>(destinations_.size()) && !destinations_[i].empty();
+    if (product && !DestinationUsable(destinations_[i], folder)) return false;
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
   }
   return true;
+}
+
+bool ProductInstallation::DestinationUsable(const std::string& destination, const std::string& folder) {
+  const WizardTexts& t = WizardText();
+  // A folder macro of a shell folder this system does not have leaves nothing; a
+  // folder that is no full path would land beside the installer on the medium.
+  const bool unknown = folder.empty();
+  if (!unknown && IsFullFolderPath(folder)) return true;
+  ReportProblem(t.folderNotOpened.title, t.folderNotOpened.message,
+                t.folderNotOpened.hint + Quoted(unknown ? destination : folder),
+                unknown ? t.destinationUnknown : t.destinationNotFull);
+  return false;
 }
 
 bool ProductInstallation::EnterFolder(const std::string& folder) {

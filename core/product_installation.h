@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "archive/unzipper.h"
 #include "core/wizard_view.h"
@@ -34,6 +35,9 @@ class ProductInstallation {
   void zipPackerConfirmOverwrite(std::string& name, bool& confirm);
 
  private:
+  // False after a report when a product entry's folder came out empty or not as a
+  // full path.
+  bool DestinationUsable(const std::string& destination, const std::string& folder);
   // Makes the folder when it cannot be entered and makes it zipPacker's base folder.
   bool EnterFolder(const std::string& folder);
   bool InstallEntry(int index, const std::string& folder, const std::string& name);
@@ -41,6 +45,9 @@ class ProductInstallation {
   WizardView& view_;
   archive::FileSystem& files_;
   archive::TAbUnZipper zipPacker_;
+  // Each entry's destination text as the package holds it, trimmed (empty for a
+  // setup file), from the last PreparePayload.
+  std::vector<std::string> destinations_;
   // Folders known to exist during this run, so that the files of one folder do not
   // check it again and again.
   std::set<std::string> knownFolders_;

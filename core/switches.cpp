@@ -52,6 +52,7 @@ std::vector<std::string> SplitArguments(std::string_view commandLine) {
 
 Switches ParseSwitches(const std::vector<std::string>& arguments) {
   Switches switches;
+  std::vector<std::string> unknown;
   for (const std::string& argument : arguments) {
     const bool isSwitch = argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
     const size_t equals = argument.find('=');
@@ -73,8 +74,15 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
     } else if (name == "?" && !value) {
       switches.help = true;
     } else {
+      unknown.push_back(argument);
+    }
+  }
+  if (!unknown.empty()) {
+    if (switches.mode == RunMode::kInteractive) {
+      switches.ignored = std::move(unknown);
+    } else {
       switches.help = true;
-      if (switches.refused.empty()) switches.refused = argument;
+      switches.refused = unknown.front();
     }
   }
   // An uninstallation has no folder to choose and restarts nobody.

@@ -23,15 +23,19 @@ struct Switches {
   // /UNINSTALL: empty for the uninstaller in the program folder (which runs a copy
   // of itself from the temporary folder), the uninstall record's path for that copy.
   std::optional<std::string> uninstall;
-  bool help = false;                  // /? or a switch that is not understood
-  std::string refused;                // the first argument not understood
+  bool help = false;                  // /?, or an argument not understood in an unattended run
+  std::string refused;                // that argument (the first one)
+  // Arguments not understood in an interactive run: a launcher may pass its own
+  // (a path, an autorun parameter); the wizard runs without them.
+  std::vector<std::string> ignored;
 };
 
 // The arguments of a command line (without the program's name), as Windows-1250.
 std::vector<std::string> SplitArguments(std::string_view commandLine);
 
-// The switches of the arguments; `help` is set for "/?" and for anything not
-// understood (named in `refused`).
+// The switches of the arguments; `help` is set for "/?" and, with /SILENT or
+// /VERYSILENT, for anything not understood (named in `refused`). Without them an
+// argument not understood is only noted in `ignored`.
 Switches ParseSwitches(const std::vector<std::string>& arguments);
 
 // The text of the message window that lists the switches (Windows-1250).

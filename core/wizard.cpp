@@ -68,7 +68,7 @@ void Wizard::ShowPage() {
       view_.SetFolderText(ProductLocation);
       break;
     case 5:
-      if (steps_.preparePayload) steps_.preparePayload();
+      payloadReady_ = !steps_.preparePayload || steps_.preparePayload();
       break;
     case 6:
       view_.SetCloseTag(kCompletionTag);
@@ -80,7 +80,9 @@ void Wizard::ShowPage() {
 }
 
 void Wizard::btnPriorClick() {
-  if (!view_.ButtonEnabled(WizardButton::kPrior)) return;
+  // The welcome page is the first whatever the button's state (a start-up cut
+  // short may leave it enabled).
+  if (!view_.ButtonEnabled(WizardButton::kPrior) || PageIndex <= 1) return;
   --PageIndex;
   ShowPage();
 }
@@ -115,7 +117,9 @@ void Wizard::RunInstallation() {
   ButtonsHeld held(view_);
   SetScreenCursor(ScreenCursor::kHourglass);
   view_.ProcessMessages();
-  if (!steps_.installProductFiles()) AbortInstallation();
+  // A package that could not be read again has been reported: nothing is installed
+  // from it, nor anything of the medium.
+  if (!payloadReady_ || !steps_.installProductFiles()) AbortInstallation();
   const auto next = [&](const std::string& caption, const std::function<bool()>& step) {
     view_.ProcessMessages();
     view_.SetProgressCaption(caption);

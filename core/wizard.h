@@ -13,7 +13,7 @@ namespace setuvane {
 // The steps of an installation, in the order they run. Each returns false after it
 // has reported why it failed; the installation then stops.
 struct InstallationSteps {
-  std::function<bool()> preparePayload;  // on entering the install page; result not consulted
+  std::function<bool()> preparePayload;  // on entering the install page; false stops the installation
   std::function<bool()> installProductFiles;
   std::function<bool()> installSystemComponents;
   std::function<bool()> runRegistryScript;
@@ -46,6 +46,7 @@ class Wizard {
 
   WizardView& view_;
   InstallationSteps steps_;
+  bool payloadReady_ = false;  // the last entry into the install page read the package
 };
 
 }  // namespace setuvane

@@ -28,10 +28,11 @@ HWND Label(HWND page, int x, int y, int width, int height, const std::string& te
 
 HWND TitleLabel(HWND page, const std::string& text, HFONT bold) { return Label(page, 8, 8, 275, 13, text, bold); }
 
-// The page texts are given line by line: each stays one line.
+// The page texts are given line by line and keep their lines where they fit; where
+// the system's font is wider than the design's, they wrap (see TStaticMemo).
 void GreyText(TStaticMemo& memo, HWND page, int x, int y, int width, int height,
               const std::vector<std::string>& lines) {
-  memo.Create(page, x, y, width, height, /*wordWrap=*/false);
+  memo.Create(page, x, y, width, height);
   memo.SetFontColor(colors::kBtnShadow);
   memo.SetLines(lines);
 }
@@ -85,10 +86,13 @@ void WizardPages::Create(HWND scrDefault, HWND imgMotive) {
   HWND complete = Panel(6);
   lblComplete = TitleLabel(complete, t.completeTitle, boldFont.get());
   GreyText(memComplete, complete, 8, 32, 279, 145, t.completeLines);
+  // A caption that wraps makes its button higher, and the one below moves down.
   chkRestart.Create(complete, 8, 192, 265, 17);
   chkRestart.SetCaption(t.restartChoice);
-  chkReset.Create(complete, 8, 208, 265, 17);
+  const int grown = chkRestart.FitHeightToCaption() - 17;
+  chkReset.Create(complete, 8, 208 + grown, 265, 17);
   chkReset.SetCaption(t.resetChoice);
+  chkReset.FitHeightToCaption();
   chkRestart.SetChecked(true);
 
   btnPrior.Create(scrDefault, 161, 261, 85, 25);

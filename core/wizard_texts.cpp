@@ -109,6 +109,9 @@ const WizardTexts& WizardText() {
                                 "Instalator nie mógł otworzyć katalogu ", ""),
       .fileNotInstalled = Report("Problem instalacji", "Instalacja pliku jest niemożliwa.",
                                  "Instalator nie mógł utworzyć pliku ", ""),
+      .destinationUnknown = Cp1250("Ten system nie ma katalogu, który wskazuje pakiet."),
+      .destinationNotFull = Cp1250("Katalog docelowy nie jest pełną ścieżką."),
+      .earlierSetupFileKept = Cp1250("Usunięcie pliku %s pozostałego po wcześniejszej instalacji jest niemożliwe."),
   };
   return texts;
 }

@@ -39,6 +39,11 @@ struct WizardTexts {
   ReportTexts folderNotCreated;     // hint: a prefix, the folder follows in quotes
   ReportTexts folderNotOpened;      // as above
   ReportTexts fileNotInstalled;     // hint: a prefix, the entry's name follows in quotes
+  // Details of folderNotOpened for a product entry's folder that is no folder here.
+  std::string destinationUnknown;   // the destination names a folder this system lacks
+  std::string destinationNotFull;   // the destination is no full path
+  // Details of packageInvalid for a setup file of an earlier run that stays ("%s": its path).
+  std::string earlierSetupFileKept;
 };
 
 const WizardTexts& WizardText();

@@ -48,10 +48,12 @@ bool Win32WizardView::BrowseForFolder(std::string& folder) {
 
 void Win32WizardView::SetProgressCaption(const std::string& caption) { SetLabelText(pages_.lblProgress, caption); }
 
-bool Win32WizardView::FrameDue() {
-  const DWORD now = GetTickCount();
-  if (now - lastFrame_ < kFrameMilliseconds) return false;
-  lastFrame_ = now;
+DWORD Win32WizardView::Now() const { return window_.clock ? window_.clock() : GetTickCount(); }
+
+bool Win32WizardView::FrameDue(DWORD& last) {
+  const DWORD now = Now();
+  if (now - last < kFrameMilliseconds) return false;
+  last = now;
   return true;
 }
 
@@ -63,7 +65,7 @@ void Win32WizardView::ShowBars() {
 void Win32WizardView::SetInstallPosition(int position) {
   installPosition_ = position;
   // Inside one large entry no messages are handled: the bar paints itself.
-  if (FrameDue()) {
+  if (FrameDue(lastRepaint_)) {
     ShowBars();
     UpdateWindow(pages_.prgInstall.Handle());
   }
@@ -74,13 +76,13 @@ void Win32WizardView::SetOverallPosition(int position) { overallPosition_ = posi
 bool Win32WizardView::RestartChosen() const { return pages_.chkRestart.Checked(); }
 
 void Win32WizardView::ProcessMessages() {
-  lastFrame_ = GetTickCount();
+  lastRepaint_ = lastMessages_ = Now();
   ShowBars();
   if (window_.pumpMessages) window_.pumpMessages();
 }
 
 void Win32WizardView::KeepResponsive() {
-  if (FrameDue()) ProcessMessages();
+  if (FrameDue(lastMessages_)) ProcessMessages();
 }
 
 void Win32WizardView::CloseWindow() {

@@ -1,7 +1,8 @@
 // The wizard's view over the real controls. The install page keeps its window
 // cheap while thousands of entries go by: the bars repaint when their position
 // changes but not more often than the screen can show, and waiting messages are
-// handled a few dozen times a second rather than once per entry.
+// handled a few dozen times a second rather than once per entry. The two have
+// clocks of their own, so that frequent progress never starves the messages.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +31,7 @@ class Win32WizardView : public WizardView {
     std::function<void()> pumpMessages;  // handles every waiting message
     std::function<void()> close;
     std::function<bool(std::string&)> browseForFolder;
+    std::function<DWORD()> clock;  // milliseconds; GetTickCount when empty
   };
 
   Win32WizardView(WizardPages& pages, Window window);
@@ -54,13 +56,15 @@ class Win32WizardView : public WizardView {
 
  private:
   TFlatButton& Button(WizardButton button) const;
-  // True when a frame's time has passed since the last repaint of the install page.
-  bool FrameDue();
+  DWORD Now() const;
+  // True, and `last` restarted, when a frame's time has passed since `last`.
+  bool FrameDue(DWORD& last);
   void ShowBars();
 
   WizardPages& pages_;
   Window window_;
-  DWORD lastFrame_ = 0;
+  DWORD lastRepaint_ = 0;   // of the bars, by their progress
+  DWORD lastMessages_ = 0;  // waiting messages handled
   int installPosition_ = 0;
   int overallPosition_ = 0;
 };

@@ -28,6 +28,9 @@ class TFlatRadioButton {
 
   void SetCaption(std::string_view caption);  // Windows-1250
   const std::string& Caption() const;
+  // Makes the button as high as its word-wrapped caption needs in the font it
+  // draws with, never lower than it is; returns the height.
+  int FitHeightToCaption();
 
   // Checking unchecks the others of the group, then raises OnClick.
   void SetChecked(bool value);

@@ -210,6 +210,19 @@ HWND TFlatRadioButton::Handle() const { return impl_->hwnd; }
 void TFlatRadioButton::SetCaption(std::string_view caption) { impl_->SetCaption(caption); }
 const std::string& TFlatRadioButton::Caption() const { return impl_->caption; }
 
+int TFlatRadioButton::FitHeightToCaption() {
+  const HWND hwnd = impl_->hwnd;
+  if (!hwnd) return 0;
+  const RectI client = ClientRectOf(hwnd);
+  const RectI text = RadioText(client, impl_->layout);
+  ScreenDC screen;
+  SelectScope fontScope(screen.get(), impl_->Font());
+  const int needed = MeasureWrapped(screen.get(), impl_->caption, text.Width()).cy + (client.Height() - text.Height());
+  if (needed <= client.Height()) return client.Height();
+  SetWindowPos(hwnd, nullptr, 0, 0, client.Width(), needed, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return needed;
+}
+
 void TFlatRadioButton::SetChecked(bool value) { impl_->SetChecked(value); }
 bool TFlatRadioButton::Checked() const { return impl_->checked; }
 void TFlatRadioButton::SetGroupIndex(int index) { impl_->groupIndex = index; }

@@ -82,10 +82,11 @@ struct TFolderDialog::Impl {
   HWND window = nullptr;  // while shown
   WNDPROC shellProc = nullptr;
   std::string selectionPath;
-  bool focusedOnce = false;
+  bool focusedOnce = false;  // the tree of the window shown now has had the focus
 
   void Initialized(HWND dialog) {
     window = dialog;
+    focusedOnce = false;  // every Execute makes a new window
     SetPropA(dialog, kImplProperty, this);
     shellProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));

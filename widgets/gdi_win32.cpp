@@ -90,14 +90,22 @@ void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT form
   }
 }
 
-SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) {
+namespace {
+
+// The size DrawText gives the text within `width` in `format`.
+SizeI Measured(HDC dc, std::string_view text, int width, UINT format) {
   if (text.empty()) return {};
   const std::u16string wide = Cp1250ToUtf16(text);
   RECT r{0, 0, width, 0};
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE);
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, DT_CALCRECT | format);
   return {r.right - r.left, r.bottom - r.top};
 }
+
+}  // namespace
+
+SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) { return Measured(dc, text, width, DT_SINGLELINE); }
+
+SizeI MeasureWrapped(HDC dc, std::string_view text, int width) { return Measured(dc, text, width, DT_WORDBREAK); }
 
 GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset) {
   LOGFONTW lf{};

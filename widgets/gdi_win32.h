@@ -122,6 +122,8 @@ int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format);
 void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color);
 // Size of a single-line caption measured from (0, 0, width, 0); (0, 0) when empty.
 SizeI MeasureSingleLine(HDC dc, std::string_view text, int width);
+// Size of a text wrapped at word boundaries within `width`; (0, 0) when empty.
+SizeI MeasureWrapped(HDC dc, std::string_view text, int width);
 
 // An 8-point font (height -11) of the family, weight and character set.
 GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset);

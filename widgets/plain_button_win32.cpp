@@ -255,7 +255,9 @@ struct TPlainButton::Impl final : HoverCaptionState {
 
   void PaintCaption(HDC dc) const {
     if (caption.empty()) return;
-    DrawCaptionText(dc, caption, lastLayout.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER,
+    // Not clipped to the measured rectangle: some systems draw a text a little wider
+    // than they measure it, and the last character would be cut.
+    DrawCaptionText(dc, caption, lastLayout.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP,
                     state != ButtonState::Disabled, fontColor);
   }
 

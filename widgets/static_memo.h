@@ -1,5 +1,6 @@
 // TStaticMemo: a read-only multi-line text without border, without caret and not a
-// tab stop, on its own (or its parent's) colour. It is a multi-line EDIT control
+// tab stop, on its own (or its parent's) colour; a vertical scroll bar shows when
+// the text is longer than the memo. It is a multi-line EDIT control
 // inside a thin host window; the host answers the edit's colour request, so the
 // holding window need not.
 #pragma once
@@ -30,7 +31,9 @@ class TStaticMemo {
   // Windows-1250 text; a lone LF or CR is shown as a line break too.
   void SetText(std::string_view text);
   std::string Text() const;
-  void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
+  // Joined with CR LF; where a line is too wide for a wrapping memo, its paragraph
+  // (up to an empty line) is wrapped as a whole instead.
+  void SetLines(const std::vector<std::string>& lines);
 
   void SetColor(TColor color);  // also turns ParentColor off
   TColor Color() const;

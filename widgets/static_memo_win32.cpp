@@ -23,13 +23,46 @@ struct TStaticMemo::Impl : ControlState {
   HFONT font = nullptr;
   TColor fontColor = colors::kWindowText;
   HCURSOR cursor = nullptr;
+  bool wordWrap = true;
 
   TColor Background() const { return parentColor ? ParentBackground(hwnd) : color; }
 
   // Not the painted controls' repaint: the host and the edit are invalidated, both erased.
   void Repaint() const { edit.Invalidate(hwnd); }
 
-  void ApplyFont() { edit.ApplyFont(hwnd, font, true); }
+  void ApplyFont() {
+    edit.ApplyFont(hwnd, font, true);
+    FitScrollBar();
+  }
+
+  // The width of a line and the height of a line in the edit's font.
+  template <class Measure>
+  auto Measuring(Measure measure) const {
+    ScreenDC screen;
+    SelectScope fontScope(screen.get(), EffectiveFont(hwnd, font));
+    return measure(screen.get());
+  }
+
+  // A text given line by line, laid out for the width of the edit: a paragraph
+  // with a line too wide for it is wrapped as a whole, so that nothing is cut.
+  std::string LaidOut(const std::vector<std::string>& lines) const {
+    RECT format{};
+    SendMessageW(edit.edit(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const int width = format.right - format.left;
+    return Measuring([&](HDC dc) {
+      return LinesToFit(lines, [&](std::string_view line) { return MeasureSingleLine(dc, line, width).cx <= width; });
+    });
+  }
+
+  // The vertical scroll bar shows exactly when the lines are more than the height holds.
+  void FitScrollBar() const {
+    const HWND e = edit.edit();
+    if (!e || !(GetWindowLongW(e, GWL_STYLE) & ES_MULTILINE)) return;
+    ShowScrollBar(e, SB_VERT, FALSE);
+    const int lineHeight = Measuring([](HDC dc) { return MeasureSingleLine(dc, "W", 100).cy; });
+    const auto lines = static_cast<int>(SendMessageW(e, EM_GETLINECOUNT, 0, 0));
+    if (lineHeight > 0 && lines * lineHeight > ClientRectOf(e).Height()) ShowScrollBar(e, SB_VERT, TRUE);
+  }
 
   static LRESULT CALLBACK EditProc(HWND editHwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(editHwnd, GWLP_USERDATA));
@@ -91,6 +124,7 @@ bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height, bool 
   }
   // Multi-line without horizontal scrolling wraps long lines at the edge; with it,
   // each line stays one line and what passes the edge is cut off.
+  impl_->wordWrap = wordWrap;
   const DWORD wrap = wordWrap ? 0 : ES_AUTOHSCROLL;
   if (!impl_->edit.Create(impl_->hwnd, ES_MULTILINE | ES_READONLY | ES_LEFT | wrap, {0, 0, width, height})) {
     DestroyWindow(impl_->hwnd);
@@ -112,6 +146,7 @@ HWND TStaticMemo::EditHandle() const { return impl_->edit.edit(); }
 void TStaticMemo::SetText(std::string_view text) {
   if (impl_->hwnd) {
     impl_->edit.SetText(WithCrLfBreaks(text));
+    impl_->FitScrollBar();
   } else {
     impl_->pendingText = std::string(text);
   }
@@ -122,12 +157,11 @@ std::string TStaticMemo::Text() const {
 }
 
 void TStaticMemo::SetLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i) text += "\r\n";
-    text += lines[i];
+  if (impl_->hwnd && impl_->wordWrap) {
+    SetText(impl_->LaidOut(lines));
+    return;
   }
-  SetText(text);
+  SetText(LinesToFit(lines, [](std::string_view) { return true; }));
 }
 
 void TStaticMemo::SetColor(TColor color) {

@@ -126,7 +126,9 @@ struct TToolbarButton97::Impl final : HoverCaptionState {
       }
     }
     if (caption.empty()) return;
-    DrawCaptionText(dc, caption, at.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER, enabled, fontColor);
+    // Not clipped to the measured rectangle: some systems draw a text a little wider
+    // than they measure it, and the last character would be cut.
+    DrawCaptionText(dc, caption, at.caption, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP, enabled, fontColor);
   }
 
   void Paint(HDC target) {

@@ -100,6 +100,53 @@ TEST_F(PackageTest, EarlierRunsSetupFilesAreNeverRead) {
   EXPECT_EQ(Dialogs().problems[0].details, "File not found");
 }
 
+TEST_F(PackageTest, ASetupFileThatCannotBeUnpackedMakesThePackageUnreadable) {
+  fakes::ZipEntryLayout corrupt = PackageEntry("registry.inf", "+hlm\\Software");
+  corrupt.crc = archive::testing::ZipCrc(corrupt.data) ^ 1;
+  fakes::ZipEntryLayout foreign = PackageEntry("shortcut.inf", "{x");
+  foreign.password = "inne";
+  const struct {
+    fakes::ZipEntryLayout entry;
+    std::string details;
+  } cases[] = {{corrupt, "registry.inf: Failed CRC Check"}, {foreign, "shortcut.inf: Cannot extract file - invalid password"}};
+  for (const auto& c : cases) {
+    Dialogs() = {};
+    WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Zadanie"), c.entry, PackageEntry("readme.inf", "")});
+    archive::TAbUnZipper zipInstall(disk);
+    EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
+    ASSERT_EQ(Dialogs().problems.size(), 1u);
+    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+    EXPECT_EQ(Dialogs().problems[0].details, c.details);
+  }
+}
+
+// The disk of the fixture, where one file cannot be removed (read-only or in use).
+struct KeepingOneFile : archive::FileSystem {
+  KeepingOneFile(archive::FileSystem& disk, std::string kept) : disk(disk), kept(std::move(kept)) {}
+  std::unique_ptr<archive::ReadableFile> OpenRead(const std::string& p) override { return disk.OpenRead(p); }
+  std::unique_ptr<archive::WritableFile> CreateNew(const std::string& p) override { return disk.CreateNew(p); }
+  bool Replace(const std::string& from, const std::string& to) override { return disk.Replace(from, to); }
+  bool Remove(const std::string& p) override { return p != kept && disk.Remove(p); }
+  void MakeFolder(const std::string& p) override { disk.MakeFolder(p); }
+  bool FolderExists(const std::string& p) override { return disk.FolderExists(p); }
+  bool FileExists(const std::string& p) override { return disk.FileExists(p); }
+  archive::FileSystem& disk;
+  std::string kept;
+};
+
+TEST_F(PackageTest, AnEarlierSetupFileThatCannotBeRemovedMakesThePackageUnreadable) {
+  disk.AddFile("C:\\WINDOWS\\TEMP\\registry.inf", ToBytes("+hlm\\Software\\Obcy"));
+  WritePackage({PackageEntry("install.inf", "")});
+  KeepingOneFile files(disk, "C:\\WINDOWS\\TEMP\\registry.inf");
+  archive::TAbUnZipper zipInstall(files);
+  EXPECT_FALSE(OpenInstallPackage(zipInstall, files));
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+  EXPECT_EQ(Dialogs().problems[0].details,
+            Cp1250("Usunięcie pliku C:\\WINDOWS\\TEMP\\registry.inf pozostałego po wcześniejszej instalacji jest "
+                   "niemożliwe."));
+}
+
 TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
   archive::TAbUnZipper zipInstall(disk);
   EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);

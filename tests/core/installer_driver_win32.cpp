@@ -112,11 +112,11 @@ void ClickOn(HWND window) {
   Sleep(100);
 }
 
-void PressKey(WORD key, bool shift) {
-  if (shift) Send(Key(VK_SHIFT, 0));
+void PressKey(WORD key, WORD modifier) {
+  if (modifier) Send(Key(modifier, 0));
   Send(Key(key, 0));
   Send(Key(key, KEYEVENTF_KEYUP));
-  if (shift) Send(Key(VK_SHIFT, KEYEVENTF_KEYUP));
+  if (modifier) Send(Key(modifier, KEYEVENTF_KEYUP));
   Sleep(50);
 }
 
@@ -135,7 +135,7 @@ void TypeText(const std::wstring& text) {
 
 void RetypeFocusedText(const std::wstring& text) {
   PressKey(VK_END);
-  PressKey(VK_HOME, /*shift=*/true);
+  PressKey(VK_HOME, VK_SHIFT);
   PressKey(VK_DELETE);
   TypeText(text);
 }

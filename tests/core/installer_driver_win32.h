@@ -22,7 +22,8 @@ std::wstring ControlText(HWND window);  // also of a control in another process
 
 // A left click at the middle of the window, through the input queue.
 void ClickOn(HWND window);
-void PressKey(WORD key, bool shift = false);
+// A key press, with Shift, Alt (VK_MENU) or Control held when `modifier` names it.
+void PressKey(WORD key, WORD modifier = 0);
 void TypeText(const std::wstring& text);
 // Replaces the text of the edit box under the caret: end, select to the start, type.
 void RetypeFocusedText(const std::wstring& text);

@@ -14,11 +14,13 @@
 #include "core/default_interface_win32.h"
 #include "core/environment_queries_win32.h"
 #include "core/installer_state.h"
+#include "core/screen_cursor.h"
 #include "core/settings.h"
 #include "dialogs/controls_win32.h"
 #include "dialogs/uncaught_failure.h"
 #include "tests/core/fake_environment.h"
 #include "tests/dialogs/window_driver_win32.h"
+#include "tests/widgets/text_fit_win32.h"
 #include "tests/core/medium_machine_win32.h"
 #include "tests/core/test_medium.h"
 #include "widgets/glyph_win32.h"
@@ -158,7 +160,11 @@ TEST_F(MainWindow, ShowingPlaysTheMediumsSoundAndClosingStopsIt) {
   ASSERT_EQ(machine.sounds.size(), 1u);
   EXPECT_EQ(machine.sounds[0].first, medium.Medium() + "install.wav");
   EXPECT_EQ(machine.sounds[0].second, 9u);
-  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  {
+    WindowDriver driver(L"TfrmMessageDialog", [](HWND question) { PostKey(question, VK_RETURN); });  // "Tak"
+    SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  }
+  Pump();
   EXPECT_FALSE(IsWindow(form.Handle()));
   ASSERT_EQ(machine.sounds.size(), 2u);
   EXPECT_EQ(machine.sounds[1].first, std::nullopt);
@@ -191,6 +197,9 @@ TEST_F(MainWindow, UnreadableLogoIsReportedAndTheWindowStays) {
   EXPECT_NE(seen.lines[1].find(L"install.bmp"), std::wstring::npos);
   EXPECT_TRUE(IsWindow(form.Handle()));
   EXPECT_EQ(BitmapSize(PictureBitmap(form.imgInstall())).cx, 180);
+  // The start-up went on to its first page.
+  EXPECT_TRUE(GetWindowLongW(form.Pages().Panel(1), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(form.Pages().btnPrior.Enabled());
 }
 
 TEST_F(MainWindow, ThePagesStandWhereTheDesignPutsThemAndShowThePackagesTexts) {
@@ -210,7 +219,8 @@ TEST_F(MainWindow, ThePagesStandWhereTheDesignPutsThemAndShowThePackagesTexts) {
                 {pages.btnClose.Handle(), 337, 261}, {pages.txtFolder.Handle(), 62, 63},
                 {pages.btnBrowse.Handle(), 253, 64},  {pages.prgInstall.Handle(), 19, 136},
                 {pages.prgOverall.Handle(), 19, 156}, {pages.chkRestart.Handle(), 8, 192},
-                {pages.chkReset.Handle(), 8, 208}};
+                // lower by what the first choice grew where its caption wraps
+                {pages.chkReset.Handle(), 8, 208 + SizeOf(pages.chkRestart.Handle()).cy - 17}};
   for (const auto& p : places) {
     EXPECT_EQ(PlaceInParent(p.control).x, p.x);
     EXPECT_EQ(PlaceInParent(p.control).y, p.y);
@@ -226,22 +236,68 @@ TEST_F(MainWindow, ThePagesStandWhereTheDesignPutsThemAndShowThePackagesTexts) {
   EXPECT_TRUE(pages.chkRestart.Checked());
 }
 
-TEST_F(MainWindow, EscapeAsksLikeCloseAndNoKeepsTheWizard) {
+TEST_F(MainWindow, PageTextsAreShownWholeInTheSystemsFont) {
+  TfrmDefaultInterface form(FitMachine());
+  WizardPages& pages = form.Pages();
+  for (TStaticMemo* memo : {&pages.memWelcomeTooltip, &pages.memLocationTooltip, &pages.memComplete})
+    EXPECT_TRUE(test::ShowsWholeText(memo->EditHandle()));
+  // The restart choices: each wrapped caption within its button, the second below the first.
+  for (TFlatRadioButton* choice : {&pages.chkRestart, &pages.chkReset}) {
+    HDC dc = GetDC(choice->Handle());
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(choice->Handle(), WM_GETFONT, 0, 0)));
+    const SizeI caption = MeasureWrapped(dc, choice->Caption(), SizeOf(choice->Handle()).cx - 17);
+    SelectObject(dc, previous);
+    ReleaseDC(choice->Handle(), dc);
+    EXPECT_LE(caption.cy + 2, SizeOf(choice->Handle()).cy) << choice->Caption();
+  }
+  EXPECT_GE(PlaceInParent(pages.chkReset.Handle()).y,
+            PlaceInParent(pages.chkRestart.Handle()).y + SizeOf(pages.chkRestart.Handle()).cy - 1);
+}
+
+TEST_F(MainWindow, EscapeAndClosingTheWindowAskLikeCloseAndNoKeepsTheWizard) {
   TfrmDefaultInterface form(FitMachine());
   form.Show();
   form.wizard().btnNextClick();
   form.wizard().btnNextClick();
-  std::wstring question;
-  WindowDriver driver(L"TfrmMessageDialog", [&](HWND dialog) {
-    question = TextOf(testing::ChildrenOfClass(dialog, L"Static").at(0));
-    PostKey(dialog, VK_ESCAPE);  // "Nie"
-  });
-  MSG escape{form.Handle(), WM_KEYDOWN, VK_ESCAPE, 1};
-  form.PreviewKey(escape);
-  driver.Join();
-  EXPECT_EQ(question, L"Instalator Testowy");  // the question's title: the application title
-  EXPECT_TRUE(IsWindow(form.Handle()));
-  EXPECT_TRUE(IsWindowVisible(form.Pages().Panel(3)));
+  const std::function<void()> ways[] = {
+      [&] {
+        MSG escape{form.Handle(), WM_KEYDOWN, VK_ESCAPE, 1};
+        form.PreviewKey(escape);
+      },
+      [&] { SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },  // Alt+F4, the taskbar
+      [&] { SendMessageW(form.Handle(), WM_CLOSE, 0, 0); },
+  };
+  for (const auto& close : ways) {
+    std::wstring question;
+    WindowDriver driver(L"TfrmMessageDialog", [&](HWND dialog) {
+      question = TextOf(testing::ChildrenOfClass(dialog, L"Static").at(0));
+      PostMessageW(form.Handle(), WM_CLOSE, 0, 0);  // while it is asked: no second question
+      PostKey(dialog, VK_ESCAPE);                    // "Nie"
+    });
+    close();
+    driver.Join();
+    Pump();
+    EXPECT_EQ(FindWindowW(L"TfrmMessageDialog", nullptr), nullptr);
+    EXPECT_EQ(question, L"Instalator Testowy");  // the question's title: the application title
+    EXPECT_TRUE(IsWindow(form.Handle()));
+    EXPECT_TRUE(IsWindowVisible(form.Pages().Panel(3)));
+  }
+}
+
+TEST_F(MainWindow, MessagesAreHandledAFewDozenTimesASecondHoweverOftenTheBarsMove) {
+  TfrmDefaultInterface form(FitMachine());
+  DWORD now = 1000;
+  int handled = 0;
+  Win32WizardView view(form.Pages(), {.pumpMessages = [&] { ++handled; }, .clock = [&] { return now; }});
+  // Twenty entries of 50 ms each, their progress told every 10 ms.
+  for (int entry = 0; entry < 20; ++entry) {
+    view.KeepResponsive();
+    for (int step = 1; step <= 5; ++step) {
+      now += 10;
+      view.SetInstallPosition(step * 20);
+    }
+  }
+  EXPECT_EQ(handled, 20);
 }
 
 TEST_F(MainWindow, TheBrowseButtonsChoiceBecomesTheFolderAndCancelKeepsIt) {
@@ -290,8 +346,12 @@ TEST_F(MainWindow, FailuresThatEscapeAHandlerAreReportedAndTheProgramGoesOn) {
   TfrmDefaultInterface form(FitMachine());
   SeenReport seen;
   WindowDriver driver(L"TfrmInfoDialog", ReadReportThenClose(seen));
-  CallReportingFailures([] { throw std::runtime_error("Disk full"); });
+  CallReportingFailures([] {
+    SetScreenCursor(ScreenCursor::kHourglass);  // as an installation step does
+    throw std::runtime_error("Disk full");
+  });
   driver.Join();
+  EXPECT_EQ(CurrentScreenCursor(), ScreenCursor::kDefault);
   EXPECT_EQ(seen.caption, L"Generalny problem instalacji");
   ASSERT_EQ(seen.lines.size(), 2u);
   EXPECT_EQ(seen.lines[1], L"Disk full");

@@ -179,6 +179,33 @@ TEST_F(ProductTest, AFolderThatCannotBeMadeIsReportedAsNotOpened) {
   EXPECT_EQ(Dialogs().problems[0].details, "Directory does not exist");
 }
 
+TEST_F(ProductTest, AFolderThatIsNoFolderHereIsReportedAndStops) {
+  // No desktop in the shell folders: the destination comes out empty; a program
+  // folder without a drive would put the file on the medium.
+  const struct {
+    std::string programFolder, destination, shown, details;
+  } cases[] = {
+      {"C:\\Aplikacja\\", "<desktopfolder>", "<desktopfolder>", WizardText().destinationUnknown},
+      {"C:\\Aplikacja\\", "<desktopfolder>Skróty", "Skróty", WizardText().destinationNotFull},
+      {"Aplikacja\\", "<programfolder>", "Aplikacja\\", WizardText().destinationNotFull},
+  };
+  for (const auto& c : cases) {
+    Dialogs() = {};
+    ProductLocation = c.programFolder;
+    WritePackage({PackageEntry("first.exe", "first", "C:\\Inny"), PackageEntry("x.lnk", "x", Cp1250(c.destination)),
+                  PackageEntry("later.exe", "never", "C:\\Inny")});
+    EXPECT_TRUE(product.PreparePayload());
+    EXPECT_FALSE(product.InstallProductFiles()) << c.destination;
+    ASSERT_EQ(Dialogs().problems.size(), 1u);
+    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Otwarcie bieżącego katalogu jest niemożliwe."));
+    EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Instalator nie mógł otworzyć katalogu \"" + c.shown + "\""));
+    EXPECT_EQ(Dialogs().problems[0].details, c.details);
+    EXPECT_EQ(FileText("C:\\Inny\\first.exe"), "first");
+    EXPECT_EQ(FileText("C:\\Inny\\later.exe"), "<missing>");
+    for (const auto& [path, file] : disk.Files()) EXPECT_EQ(path.find("x.lnk"), std::string::npos) << path;
+  }
+}
+
 TEST_F(ProductTest, APackageGoneWhenTheInstallPageOpensEndsTheProgram) {
   EXPECT_THROW(product.PreparePayload(), ProgramEnded);
   ASSERT_EQ(Dialogs().problems.size(), 1u);

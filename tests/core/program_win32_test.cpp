@@ -18,6 +18,7 @@ namespace {
 
 using archive::testing::ReadFile;
 using archive::testing::WinPath;
+using archive::testing::ToBytes;
 using archive::testing::WriteFile;
 using fakes::MediumEntry;
 using fakes::StartablePackage;
@@ -70,6 +71,16 @@ class Program : public ::testing::Test {
     EXPECT_NE(WaitForControl(installer, className, text), nullptr) << "page with " << std::string(text.begin(), text.end());
   }
   void Next(HWND installer) { ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }
+  // Answers the question whether to stop the installation, once it is up and written.
+  void AnswerStopQuestion(const wchar_t* answer) {
+    HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(WaitForControl(question, L"SetuvaneStaticMemo",
+                             L"Czy na pewno chcesz przerwać instalację?\r\nInstalacja produktu nie została ukończona.", 2000),
+              nullptr);
+    ClickOn(WaitForControl(question, L"SetuvanePlainButton", answer));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  }
   // Answers the problem dialog that must come up with `title` and `message`.
   void ExpectReport(const std::wstring& title, const std::wstring& message) {
     HWND report = WaitForControl(nullptr, L"TfrmInfoDialog", title);
@@ -85,7 +96,7 @@ class Program : public ::testing::Test {
 
 TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
   medium.WritePackage(StartablePackage("C:\\Aplikacja\\"));
-  Start();
+  Start("/AUTORUN \"D:\\autorun.inf\"");  // a launcher's own arguments: the wizard runs all the same
   HWND window = Installer();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(TextOf(window), L"Instalator Testowy");
@@ -94,7 +105,46 @@ TEST_F(Program, StartsFullScreenWithThePackagesTitleAndEndsNormallyWhenClosed) {
     return r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
            r.bottom == GetSystemMetrics(SM_CYSCREEN);
   }));
+  // Alt+F4 asks as "Zamknij" does; "Nie" keeps the wizard, "Tak" ends it.
+  ExpectPage(window, L"Static", L"Witamy w instalacji");
+  ClickOn(WaitForControl(window, L"SetuvaneStaticMemo"));
+  PressKey(VK_F4, VK_MENU);
+  AnswerStopQuestion(L"Nie");
+  EXPECT_TRUE(IsShown(window));
   PostMessageW(window, WM_CLOSE, 0, 0);
+  AnswerStopQuestion(L"Tak");
+  EXPECT_EQ(WaitForExit(process), 0u);
+}
+
+TEST_F(Program, ClosingTheWindowDuringTheInstallationChangesNothing) {
+  const std::filesystem::path target = medium.Path() / "cel";
+  std::filesystem::create_directories(target);
+  WriteFile(target / "USTAWIENIA.INF", {'o', 'l', 'd'});
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage(WinPath(target));
+  package.push_back(MediumEntry("USTAWIENIA.INF", "new settings", "<programfolder>"));
+  package.push_back(MediumEntry("last.exe", "last", "<programfolder>"));
+  medium.WritePackage(package);
+  Start();
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  for (int page = 1; page <= 4; ++page) {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(WaitForControl(installer, L"SetuvaneFlatButton", L"Następny >")); }));
+    Next(installer);
+  }
+  // The installation waits on the overwrite question: the taskbar's "Close" and
+  // a close request reach the window meanwhile.
+  HWND question = WaitForControl(nullptr, L"TfrmMessageDialog");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(installer, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(installer, WM_CLOSE, 0, 0);
+  Sleep(500);
+  EXPECT_TRUE(IsShown(installer));
+  ClickOn(WaitForControl(question, L"SetuvanePlainButton", L"Nie"));
+  ExpectPage(installer, L"Static", L"Zakończenie instalacji");
+  EXPECT_EQ(WaitForControl(nullptr, L"TfrmMessageDialog", L"", 500), nullptr);  // no stop question came
+  EXPECT_EQ(ReadFile(target / "last.exe"), "last");
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatRadioButton", L"Nie, chcę teraz powrócić do systemu Windows."));
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Zamknij"));
   EXPECT_EQ(WaitForExit(process), 0u);
 }
 
@@ -211,6 +261,22 @@ TEST_F(Program, ACorruptEntryIsReportedAndStopsTheInstallation) {
   EXPECT_FALSE(std::filesystem::exists(medium.Path() / "cel" / "last.exe"));
 }
 
+TEST_F(Program, ADamagedSetupEntryIsReportedAtStartUp) {
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Aplikacja\\");
+  package[3].data = ToBytes("+hlm\\Software\\Firma");  // registry.inf, with a wrong checksum
+  package[3].crc = archive::testing::ZipCrc(package[3].data) ^ 1;
+  medium.WritePackage(package);
+  Start();
+  ExpectReport(L"Problem instalacji", L"Nieprawidłowy źródłowy pakiet instalacji.");
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  PostMessageW(installer, WM_CLOSE, 0, 0);
+  AnswerStopQuestion(L"Tak");
+  EXPECT_EQ(WaitForExit(process), 0u);
+  Start("/VERYSILENT");
+  EXPECT_EQ(WaitForExit(process), 2u);
+}
+
 TEST_F(Program, AMissingPackageEndsTheProgramAfterItsReport) {
   Start();
   ExpectReport(L"Problem instalacji", L"Odczytanie pliku instalacyjnego install.zip jest niemożliwe.");
@@ -270,8 +336,10 @@ TEST_F(Program, SilentShowsOnlyTheInstallPage) {
   Start("/SILENT /DIR=" + WinPath(target));
   HWND installer = Installer();
   ASSERT_NE(installer, nullptr);
-  EXPECT_NE(WaitForControl(installer, L"Static", L"Instalowanie aplikacji", 20000), nullptr);
-  EXPECT_EQ(WaitForControl(installer, L"Static", L"Witamy w instalacji", 0), nullptr);
+  // Found by their classes: asking a control of the busy window for its text waits
+  // until the window handles messages again, which may be after it has gone.
+  EXPECT_NE(WaitForControl(installer, L"SetuvaneFlatProgressBar", L"", 20000), nullptr);  // the install page
+  EXPECT_EQ(WaitForControl(installer, L"SetuvaneStaticMemo", L"", 0), nullptr);  // no other page's text
   EXPECT_EQ(WaitForExit(process), 0u);
   EXPECT_EQ(std::filesystem::file_size(target / "big.dat"), 32u << 20);
 }

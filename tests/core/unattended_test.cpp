@@ -39,15 +39,27 @@ TEST(Switches, NamesInAnyCaseWithSlashOrDash) {
   EXPECT_EQ(ParseSwitches({}).mode, RunMode::kInteractive);
 }
 
-TEST(Switches, AnythingNotUnderstoodAsksForHelp) {
+TEST(Switches, AnythingNotUnderstoodInAnUnattendedRunAsksForHelp) {
   EXPECT_TRUE(ParseSwitches({"/?"}).help);
   for (const Arguments& bad : {Arguments{"/QUIET"}, Arguments{"/SILENT=1"}, Arguments{"/DIR"}, Arguments{"/DIR="},
                                Arguments{"SILENT"}, Arguments{"/"}, Arguments{"/LOG"}}) {
-    const Switches s = ParseSwitches(bad);
+    Arguments unattended = bad;
+    unattended.push_back("/VERYSILENT");
+    const Switches s = ParseSwitches(unattended);
     EXPECT_TRUE(s.help) << bad[0];
     EXPECT_EQ(s.refused, bad[0]);
   }
   EXPECT_EQ(ParseSwitches({"/SILENT", "/X", "/Y"}).refused, "/X");
+}
+
+TEST(Switches, TheWizardRunsWithoutArgumentsItDoesNotKnow) {
+  // A launcher's own path or an autorun parameter, beside a switch that still counts.
+  const Switches s = ParseSwitches({"D:\\setuvane.exe", "/AUTORUN", "/DIR=D:\\A"});
+  EXPECT_EQ(s.mode, RunMode::kInteractive);
+  EXPECT_FALSE(s.help);
+  EXPECT_EQ(s.ignored, (Arguments{"D:\\setuvane.exe", "/AUTORUN"}));
+  EXPECT_EQ(s.folder, "D:\\A");
+  EXPECT_TRUE(ParseSwitches({"/AUTORUN", "/?"}).help);
 }
 
 TEST(Switches, NobodyAnswersNoToQuestionsAndOkToNotices) {

@@ -152,17 +152,36 @@ TEST_F(WizardTest, InputWhileTheStepsRunIsRefused) {
 }
 
 TEST_F(WizardTest, AFailingStepStopsTheInstallation) {
-  Wizard failing{view, {Step("prepare"), Step("files"), Step("components"), Step("registry", false), Step("shortcuts")}};
-  for (int i = 0; i < 3; ++i) failing.btnNextClick();
-  try {
-    failing.btnNextClick();
-    FAIL() << "the installation went on";
-  } catch (const ProgramEnded& ended) {
-    EXPECT_TRUE(ended.aborted);
+  // The package read again on entering the install page is a step too: without it
+  // neither the files nor the components of the medium are installed.
+  for (const int failing : {3, 0}) {
+    steps.clear();
+    view.progressCaption.clear();
+    Dialogs() = {};
+    PageIndex = 1;
+    Wizard stopping{view, {Step("prepare", failing != 0), Step("files"), Step("components"),
+                           Step("registry", failing != 3), Step("shortcuts")}};
+    stopping.ShowPage();
+    for (int i = 0; i < 3; ++i) stopping.btnNextClick();
+    try {
+      stopping.btnNextClick();
+      ADD_FAILURE() << "the installation went on";
+    } catch (const ProgramEnded& ended) {
+      EXPECT_TRUE(ended.aborted);
+    }
+    EXPECT_EQ(steps.back(), failing ? Cp1250("registry [Aktualizacja ustawień systemu...]") : "prepare []");
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].title, "Problem instalacji");
   }
-  EXPECT_EQ(steps.back(), Cp1250("registry [Aktualizacja ustawień systemu...]"));
-  ASSERT_EQ(Dialogs().messages.size(), 1u);
-  EXPECT_EQ(Dialogs().messages[0].title, "Problem instalacji");
+}
+
+TEST_F(WizardTest, PriorNeverLeavesTheWelcomePage) {
+  // As a start-up cut short by a failure leaves it: the button enabled on page 1.
+  view.enabled[WizardButton::kPrior] = true;
+  wizard.btnPriorClick();
+  wizard.btnPriorClick();
+  EXPECT_EQ(PageIndex, 1);
+  EXPECT_EQ(view.VisiblePage(), 1);
 }
 
 TEST_F(WizardTest, CloseAsksOnPagesOneToFiveAndEndsOrRestartsOnTheLast) {

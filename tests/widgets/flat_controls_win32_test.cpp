@@ -333,5 +333,23 @@ TEST_F(ToolbarButtonTest, FlatUntilHoveredAndClicksInside) {
   SetCursorPos(450, 300);
 }
 
+TEST_F(ToolbarButtonTest, TheCaptionIsDrawnWhole) {
+  // Where the system draws a text wider than it measures it (the dots of Wine's
+  // Tahoma), the caption still shows whole: three dots, not two.
+  TToolbarButton97 browse;
+  browse.SetCaption("...");
+  ASSERT_TRUE(browse.Create(window.hwnd(), 253, 64));
+  const auto picture = CapturePrinted(browse.Handle());
+  int dots = 0;
+  bool inDot = false;
+  for (int x = 0; x < picture.width; ++x) {
+    bool ink = false;
+    for (int y = 0; y < picture.height; ++y) ink |= picture.at(x, y) != 0xFFFFFFu;
+    dots += ink && !inDot;
+    inDot = ink;
+  }
+  EXPECT_EQ(dots, 3);
+}
+
 }  // namespace
 }  // namespace setuvane

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,12 @@ constexpr int kStatusLine = 0x3743;
 constexpr int kFolderTree = 0x3741;
 
 bool OkEnabled(HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != 0; }
+bool TreeFocused(HWND dialog) {
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof(focus);
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
+  return focus.hwndFocus == GetDlgItem(dialog, kFolderTree);
+}
 std::wstring StatusOf(HWND dialog) { return TextOf(GetDlgItem(dialog, kStatusLine)); }
 
 class FolderDialogTest : public ::testing::Test {
@@ -65,10 +72,7 @@ TEST_F(FolderDialogTest, ShowsOverTheOwnerWithItsCaptionStatusLineAndOkRule) {
     prompt = TextOf(GetDlgItem(d, 0x3742));
     GetWindowRect(owner.hwnd(), &ownerRect);
     GetWindowRect(d, &placed);
-    GUITHREADINFO focus{};
-    focus.cbSize = sizeof(focus);
-    GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &focus);
-    treeFocused = focus.hwndFocus == GetDlgItem(d, kFolderTree);
+    treeFocused = TreeFocused(d);
     status = StatusOf(d);
     okOnFolder = OkEnabled(d);
     // My Computer has no path of the file system.
@@ -114,16 +118,25 @@ TEST_F(FolderDialogTest, OkGivesTheChosenFolderAndCancelNone) {
     whileShown = dialog.Directory();
   });
   dialog.SetOnClose([&] { ++closed; });
+  // Each showing is a new window whose tree takes the focus.
+  std::vector<bool> treeFocused;
   {
-    WindowDriver driver(kDialogClass, [](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); });
+    WindowDriver driver(kDialogClass, [&](HWND d) {
+      treeFocused.push_back(testing::WaitUntil([&] { return TreeFocused(d); }, 2000));
+      PostMessageW(d, WM_COMMAND, IDOK, 0);
+    });
     EXPECT_TRUE(dialog.Execute());
   }
   EXPECT_EQ(dialog.Directory(), longFolder);
   EXPECT_EQ(whileShown, longFolder);  // the selection, made from Directory
   {
-    WindowDriver driver(kDialogClass, [](HWND d) { PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });
+    WindowDriver driver(kDialogClass, [&](HWND d) {
+      treeFocused.push_back(testing::WaitUntil([&] { return TreeFocused(d); }, 2000));
+      PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+    });
     EXPECT_FALSE(dialog.Execute());
   }
+  EXPECT_EQ(treeFocused, (std::vector<bool>{true, true}));
   EXPECT_EQ(dialog.Directory(), "");
   EXPECT_EQ(shown, 2);
   EXPECT_EQ(closed, 2);

@@ -4,6 +4,7 @@
 
 #include "system/cp1250.h"
 #include "test_window_win32.h"
+#include "tests/widgets/text_fit_win32.h"
 #include "widgets/edit97.h"
 #include "widgets/static_memo.h"
 
@@ -79,6 +80,19 @@ TEST_F(StaticMemoTest, LinesAndPolishText) {
   // Long lines wrap inside the width.
   memo.SetText(std::string(200, 'w'));
   EXPECT_GT(SendMessageW(memo.EditHandle(), EM_GETLINECOUNT, 0, 0), 1);
+}
+
+TEST_F(StaticMemoTest, ALineTooWideWrapsWithItsParagraphAndALongTextScrolls) {
+  TStaticMemo memo;
+  ASSERT_TRUE(memo.Create(window.hwnd(), 10, 10, 120, 60));
+  memo.SetLines({Cp1250("Krótki wiersz"), "", Cp1250("Ten wiersz jest o wiele za długi na tę notatkę, "),
+                 Cp1250("a ten go kończy."), "", "Koniec"});
+  EXPECT_EQ(memo.Text(), Cp1250("Krótki wiersz\r\n\r\nTen wiersz jest o wiele za długi na tę notatkę, a ten go "
+                                "kończy.\r\n\r\nKoniec"));
+  EXPECT_TRUE(test::ShowsWholeText(memo.EditHandle()));
+  EXPECT_TRUE(GetWindowLongW(memo.EditHandle(), GWL_STYLE) & WS_VSCROLL);
+  memo.SetText("Koniec");
+  EXPECT_FALSE(GetWindowLongW(memo.EditHandle(), GWL_STYLE) & WS_VSCROLL);
 }
 
 TEST_F(StaticMemoTest, NeverShowsACaret) {

@@ -13,5 +13,15 @@ TEST(MemoLineBreaks, EveryKindOfBreakBecomesCrLf) {
   EXPECT_EQ(WithCrLfBreaks(""), "");
 }
 
+TEST(MemoLineBreaks, OnlyParagraphsWithALineTooWideAreJoinedForWrapping) {
+  // "Too wide" here: longer than ten characters.
+  const auto fits = [](std::string_view line) { return line.size() <= 10; };
+  const std::vector<std::string> lines = {"", "short one ", "fits", "", "", "first line ", "much too long", "end", ""};
+  EXPECT_EQ(LinesToFit(lines, fits), "\r\nshort one \r\nfits\r\n\r\n\r\nfirst line much too long end\r\n");
+  EXPECT_EQ(LinesToFit({"exactly 10", "x"}, fits), "exactly 10\r\nx");  // trailing blanks do not count
+  EXPECT_EQ(LinesToFit({"exactly 10   "}, fits), "exactly 10   ");
+  EXPECT_EQ(LinesToFit({}, fits), "");
+}
+
 }  // namespace
 }  // namespace setuvane
