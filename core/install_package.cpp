@@ -3,6 +3,7 @@
 #include "archive/unzipper.h"
 #include "core/abort_installation.h"
 #include "core/installer_state.h"
+#include "core/package_source.h"
 #include "core/problem_reports.h"
 #include "core/settings.h"
 #include "system/machine.h"
@@ -21,7 +22,8 @@ void RemoveEarlierSetupFiles(archive::FileSystem& files) {
 
 void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
   const WizardTexts& t = WizardText();
-  if (!files.FileExists(LaunchFolder + kPackageName)) {
+  const std::optional<PackageSource> package = LocateInstallPackage(files);
+  if (!package) {
     ReportProblem(t.packageMissing.title, FormatOne(t.packageMissing.message, kPackageName), t.packageMissing.hint,
                   t.packageMissing.details);
     EndProgramAtOnce();
@@ -32,7 +34,7 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   // once in 256 entries and would then decode garbage.
   zipInstall.SetPassword(kPackagePassword);
   zipInstall.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
-  zipInstall.OpenZip(LaunchFolder + kPackageName);
+  OpenPackage(zipInstall, *package);
   zipInstall.SetBaseDirectory(SetupFolder);
   for (int i = 0; i < zipInstall.EntryCount(); ++i) {
     archive::TAbZipItem& entry = *zipInstall.Entries(i);
