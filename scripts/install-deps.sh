@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
   nsis
+  openssl osslsigncode python3-pefile
 )
 
 SUDO=""
