@@ -363,7 +363,7 @@ TEST_F(Program, ASignedSingleFileAloneInAFolderIsWalkedWithRealInput) {
   process = StartProcess("\"" + program + "\"");
   HWND installer = Installer();
   ASSERT_NE(installer, nullptr);
-  EXPECT_EQ(TextOf(installer), L"Instalator przykładowej aplikacji");
+  EXPECT_EQ(TextOf(installer), L"Przykładowa aplikacja");
   for (int page = 1; page <= 3; ++page) Next(installer);
   ExpectPage(installer, L"Static", L"Lokalizacja aplikacji");
   const std::string target = WinPath(medium.Path() / "Przyklad");

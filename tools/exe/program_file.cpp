@@ -18,7 +18,8 @@ void ProgramFile::Reread() {
   std::optional<PeLayout> layout = ReadPeLayout(bytes_.data(), bytes_.size());
   if (!layout) throw std::runtime_error("not a Windows program");
   const std::optional<uint32_t> record = PackageRecordOffset(*layout);
-  if (!record || !IsPackageRecord(bytes_.data() + *record)) {
+  if (!record || bytes_.size() - std::min<size_t>(*record, bytes_.size()) < kPackageRecordSize ||
+      !IsPackageRecord(bytes_.data() + *record)) {
     throw std::runtime_error("not the installer program (it has no package record)");
   }
   layout_ = std::move(*layout);
@@ -63,10 +64,12 @@ void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>
       room = std::min<size_t>(room, other.virtualAddress - section->virtualAddress);
     }
   }
-  if (size_t(section->rawOffset) + room > bytes_.size()) throw std::runtime_error("the resource section is cut short");
+  if (section->rawOffset > bytes_.size() || bytes_.size() - section->rawOffset < section->rawSize) {
+    throw std::runtime_error("the resource section is cut short");
+  }
   const auto first = bytes_.begin() + section->rawOffset;
   std::vector<Resource> resources =
-      ReadResources(std::vector<uint8_t>(first, first + std::min<size_t>(room, section->rawSize)), section->virtualAddress);
+      ReadResources(std::vector<uint8_t>(first, first + room), section->virtualAddress);
   change(resources);
   const std::vector<uint8_t> written = WriteResources(std::move(resources), section->virtualAddress);
   if (written.size() > room) {
