@@ -1,6 +1,8 @@
 #include "core/embedded_package.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "archive/file_system.h"

@@ -1,5 +1,7 @@
 #include "core/package_source.h"
 
+#include <memory>
+
 #include "archive/unzipper.h"
 #include "core/abort_installation.h"
 #include "core/embedded_package.h"
