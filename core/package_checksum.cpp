@@ -43,6 +43,7 @@ inline size_t Stripes(uint32_t (&lanes)[4], const uint8_t* data, size_t length) 
 }  // namespace
 
 void PackageChecksum::Update(const uint8_t* data, size_t length) {
+  if (length == 0) return;  // `data` may then be null, which memcpy must never see
   total_ += length;
   if (pendingCount_ > 0) {
     const size_t taken = std::min(length, sizeof pending_ - pendingCount_);

@@ -30,6 +30,7 @@ uint32_t Checksum(const std::string& text) { return ChecksumOf(reinterpret_cast<
 TEST(PackageChecksum, IsXxh32AndTheSameFedInPiecesOfAnySize) {
   // Values of the xxHash project's own command-line tool (xxhsum -H0).
   EXPECT_EQ(Checksum(""), 0x02CC5D05u);
+  EXPECT_EQ(ChecksumOf(nullptr, 0), 0x02CC5D05u);
   EXPECT_EQ(Checksum("abc"), 0x32D153FFu);
   EXPECT_EQ(Checksum("Nobody inspects the spammish repetition"), 0xE2293B2Fu);
   std::vector<uint8_t> bytes;
