@@ -12,8 +12,21 @@ bool DirectoryExists(FileSystem& fileSystem, const std::string& path) {
   return fileSystem.FolderExists(path);
 }
 
-TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode)
-    : fileSystem_(fileSystem), archiveName_(fileName), stream_(fileSystem.OpenRead(fileName)), mode_(mode) {
+namespace {
+
+std::unique_ptr<ReadableFile> OpenArchiveFile(FileSystem& fileSystem, const std::string& fileName,
+                                              const std::optional<FilePart>& part) {
+  std::unique_ptr<ReadableFile> file = fileSystem.OpenRead(fileName);
+  if (!part) return file;
+  return std::make_unique<FilePartReader>(std::move(file), *part);
+}
+
+}  // namespace
+
+TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
+                       std::optional<FilePart> part)
+    : fileSystem_(fileSystem), archiveName_(fileName), stream_(OpenArchiveFile(fileSystem, fileName, part)),
+      mode_(mode) {
   status_ = TAbArchiveStatus::asIdle;
 }
 

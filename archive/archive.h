@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "archive/archive_list.h"
 #include "archive/archive_types.h"
+#include "archive/file_part.h"
 #include "archive/file_system.h"
 
 namespace setuvane::archive {
@@ -26,8 +28,10 @@ class TAbArchive {
   // Writes (or, for ptTest, checks) one entry; `name` is the target name.
   using ItemHook = std::function<void(TAbArchive& archive, TAbArchiveItem& item, const std::string& name)>;
 
-  // Opens `fileName` for reading with sharing through `fileSystem` (EFOpenError).
-  TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode);
+  // Opens `fileName` for reading with sharing through `fileSystem` (EFOpenError);
+  // with `part`, the archive is those bytes of the file.
+  TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
+             std::optional<FilePart> part = std::nullopt);
   virtual ~TAbArchive();
   TAbArchive(const TAbArchive&) = delete;
   TAbArchive& operator=(const TAbArchive&) = delete;

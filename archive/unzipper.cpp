@@ -10,11 +10,21 @@ TAbUnZipper::TAbUnZipper(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 TAbUnZipper::~TAbUnZipper() = default;
 
 void TAbUnZipper::SetFileName(const std::string& value) {
+  part_.reset();
+  LoadFile(value);
+}
+
+void TAbUnZipper::OpenZip(const std::string& fileName, const FilePart& part) {
+  part_ = part;
+  LoadFile(fileName);
+}
+
+void TAbUnZipper::LoadFile(const std::string& value) {
   fileName_ = value;
   // Nothing here is ever changed, so there is nothing to save before closing.
   archive_.reset();
   if (!value.empty() && fileSystem_.FileExists(value)) {
-    archive_ = std::make_unique<TAbZipArchive>(fileSystem_, value, 0);
+    archive_ = std::make_unique<TAbZipArchive>(fileSystem_, value, 0, part_);
     InitArchive();
     archive_->LoadDirectory();
   }

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "archive/archive_types.h"
+#include "archive/file_part.h"
 #include "archive/file_system.h"
 #include "archive/zip_archive.h"
 
@@ -47,6 +49,9 @@ class TAbUnZipper {
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& value);
   void OpenZip(const std::string& fileName) { SetFileName(fileName); }
+  // Opens the archive that is `part` of the file (a package inside a program);
+  // every other operation then reads it as if it were a file of its own.
+  void OpenZip(const std::string& fileName, const FilePart& part);
   void CloseZip();
 
   int EntryCount() const;
@@ -90,12 +95,14 @@ class TAbUnZipper {
   TAbRequestNthDiskEvent OnRequestNthDisk;
 
  private:
+  void LoadFile(const std::string& fileName);
   void InitArchive();
   TAbZipArchive& OpenArchive() const;
 
   FileSystem& fileSystem_;
   std::unique_ptr<TAbZipArchive> archive_;
   std::string fileName_;
+  std::optional<FilePart> part_;
   std::string baseDirectory_;
   TAbExtractOptions extractOptions_ = eoCreateDirs;
   std::string password_;

@@ -19,8 +19,9 @@ uint32_t LoadU32(const uint8_t* p) {
 
 }  // namespace
 
-TAbZipArchive::TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode)
-    : TAbArchive(fileSystem, fileName, mode) {}
+TAbZipArchive::TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
+                             std::optional<FilePart> part)
+    : TAbArchive(fileSystem, fileName, mode, part) {}
 
 int64_t TAbZipArchive::FindEndRecord() {
   const int64_t size = Stream().Size();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ class TAbZipArchive : public TAbArchive {
   // The end record must begin within this many bytes of the end of the file.
   static constexpr int64_t kEndRecordSearchLimit = 2048;
 
-  TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode);
+  TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
+                std::optional<FilePart> part = std::nullopt);
 
   // Fills the entry list (busy meanwhile, idle after, also after a failure, with the
   // entries read before it) and fires OnLoad in either case.

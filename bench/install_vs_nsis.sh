@@ -7,6 +7,8 @@
 #   verysilent    setuvane.exe /VERYSILENT /DIR=... (no window)
 #   wizard        setuvane.exe with its whole wizard on screen, timed from the click on
 #                 "Następny >" on the folder page to the completion page
+#   single-file   setup.exe, the same package inside setuvane.exe, /VERYSILENT /DIR=...
+#                 (its package checked whole at start-up); also as a ratio to verysilent
 # Each is timed by bench/install_timer_win32.cpp inside Wine, as a process from start
 # to end (the wizard by its window); the payload is bench/payload.sh's (about 2,000
 # files, 110 MB). Ratios are to nsis-silent (lower is faster).
@@ -23,7 +25,8 @@ ROUNDS=${ROUNDS:-5}
 WORK=${WORK:-$BUILD/install-bench}
 PACK=${PACK:-$BUILD/native/tools/setuvane-pack}
 win32=$BUILD/win32
-for needed in "$PACK" "$win32/core/setuvane.exe" "$win32/bench/setuvane_install_timer.exe"; do
+for needed in "$PACK" "$win32/core/setuvane.exe" "$win32/bench/setuvane_install_timer.exe" \
+  "$win32/bench/setuvane_package_check_timer.exe"; do
   [ -x "$needed" ] || { echo "install_vs_nsis: $needed is missing; build first (make native win32)" >&2; exit 1; }
 done
 command -v makensis >/dev/null || { echo "install_vs_nsis: makensis is missing (scripts/install-deps.sh)" >&2; exit 1; }
@@ -47,6 +50,12 @@ $files
 MANIFEST
 "$PACK" build -o "$medium/install.zip" "$medium/manifest.txt" >/dev/null
 cp "$win32/core/setuvane.exe" "$medium/"
+# The same package as a single file, alone in its folder; and one storing every
+# entry, so that the check at start-up reads the payload's full 110 MB.
+single=$WORK/single
+rm -rf "$single" && mkdir -p "$single"
+"$PACK" build --installer "$win32/core/setuvane.exe" -o "$single/setup.exe" "$medium/manifest.txt" >/dev/null
+"$PACK" build --level 0 --installer "$win32/core/setuvane.exe" -o "$WORK/stored.exe" "$medium/manifest.txt" >/dev/null
 
 # The NSIS installer: one exe serves both runs (/S skips its page).
 cat >"$WORK/nsis.nsi" <<NSI
@@ -75,9 +84,11 @@ SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/
   "nsis-silent=$(z "$WORK/nsis-setup.exe") /S /D={dir}" \
   "nsis-window=$(z "$WORK/nsis-setup.exe") /D={dir}" \
   "verysilent=\"$(z "$medium/setuvane.exe")\" /VERYSILENT /DIR={dir}" \
-  "wizard=$(z "$medium/setuvane.exe")" 2>"$WORK/rounds.log" | tee "$WORK/result.txt" |
-  awk '/nsis-silent/ { base = $3 } { lines[NR] = $0; med[NR] = $3 }
-       END { for (i = 1; i <= NR; i++) printf "%s  ratio %.2f\n", lines[i], med[i] / base }'
+  "wizard=$(z "$medium/setuvane.exe")" \
+  "single-file=\"$(z "$single/setup.exe")\" /VERYSILENT /DIR={dir}" 2>"$WORK/rounds.log" | tee "$WORK/result.txt" |
+  awk '/nsis-silent/ { base = $3 } /^verysilent/ { folder = $3 } { lines[NR] = $0; med[NR] = $3 }
+       END { for (i = 1; i <= NR; i++) printf "%s  ratio %.2f%s\n", lines[i], med[i] / base,
+             lines[i] ~ /^single-file/ ? sprintf("  to verysilent %.2f", med[i] / folder) : "" }'
 # Every run must have installed the whole payload.
 expected=$(wc -l <"$WORK/payload/list.txt")
 for target in "$targets"/*; do
@@ -85,3 +96,6 @@ for target in "$targets"/*; do
   [ "$got" -eq "$expected" ] || echo "install_vs_nsis: $(basename "$target") holds $got files, not $expected" >&2
 done
 rm -rf "$targets"
+echo "install_vs_nsis: the check of a single file's package at start-up (read whole and summed):"
+SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/setuvane_package_check_timer.exe" \
+  "$ROUNDS" "$(z "$single/setup.exe")" "$(z "$WORK/stored.exe")"

@@ -16,4 +16,6 @@ void EnteringStage(UnattendedExitCode codeIfItEndsHere) {
 
 int EndingExitCode() { return g_endingCode; }
 
+void SetEndingExitCode(UnattendedExitCode code) { g_endingCode = code; }
+
 }  // namespace setuvane

@@ -21,5 +21,8 @@ enum UnattendedExitCode : int {
 void EnableUnattendedEndings();
 void EnteringStage(UnattendedExitCode codeIfItEndsHere);
 int EndingExitCode();
+// For the one refusal that ends every kind of run with its code, the wizard too: a
+// single-file installer whose package is cut short or damaged.
+void SetEndingExitCode(UnattendedExitCode code);
 
 }  // namespace setuvane

@@ -6,6 +6,7 @@
 #include "archive/unzipper.h"
 #include "core/abort_installation.h"
 #include "core/installer_state.h"
+#include "core/package_source.h"
 #include "core/problem_reports.h"
 #include "core/settings.h"
 #include "system/machine.h"
@@ -27,7 +28,8 @@ void RemoveEarlierSetupFiles(archive::FileSystem& files) {
 
 void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
   const WizardTexts& t = WizardText();
-  if (!files.FileExists(LaunchFolder + kPackageName)) {
+  const std::optional<PackageSource> package = LocateInstallPackage(files);
+  if (!package) {
     ReportProblem(t.packageMissing.title, FormatOne(t.packageMissing.message, kPackageName), t.packageMissing.hint,
                   t.packageMissing.details);
     EndProgramAtOnce();
@@ -49,7 +51,7 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
     archive::TAbUnZipper& zip;
     ~HandlerGone() { zip.OnProcessItemFailure = nullptr; }
   } handlerGone{zipInstall};
-  zipInstall.OpenZip(LaunchFolder + kPackageName);
+  OpenPackage(zipInstall, *package);
   zipInstall.SetBaseDirectory(SetupFolder);
   for (int i = 0; i < zipInstall.EntryCount(); ++i) {
     archive::TAbZipItem& entry = *zipInstall.Entries(i);

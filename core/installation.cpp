@@ -6,6 +6,7 @@
 #include "system/shortcut_script.h"
 #include "system/system_components.h"
 #include "core/installer_state.h"
+#include "core/package_source.h"
 #include "core/settings.h"
 #include "core/switches.h"
 #include "system/install_journal.h"
@@ -18,7 +19,7 @@ Installation::Installation(WizardView& view, archive::FileSystem& files)
 bool Installation::OpenInstallPackage() {
   packageOpened_ = setuvane::OpenInstallPackage(zipInstall_, files_);
   if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
-  if (packageOpened_) JournalNote("package: " + LaunchFolder + kPackageName);
+  if (packageOpened_) JournalNote("package: " + InstallPackage().path);
   return packageOpened_;
 }
 

@@ -3,6 +3,7 @@
 #include "core/abort_installation.h"
 #include "core/install_package.h"
 #include "core/installer_state.h"
+#include "core/package_source.h"
 #include "core/problem_reports.h"
 #include "core/product_destinations.h"
 #include "core/settings.h"
@@ -35,13 +36,14 @@ bool ProductInstallation::PreparePayload() {
   const WizardTexts& t = WizardText();
   CurrentMachine().ChangeCurrentDirectory(LaunchFolder);
   try {
-    if (!files_.FileExists(LaunchFolder + kPackageName)) {
+    const PackageSource package = InstallPackage();
+    if (!PackageExists(files_, package)) {
       ReportProblem(t.payloadMissing.title, FormatOne(t.payloadMissing.message, kPackageName),
                     t.payloadMissing.hint, t.payloadMissing.details);
       EndProgramAtOnce();
     }
     destinations_.clear();
-    zipPacker_.OpenZip(LaunchFolder + kPackageName);
+    OpenPackage(zipPacker_, package);
     for (int i = 0; i < zipPacker_.EntryCount(); ++i) {
       archive::TAbZipItem& entry = *zipPacker_.Entries(i);
       const std::string destination = TrimControl(entry.ExtraText());

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make demo`: builds Setuvane, makes the demo medium of examples/demo (setuvane.exe,
 # install.zip built by setuvane-pack, the looping sound, a component folder with a
-# small silent installer) and installs the sample product from it under Wine.
+# small silent installer) and installs the sample product from it under Wine; then
+# makes the same product into one signed setup.exe and installs that unattended.
 #
 # With a desktop (DISPLAY set) the wizard opens there and you click through it.
 # Without one it runs on a private Xvfb: a walker clicks through the six pages as a
@@ -29,6 +30,25 @@ cp "$build/win32/examples/demo/setuvane_demo_component.exe" "$medium/supfont/set
 "$build/native/tools/setuvane-pack" build --from-utf8 -o "$medium/install.zip" "$stage/manifest.txt"
 echo "demo: the medium is $medium"
 
+# The same product as one signed file, as it would be offered for download: a
+# throw-away code-signing certificate of the demo's own signs it.
+single=$demo/single
+rm -rf "$single" && mkdir -p "$single"
+"$build/native/tools/setuvane-pack" build --from-utf8 --installer "$build/win32/core/setuvane.exe" \
+  -o "$single/setup.exe" "$stage/manifest.txt"
+certificate=$demo/certificate
+if [ ! -f "$certificate/demo.p12" ]; then
+  mkdir -p "$certificate"
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$certificate/demo.key" -out "$certificate/demo.pem" \
+    -days 3650 -subj "/CN=Quorbalite (demo)/O=Quorbalite" 2>/dev/null
+  openssl pkcs12 -export -inkey "$certificate/demo.key" -in "$certificate/demo.pem" -out "$certificate/demo.p12" \
+    -passout pass:demo
+fi
+"$build/native/tools/setuvane-pack" sign --pkcs12 "$certificate/demo.p12" --pass demo "$single/setup.exe" >/dev/null
+osslsigncode verify -in "$single/setup.exe" -CAfile "$certificate/demo.pem" >"$single/verify.txt" ||
+  { cat "$single/verify.txt"; exit 1; }
+echo "demo: the signed single file is $single/setup.exe (osslsigncode verify: $(grep -m1 -o 'Signature verification: ok' "$single/verify.txt"))"
+
 # A Wine prefix of the demo's own; an earlier demo's product is removed first, so
 # that every run installs afresh (the demo ends by uninstalling it).
 export SETUVANE_WINEPREFIX=$demo/wineprefix
@@ -51,6 +71,12 @@ else
   echo "demo: pictures of the pages in docs/ ($(cd docs && ls page*.png silent.png | tr '\n' ' '))"
   BUILD="$build" scripts/screenshots.sh
 fi
+
+# The single file, alone in its folder, installs unattended.
+scripts/wine-run.sh "$(winpath "$single/setup.exe")" /VERYSILENT '/DIR=C:\Quorbalite Jeden Plik' \
+  "/LOG=$(winpath "$single/install.log")"
+echo "demo: setup.exe installed $(grep -c '^.\{21\}file: ' "$single/install.log") files into C:\Quorbalite Jeden Plik (log: $single/install.log)"
+rm -rf "$SETUVANE_WINEPREFIX/drive_c/Quorbalite Jeden Plik"
 
 if [ -f "$demo/install.log" ]; then
   echo "demo: what the installation did (from its log, $demo/install.log):"

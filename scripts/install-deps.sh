@@ -11,7 +11,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev libdeflate-dev libz-mingw-w64-dev
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
-  nsis python3-pefile
+  nsis
+  openssl osslsigncode python3-pefile
 )
 
 SUDO=""

@@ -2,12 +2,27 @@
 
 #include <cstdio>
 
+#include "core/embedded_package.h"
 #include "tools/console.h"
 #include "tools/printable.h"
 
 namespace setuvane::pack {
 
-ArchiveSession::ArchiveSession(const char* command, archive::FileSystem& files) : command_(command), zip_(files) {
+namespace {
+
+// The package a single-file installer carries, when `name` is one.
+std::optional<archive::FilePart> CarriedPackage(archive::FileSystem& files, const std::string& name) {
+  if (!files.FileExists(name)) return std::nullopt;
+  const std::unique_ptr<archive::ReadableFile> file = files.OpenRead(name);
+  const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*file);
+  if (!package) return std::nullopt;
+  return archive::FilePart{package->offset, package->size};
+}
+
+}  // namespace
+
+ArchiveSession::ArchiveSession(const char* command, archive::FileSystem& files)
+    : command_(command), files_(files), zip_(files) {
   zip_.OnProcessItemFailure = [this](archive::TAbUnZipper& sender, archive::TAbArchiveItem& item,
                                      archive::TAbProcessType, archive::TAbErrorClass, int) {
     ++failures_;
@@ -30,7 +45,11 @@ bool ArchiveSession::Open(const std::string& argument) {
     return false;
   }
   try {
-    zip_.OpenZip(*name);
+    if (const std::optional<archive::FilePart> part = CarriedPackage(files_, *name)) {
+      zip_.OpenZip(*name, *part);
+    } else {
+      zip_.OpenZip(*name);
+    }
   } catch (const std::exception& e) {
     Error(argument + ": " + ArchiveTextToConsole(e.what()));
     return false;

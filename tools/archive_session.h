@@ -15,7 +15,8 @@ class ArchiveSession {
   explicit ArchiveSession(const char* command, archive::FileSystem& files = archive::NativeFileSystem());
   ~ArchiveSession();
 
-  // Opens the archive; prints why and returns false when that is impossible.
+  // Opens the archive (the package inside a single-file installer when the file is
+  // one); prints why and returns false when that is impossible.
   bool Open(const std::string& argument);
   archive::TAbUnZipper& Zip() { return zip_; }
 
@@ -32,6 +33,7 @@ class ArchiveSession {
   void Draw(const archive::TAbArchiveItem& item, int percent);
 
   const char* command_;
+  archive::FileSystem& files_;
   archive::TAbUnZipper zip_;
   int failures_ = 0;
   const char* verb_ = nullptr;

@@ -9,9 +9,11 @@
 #include "tools/build/manifest.h"
 #include "tools/build/package_checks.h"
 #include "tools/build/package_writer.h"
+#include "tools/build/script_names.h"
 #include "tools/build/source_files.h"
 #include "tools/command.h"
 #include "tools/console.h"
+#include "tools/exe/single_file.h"
 #include "tools/password_option.h"
 
 namespace setuvane::pack {
@@ -24,6 +26,10 @@ const char kDetails[] =
     "under [setup], the product files under the destination texts they install to.\n"
     "The package is checked first; every problem is printed as FILE:LINE: error or\n"
     "warning, and errors (or, with --strict, warnings) leave nothing written.\n"
+    "An output name ending in .exe makes a single-file installer: setuvane.exe with\n"
+    "the package inside it and a version resource naming the product (install.inf's\n"
+    "INSTALL_TASK_TITLE, INSTALL_MAIN_TITLE, PRODUCT_VERSION, PRODUCT_PUBLISHER);\n"
+    "sign it with `setuvane-pack sign`.\n"
     "Exit code: 0 written, 1 problems in the package, 2 bad usage or a failed write.\n";
 
 // Entries without a time of their own in reproducible builds: 2000-01-01 00:00.
@@ -33,6 +39,7 @@ struct BuildOptions {
   std::string manifest;
   std::string output = "install.zip";
   std::string password;
+  std::string installer;  // for a single file; empty: the one that ships with the tool
   bool reproducible = false;
   bool fromUtf8 = false;
   bool strict = false;
@@ -72,6 +79,78 @@ void RefuseOwnOutput(const std::vector<PackageFile>& files, const fs::path& outp
   }
 }
 
+bool IsProgramName(const fs::path& output) { return SameName(output.extension().string(), ".exe"); }
+
+// The setuvane.exe that ships with the tool: beside it, else the one of this build tree.
+fs::path DefaultInstaller() {
+  const fs::path beside = ToolProgramPath().parent_path() / "setuvane.exe";
+  std::error_code error;
+  if (fs::is_regular_file(beside, error)) return beside;
+#ifdef SETUVANE_BUILD_INSTALLER
+  if (fs::is_regular_file(SETUVANE_BUILD_INSTALLER, error)) return SETUVANE_BUILD_INSTALLER;
+#endif
+  return beside;
+}
+
+std::optional<std::vector<uint8_t>> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+// Through a temporary file beside `output` that replaces it only when complete.
+void WriteBytes(const fs::path& output, const std::vector<uint8_t>& bytes) {
+  fs::path temporary = output;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out.flush()) {
+      out.close();
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      throw std::runtime_error(PathText(output) + ": cannot be written");
+    }
+  }
+  std::error_code error;
+  fs::rename(temporary, output, error);
+  if (error) {
+    fs::remove(temporary, error);
+    throw std::runtime_error(PathText(output) + ": cannot be written");
+  }
+}
+
+// What the installer reads of install.inf: the last one among the setup files
+// (all are unpacked into one folder, the last one written stays).
+std::string SettingsText(const std::vector<PackageFile>& files) {
+  std::string text;
+  for (const PackageFile& file : files) {
+    const std::string bare = file.storedName.substr(file.storedName.rfind('/') + 1);
+    if (file.IsSetup() && SameName(bare, kSettingsFile) && file.content) text = *file.content;
+  }
+  return text;
+}
+
+// The package written into a temporary file, then set into the installer.
+WriteSummary WriteSingleFile(const std::vector<PackageFile>& files, const fs::path& output,
+                             std::vector<uint8_t> installer, const WriteOptions& write) {
+  fs::path packagePath = output;
+  packagePath += ".zip.tmp";
+  WriteSummary summary = WritePackage(files, packagePath, write);
+  const std::optional<std::vector<uint8_t>> package = ReadBytes(packagePath);
+  std::error_code ignored;
+  fs::remove(packagePath, ignored);
+  if (!package) throw std::runtime_error(PathText(packagePath) + ": cannot be read back");
+  const VersionInfo version =
+      ProductVersionInfo(ReadProductTexts(SettingsText(files)), output.filename().string());
+  const std::vector<uint8_t> single = MakeSingleFile(std::move(installer), *package, version);
+  WriteBytes(output, single);
+  summary.archiveBytes = single.size();
+  return summary;
+}
+
 int RunBuild(const BuildOptions& options) {
   const std::optional<std::string> password = PasswordText(options.password, "build");
   if (!password) return kUsageOrArchiveError;
@@ -98,15 +177,37 @@ int RunBuild(const BuildOptions& options) {
     return kEntriesFailed;
   }
 
+  std::vector<uint8_t> installer;
+  const bool singleFile = IsProgramName(output);
+  if (singleFile) {
+    const fs::path path = options.installer.empty() ? DefaultInstaller() : ArgumentToPath(options.installer);
+    std::optional<std::vector<uint8_t>> bytes = ReadBytes(path);
+    if (!bytes) {
+      std::fprintf(stderr, "setuvane-pack build: %s: the installer cannot be read (--installer names it)\n",
+                   Utf8ToConsole(PathText(path)).c_str());
+      return kUsageOrArchiveError;
+    }
+    // Known to be the installer before the package is compressed.
+    try {
+      MakeSingleFile(*bytes, {}, {});
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "setuvane-pack build: %s: %s\n", Utf8ToConsole(PathText(path)).c_str(), e.what());
+      return kUsageOrArchiveError;
+    }
+    installer = std::move(*bytes);
+  }
+
   WriteOptions write;
   write.password = *password;
   write.level = options.level;
   write.jobs = options.jobs;
   if (options.reproducible) write.fixedTime = ReproducibleTime();
   try {
-    const WriteSummary summary = WritePackage(files, output, write);
-    std::printf("%s: %zu entries (%d deflated, %d stored), %llu bytes\n", options.output.c_str(), files.size(),
-                summary.deflated, summary.stored, static_cast<unsigned long long>(summary.archiveBytes));
+    const WriteSummary summary = singleFile ? WriteSingleFile(files, output, std::move(installer), write)
+                                            : WritePackage(files, output, write);
+    std::printf("%s: %s%zu entries (%d deflated, %d stored), %llu bytes\n", options.output.c_str(),
+                singleFile ? "single-file installer, " : "", files.size(), summary.deflated, summary.stored,
+                static_cast<unsigned long long>(summary.archiveBytes));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "setuvane-pack build: %s\n", e.what());
     return kUsageOrArchiveError;
@@ -120,8 +221,12 @@ void AddBuildCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<BuildOptions>();
   CLI::App* command = app.add_subcommand("build", "check a package and write it from a manifest");
   command->footer(kDetails);
-  command->add_option("-o,--output", options->output, "the package to write (default: install.zip)")
+  command->add_option("-o,--output", options->output,
+                      "the package to write (default: install.zip); NAME.exe: a single-file installer")
       ->option_text("FILE");
+  command->add_option("--installer", options->installer,
+                      "the setuvane.exe a single file is made of (default: the one beside this tool)")
+      ->option_text("PATH");
   AddPasswordOption(*command, options->password);
   command->get_option("--password")->description("password of the entries (default: the package password; '' for none)");
   command->add_flag("--reproducible", options->reproducible,

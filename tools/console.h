@@ -21,6 +21,9 @@ std::filesystem::path ArgumentToPath(const std::string& argument);
 // UTF-8 text (the manifest's, file names, the build's messages) for printing.
 std::string Utf8ToConsole(const std::string& text);
 
+// The file of this running tool.
+std::filesystem::path ToolProgramPath();
+
 // True when standard error is a terminal, where a progress line makes sense.
 bool ErrorStreamIsTerminal();
 

@@ -16,6 +16,11 @@ std::filesystem::path ArgumentToPath(const std::string& argument) {
 
 std::string Utf8ToConsole(const std::string& text) { return text; }
 
+std::filesystem::path ToolProgramPath() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
 bool ErrorStreamIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 }  // namespace setuvane::pack

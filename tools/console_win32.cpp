@@ -24,6 +24,19 @@ std::filesystem::path ArgumentToPath(const std::string& argument) {
 // The console speaks the ANSI code page, Windows-1250 on the installer's systems.
 std::string Utf8ToConsole(const std::string& text) { return Cp1250(text); }
 
+std::filesystem::path ToolProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return std::filesystem::path(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 // The C runtime's isatty is true for every character device, the null device
 // among them (2>NUL); only a console answers GetConsoleMode.
 bool ErrorStreamIsTerminal() {

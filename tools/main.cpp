@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
   setuvane::pack::AddExtractCommand(app, exitCode);
   setuvane::pack::AddBuildCommand(app, exitCode);
   setuvane::pack::AddPlanCommand(app, exitCode);
+  setuvane::pack::AddSignCommand(app, exitCode);
   return setuvane::pack::RunCommandLine(app, argc, argv, exitCode);
 }

@@ -63,6 +63,27 @@ TEST_F(DirectoryTest, LoadsNamesSizesAndDestinationTexts) {
   EXPECT_EQ(zip.Archive()->ItemList().Find("missing"), nullptr);
 }
 
+// A package inside a program: bytes before it, and after it a signature that ends
+// like an archive of its own. Only the part is the archive, and entries extract
+// from it with their own offsets.
+TEST_F(DirectoryTest, APartOfAFileIsReadAsTheWholeArchive) {
+  const Bytes archive = BuildZip(TwoEntries()).bytes;
+  Bytes file(1000, 'M');
+  file.insert(file.end(), archive.begin(), archive.end());
+  const Bytes trailer = ToBytes("PK\x05\x06 signature bytes");
+  file.insert(file.end(), trailer.begin(), trailer.end());
+  files.AddFile("setup.exe", file);
+  files.AddFolder("out");
+  zip.OpenZip("setup.exe", FilePart{1000, int64_t(archive.size())});
+  ASSERT_EQ(zip.EntryCount(), 2);
+  EXPECT_EQ(zip.Entries(1)->StoredName(), "doc/readme.txt");
+  zip.SetBaseDirectory("out");
+  zip.ExtractMatching("doc/readme.txt");
+  EXPECT_EQ(files.Files().at("out\\readme.txt").data, ToBytes("world"));
+  // Cut short, the part holds no end record.
+  EXPECT_THROW(zip.OpenZip("setup.exe", FilePart{1000, int64_t(archive.size()) - 30}), EAbZipInvalid);
+}
+
 TEST_F(DirectoryTest, ExtraTextCanBeReplacedAndRemovedInMemory) {
   ASSERT_EQ(Open(BuildZip(TwoEntries()).bytes), "");
   TAbZipItem& item = *zip.Entries(1);

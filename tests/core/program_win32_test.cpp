@@ -405,6 +405,50 @@ TEST_F(Program, InstallsAPackageThatThePackageToolBuilt) {
   EXPECT_EQ(ReadFile(target / "pomoc" / "pomoc.txt"), "pomoc");
 }
 
+// Windows' reading of a version resource value of the 041504B0 string table.
+std::wstring VersionValue(const std::string& program, const wchar_t* key) {
+  DWORD ignored = 0;
+  std::vector<uint8_t> info(GetFileVersionInfoSizeA(program.c_str(), &ignored));
+  if (info.empty() || !GetFileVersionInfoA(program.c_str(), 0, DWORD(info.size()), info.data())) return L"<none>";
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\041504B0\\") + key;
+  if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return L"<none>";
+  return std::wstring(value, length > 0 ? length - 1 : 0);
+}
+
+// The signed single file of tests/tools/setup_exe_wine.sh, alone in a folder of its
+// own, walked with real input; Windows reads the product in its version resource.
+TEST_F(Program, ASignedSingleFileAloneInAFolderIsWalkedWithRealInput) {
+  const std::string built = WinePath(SETUVANE_SINGLE_FILE);
+  if (GetFileAttributesA(built.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "setup_exe_wine_test makes it";
+  const std::filesystem::path folder = medium.Path() / "jeden plik";
+  std::filesystem::create_directories(folder);
+  const std::string program = WinPath(folder / "setup.exe");
+  ASSERT_TRUE(CopyFileA(built.c_str(), program.c_str(), FALSE));
+  EXPECT_EQ(VersionValue(program, L"ProductName"), L"Instalator przykładowej aplikacji");
+  EXPECT_EQ(VersionValue(program, L"CompanyName"), L"Firma Przykład");
+  EXPECT_EQ(VersionValue(WinePath(SETUVANE_EXE), L"ProductName"), L"Setuvane");
+
+  process = StartProcess("\"" + program + "\"");
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  EXPECT_EQ(TextOf(installer), L"Przykładowa aplikacja");
+  for (int page = 1; page <= 3; ++page) Next(installer);
+  ExpectPage(installer, L"Static", L"Lokalizacja aplikacji");
+  const std::string target = WinPath(medium.Path() / "Przyklad");
+  ClickOn(WaitForControl(installer, L"Edit"));
+  RetypeFocusedText(std::wstring(target.begin(), target.end()));
+  Next(installer);
+  ExpectPage(installer, L"Static", L"Zakończenie instalacji");
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatRadioButton", L"Nie, chcę teraz powrócić do systemu Windows."));
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Zamknij"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_TRUE(std::filesystem::exists(medium.Path() / "Przyklad" / "przyklad.exe"));
+  EXPECT_TRUE(std::filesystem::exists(medium.Path() / "Przyklad" / "Dane" / "img" / "logo.png"));
+  EXPECT_EQ(archive::testing::ListTree(folder), std::vector<std::string>{"setup.exe"});
+}
+
 // Meaningful on the 8-bit test display only (see CMakeLists.txt).
 TEST_F(Program, RefusesToRunWithTooFewColours) {
   HDC screen = GetDC(nullptr);

@@ -6,8 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "art/version_ids.h"
 #include "tests/archive/temp_folder.h"
 #include "tests/archive/zip_writer.h"
+#include "tests/core/fake_program.h"
+#include "tools/exe/resource_tree.h"
 
 namespace setuvane::pack {
 namespace {
@@ -167,6 +170,43 @@ TEST_F(PackToolTest, BuiltPackagesPassThePeersTests) {
   Pack(std::string("build --reproducible -o r1.zip ") + kSample);
   Pack(std::string("build --reproducible --jobs 1 -o r2.zip ") + kSample);
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "r1.zip"), archive::testing::ReadFile(temp.Path() / "r2.zip"));
+}
+
+// A single file made of a stand-in installer (tests/core/fake_program.h), read
+// back by the tool, then signed: osslsigncode's own check passes and the package
+// stays whole; a wrong password or a file that is no installer changes nothing.
+TEST_F(PackToolTest, BuildMakesASingleFileAndSignSignsIt) {
+  const std::vector<Resource> resources = {{{kRtRcData, {}}, {IDR_VERSION_ROOM, {}}, 1033, 0, Bytes(4096, 0)},
+                                           {{kRtVersion, {}}, {1, {}}, 1033, 0, Bytes(300, 1)}};
+  archive::testing::WriteFile(temp.Path() / "setuvane.exe",
+                              fakes::FakeProgram({{".text", Bytes(300, 0xC3)}, fakes::PackageRecordSection(),
+                                                  {".rsrc", WriteResources(resources, 0x3000)}}));
+  Result r = Pack(std::string("build --installer setuvane.exe -o setup.exe ") + kSample);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("setup.exe: single-file installer, 9 entries (", 0), 0u) << r.out;
+  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 9 entries\n");
+  r = Pack(std::string("build --installer ") + kSample + " -o other.exe " + kSample);
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("manifest.txt: not a Windows program"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(temp.Path() / "other.exe"));
+
+  ASSERT_EQ(Run("openssl req -x509 -newkey rsa:2048 -nodes -keyout k.pem -out c.pem -days 2 -subj /CN=Test && "
+                "openssl pkcs12 -export -inkey k.pem -in c.pem -out c.p12 -passout pass:tajne")
+                .code,
+            0);
+  const std::string unsigned_ = archive::testing::ReadFile(temp.Path() / "setup.exe");
+  r = Pack("sign --pkcs12 c.p12 --pass wrong setup.exe");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("setup.exe: osslsigncode failed"), std::string::npos) << r.err;
+  EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "setup.exe"), unsigned_);
+  EXPECT_NE(Pack("sign --pkcs12 c.p12 c.pem").err.find("c.pem: not a Setuvane installer"), std::string::npos);
+
+  r = Pack("sign --pkcs12 c.p12 --pass tajne setup.exe");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Run("osslsigncode verify -in setup.exe -CAfile c.pem").code, 0);
+  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 9 entries\n");
+  EXPECT_EQ(Tree("."), std::vector<std::string>({"c.p12", "c.pem", "k.pem", "setup.exe", "setuvane.exe", "stderr",
+                                                 "stdout"}));
 }
 
 TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {

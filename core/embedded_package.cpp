@@ -1,0 +1,112 @@
+#include "core/embedded_package.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "archive/file_system.h"
+#include "core/package_checksum.h"
+#include "core/pe_layout.h"
+#include "system/machine.h"
+
+namespace setuvane {
+namespace {
+
+constexpr char kMark[16] = {'S', 'e', 't', 'u', 'v', 'a', 'n', 'e', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'};
+constexpr uint32_t kFormat = 1;
+// Read in pieces that stay in the processor's cache while they are summed.
+constexpr size_t kCheckPiece = 256 * 1024;
+
+uint64_t LoadLe(const uint8_t* p, int bytes) {
+  uint64_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
+  return value;
+}
+
+void StoreLe(uint8_t* p, uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i, value >>= 8) p[i] = static_cast<uint8_t>(value);
+}
+
+}  // namespace
+
+PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package) {
+  PackageRecord record{};
+  std::memcpy(record.data(), kMark, sizeof kMark);
+  StoreLe(record.data() + 16, kFormat, 4);
+  if (package) {
+    StoreLe(record.data() + 24, uint64_t(package->offset), 8);
+    StoreLe(record.data() + 32, uint64_t(package->size), 8);
+    StoreLe(record.data() + 40, package->checksum, 4);
+  }
+  return record;
+}
+
+bool IsPackageRecord(const uint8_t* bytes) {
+  return std::memcmp(bytes, kMark, sizeof kMark) == 0 && LoadLe(bytes + 16, 4) == kFormat;
+}
+
+std::optional<EmbeddedPackage> DecodePackageRecord(const uint8_t* bytes) {
+  if (!IsPackageRecord(bytes)) return std::nullopt;
+  const uint64_t offset = LoadLe(bytes + 24, 8);
+  const uint64_t size = LoadLe(bytes + 32, 8);
+  // Beyond what a file offset holds: a damaged record, read as no package.
+  if (size == 0 || offset > uint64_t(INT64_MAX) || size > uint64_t(INT64_MAX) - offset) return std::nullopt;
+  return EmbeddedPackage{int64_t(offset), int64_t(size), uint32_t(LoadLe(bytes + 40, 4))};
+}
+
+std::optional<uint32_t> PackageRecordOffset(const PeLayout& layout) {
+  const PeSection* section = layout.FindSection(kPackageSection);
+  if (section == nullptr || section->rawSize < kPackageRecordSize) return std::nullopt;
+  return section->rawOffset;
+}
+
+std::optional<EmbeddedPackage> ReadEmbeddedPackage(archive::ReadableFile& program) {
+  const std::optional<PeLayout> layout = ReadPeLayout(program);
+  if (!layout) return std::nullopt;
+  const std::optional<uint32_t> at = PackageRecordOffset(*layout);
+  PackageRecord record;
+  if (!at || program.ReadAt(*at, record.data(), record.size()) != record.size()) return std::nullopt;
+  return DecodePackageRecord(record.data());
+}
+
+PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const EmbeddedPackage& package) {
+  if (program.Size() < package.offset || program.Size() - package.offset < package.size) {
+    return PackageIntegrity::kTruncated;
+  }
+  std::vector<uint8_t> piece(kCheckPiece);
+  PackageChecksum checksum;
+  for (int64_t done = 0; done < package.size;) {
+    const size_t want = static_cast<size_t>(std::min<int64_t>(int64_t(piece.size()), package.size - done));
+    const size_t got = program.ReadAt(package.offset + done, piece.data(), want);
+    if (got == 0) return PackageIntegrity::kTruncated;
+    checksum.Update(piece.data(), got);
+    done += int64_t(got);
+  }
+  return checksum.Value() == package.checksum ? PackageIntegrity::kIntact : PackageIntegrity::kDamaged;
+}
+
+int64_t ProgramPartLength(archive::ReadableFile& program) {
+  const int64_t size = program.Size();
+  if (const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(program)) {
+    return std::min(package->offset, size);
+  }
+  if (const std::optional<PeLayout> layout = ReadPeLayout(program)) {
+    const PeDataDirectory signature = layout->Directory(kCertificateTable);
+    if (signature.address != 0 && signature.size != 0 && signature.address <= size) return signature.address;
+  }
+  return size;
+}
+
+int64_t RunningProgramPartLength() {
+  const std::optional<std::string> path = CurrentMachine().ModulePath();
+  if (!path) return 0;
+  try {
+    const std::unique_ptr<archive::ReadableFile> program = archive::NativeFileSystem().OpenRead(*path);
+    return ProgramPartLength(*program);
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+}  // namespace setuvane

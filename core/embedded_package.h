@@ -1,0 +1,72 @@
+// A package carried inside the installer's program. A single-file installer is
+// setuvane.exe with the bytes of an install.zip after its image; a signature, when
+// the file is signed, comes after them. The program finds the package from data
+// inside its image, never by looking backwards from the end of the file: the
+// section ".svpkg" holds one record, blank in setuvane.exe, that the package tool
+// fills in when it makes a single file:
+//
+//   offset  size  field
+//        0    16  "Setuvane package" (the record's mark)
+//       16     4  format, 1
+//       20     4  0
+//       24     8  the package's offset in the file
+//       32     8  its size in bytes (0: no package inside)
+//       40     4  its checksum (core/package_checksum.h)
+//       44    20  0
+//
+// All numbers are little-endian. The package is then read through that window of
+// the program file, exactly as install.zip would be.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace setuvane {
+
+namespace archive {
+class ReadableFile;
+}
+struct PeLayout;
+
+inline constexpr char kPackageSection[] = ".svpkg";
+inline constexpr size_t kPackageRecordSize = 64;
+using PackageRecord = std::array<uint8_t, kPackageRecordSize>;
+
+struct EmbeddedPackage {
+  int64_t offset = 0;
+  int64_t size = 0;
+  uint32_t checksum = 0;
+  bool operator==(const EmbeddedPackage&) const = default;
+};
+
+// The record with `package` in it, or blank.
+PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package);
+// True for a record of this format, blank or filled.
+bool IsPackageRecord(const uint8_t* bytes);
+// The package a filled record names; nullopt for a blank record or other bytes.
+std::optional<EmbeddedPackage> DecodePackageRecord(const uint8_t* bytes);
+
+// Where the record lies in a program file: the start of its section's raw data.
+std::optional<uint32_t> PackageRecordOffset(const PeLayout& layout);
+
+// The package that `program` carries, if its record names one.
+std::optional<EmbeddedPackage> ReadEmbeddedPackage(archive::ReadableFile& program);
+
+enum class PackageIntegrity {
+  kIntact,
+  kTruncated,  // the file ends before the package does
+  kDamaged,    // its bytes do not give the recorded checksum
+};
+
+// Reads the whole package once and compares its checksum.
+PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const EmbeddedPackage& package);
+
+// The length of the program part of a file: the image without a package carried
+// inside and without a signature. A copy of these bytes is the bare installer.
+int64_t ProgramPartLength(archive::ReadableFile& program);
+// The same for the running program; 0 when its file cannot be read.
+int64_t RunningProgramPartLength();
+
+}  // namespace setuvane

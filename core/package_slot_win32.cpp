@@ -1,0 +1,20 @@
+// The blank record of a package carried inside setuvane.exe (core/embedded_package.h),
+// in a section of its own so that the package tool finds it by the section table.
+// The program reads the record from its file, not from here: this object only has
+// to be in the image, which linking it into the program itself (not through a
+// library) and `used` make sure of.
+#include <cstdint>
+
+namespace {
+
+struct PackageRecordBytes {
+  char mark[16];
+  uint32_t format;
+  uint8_t rest[44];
+};
+static_assert(sizeof(PackageRecordBytes) == 64, "the record is 64 bytes");
+
+__attribute__((section(".svpkg"), used)) const PackageRecordBytes kPackageRecord = {
+    {'S', 'e', 't', 'u', 'v', 'a', 'n', 'e', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'}, 1, {}};
+
+}  // namespace

@@ -1,0 +1,154 @@
+// A package carried inside the installer's program: its checksum, finding it from
+// the program's record, the whole-package check (a flipped byte anywhere, a file
+// cut short, bytes after a signature), the program part's length, and start-up
+// choosing and checking it.
+#include <gtest/gtest.h>
+
+#include "archive/unzipper.h"
+#include "core/exit_codes.h"
+#include "core/install_package.h"
+#include "core/package_checksum.h"
+#include "core/package_source.h"
+#include "core/product_installation.h"
+#include "tests/core/fake_program.h"
+#include "tests/core/fake_wizard_view.h"
+#include "tests/core/installer_fixture.h"
+#include "tests/core/program_ending.h"
+
+namespace setuvane {
+namespace {
+
+using fakes::Dialogs;
+using fakes::FakeProgram;
+using fakes::PackageEntry;
+using fakes::ProgramEnded;
+using fakes::ToBytes;
+using fakes::WithPackage;
+
+uint32_t Checksum(const std::string& text) { return ChecksumOf(reinterpret_cast<const uint8_t*>(text.data()), text.size()); }
+
+TEST(PackageChecksum, IsXxh32AndTheSameFedInPiecesOfAnySize) {
+  // Values of the xxHash project's own command-line tool (xxhsum -H0).
+  EXPECT_EQ(Checksum(""), 0x02CC5D05u);
+  EXPECT_EQ(ChecksumOf(nullptr, 0), 0x02CC5D05u);
+  EXPECT_EQ(Checksum("abc"), 0x32D153FFu);
+  EXPECT_EQ(Checksum("Nobody inspects the spammish repetition"), 0xE2293B2Fu);
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 1024; ++i) bytes.push_back(uint8_t(i));
+  EXPECT_EQ(ChecksumOf(bytes.data(), bytes.size()), 0x58654D5Au);
+  for (size_t piece : {1u, 3u, 15u, 16u, 17u, 100u}) {
+    PackageChecksum running;
+    for (size_t at = 0; at < bytes.size(); at += piece) running.Update(bytes.data() + at, std::min(piece, bytes.size() - at));
+    EXPECT_EQ(running.Value(), 0x58654D5Au) << "pieces of " << piece;
+  }
+}
+
+std::vector<uint8_t> Program() {
+  return FakeProgram({{".text", std::vector<uint8_t>(300, 0xC3)}, fakes::PackageRecordSection()});
+}
+
+using MemoryFile = fakes::ProgramBytes;
+
+TEST(EmbeddedPackage, IsFoundFromTheRecordAndCheckedWhole) {
+  const std::vector<uint8_t> package = fakes::Bytes(700'000, 'p');  // more than one piece of the check
+  const std::vector<uint8_t> program = Program();
+  MemoryFile single(WithPackage(program, package));
+  const std::optional<EmbeddedPackage> found = ReadEmbeddedPackage(single);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->offset, int64_t(program.size()));
+  EXPECT_EQ(found->size, int64_t(package.size()));
+  EXPECT_EQ(CheckEmbeddedPackage(single, *found), PackageIntegrity::kIntact);
+  EXPECT_EQ(ProgramPartLength(single), int64_t(program.size()));
+
+  for (size_t at : {size_t(0), package.size() / 2, package.size() - 1}) {
+    MemoryFile damaged(single.bytes);
+    damaged.bytes[program.size() + at] ^= 0x10;
+    EXPECT_EQ(CheckEmbeddedPackage(damaged, *found), PackageIntegrity::kDamaged) << "byte " << at;
+  }
+  MemoryFile cut(single.bytes);
+  cut.bytes.pop_back();
+  EXPECT_EQ(CheckEmbeddedPackage(cut, *found), PackageIntegrity::kTruncated);
+  // A signature and anything else after the package leave it as it was.
+  MemoryFile longer(single.bytes);
+  longer.bytes.resize(longer.bytes.size() + 3000, 0x30);
+  EXPECT_EQ(ReadEmbeddedPackage(longer), found);
+  EXPECT_EQ(CheckEmbeddedPackage(longer, *found), PackageIntegrity::kIntact);
+  EXPECT_EQ(ProgramPartLength(longer), int64_t(program.size()));
+}
+
+TEST(EmbeddedPackage, ABareProgramCarriesNoneAndItsPartEndsBeforeItsSignature) {
+  MemoryFile bare(Program());
+  EXPECT_FALSE(ReadEmbeddedPackage(bare));
+  EXPECT_EQ(ProgramPartLength(bare), bare.Size());
+  const size_t end = bare.bytes.size();
+  bare.bytes.resize(end + 1000, 0x30);  // the certificate table
+  fakes::Put32(bare.bytes, 0x40 + 24 + 96 + 8 * kCertificateTable, uint32_t(end));
+  fakes::Put32(bare.bytes, 0x40 + 24 + 96 + 8 * kCertificateTable + 4, 1000);
+  EXPECT_EQ(ProgramPartLength(bare), int64_t(end));
+  MemoryFile zip(ToBytes("PK\x05\x06 not a program"));
+  EXPECT_FALSE(ReadEmbeddedPackage(zip));
+  EXPECT_EQ(ProgramPartLength(zip), zip.Size());
+}
+
+class SingleFileStartTest : public fakes::InstallerTest {
+ protected:
+  void SetUp() override {
+    fakes::InstallerTest::SetUp();
+    ForgetInstallPackage();
+  }
+  void TearDown() override {
+    ForgetInstallPackage();
+    SetEndingExitCode(kExitInstalled);
+  }
+  std::vector<uint8_t> Package() {
+    return archive::testing::BuildZip({.entries = {PackageEntry("install.inf", "INSTALL_TASK_TITLE=Jeden plik\r\nPRODUCT_LOCATION=C:\\Aplikacja\\\r\n"),
+                                                   PackageEntry("bin/app.exe", "program", "<programfolder>")}})
+        .bytes;
+  }
+  static constexpr char kProgram[] = "E:\\INSTALL\\SETUVANE.EXE";
+};
+
+TEST_F(SingleFileStartTest, WithoutInstallZipBesideItTheCarriedPackageInstalls) {
+  const std::vector<uint8_t> program = Program();
+  disk.AddFile(kProgram, WithPackage(program, Package()));
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_EQ(InstallTaskTitle, "Jeden plik");
+  EXPECT_EQ(InstallPackage().path, kProgram);
+  EXPECT_EQ(InstallPackage().part->offset, int64_t(program.size()));
+  fakes::FakeWizardView view;
+  ProductInstallation product(view, disk);
+  EXPECT_TRUE(product.PreparePayload() && product.InstallProductFiles());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\app.exe"), "program");
+  EXPECT_TRUE(Dialogs().problems.empty());
+}
+
+TEST_F(SingleFileStartTest, InstallZipBesideItWins) {
+  disk.AddFile(kProgram, WithPackage(Program(), Package()));
+  WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Nosnik\r\n")});
+  archive::TAbUnZipper zipInstall(disk);
+  EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_EQ(InstallTaskTitle, "Nosnik");
+  EXPECT_EQ(InstallPackage(), (PackageSource{"E:\\INSTALL\\install.zip", std::nullopt}));
+}
+
+TEST_F(SingleFileStartTest, ADamagedOrCutPackageIsRefusedWithExitCodeTwoBeforeAnythingIsUnpacked) {
+  const std::vector<uint8_t> single = WithPackage(Program(), Package());
+  std::vector<uint8_t> damaged = single;
+  damaged[damaged.size() - 30] ^= 1;
+  std::vector<uint8_t> cut(single.begin(), single.end() - 1);
+  for (const auto& [bytes, details] : {std::pair{damaged, kPackageDamagedText}, std::pair{cut, kPackageTruncatedText}}) {
+    Dialogs() = {};
+    disk.AddFile(kProgram, bytes);
+    archive::TAbUnZipper zipInstall(disk);
+    EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
+    EXPECT_EQ(EndingExitCode(), kExitPackageUnreadable);
+    ASSERT_EQ(Dialogs().problems.size(), 1u);
+    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+    EXPECT_EQ(Dialogs().problems[0].details, details);
+    EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\install.inf"), "<missing>");
+  }
+}
+
+}  // namespace
+}  // namespace setuvane

@@ -1,0 +1,50 @@
+// The installer's program file as the package tool changes it to make a single-file
+// installer: a signature and a carried package cut off (so that any setuvane.exe,
+// signed or already a single file, can be the starting point), the resources laid
+// out again with a new version resource, the package appended after the image and
+// named in the program's package record, and the header checksum made right.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/embedded_package.h"
+#include "core/pe_layout.h"
+#include "tools/exe/resource_tree.h"
+
+namespace setuvane::pack {
+
+class ProgramFile {
+ public:
+  // Throws std::runtime_error when the bytes are no setuvane.exe (not a program,
+  // or one without the package record).
+  explicit ProgramFile(std::vector<uint8_t> bytes);
+
+  // Cuts off a signature and a carried package and blanks the package record.
+  void MakeBare();
+  // Lets `change` edit the list of resources, then writes the resource section
+  // again in its place. Throws when the result does not fit the section.
+  void ChangeResources(const std::function<void(std::vector<Resource>&)>& change);
+  // Appends `package` (after 8-byte alignment) and names it in the record.
+  EmbeddedPackage AppendPackage(const std::vector<uint8_t>& package);
+  // The header checksum over the whole file, as the image help library computes it.
+  void UpdateChecksum();
+
+  const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+ private:
+  void Reread();
+  void Put32(size_t at, uint32_t value);
+  void WriteRecord(const std::optional<EmbeddedPackage>& package);
+
+  std::vector<uint8_t> bytes_;
+  PeLayout layout_;
+  uint32_t recordOffset_ = 0;
+};
+
+// The header checksum of a program file whose checksum field is at `checksumField`.
+uint32_t ProgramChecksum(const std::vector<uint8_t>& bytes, size_t checksumField);
+
+}  // namespace setuvane::pack
