@@ -13,6 +13,13 @@ std::string Upper(std::string_view text) {
   return upper;
 }
 
+bool IsOurSwitch(const std::string& name) {
+  for (const char* ours : {"SILENT", "VERYSILENT", "RESTART", "DIR", "LOG", "UNINSTALL", "?"}) {
+    if (name == ours) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 Switches& ProgramSwitches() {
@@ -73,6 +80,11 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.uninstall = value.value_or(std::string());
     } else if (name == "?" && !value) {
       switches.help = true;
+    } else if (IsOurSwitch(name)) {
+      // One of ours with a value it cannot take (or lacking one) is a bad switch in
+      // every run, never a launcher's stray argument.
+      switches.help = true;
+      if (switches.refused.empty()) switches.refused = argument;
     } else {
       unknown.push_back(argument);
     }
@@ -82,7 +94,7 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.ignored = std::move(unknown);
     } else {
       switches.help = true;
-      switches.refused = unknown.front();
+      if (switches.refused.empty()) switches.refused = unknown.front();
     }
   }
   // An uninstallation has no folder to choose and restarts nobody.

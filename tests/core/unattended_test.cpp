@@ -60,6 +60,8 @@ TEST(Switches, TheWizardRunsWithoutArgumentsItDoesNotKnow) {
   EXPECT_EQ(s.ignored, (Arguments{"D:\\setuvane.exe", "/AUTORUN"}));
   EXPECT_EQ(s.folder, "D:\\A");
   EXPECT_TRUE(ParseSwitches({"/AUTORUN", "/?"}).help);
+  // A switch of ours that is malformed is refused even so.
+  EXPECT_EQ(ParseSwitches({"/AUTORUN", "/DIR="}).refused, "/DIR=");
 }
 
 TEST(Switches, NobodyAnswersNoToQuestionsAndOkToNotices) {
