@@ -109,4 +109,39 @@ int64_t RunningProgramPartLength() {
   }
 }
 
+void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32_t recordOffset) {
+  size_t end = bytes.size();
+  if (const std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes.data() + recordOffset)) {
+    end = std::min<size_t>(end, size_t(package->offset));
+  }
+  const PeDataDirectory signature = layout.Directory(kCertificateTable);
+  if (signature.address != 0 && signature.size != 0) end = std::min<size_t>(end, signature.address);
+  if (layout.directories.size() > kCertificateTable) {
+    std::fill_n(bytes.begin() + std::ptrdiff_t(layout.DirectoryEntry(kCertificateTable)), 8, 0);
+  }
+  bytes.resize(end);
+  const PackageRecord blank = EncodePackageRecord(std::nullopt);
+  std::copy(blank.begin(), blank.end(), bytes.begin() + recordOffset);
+  StoreLe(bytes.data() + layout.ChecksumField(), ProgramChecksum(bytes, layout.ChecksumField()), 4);
+}
+
+std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(const std::string& path) {
+  try {
+    const std::unique_ptr<archive::ReadableFile> program = archive::NativeFileSystem().OpenRead(path);
+    const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*program);
+    const std::optional<PeLayout> layout = ReadPeLayout(*program);
+    if (!package || !layout) return std::nullopt;
+    const std::optional<uint32_t> record = PackageRecordOffset(*layout);
+    std::vector<uint8_t> bytes(size_t(std::min(package->offset, program->Size())));
+    if (!record || *record + kPackageRecordSize > bytes.size() ||
+        program->ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+      return std::nullopt;
+    }
+    MakeBareProgram(bytes, *layout, *record);
+    return bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace setuvane

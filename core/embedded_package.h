@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace setuvane {
 
@@ -68,5 +69,15 @@ PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const Embe
 int64_t ProgramPartLength(archive::ReadableFile& program);
 // The same for the running program; 0 when its file cannot be read.
 int64_t RunningProgramPartLength();
+
+// Makes `bytes`, a program file's first bytes (at least its program part), the bare
+// installer: a carried package and a signature cut off, the certificate table's
+// directory entry cleared, the package record blank, the header checksum right.
+// `layout` and `recordOffset` are those of the bytes.
+void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32_t recordOffset);
+
+// The bare installer inside the single file at `path`; nullopt when the file carries
+// no package (it is the bare installer itself, signature and all) or cannot be read.
+std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(const std::string& path);
 
 }  // namespace setuvane

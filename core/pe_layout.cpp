@@ -95,4 +95,21 @@ std::optional<PeLayout> ReadPeLayout(archive::ReadableFile& file) {
   return ReadPeLayout(head.data(), head.size());
 }
 
+uint32_t ProgramChecksum(const std::vector<uint8_t>& bytes, size_t checksumField) {
+  uint64_t sum = 0;
+  const size_t words = bytes.size() / 2;
+  for (size_t i = 0; i < words; ++i) {
+    const size_t at = 2 * i;
+    if (at == checksumField || at == checksumField + 2) continue;
+    sum += uint32_t(bytes[at] | bytes[at + 1] << 8);
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  if (bytes.size() % 2 != 0) {
+    sum += bytes.back();
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  sum = (sum & 0xFFFF) + (sum >> 16);
+  return static_cast<uint32_t>(sum + bytes.size());
+}
+
 }  // namespace setuvane

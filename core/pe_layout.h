@@ -74,4 +74,8 @@ std::optional<PeLayout> ReadPeLayout(const uint8_t* bytes, size_t size);
 // The same from a file's first bytes.
 std::optional<PeLayout> ReadPeLayout(archive::ReadableFile& file);
 
+// The header checksum of a program file whose checksum field is at `checksumField`,
+// as the image help library computes it.
+uint32_t ProgramChecksum(const std::vector<uint8_t>& bytes, size_t checksumField);
+
 }  // namespace setuvane

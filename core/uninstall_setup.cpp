@@ -1,7 +1,11 @@
 #include "core/uninstall_setup.h"
 
 #include <ctime>
+#include <memory>
+#include <vector>
 
+#include "archive/file_system.h"
+#include "core/embedded_package.h"
 #include "core/settings.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
@@ -94,7 +98,26 @@ std::string TodaysDate() {
 
 bool WriteUninstallerProgram(const std::string& path) {
   const std::optional<std::string> program = CurrentMachine().ModulePath();
-  return program && CurrentUninstallFiles().CopyFileTo(*program, path);
+  if (!program) return false;
+  // A single file would give the uninstaller its whole package: it gets the bare
+  // installer instead, written beside its place and then moved over an earlier one.
+  const std::optional<std::vector<uint8_t>> bare = BareInstallerOfSingleFile(*program);
+  if (!bare) return CurrentUninstallFiles().CopyFileTo(*program, path);
+  archive::FileSystem& files = archive::NativeFileSystem();
+  const std::string written = path + ".new";
+  try {
+    files.Remove(written);
+    const std::unique_ptr<archive::WritableFile> file = files.CreateNew(written);
+    if (!file) return false;
+    file->Write(bare->data(), bare->size());
+    file->Close();
+  } catch (const std::exception&) {
+    files.Remove(written);
+    return false;
+  }
+  if (files.Replace(written, path)) return true;
+  files.Remove(written);
+  return false;
 }
 
 std::uint32_t EstimatedKilobytes(const std::vector<UninstallItem>& items) {

@@ -14,6 +14,7 @@
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
+#include "tests/archive/temp_folder.h"
 
 namespace setuvane {
 namespace {
@@ -88,6 +89,33 @@ TEST(EmbeddedPackage, ABareProgramCarriesNoneAndItsPartEndsBeforeItsSignature) {
   MemoryFile zip(ToBytes("PK\x05\x06 not a program"));
   EXPECT_FALSE(ReadEmbeddedPackage(zip));
   EXPECT_EQ(ProgramPartLength(zip), zip.Size());
+}
+
+// The uninstaller written from a single file is the bare installer: the same bytes
+// as before the package went in, but for a checksum that is right again.
+TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignature) {
+  const std::vector<uint8_t> program = Program();
+  std::vector<uint8_t> signed_ = WithPackage(program, fakes::Bytes(5000, 'p'));
+  const size_t signature = signed_.size();
+  signed_.resize(signature + 600, 0x30);
+  const size_t directory = 0x40 + 24 + 96 + 8 * kCertificateTable;
+  fakes::Put32(signed_, directory, uint32_t(signature));
+  fakes::Put32(signed_, directory + 4, 600);
+
+  archive::testing::TempFolder folder;
+  const std::filesystem::path single = folder.Path() / "setup.exe", bare = folder.Path() / "bare.exe";
+  std::ofstream(single, std::ios::binary).write(reinterpret_cast<const char*>(signed_.data()), std::streamsize(signed_.size()));
+  std::ofstream(bare, std::ios::binary).write(reinterpret_cast<const char*>(program.data()), std::streamsize(program.size()));
+
+  const std::optional<std::vector<uint8_t>> written = BareInstallerOfSingleFile(archive::testing::WinPath(single));
+  ASSERT_TRUE(written);
+  const std::optional<PeLayout> layout = ReadPeLayout(written->data(), written->size());
+  ASSERT_TRUE(layout);
+  std::vector<uint8_t> expected = program;
+  fakes::Put32(expected, layout->ChecksumField(), ProgramChecksum(program, layout->ChecksumField()));
+  EXPECT_EQ(*written, expected);
+  EXPECT_NE(ProgramChecksum(program, layout->ChecksumField()), 0u);
+  EXPECT_FALSE(BareInstallerOfSingleFile(archive::testing::WinPath(bare))) << "a bare installer is copied as it is";
 }
 
 class SingleFileStartTest : public fakes::InstallerTest {

@@ -36,18 +36,7 @@ void ProgramFile::WriteRecord(const std::optional<EmbeddedPackage>& package) {
 }
 
 void ProgramFile::MakeBare() {
-  size_t end = bytes_.size();
-  if (const std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes_.data() + recordOffset_)) {
-    end = std::min<size_t>(end, size_t(package->offset));
-  }
-  const PeDataDirectory signature = layout_.Directory(kCertificateTable);
-  if (signature.address != 0 && signature.size != 0) end = std::min<size_t>(end, signature.address);
-  if (layout_.directories.size() > kCertificateTable) {
-    Put32(layout_.DirectoryEntry(kCertificateTable), 0);
-    Put32(layout_.DirectoryEntry(kCertificateTable) + 4, 0);
-  }
-  bytes_.resize(end);
-  WriteRecord(std::nullopt);
+  MakeBareProgram(bytes_, layout_, recordOffset_);
   Reread();
 }
 
@@ -92,22 +81,5 @@ EmbeddedPackage ProgramFile::AppendPackage(const std::vector<uint8_t>& package) 
 }
 
 void ProgramFile::UpdateChecksum() { Put32(layout_.ChecksumField(), ProgramChecksum(bytes_, layout_.ChecksumField())); }
-
-uint32_t ProgramChecksum(const std::vector<uint8_t>& bytes, size_t checksumField) {
-  uint64_t sum = 0;
-  const size_t words = bytes.size() / 2;
-  for (size_t i = 0; i < words; ++i) {
-    const size_t at = 2 * i;
-    if (at == checksumField || at == checksumField + 2) continue;
-    sum += uint32_t(bytes[at] | bytes[at + 1] << 8);
-    sum = (sum & 0xFFFF) + (sum >> 16);
-  }
-  if (bytes.size() % 2 != 0) {
-    sum += bytes.back();
-    sum = (sum & 0xFFFF) + (sum >> 16);
-  }
-  sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint32_t>(sum + bytes.size());
-}
 
 }  // namespace setuvane::pack

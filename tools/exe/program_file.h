@@ -44,7 +44,4 @@ class ProgramFile {
   uint32_t recordOffset_ = 0;
 };
 
-// The header checksum of a program file whose checksum field is at `checksumField`.
-uint32_t ProgramChecksum(const std::vector<uint8_t>& bytes, size_t checksumField);
-
 }  // namespace setuvane::pack
