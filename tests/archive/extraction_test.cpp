@@ -253,6 +253,53 @@ TEST_F(ExtractTest, StoredPathsNeverLeadOutOfTheBaseDirectory) {
                                               "fine.txt", "ok", "ok/fine.txt"}));
 }
 
+// Names that would open a device, write an alternate stream, land on another drive
+// or lose their final dot fail alone, with the part named, before any file is
+// touched; a test of the archive finds them as well.
+TEST_F(ExtractTest, NamesWindowsCannotHoldFailAloneInExtractAndTest) {
+  ZipLayout layout;
+  for (const char* name : {"a.txt:x", "C:x", "nul", "NUL.txt", "Com1", "dir/lpt9.log", "Aux .tar.gz", "dot.",
+                           "blank ", "q?.txt", "con/fine.txt", "com0", "console.txt", "nul_x"}) {
+    layout.entries.push_back({.name = name, .data = ToBytes("x")});
+  }
+  Open(layout);
+  zip.ExtractMatching("*.*");
+  std::vector<std::string> failed, texts;
+  for (const Failure& f : failures) {
+    EXPECT_EQ(f.code, AbZipBadName) << f;
+    failed.push_back(f.name);
+    texts.push_back(f.text);
+  }
+  const std::vector<std::string> bad = {"a.txt:x", "C:x", "nul", "NUL.txt", "Com1", "dir/lpt9.log", "Aux .tar.gz",
+                                        "dot.", "blank ", "q?.txt"};
+  EXPECT_EQ(failed, bad);
+  EXPECT_EQ(texts[2], "Cannot extract file - \"nul\" is a device name on Windows (CON, PRN, AUX, NUL, COM1 to COM9, "
+                      "LPT1 to LPT9)");
+  EXPECT_EQ(texts[0], "Cannot extract file - \"a.txt:x\" has a character that Windows does not allow in names "
+                      "(< > : \" | ? * or a control character)");
+  EXPECT_EQ(texts[7], "Cannot extract file - \"dot.\" ends in a dot or a blank, which Windows drops from names");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"com0", "console.txt", "fine.txt", "nul_x"}));
+
+  // Restored paths: folder parts count too.
+  failures.clear();
+  fs::remove_all(out);
+  fs::create_directories(out);
+  zip.SetExtractOptions(eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("con/*");
+  EXPECT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures.at(0).text, "Cannot extract file - \"con\" is a device name on Windows (CON, PRN, AUX, NUL, "
+                                 "COM1 to COM9, LPT1 to LPT9)");
+
+  failed.clear();
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem& item, TAbProcessType, TAbErrorClass, int code) {
+    if (code == AbZipBadName) failed.push_back(item.StoredName());
+  };
+  zip.SetExtractOptions(eoCreateDirs);
+  zip.TestMatching("*.*");
+  EXPECT_EQ(failed, bad);
+  EXPECT_EQ(Tree(), std::vector<std::string>{});
+}
+
 TEST_F(ExtractTest, FolderEntriesMakeTheirFolders) {
   ZipLayout layout;
   layout.entries.push_back({.name = "empty/"});

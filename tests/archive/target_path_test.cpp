@@ -16,10 +16,29 @@ TEST(TargetPathTest, BaseDirectoryAndNameParts) {
   EXPECT_EQ(TargetPath("C:\\out", "sub/file.txt", true), "C:\\out\\sub\\file.txt");
   EXPECT_EQ(TargetPath("", "sub/file.txt", true), "sub\\file.txt");
   EXPECT_EQ(TargetPath("", "..x/y..z", true), "..x\\y..z");  // dots inside names are fine
-  EXPECT_THROW(TargetPath("C:\\out", "a/../../b", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "D:evil", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "\\\\server\\share\\x", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "a/..", false), EAbZipUnsafePath);
+}
+
+TEST(StoredNameTest, UnsafePathsAndNamesWindowsCannotHold) {
+  EXPECT_THROW(CheckStoredName("a/../../b", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("D:evil", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("\\\\server\\share\\x", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("a/..", false), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("D:evil", false), EAbZipBadName);  // drive-relative when the base is empty
+  EXPECT_THROW(CheckStoredName("prn/", true), EAbZipBadName);      // a folder entry
+  EXPECT_NO_THROW(CheckStoredName("prn/", false));                 // writes nothing
+  EXPECT_NO_THROW(CheckStoredName("lpt1./ok.txt", false));         // only the file-name part is used
+  EXPECT_NO_THROW(CheckStoredName("a//./b.txt", true));
+
+  const std::pair<const char*, NameFault> parts[] = {
+      {"plik.txt", NameFault::kNone},       {"con", NameFault::kDeviceName},     {"CoN.x.y", NameFault::kDeviceName},
+      {"com9", NameFault::kDeviceName},     {"LPT1 .txt", NameFault::kDeviceName}, {"com10", NameFault::kNone},
+      {"lpt", NameFault::kNone},            {"connect", NameFault::kNone},       {".con", NameFault::kNone},
+      {"a<b", NameFault::kCharacter},       {"a>b", NameFault::kCharacter},      {"a\"b", NameFault::kCharacter},
+      {"a|b", NameFault::kCharacter},       {"a*", NameFault::kCharacter},       {"tab\tx", NameFault::kCharacter},
+      {"x.", NameFault::kFinalDotOrBlank},  {"x ", NameFault::kFinalDotOrBlank}, {" x", NameFault::kNone},
+      {"\xB1\xE6.txt", NameFault::kNone},  // Windows-1250 letters
+  };
+  for (const auto& [part, fault] : parts) EXPECT_EQ(WindowsNameFault(part), fault) << part;
 }
 
 TEST(MakeFoldersTest, MakesEachMissingLevelBelowDriveOrShare) {
