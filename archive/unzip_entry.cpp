@@ -1,8 +1,10 @@
 #include "archive/unzip_entry.h"
 
 #include <atomic>
+#include <cctype>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "archive/exceptions.h"
 #include "archive/read_ahead_stream.h"
@@ -61,17 +63,51 @@ void DecodeChecked(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset,
   if (crc != item.CRC32() || helper.Written() != item.UncompressedSize()) throw EAbZipBadCRC();
 }
 
+// The temporary files that hold an entry until it replaces an existing file are
+// named "~sv", five digits, ".tmp" (an 8.3 name, so that FAT without long names
+// takes it too). Only names of exactly that form count as ours.
+constexpr char kTemporaryPrefix[] = "~sv";
+constexpr int kTemporaryDigits = 5;
+
+bool IsTemporaryName(const std::string& name) {
+  if (name.size() != 3 + kTemporaryDigits + 4) return false;
+  const auto sameLetters = [&](size_t at, const char* text) {
+    for (size_t i = 0; text[i] != 0; ++i) {
+      if (std::tolower(static_cast<unsigned char>(name[at + i])) != text[i]) return false;
+    }
+    return true;
+  };
+  for (int i = 0; i < kTemporaryDigits; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(name[3 + i]))) return false;
+  }
+  return sameLetters(0, kTemporaryPrefix) && sameLetters(3 + kTemporaryDigits, ".tmp");
+}
+
 // A new file in `folder` ("" = the current one) that no one else uses.
 std::unique_ptr<WritableFile> CreateTemporary(FileSystem& files, const std::string& folder,
                                               const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
-  const std::string prefix = folder.empty() ? "~sv" : folder + "\\~sv";
+  const std::string prefix = folder.empty() ? kTemporaryPrefix : folder + "\\" + kTemporaryPrefix;
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    name = prefix + std::to_string(counter++ % 100000) + ".tmp";
+    const std::string digits = std::to_string(100000 + counter++ % 100000).substr(1);
+    name = prefix + digits + ".tmp";
     if (auto file = files.CreateNew(name)) return file;
     if (!files.FileExists(name)) break;  // not a name clash: the folder refuses files
   }
   throw EFCreateError(target);
+}
+
+// A temporary file of ours is left behind only when a process ended inside an entry
+// (a crash, a power cut): every failure inside this process removes its own. The
+// first entry this archive writes into a folder therefore removes those it finds
+// there. One in use by another running extraction stays: on Windows it is open
+// without sharing and cannot be deleted.
+void RemoveStaleTemporaries(TAbZipArchive& archive, const std::string& folder) {
+  if (!archive.SweptFolders().insert(folder).second) return;
+  FileSystem& files = archive.Files();
+  for (const std::string& name : files.FileNamesStartingWith(folder, kTemporaryPrefix)) {
+    if (IsTemporaryName(name)) files.Remove(folder.empty() ? name : folder + "\\" + name);
+  }
 }
 
 class DiscardingFile final : public WritableFile {
@@ -112,10 +148,12 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   }
 
   std::string path = TargetPath(archive.BaseDirectory(), name, restorePath);
+  RemoveStaleTemporaries(archive, FolderOf(path));
   // The usual case first: a new file in a folder that exists. When that succeeds
   // there is no folder to make and nothing to ask about, so the checks below
   // would only have cost system calls.
   std::string writtenName = path;
+  std::optional<uint32_t> oldAttributes;  // of the file being replaced
   std::unique_ptr<WritableFile> file = files.CreateNew(path);
   if (!file) {
     const std::string folder = FolderOf(path);
@@ -127,6 +165,10 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
     const bool replacing = files.FileExists(path);
     if (replacing && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);
     if (!confirm) return;
+    // A read-only file cannot be created over: the entry fails as that creation
+    // would, before anything is decoded, and the file stays as it is.
+    oldAttributes = files.Attributes(path);
+    if (oldAttributes && (*oldAttributes & kReadOnlyAttribute) != 0) throw EFCreateError(path);
     // With no file to protect the entry is written under its own name; otherwise
     // into a temporary file that replaces the target only once the entry is sound.
     writtenName = path;
@@ -140,7 +182,11 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
         file->SetModificationTime(item.LastModFileDate(), item.LastModFileTime());  // a failure is ignored
         file->Close();
         file.reset();
-        if (writtenName != path && !files.Replace(writtenName, path)) throw EFCreateError(path);
+        if (writtenName == path) return;
+        // The new file takes the old one's attributes (hidden, system...); where
+        // that fails it keeps its own, as a failed time stamp is ignored too.
+        if (oldAttributes && (*oldAttributes & kFolderAttribute) == 0) files.SetAttributes(writtenName, *oldAttributes);
+        if (!files.Replace(writtenName, path)) throw EFCreateError(path);
       },
       [&] {
         file.reset();

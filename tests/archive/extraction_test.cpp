@@ -6,6 +6,10 @@
 #include <chrono>
 #include <ctime>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "archive/exceptions.h"
 #include "archive/unzipper.h"
 #include "tests/archive/temp_folder.h"
@@ -180,6 +184,50 @@ TEST_F(ExtractTest, FailedEntryKeepsTheFileItWouldReplaceAndLeavesNothing) {
   EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("a.txt", AbZipBadCRC)});
   EXPECT_EQ(testing::ReadFile(out / "a.txt"), "the old settings");
   EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+// A process that ends inside an entry leaves its temporary file; the next
+// extraction into that folder removes every file named as ours, and only those.
+TEST_F(ExtractTest, StaleTemporaryFilesOfOursGoWhenTheFolderIsNextWritten) {
+  for (const char* name : {"~sv00042.tmp", "~SV12345.TMP", "~sv1.tmp", "~svabcde.tmp", "~sv00042.tmp.txt",
+                           "x~sv00001.tmp", "sub/~sv00007.tmp"}) {
+    fs::create_directories((out / name).parent_path());
+    testing::WriteFile(out / name, ToBytes("partial"));
+  }
+  ZipLayout layout;
+  layout.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
+  Open(layout);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "sub", "sub/~sv00007.tmp", "x~sv00001.tmp", "~sv00042.tmp.txt",
+                                              "~sv1.tmp", "~svabcde.tmp"}));
+}
+
+// A read-only target fails its entry as creating over it would (a file-create
+// error, before anything is decoded) and stays; a file that is replaced keeps its
+// other attributes.
+TEST_F(ExtractTest, ReadOnlyTargetFailsAndStaysOthersKeepTheirAttributes) {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "ro.txt", .data = ToBytes("new")});
+  layout.entries.push_back({.name = "hidden.txt", .data = ToBytes("new")});
+  Open(layout);
+  testing::WriteFile(out / "ro.txt", ToBytes("old"));
+  testing::WriteFile(out / "hidden.txt", ToBytes("old"));
+  const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(out / "ro.txt", writable, fs::perm_options::remove);
+#ifdef _WIN32
+  ASSERT_TRUE(SetFileAttributesA(WinPath(out / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+#endif
+  zip.ExtractMatching("*.*");
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].name, "ro.txt");
+  EXPECT_EQ(failures[0].errorClass, TAbErrorClass::ecFileCreateError);
+  EXPECT_EQ(testing::ReadFile(out / "ro.txt"), "old");
+  EXPECT_EQ(testing::ReadFile(out / "hidden.txt"), "new");
+#ifdef _WIN32
+  EXPECT_EQ(GetFileAttributesA(WinPath(out / "hidden.txt").c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+#endif
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"hidden.txt", "ro.txt"}));
+  fs::permissions(out / "ro.txt", writable, fs::perm_options::add);
 }
 
 TEST_F(ExtractTest, UnsupportedMethodsAndVersionsFailTheirEntries) {

@@ -80,6 +80,33 @@ TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
   EXPECT_EQ(files.Files().size(), 1u);
 }
 
+// A replaced file keeps the attributes the old one had (the file system in memory
+// keeps hidden and system, which the POSIX disk has not); a read-only one is not
+// replaced, and nothing of the entry is left.
+TEST(ReplacedFileTest, KeepsTheOldAttributesButNotOverAReadOnlyFile) {
+  testing::ZipLayout layout;
+  layout.entries.push_back({.name = "a.dll", .data = testing::ToBytes("new")});
+  layout.entries.push_back({.name = "b.dll", .data = testing::ToBytes("new")});
+  MemoryFileSystem files;
+  files.AddFile("a.zip", testing::BuildZip(layout).bytes);
+  files.AddFile("a.dll", testing::ToBytes("old"));
+  files.AddFile("b.dll", testing::ToBytes("old"));
+  files.SetAttributes("a.dll", kHiddenAttribute | kSystemAttribute);
+  files.SetAttributes("b.dll", kReadOnlyAttribute | kArchiveAttribute);
+  TAbUnZipper zip(files);
+  std::vector<std::pair<TAbErrorClass, int>> failures;
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem&, TAbProcessType, TAbErrorClass c, int code) {
+    failures.emplace_back(c, code);
+  };
+  zip.OpenZip("a.zip");
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecFileCreateError, 0}}));
+  EXPECT_EQ(files.Files().at("a.dll").data, testing::ToBytes("new"));
+  EXPECT_EQ(files.Files().at("a.dll").attributes, kHiddenAttribute | kSystemAttribute);
+  EXPECT_EQ(files.Files().at("b.dll").data, testing::ToBytes("old"));
+  EXPECT_EQ(files.Files().size(), 3u);
+}
+
 // A failing write (a full disk) is a stream error of its own class.
 TEST(OutputLimitTest, FailedWriteIsReportedAsAStreamError) {
   testing::ZipLayout layout;
