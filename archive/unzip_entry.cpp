@@ -183,9 +183,14 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
         file->Close();
         file.reset();
         if (writtenName == path) return;
-        // The new file takes the old one's attributes (hidden, system...); where
-        // that fails it keeps its own, as a failed time stamp is ignored too.
-        if (oldAttributes && (*oldAttributes & kFolderAttribute) == 0) files.SetAttributes(writtenName, *oldAttributes);
+        // The new file takes the old one's attributes (hidden, system...) and, being
+        // new content, the archive attribute that a new file has anyway; so only a
+        // file with more than that costs a call. Where the call fails the file keeps
+        // its own, as a failed time stamp is ignored too.
+        constexpr uint32_t kKept = kSettableAttributes & ~(kReadOnlyAttribute | kArchiveAttribute);
+        if (oldAttributes && (*oldAttributes & kFolderAttribute) == 0 && (*oldAttributes & kKept) != 0) {
+          files.SetAttributes(writtenName, (*oldAttributes & kKept) | kArchiveAttribute);
+        }
         if (!files.Replace(writtenName, path)) throw EFCreateError(path);
       },
       [&] {

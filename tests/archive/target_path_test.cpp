@@ -80,9 +80,9 @@ TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
   EXPECT_EQ(files.Files().size(), 1u);
 }
 
-// A replaced file keeps the attributes the old one had (the file system in memory
-// keeps hidden and system, which the POSIX disk has not); a read-only one is not
-// replaced, and nothing of the entry is left.
+// A replaced file keeps the attributes the old one had, with the archive attribute
+// of new content (the file system in memory keeps hidden and system, which the
+// POSIX disk has not); a read-only one is not replaced, and nothing is left.
 TEST(ReplacedFileTest, KeepsTheOldAttributesButNotOverAReadOnlyFile) {
   testing::ZipLayout layout;
   layout.entries.push_back({.name = "a.dll", .data = testing::ToBytes("new")});
@@ -102,7 +102,7 @@ TEST(ReplacedFileTest, KeepsTheOldAttributesButNotOverAReadOnlyFile) {
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecFileCreateError, 0}}));
   EXPECT_EQ(files.Files().at("a.dll").data, testing::ToBytes("new"));
-  EXPECT_EQ(files.Files().at("a.dll").attributes, kHiddenAttribute | kSystemAttribute);
+  EXPECT_EQ(files.Files().at("a.dll").attributes, kHiddenAttribute | kSystemAttribute | kArchiveAttribute);
   EXPECT_EQ(files.Files().at("b.dll").data, testing::ToBytes("old"));
   EXPECT_EQ(files.Files().size(), 3u);
 }
