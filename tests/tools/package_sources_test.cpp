@@ -113,6 +113,9 @@ TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
 // device names, also with an extension or as a subfolder, final dots and blanks,
 // refused characters.
 TEST_F(PackageSourcesTest, NamesWindowsCannotHoldAreErrors) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no source file on Windows has such a name";
+#endif
   for (const char* name : {"p/nul.txt", "p/Com1", "p/con/x.txt", "p/dot.", "p/a:b", "p/console.txt", "p/lpt0"}) {
     Write(name, "x");
   }
