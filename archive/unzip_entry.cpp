@@ -100,13 +100,15 @@ std::unique_ptr<WritableFile> CreateTemporary(FileSystem& files, const std::stri
 // A temporary file of ours is left behind only when a process ended inside an entry
 // (a crash, a power cut): every failure inside this process removes its own. The
 // first entry this archive writes into a folder therefore removes those it finds
-// there. One in use by another running extraction stays: on Windows it is open
-// without sharing and cannot be deleted.
-void RemoveStaleTemporaries(TAbZipArchive& archive, const std::string& folder) {
+// there, except the entry's own target `keep`. One in use by another running
+// extraction stays: on Windows it is open without sharing and cannot be deleted.
+// A folder the archive made itself has none and is never searched.
+void RemoveStaleTemporaries(TAbZipArchive& archive, const std::string& folder, const std::string& keep) {
   if (!archive.SweptFolders().insert(folder).second) return;
   FileSystem& files = archive.Files();
   for (const std::string& name : files.FileNamesStartingWith(folder, kTemporaryPrefix)) {
-    if (IsTemporaryName(name)) files.Remove(folder.empty() ? name : folder + "\\" + name);
+    const std::string path = folder.empty() ? name : folder + "\\" + name;
+    if (IsTemporaryName(name) && path != keep) files.Remove(path);
   }
 }
 
@@ -148,19 +150,21 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   }
 
   std::string path = TargetPath(archive.BaseDirectory(), name, restorePath);
-  RemoveStaleTemporaries(archive, FolderOf(path));
+  const std::string folder = FolderOf(path);
   // The usual case first: a new file in a folder that exists. When that succeeds
   // there is no folder to make and nothing to ask about, so the checks below
   // would only have cost system calls.
   std::string writtenName = path;
   std::optional<uint32_t> oldAttributes;  // of the file being replaced
   std::unique_ptr<WritableFile> file = files.CreateNew(path);
+  if (file) RemoveStaleTemporaries(archive, folder, path);
   if (!file) {
-    const std::string folder = FolderOf(path);
     if (!folder.empty() && !DirectoryExists(files, folder)) {
       if (!createDirs) throw EAbNoSuchDirectory();
       MakeFolders(files, folder);
+      archive.SweptFolders().insert(folder);
     }
+    RemoveStaleTemporaries(archive, folder, path);
     bool confirm = true;
     const bool replacing = files.FileExists(path);
     if (replacing && archive.OnConfirmOverwrite) archive.OnConfirmOverwrite(path, confirm);

@@ -195,11 +195,13 @@ TEST_F(ExtractTest, StaleTemporaryFilesOfOursGoWhenTheFolderIsNextWritten) {
     testing::WriteFile(out / name, ToBytes("partial"));
   }
   ZipLayout layout;
+  layout.entries.push_back({.name = "~sv00099.tmp", .data = ToBytes("an entry named so")});
   layout.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
   Open(layout);
   zip.ExtractMatching("*.*");
   EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "sub", "sub/~sv00007.tmp", "x~sv00001.tmp", "~sv00042.tmp.txt",
-                                              "~sv1.tmp", "~svabcde.tmp"}));
+                                              "~sv00099.tmp", "~sv1.tmp", "~svabcde.tmp"}));
+  EXPECT_EQ(testing::ReadFile(out / "~sv00099.tmp"), "an entry named so");
 }
 
 // A read-only target fails its entry as creating over it would (a file-create
