@@ -129,11 +129,12 @@ bool IsRoot(const std::string& folder) {
 
 }  // namespace
 
-void MakeFolders(FileSystem& fileSystem, const std::string& folder) {
+void MakeFolders(FileSystem& fileSystem, const std::string& folder, std::set<std::string>* made) {
   // From the folder up to the first one that exists (usually its parent), then down.
   if (folder.empty() || IsRoot(folder) || DirectoryExists(fileSystem, folder)) return;
-  MakeFolders(fileSystem, FolderOf(folder));
+  MakeFolders(fileSystem, FolderOf(folder), made);
   fileSystem.MakeFolder(folder);
+  if (made) made->insert(folder);
 }
 
 }  // namespace setuvane::archive

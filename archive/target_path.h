@@ -3,6 +3,7 @@
 // missing folders.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,7 @@ std::string FolderOf(const std::string& path);
 
 // Makes `folder` and each missing parent; a drive ("C:") or UNC share prefix
 // (\\server\share) is taken as existing. Throws EInOutError when one cannot be made.
-void MakeFolders(FileSystem& fileSystem, const std::string& folder);
+// Each folder made is added to `made` when it is given.
+void MakeFolders(FileSystem& fileSystem, const std::string& folder, std::set<std::string>* made = nullptr);
 
 }  // namespace setuvane::archive

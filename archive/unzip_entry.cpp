@@ -102,7 +102,7 @@ std::unique_ptr<WritableFile> CreateTemporary(FileSystem& files, const std::stri
 // first entry this archive writes into a folder therefore removes those it finds
 // there, except the entry's own target `keep`. One in use by another running
 // extraction stays: on Windows it is open without sharing and cannot be deleted.
-// A folder the archive made itself has none and is never searched.
+// The folders the archive made itself have none: MakeFolders marks them swept.
 void RemoveStaleTemporaries(TAbZipArchive& archive, const std::string& folder, const std::string& keep) {
   if (!archive.SweptFolders().insert(folder).second) return;
   FileSystem& files = archive.Files();
@@ -145,7 +145,7 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
     std::string folder = TargetPath(archive.BaseDirectory(), name.substr(0, name.size() - 1), true);
     if (DirectoryExists(files, folder)) return;
     if (!createDirs) throw EAbNoSuchDirectory();
-    MakeFolders(files, folder);
+    MakeFolders(files, folder, &archive.SweptFolders());
     return;
   }
 
@@ -161,8 +161,7 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   if (!file) {
     if (!folder.empty() && !DirectoryExists(files, folder)) {
       if (!createDirs) throw EAbNoSuchDirectory();
-      MakeFolders(files, folder);
-      archive.SweptFolders().insert(folder);
+      MakeFolders(files, folder, &archive.SweptFolders());
     }
     RemoveStaleTemporaries(archive, folder, path);
     bool confirm = true;
