@@ -33,6 +33,9 @@ enum AbMessage : int {
   AbZipOverlap = 102,
   // A name flagged as UTF-8 with a character that Windows-1250 lacks.
   AbZipNameNotCp1250 = 103,
+  // A name that Windows cannot hold: a refused character, a device name, a final
+  // dot or blank.
+  AbZipBadName = 104,
 };
 
 // The text of a message number; empty for a number missing from the table.
@@ -79,6 +82,7 @@ SETUVANE_AB_EXCEPTION(EAbZipTooLarge, EAbZipException, AbZipTooLarge)
 SETUVANE_AB_EXCEPTION(EAbZipUnsafePath, EAbZipException, AbZipUnsafePath)
 SETUVANE_AB_EXCEPTION(EAbZipOverlap, EAbZipException, AbZipOverlap)
 SETUVANE_AB_EXCEPTION(EAbZipNameNotCp1250, EAbZipException, AbZipNameNotCp1250)
+SETUVANE_AB_EXCEPTION(EAbZipBadName, EAbZipException, AbZipBadName)
 
 #undef SETUVANE_AB_EXCEPTION
 

@@ -11,7 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace setuvane::archive {
 
@@ -52,7 +54,31 @@ class FileSystem {
   virtual void MakeFolder(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+
+  // The attributes of a file or folder in the bits Windows uses (kReadOnlyAttribute
+  // and the others below); nullopt when there is none or the system does not say.
+  // Where there are no such attributes only read-only is told: a file its owner may
+  // not write. The default knows none.
+  virtual std::optional<uint32_t> Attributes(const std::string&) { return std::nullopt; }
+  // Gives a file the attributes that can be set (kSettableAttributes); false on
+  // failure, and where the system has no such attributes.
+  virtual bool SetAttributes(const std::string&, uint32_t) { return false; }
+  // The names (without the folder) of the files in `folder` ("" = the current one)
+  // that start with `prefix` in any letter case; also names that only look so to the
+  // system's search, so callers check what they get. The default finds none.
+  virtual std::vector<std::string> FileNamesStartingWith(const std::string&, const std::string&) { return {}; }
 };
+
+// Attribute bits as Windows keeps them (FILE_ATTRIBUTE_*).
+constexpr uint32_t kReadOnlyAttribute = 0x01;
+constexpr uint32_t kHiddenAttribute = 0x02;
+constexpr uint32_t kSystemAttribute = 0x04;
+constexpr uint32_t kFolderAttribute = 0x10;
+constexpr uint32_t kArchiveAttribute = 0x20;
+constexpr uint32_t kNormalAttribute = 0x80;
+// Read-only, hidden, system, archive, temporary, offline, not content-indexed: what
+// SetFileAttributes takes; the rest (folder, compressed, encrypted...) it cannot set.
+constexpr uint32_t kSettableAttributes = 0x01 | 0x02 | 0x04 | 0x20 | 0x100 | 0x1000 | 0x2000;
 
 // The real disk of the platform the program runs on.
 FileSystem& NativeFileSystem();

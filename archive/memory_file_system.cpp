@@ -1,6 +1,7 @@
 #include "archive/memory_file_system.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "archive/runtime_errors.h"
@@ -89,5 +90,34 @@ void MemoryFileSystem::MakeFolder(const std::string& path) {
 bool MemoryFileSystem::FolderExists(const std::string& path) { return folders_.count(path) > 0; }
 
 bool MemoryFileSystem::FileExists(const std::string& path) { return files_.count(path) > 0; }
+
+std::optional<uint32_t> MemoryFileSystem::Attributes(const std::string& path) {
+  const auto found = files_.find(path);
+  if (found != files_.end()) return found->second.attributes;
+  if (folders_.count(path)) return kFolderAttribute;
+  return std::nullopt;
+}
+
+bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  const auto found = files_.find(path);
+  if (found == files_.end()) return false;
+  attributes &= kSettableAttributes;
+  found->second.attributes = attributes == 0 ? kNormalAttribute : attributes;
+  return true;
+}
+
+std::vector<std::string> MemoryFileSystem::FileNamesStartingWith(const std::string& folder, const std::string& prefix) {
+  std::vector<std::string> names;
+  for (const auto& [path, file] : files_) {
+    if (ParentOf(path) != folder) continue;
+    const std::string name = folder.empty() ? path : path.substr(folder.size() + 1);
+    const bool starts = name.size() >= prefix.size() &&
+                        std::equal(prefix.begin(), prefix.end(), name.begin(), [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                        });
+    if (starts) names.push_back(name);
+  }
+  return names;
+}
 
 }  // namespace setuvane::archive

@@ -17,6 +17,7 @@ class MemoryFileSystem final : public FileSystem {
   struct File {
     std::vector<uint8_t> data;
     uint16_t dosDate = 0, dosTime = 0;
+    uint32_t attributes = kArchiveAttribute;
   };
 
   // Folders "" (the current one) exists from the start; others are added here or
@@ -36,6 +37,9 @@ class MemoryFileSystem final : public FileSystem {
   void MakeFolder(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  std::optional<uint32_t> Attributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  std::vector<std::string> FileNamesStartingWith(const std::string& folder, const std::string& prefix) override;
 
  private:
   std::map<std::string, File> files_;

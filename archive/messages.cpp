@@ -24,6 +24,7 @@ const char* AbMessageText(int number) {
     case AbZipUnsafePath: return "Cannot extract file - stored path leads outside the base directory";
     case AbZipOverlap: return "Invalid file - the data of two entries overlap";
     case AbZipNameNotCp1250: return "Cannot extract file - the name has characters outside Windows-1250";
+    case AbZipBadName: return "Cannot extract file - Windows cannot hold the name";
     default: return "";
   }
 }

@@ -34,8 +34,58 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string TargetPath(const std::string& baseDirectory, const std::string& storedName, bool restorePath) {
-  const std::string name = WithBackslashes(storedName);
+NameFault WindowsNameFault(std::string_view part) {
+  for (const char c : part) {
+    if (static_cast<unsigned char>(c) < ' ' || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+      return NameFault::kCharacter;
+    }
+  }
+  if (!part.empty() && (part.back() == '.' || part.back() == ' ')) return NameFault::kFinalDotOrBlank;
+  // Windows takes the part before the first dot, without its final blanks, as the
+  // device: "NUL", "nul.txt" and "Nul .tar.gz" all open the device NUL.
+  std::string_view stem = part.substr(0, part.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  std::string upper(stem);
+  for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return NameFault::kDeviceName;
+  if (upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+      upper[3] >= '1' && upper[3] <= '9') {
+    return NameFault::kDeviceName;
+  }
+  return NameFault::kNone;
+}
+
+namespace {
+
+// The text of EAbZipBadName for `part`, whose bytes are Windows-1250 like the name.
+std::string BadNameText(std::string_view part, NameFault fault) {
+  std::string quoted = "\"";
+  quoted.append(part);
+  quoted += '"';
+  switch (fault) {
+    case NameFault::kCharacter:
+      return "Cannot extract file - " + quoted +
+             " has a character that Windows does not allow in names (< > : \" | ? * or a control character)";
+    case NameFault::kDeviceName:
+      return "Cannot extract file - " + quoted +
+             " is a device name on Windows (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9)";
+    case NameFault::kFinalDotOrBlank:
+      return "Cannot extract file - " + quoted + " ends in a dot or a blank, which Windows drops from names";
+    case NameFault::kNone:
+      break;
+  }
+  return AbMessageText(AbZipBadName);
+}
+
+}  // namespace
+
+void CheckStoredName(const std::string& storedName, bool restorePath) {
+  std::string name = WithBackslashes(storedName);
+  const bool folderEntry = IsFolderName(name);
+  if (folderEntry) {
+    if (!restorePath) return;  // writes nothing
+    name.pop_back();
+  }
   const size_t slash = name.find_last_of('\\');
   const std::string fileName = slash == std::string::npos ? name : name.substr(slash + 1);
   if (fileName == "." || fileName == "..") throw EAbZipUnsafePath();
@@ -44,6 +94,25 @@ std::string TargetPath(const std::string& baseDirectory, const std::string& stor
     const bool drive = name.size() >= 2 && name[1] == ':';
     if (absolute || drive || HasParentPart(name)) throw EAbZipUnsafePath();
   }
+  // Parts left empty by doubled separators are skipped: Windows ignores them.
+  size_t start = restorePath ? 0 : (slash == std::string::npos ? 0 : slash + 1);
+  for (;;) {
+    const size_t end = name.find('\\', start);
+    const std::string_view part =
+        std::string_view(name).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!part.empty() && part != ".") {
+      const NameFault fault = WindowsNameFault(part);
+      if (fault != NameFault::kNone) throw EAbZipBadName(BadNameText(part, fault));
+    }
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+}
+
+std::string TargetPath(const std::string& baseDirectory, const std::string& storedName, bool restorePath) {
+  const std::string name = WithBackslashes(storedName);
+  const size_t slash = name.find_last_of('\\');
+  const std::string fileName = slash == std::string::npos ? name : name.substr(slash + 1);
   const std::string prefix = baseDirectory.empty() ? std::string() : baseDirectory + "\\";
   return prefix + (restorePath ? name : fileName);
 }
@@ -60,11 +129,12 @@ bool IsRoot(const std::string& folder) {
 
 }  // namespace
 
-void MakeFolders(FileSystem& fileSystem, const std::string& folder) {
+void MakeFolders(FileSystem& fileSystem, const std::string& folder, std::set<std::string>* made) {
   // From the folder up to the first one that exists (usually its parent), then down.
   if (folder.empty() || IsRoot(folder) || DirectoryExists(fileSystem, folder)) return;
-  MakeFolders(fileSystem, FolderOf(folder));
+  MakeFolders(fileSystem, FolderOf(folder), made);
   fileSystem.MakeFolder(folder);
+  if (made) made->insert(folder);
 }
 
 }  // namespace setuvane::archive

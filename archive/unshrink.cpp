@@ -5,6 +5,7 @@
 // holds 8,192 codes. Malformed data (codes wider than 13 bits, chains that loop) fails
 // the entry with EAbZipBadCRC; everything else ends with whatever output it made and
 // leaves the verdict to the CRC check.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -32,13 +33,16 @@ static_assert(kTableSize == 8192, "the shrink code table has 8,192 entries");
 
 class Unshrinker {
  public:
+  // Only the literals and the control code are set up: every code above the highest
+  // defined one counts as free whatever its entry holds, and codes are defined in
+  // order without gaps, so the table is filled as the stream defines codes. A small
+  // entry then never touches the 8,192 entries of the whole table.
   Unshrinker(ByteSource& input, ByteSink& output) : bits_(input), out_(output, 0) {
     for (int code = 0; code < 256; ++code) {
       prefix_[code] = 0;
       suffix_[code] = static_cast<uint8_t>(code);
     }
-    for (int code = kControlCode; code <= kTableSize; ++code) prefix_[code] = kFree;
-    suffix_[kTableSize] = 0;
+    prefix_[kControlCode] = kFree;
   }
 
   void Run() {
@@ -53,6 +57,7 @@ class Unshrinker {
       if (nextFree_ < kTableSize) {
         prefix_[nextFree_] = static_cast<uint16_t>(oldCode_);
         suffix_[nextFree_] = lastFirst_;
+        if (nextFree_ > highest_) highest_ = nextFree_;
         AdvanceNextFree(nextFree_ + 1);
       }
       oldCode_ = static_cast<int>(code);
@@ -61,7 +66,7 @@ class Unshrinker {
   }
 
  private:
-  bool IsFree(int code) const { return code >= kControlCode && prefix_[code] == kFree; }
+  bool IsFree(int code) const { return code >= kControlCode && (code > highest_ || prefix_[code] == kFree); }
 
   // Reads the next code that is not a control sequence, acting on the control codes
   // met on the way; false once the input is used up.
@@ -80,32 +85,45 @@ class Unshrinker {
   }
 
   // Frees every defined code that no other defined code uses as its prefix (the
-  // leaves), then restarts the search for free codes at 257. The whole table is
-  // scanned, not only the codes below the next free one: after an earlier clear the
-  // codes above it are in use as well, and the encoder frees their leaves too.
+  // leaves), then restarts the search for free codes at 257. Every code up to the
+  // highest defined one is scanned, not only those below the next free one: after
+  // an earlier clear the codes above it are in use as well, and the encoder frees
+  // their leaves too. Codes above the highest defined one are all free, so the scan
+  // stops there: a stream of clears on a small table (cheap to write, 18 bits each)
+  // then costs little, where scanning the whole table cost 16,000 steps a clear.
   void PartialClear() {
-    std::array<uint8_t, kTableSize + 1> isPrefix{};
-    for (int code = kFirstFreeCode; code < kTableSize; ++code) isPrefix[prefix_[code]] = 1;
-    for (int code = kFirstFreeCode; code < kTableSize; ++code) {
-      prefix_[code] = isPrefix[code] ? prefix_[code] : kFree;
+    // Marks above the highest code may be left from an earlier clear; none is read.
+    std::fill_n(isPrefix_.begin(), highest_ + 1, uint8_t{0});
+    for (int code = kFirstFreeCode; code <= highest_; ++code) isPrefix_[prefix_[code]] = 1;
+    int highest = kControlCode;
+    for (int code = kFirstFreeCode; code <= highest_; ++code) {
+      if (isPrefix_[code]) {
+        highest = code;
+      } else {
+        prefix_[code] = kFree;
+      }
     }
+    highest_ = highest;
     AdvanceNextFree(kFirstFreeCode);
   }
 
   void AdvanceNextFree(int from) {
     nextFree_ = from;
-    while (nextFree_ < kTableSize && prefix_[nextFree_] != kFree) ++nextFree_;
+    while (nextFree_ < kTableSize && !IsFree(nextFree_)) ++nextFree_;
   }
 
   // Writes the string of `code`: its bytes are collected backwards on the stack while
   // following the prefix chain. A free code stands for the previous string plus its
-  // own first byte (the code being defined right now). A chain longer than the stack
-  // can only come from a loop in malformed data.
+  // own first byte (the code being defined right now); when the previous code is
+  // free as well (freed by a partial clear, or itself such a code), the chain would
+  // go round that code until the stack is full, so it fails at once. A chain longer
+  // than the stack can only come from a loop in malformed data.
   void WriteString(int code) {
     int top = kTableSize;  // the stack grows downwards; bytes are stack_[top, kTableSize)
     while (code >= kControlCode) {
       if (top == 0) throw EAbZipBadCRC();
       if (IsFree(code)) {
+        if (IsFree(oldCode_)) throw EAbZipBadCRC();
         stack_[--top] = lastFirst_;
         code = oldCode_;
       } else {
@@ -122,9 +140,11 @@ class Unshrinker {
   HistoryWindow out_;
   std::array<uint16_t, kTableSize + 1> prefix_;
   std::array<uint8_t, kTableSize + 1> suffix_;
+  std::array<uint8_t, kTableSize + 1> isPrefix_;  // PartialClear's marks
   std::array<uint8_t, kTableSize> stack_;
   int codeSize_ = kInitialCodeSize;
   int nextFree_ = kFirstFreeCode;
+  int highest_ = kControlCode;  // the highest defined code (256: none yet)
   int oldCode_ = 0;
   uint8_t lastFirst_ = 0;
 };

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ class TAbZipArchive : public TAbArchive {
   uint16_t CurrentDisk() const { return currentDisk_; }
   int64_t StubSize() const { return stubSize_; }
   ExtractionBuffers& Buffers() { return buffers_; }
+  // The folders whose stale temporary files this archive has already removed; the
+  // first entry written into a folder does so (unzip_entry.cpp).
+  std::set<std::string>& SweptFolders() { return sweptFolders_; }
 
   std::string Password;
   uint8_t PasswordRetries = 3;
@@ -70,6 +74,7 @@ class TAbZipArchive : public TAbArchive {
   int64_t stubSize_ = 0;
   std::vector<uint32_t> localOffsets_;  // sorted, then the directory's offset
   ExtractionBuffers buffers_;
+  std::set<std::string> sweptFolders_;
 };
 
 }  // namespace setuvane::archive

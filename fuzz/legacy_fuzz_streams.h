@@ -1,6 +1,7 @@
 // The two ends of a decoder in the legacy fuzz targets: the fuzz input as the entry's
-// compressed bytes, and a sink that counts what it gets and stops the process when a
-// decoder writes past the uncompressed size it was given.
+// compressed bytes, and sinks that count what they get: one stops the process when a
+// decoder writes past the uncompressed size it was given, the other fails the entry
+// past the declared size, as extraction does.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <cstring>
 
 #include "archive/byte_stream.h"
+#include "archive/exceptions.h"
 
 namespace setuvane::archive::fuzzing {
 
@@ -33,6 +35,20 @@ class BoundedSink : public ByteSink {
   explicit BoundedSink(uint64_t limit) : room_(limit) {}
   void Write(const uint8_t*, size_t length) override {
     if (length > room_) std::abort();
+    room_ -= length;
+  }
+
+ private:
+  uint64_t room_;
+};
+
+// A sink that stops a decoder which knows no size of its own as the extraction's
+// output sink does: writing past the declared size fails the entry with EAbZipBadCRC.
+class DeclaredSizeSink : public ByteSink {
+ public:
+  explicit DeclaredSizeSink(uint64_t size) : room_(size) {}
+  void Write(const uint8_t*, size_t length) override {
+    if (length > room_) throw EAbZipBadCRC();
     room_ -= length;
   }
 

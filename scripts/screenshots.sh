@@ -14,7 +14,9 @@ cmake --build "$build" -j2 --target setuvane_scenes
 
 export SETUVANE_WINEPREFIX=$build/screenshots-prefix
 scripts/wine-prefix.sh
+# Without the menu builder switched off, Wine would make its menu folders in the home.
 WINEPREFIX=$SETUVANE_WINEPREFIX WINEARCH=win32 WINEDEBUG=-all DISPLAY= \
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 WINEPREFIX=$SETUVANE_WINEPREFIX wineserver -w
 

@@ -1,7 +1,9 @@
 // The file seam on POSIX systems, for the native build of the package tool and the
 // tests. Archive paths are Windows-1250 text with "\" separators; here they become
 // UTF-8 with "/" so that Polish names stay readable on a Linux disk.
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +121,36 @@ class PosixFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) override {
     struct stat info {};
     return ::stat(NativePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  }
+  // Only read-only has a POSIX counterpart: no write permission for the owner.
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    struct stat info {};
+    if (::stat(NativePath(path).c_str(), &info) != 0) return std::nullopt;
+    uint32_t attributes = S_ISDIR(info.st_mode) ? kFolderAttribute : 0;
+    if ((info.st_mode & S_IWUSR) == 0) attributes |= kReadOnlyAttribute;
+    return attributes == 0 ? kNormalAttribute : attributes;
+  }
+  bool SetAttributes(const std::string& path, uint32_t attributes) override {
+    const std::string native = NativePath(path);
+    struct stat info {};
+    if (::stat(native.c_str(), &info) != 0) return false;
+    const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+    const mode_t mode = (attributes & kReadOnlyAttribute) != 0 ? info.st_mode & ~writable : info.st_mode | S_IWUSR;
+    return ::chmod(native.c_str(), mode & 07777) == 0;
+  }
+  std::vector<std::string> FileNamesStartingWith(const std::string& folder, const std::string& prefix) override {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : NativePath(folder).c_str());
+    if (dir == nullptr) return names;
+    const std::string start = Cp1250ToUtf8(prefix);
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name.size() >= start.size() && ::strncasecmp(name.c_str(), start.c_str(), start.size()) == 0) {
+        if (std::optional<std::string> text = Utf8ToCp1250(name)) names.push_back(*text);
+      }
+    }
+    ::closedir(dir);
+    return names;
   }
 };
 

@@ -153,6 +153,27 @@ class Win32FileSystem final : public FileSystem {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return static_cast<uint32_t>(attributes);
+  }
+  bool SetAttributes(const std::string& path, uint32_t attributes) override {
+    attributes &= kSettableAttributes;
+    return SetFileAttributesA(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
+  }
+  std::vector<std::string> FileNamesStartingWith(const std::string& folder, const std::string& prefix) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const std::string mask = (folder.empty() ? std::string() : folder + "\\") + prefix + "*";
+    HANDLE search = FindFirstFileA(mask.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
 };
 
 }  // namespace

@@ -6,6 +6,10 @@
 #include <chrono>
 #include <ctime>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "archive/exceptions.h"
 #include "archive/unzipper.h"
 #include "tests/archive/temp_folder.h"
@@ -182,6 +186,52 @@ TEST_F(ExtractTest, FailedEntryKeepsTheFileItWouldReplaceAndLeavesNothing) {
   EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
+// A process that ends inside an entry leaves its temporary file; the next
+// extraction into that folder removes every file named as ours, and only those.
+TEST_F(ExtractTest, StaleTemporaryFilesOfOursGoWhenTheFolderIsNextWritten) {
+  for (const char* name : {"~sv00042.tmp", "~SV12345.TMP", "~sv1.tmp", "~svabcde.tmp", "~sv00042.tmp.txt",
+                           "x~sv00001.tmp", "sub/~sv00007.tmp"}) {
+    fs::create_directories((out / name).parent_path());
+    testing::WriteFile(out / name, ToBytes("partial"));
+  }
+  ZipLayout layout;
+  layout.entries.push_back({.name = "~sv00099.tmp", .data = ToBytes("an entry named so")});
+  layout.entries.push_back({.name = "a.txt", .data = ToBytes("new")});
+  Open(layout);
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"a.txt", "sub", "sub/~sv00007.tmp", "x~sv00001.tmp", "~sv00042.tmp.txt",
+                                              "~sv00099.tmp", "~sv1.tmp", "~svabcde.tmp"}));
+  EXPECT_EQ(testing::ReadFile(out / "~sv00099.tmp"), "an entry named so");
+}
+
+// A read-only target fails its entry as creating over it would (a file-create
+// error, before anything is decoded) and stays; a file that is replaced keeps its
+// other attributes.
+TEST_F(ExtractTest, ReadOnlyTargetFailsAndStaysOthersKeepTheirAttributes) {
+  ZipLayout layout;
+  layout.entries.push_back({.name = "ro.txt", .data = ToBytes("new")});
+  layout.entries.push_back({.name = "hidden.txt", .data = ToBytes("new")});
+  Open(layout);
+  testing::WriteFile(out / "ro.txt", ToBytes("old"));
+  testing::WriteFile(out / "hidden.txt", ToBytes("old"));
+  const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(out / "ro.txt", writable, fs::perm_options::remove);
+#ifdef _WIN32
+  ASSERT_TRUE(SetFileAttributesA(WinPath(out / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+#endif
+  zip.ExtractMatching("*.*");
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].name, "ro.txt");
+  EXPECT_EQ(failures[0].errorClass, TAbErrorClass::ecFileCreateError);
+  EXPECT_EQ(testing::ReadFile(out / "ro.txt"), "old");
+  EXPECT_EQ(testing::ReadFile(out / "hidden.txt"), "new");
+#ifdef _WIN32
+  EXPECT_EQ(GetFileAttributesA(WinPath(out / "hidden.txt").c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+#endif
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"hidden.txt", "ro.txt"}));
+  fs::permissions(out / "ro.txt", writable, fs::perm_options::add);
+}
+
 TEST_F(ExtractTest, UnsupportedMethodsAndVersionsFailTheirEntries) {
   ZipLayout layout;
   layout.entries.push_back({.name = "m9.bin", .data = ToBytes("x"), .method = 9});
@@ -251,6 +301,53 @@ TEST_F(ExtractTest, StoredPathsNeverLeadOutOfTheBaseDirectory) {
   EXPECT_EQ(failures, std::vector<Failure>{ArchiveFailure("sub/..", AbZipUnsafePath)});
   EXPECT_EQ(Tree(), (std::vector<std::string>{"abs.txt", "abs2.txt", "drive.txt", "evil.txt", "evil2.txt",
                                               "fine.txt", "ok", "ok/fine.txt"}));
+}
+
+// Names that would open a device, write an alternate stream, land on another drive
+// or lose their final dot fail alone, with the part named, before any file is
+// touched; a test of the archive finds them as well.
+TEST_F(ExtractTest, NamesWindowsCannotHoldFailAloneInExtractAndTest) {
+  ZipLayout layout;
+  for (const char* name : {"a.txt:x", "C:x", "nul", "NUL.txt", "Com1", "dir/lpt9.log", "Aux .tar.gz", "dot.",
+                           "blank ", "q?.txt", "con/fine.txt", "com0", "console.txt", "nul_x"}) {
+    layout.entries.push_back({.name = name, .data = ToBytes("x")});
+  }
+  Open(layout);
+  zip.ExtractMatching("*.*");
+  std::vector<std::string> failed, texts;
+  for (const Failure& f : failures) {
+    EXPECT_EQ(f.code, AbZipBadName) << f;
+    failed.push_back(f.name);
+    texts.push_back(f.text);
+  }
+  const std::vector<std::string> bad = {"a.txt:x", "C:x", "nul", "NUL.txt", "Com1", "dir/lpt9.log", "Aux .tar.gz",
+                                        "dot.", "blank ", "q?.txt"};
+  EXPECT_EQ(failed, bad);
+  EXPECT_EQ(texts[2], "Cannot extract file - \"nul\" is a device name on Windows (CON, PRN, AUX, NUL, COM1 to COM9, "
+                      "LPT1 to LPT9)");
+  EXPECT_EQ(texts[0], "Cannot extract file - \"a.txt:x\" has a character that Windows does not allow in names "
+                      "(< > : \" | ? * or a control character)");
+  EXPECT_EQ(texts[7], "Cannot extract file - \"dot.\" ends in a dot or a blank, which Windows drops from names");
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"com0", "console.txt", "fine.txt", "nul_x"}));
+
+  // Restored paths: folder parts count too.
+  failures.clear();
+  fs::remove_all(out);
+  fs::create_directories(out);
+  zip.SetExtractOptions(eoCreateDirs | eoRestorePath);
+  zip.ExtractMatching("con/*");
+  EXPECT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures.at(0).text, "Cannot extract file - \"con\" is a device name on Windows (CON, PRN, AUX, NUL, "
+                                 "COM1 to COM9, LPT1 to LPT9)");
+
+  failed.clear();
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem& item, TAbProcessType, TAbErrorClass, int code) {
+    if (code == AbZipBadName) failed.push_back(item.StoredName());
+  };
+  zip.SetExtractOptions(eoCreateDirs);
+  zip.TestMatching("*.*");
+  EXPECT_EQ(failed, bad);
+  EXPECT_EQ(Tree(), std::vector<std::string>{});
 }
 
 TEST_F(ExtractTest, FolderEntriesMakeTheirFolders) {

@@ -16,10 +16,29 @@ TEST(TargetPathTest, BaseDirectoryAndNameParts) {
   EXPECT_EQ(TargetPath("C:\\out", "sub/file.txt", true), "C:\\out\\sub\\file.txt");
   EXPECT_EQ(TargetPath("", "sub/file.txt", true), "sub\\file.txt");
   EXPECT_EQ(TargetPath("", "..x/y..z", true), "..x\\y..z");  // dots inside names are fine
-  EXPECT_THROW(TargetPath("C:\\out", "a/../../b", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "D:evil", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "\\\\server\\share\\x", true), EAbZipUnsafePath);
-  EXPECT_THROW(TargetPath("C:\\out", "a/..", false), EAbZipUnsafePath);
+}
+
+TEST(StoredNameTest, UnsafePathsAndNamesWindowsCannotHold) {
+  EXPECT_THROW(CheckStoredName("a/../../b", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("D:evil", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("\\\\server\\share\\x", true), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("a/..", false), EAbZipUnsafePath);
+  EXPECT_THROW(CheckStoredName("D:evil", false), EAbZipBadName);  // drive-relative when the base is empty
+  EXPECT_THROW(CheckStoredName("prn/", true), EAbZipBadName);      // a folder entry
+  EXPECT_NO_THROW(CheckStoredName("prn/", false));                 // writes nothing
+  EXPECT_NO_THROW(CheckStoredName("lpt1./ok.txt", false));         // only the file-name part is used
+  EXPECT_NO_THROW(CheckStoredName("a//./b.txt", true));
+
+  const std::pair<const char*, NameFault> parts[] = {
+      {"plik.txt", NameFault::kNone},       {"con", NameFault::kDeviceName},     {"CoN.x.y", NameFault::kDeviceName},
+      {"com9", NameFault::kDeviceName},     {"LPT1 .txt", NameFault::kDeviceName}, {"com10", NameFault::kNone},
+      {"lpt", NameFault::kNone},            {"connect", NameFault::kNone},       {".con", NameFault::kNone},
+      {"a<b", NameFault::kCharacter},       {"a>b", NameFault::kCharacter},      {"a\"b", NameFault::kCharacter},
+      {"a|b", NameFault::kCharacter},       {"a*", NameFault::kCharacter},       {"tab\tx", NameFault::kCharacter},
+      {"x.", NameFault::kFinalDotOrBlank},  {"x ", NameFault::kFinalDotOrBlank}, {" x", NameFault::kNone},
+      {"\xB1\xE6.txt", NameFault::kNone},  // Windows-1250 letters
+  };
+  for (const auto& [part, fault] : parts) EXPECT_EQ(WindowsNameFault(part), fault) << part;
 }
 
 TEST(MakeFoldersTest, MakesEachMissingLevelBelowDriveOrShare) {
@@ -59,6 +78,33 @@ TEST(OutputLimitTest, NothingBeyondTheDeclaredSizeIsWritten) {
   zip.ExtractMatching("*.*");
   EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecArchiveError, AbZipBadCRC}}));
   EXPECT_EQ(files.Files().size(), 1u);
+}
+
+// A replaced file keeps the attributes the old one had, with the archive attribute
+// of new content (the file system in memory keeps hidden and system, which the
+// POSIX disk has not); a read-only one is not replaced, and nothing is left.
+TEST(ReplacedFileTest, KeepsTheOldAttributesButNotOverAReadOnlyFile) {
+  testing::ZipLayout layout;
+  layout.entries.push_back({.name = "a.dll", .data = testing::ToBytes("new")});
+  layout.entries.push_back({.name = "b.dll", .data = testing::ToBytes("new")});
+  MemoryFileSystem files;
+  files.AddFile("a.zip", testing::BuildZip(layout).bytes);
+  files.AddFile("a.dll", testing::ToBytes("old"));
+  files.AddFile("b.dll", testing::ToBytes("old"));
+  files.SetAttributes("a.dll", kHiddenAttribute | kSystemAttribute);
+  files.SetAttributes("b.dll", kReadOnlyAttribute | kArchiveAttribute);
+  TAbUnZipper zip(files);
+  std::vector<std::pair<TAbErrorClass, int>> failures;
+  zip.OnProcessItemFailure = [&](TAbUnZipper&, TAbArchiveItem&, TAbProcessType, TAbErrorClass c, int code) {
+    failures.emplace_back(c, code);
+  };
+  zip.OpenZip("a.zip");
+  zip.ExtractMatching("*.*");
+  EXPECT_EQ(failures, (std::vector<std::pair<TAbErrorClass, int>>{{TAbErrorClass::ecFileCreateError, 0}}));
+  EXPECT_EQ(files.Files().at("a.dll").data, testing::ToBytes("new"));
+  EXPECT_EQ(files.Files().at("a.dll").attributes, kHiddenAttribute | kSystemAttribute | kArchiveAttribute);
+  EXPECT_EQ(files.Files().at("b.dll").data, testing::ToBytes("old"));
+  EXPECT_EQ(files.Files().size(), 3u);
 }
 
 // A failing write (a full disk) is a stream error of its own class.

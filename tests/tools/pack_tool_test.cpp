@@ -52,12 +52,17 @@ ZipLayout Package() {
   layout.entries.push_back({.name = "install.inf", .data = ToBytes("[settings]\r\n"), .password = "tarnwick"});
   layout.entries.push_back({.name = "bin/app.exe", .data = Bytes(50000, 'x'), .method = 8, .password = "tarnwick",
                           .centralExtra = "<programfolder>"});
-  layout.entries.push_back({.name = "doc/read\x1B[31mme.txt", .data = ToBytes("plain")});
+  layout.entries.push_back({.name = "doc/readme.txt", .data = ToBytes("plain")});
   return layout;
 }
 
+// A name crafted to recolour a terminal; no name Windows can hold either.
+const char kCraftedName[] = "doc/read\x1B[31mme.txt";
+
 TEST_F(PackToolTest, ListShowsEveryEntryWithItsDestination) {
-  Write("p.zip", Package());
+  ZipLayout crafted = Package();
+  crafted.entries[2].name = kCraftedName;
+  Write("p.zip", crafted);
   const Result r = Pack("list p.zip");
   EXPECT_EQ(r.code, 0);
   const std::string crc = [] {
@@ -98,8 +103,17 @@ TEST_F(PackToolTest, TestChecksEveryEntryAndNamesEachFailure) {
   Write("d.zip", damaged);
   r = Pack("test d.zip");
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "doc/read\\x1B[31mme.txt: Failed CRC Check\n");
-  EXPECT_EQ(Tree(""), (std::vector<std::string>{"d.zip", "p.zip", "stderr", "stdout"}));  // nothing written
+  EXPECT_EQ(r.err, "doc/readme.txt: Failed CRC Check\n");
+
+  // What the installer would refuse fails the test too, its name escaped.
+  ZipLayout crafted = Package();
+  crafted.entries[2].name = kCraftedName;
+  Write("c.zip", crafted);
+  r = Pack("test c.zip");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "doc/read\\x1B[31mme.txt: Cannot extract file - \"read\\x1B[31mme.txt\" has a character that "
+                   "Windows does not allow in names (< > : \" | ? * or a control character)\n");
+  EXPECT_EQ(Tree(""), (std::vector<std::string>{"c.zip", "d.zip", "p.zip", "stderr", "stdout"}));  // nothing written
 }
 
 TEST_F(PackToolTest, ExtractRestoresFoldersOrWritesFlat) {
@@ -107,7 +121,7 @@ TEST_F(PackToolTest, ExtractRestoresFoldersOrWritesFlat) {
   Result r = Pack("extract -d out/new p.zip");
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(Tree("out"), (std::vector<std::string>{"new", "new/bin", "new/bin/app.exe", "new/doc",
-                                                   "new/doc/read\x1B[31mme.txt", "new/install.inf"}));
+                                                   "new/doc/readme.txt", "new/install.inf"}));
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "out/new/bin/app.exe"), std::string(50000, 'x'));
 
   EXPECT_EQ(r.out, "3 entries extracted\n");

@@ -109,6 +109,29 @@ TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
                         }));
 }
 
+// Names that the installer would refuse (and Windows could not hold) stop the build:
+// device names, also with an extension or as a subfolder, final dots and blanks,
+// refused characters.
+TEST_F(PackageSourcesTest, NamesWindowsCannotHoldAreErrors) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no source file on Windows has such a name";
+#endif
+  for (const char* name : {"p/nul.txt", "p/Com1", "p/con/x.txt", "p/dot.", "p/a:b", "p/console.txt", "p/lpt0"}) {
+    Write(name, "x");
+  }
+  Build(std::string(kSetupFiles) + "[<programfolder>]\np\n");
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "m.txt:8: error: 'p/Com1': 'Com1' is a device name on Windows (CON, PRN, AUX, NUL, COM1 "
+                            "to COM9, LPT1 to LPT9), also with an extension",
+                            "m.txt:8: error: 'p/a:b': 'a:b' has a character that Windows file names cannot hold",
+                            "m.txt:8: error: 'p/con/x.txt': 'con' is a device name on Windows (CON, PRN, AUX, NUL, "
+                            "COM1 to COM9, LPT1 to LPT9), also with an extension",
+                            "m.txt:8: error: 'p/dot.': 'dot.' ends in a dot or a blank, which Windows drops from names",
+                            "m.txt:8: error: 'p/nul.txt': 'nul.txt' is a device name on Windows (CON, PRN, AUX, NUL, "
+                            "COM1 to COM9, LPT1 to LPT9), also with an extension",
+                        }));
+}
+
 TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
   Write("install.inf",
         "INSTALL_TASK_TITLE= Demo\r\n"                 // 1: a blank the installer keeps

@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "archive/target_path.h"
 #include "system/cp1250.h"
 #include "tools/build/folder_macro_check.h"
 #include "tools/build/registry_script_check.h"
@@ -92,6 +93,35 @@ std::string FoldedPath(const std::string& folder, const std::string& name) {
   return path;
 }
 
+// Every part of a stored name becomes a file or folder name on Windows: the file
+// name, and the subfolders of its destination (they are the stored folders). The
+// installer refuses an entry whose name Windows cannot hold; the first such part is
+// reported.
+void CheckWindowsNames(const PackageFile& file, const std::string& manifest, Problems& problems) {
+  size_t start = 0;
+  for (;;) {
+    const size_t end = file.storedName.find('/', start);
+    const std::string part = file.storedName.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string where = "'" + Shown(file.storedName) + "': '" + Shown(part) + "'";
+    switch (archive::WindowsNameFault(part)) {
+      case archive::NameFault::kNone:
+        break;
+      case archive::NameFault::kCharacter:
+        problems.Error(manifest, file.line, where + " has a character that Windows file names cannot hold");
+        return;
+      case archive::NameFault::kDeviceName:
+        problems.Error(manifest, file.line, where + " is a device name on Windows (CON, PRN, AUX, NUL, COM1 to COM9, "
+                                                    "LPT1 to LPT9), also with an extension");
+        return;
+      case archive::NameFault::kFinalDotOrBlank:
+        problems.Error(manifest, file.line, where + " ends in a dot or a blank, which Windows drops from names");
+        return;
+    }
+    if (end == std::string::npos) return;
+    start = end + 1;
+  }
+}
+
 // Setup files are unpacked flat into one folder, product files into their
 // destinations: two entries that land at the same path overwrite each other. The
 // installer takes each product entry by its place in the archive, so a stored name
@@ -100,13 +130,7 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
   std::map<std::string, const PackageFile*> setupNames, storedNames, landings;
   for (const PackageFile& file : files) {
     const std::string bare = BareName(file.storedName);
-    const bool badName = std::any_of(bare.begin(), bare.end(), [](char c) {
-      return static_cast<unsigned char>(c) < ' ' || std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos;
-    });
-    if (badName) {
-      problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' has a character that Windows file names "
-                                              "cannot hold");
-    }
+    CheckWindowsNames(file, manifest, problems);
     if (file.IsSetup()) {
       const auto [it, added] = setupNames.emplace(FoldedPath("", bare), &file);
       if (!added) {
