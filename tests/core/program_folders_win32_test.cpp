@@ -148,8 +148,10 @@ TEST(OlderWindows, InstallAndReplaceFilesUnderEachVersion) {
     EXPECT_EQ(WaitForExit(process), 0u);
     EXPECT_EQ(archive::testing::ReadFile(target / "app.exe"), "new program");
     EXPECT_EQ(archive::testing::ReadFile(target / "doc" / "readme.txt"), "documentation");
-    // Nothing left beside them: no temporary file, no old file set aside.
-    EXPECT_EQ(archive::testing::ListTree(target), (std::vector<std::string>{"app.exe", "doc", "doc/readme.txt"}));
+    // Nothing left beside them but the uninstaller and its record: no temporary
+    // file, no old file set aside.
+    EXPECT_EQ(archive::testing::ListTree(target), (std::vector<std::string>{"app.exe", "doc", "doc/readme.txt",
+                                                                           "uninstall.dat", "uninstall.exe"}));
   }
 }
 
