@@ -41,3 +41,16 @@ function(setuvane_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   endif()
 endfunction()
+
+# setuvane_add_ansi_test(NAME PROGRAM [FILTER]): a Windows test program run again
+# with its windows made through the ANSI calls, the ones Windows 95, 98 and Me get
+# (SETUVANE_ANSI_WINDOWS, see widgets/wide_or_ansi_win32.h).
+function(setuvane_add_ansi_test name program)
+  set(filter "")
+  if(ARGC GREATER 2)
+    set(filter --gtest_filter=${ARGV2})
+  endif()
+  add_test(NAME ${name} COMMAND ${program} ${filter})
+  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600 ENVIRONMENT
+    "SETUVANE_WINEPREFIX=${SETUVANE_WINEPREFIX};SETUVANE_SOURCE_DIR=${CMAKE_SOURCE_DIR};SETUVANE_ANSI_WINDOWS=1")
+endfunction()

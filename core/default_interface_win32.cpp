@@ -20,12 +20,12 @@
 #include "dialogs/modal_run_win32.h"
 #include "dialogs/ui_font_win32.h"
 #include "dialogs/uncaught_failure.h"
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TfrmDefaultInterface";
+constexpr char kClassName[] = "TfrmDefaultInterface";
 constexpr int kEscape = 27;
 constexpr int kPanelWidth = 427;
 constexpr int kPanelHeight = 292;
@@ -40,10 +40,8 @@ TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> e
     : environment_(std::move(environment)) {
   RegisterFormClass(kClassName, &FormWindowProc<TfrmDefaultInterface>,
                     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  const std::u16string title = Cp1250ToUtf16(ApplicationTitle());
-  CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()),
-                  WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth, kDesignHeight, nullptr, nullptr,
-                  GetModuleHandleW(nullptr), this);
+  ui::NewWindow(WS_EX_APPWINDOW, kClassName, ApplicationTitle(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
+                kDesignHeight, nullptr, this);
   if (!environment_) environment_ = std::make_unique<Win32EnvironmentQueries>(window_);
   CreateControls();
   SetMainWindow(window_);
@@ -70,7 +68,7 @@ TfrmDefaultInterface::~TfrmDefaultInterface() {
 
 void TfrmDefaultInterface::CreateControls() {
   font_ = CreateTahoma();
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ui::Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   image1_ = CreatePicture(window_, 2, 8, 275, 190, /*keyed=*/false);
   SetPicture(image1_, LoadArtwork(IDB_CORNER));
   imgInstall_ = CreatePicture(window_, 16, 16, 180, 60, /*keyed=*/false);
@@ -92,7 +90,7 @@ void TfrmDefaultInterface::CreateWizard() {
   view_ = std::make_unique<Win32WizardView>(
       pages_, Win32WizardView::Window{
                   .pumpMessages = [this] { PumpMessages(); },
-                  .close = [this] { PostMessageW(window_, kCloseNow, 0, 0); },
+                  .close = [this] { ui::Post(window_, kCloseNow, 0, 0); },
                   .browseForFolder = [this](std::string& folder) { return btnBrowseExecute(folder); },
               });
   installation_ = std::make_unique<Installation>(*view_, archive::NativeFileSystem());
@@ -113,14 +111,14 @@ bool TfrmDefaultInterface::btnBrowseExecute(std::string& folder) {
 
 void TfrmDefaultInterface::PumpMessages() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (ui::PeekNext(msg)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the message loop to see
       return;
     }
     PreviewKey(msg);
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    ui::Dispatch(msg);
   }
 }
 
@@ -137,10 +135,10 @@ void TfrmDefaultInterface::WaitUntilDrawn() {
 
 bool TfrmDefaultInterface::SetScreenCursorShape() {
   if (CurrentScreenCursor() != ScreenCursor::kHourglass) {
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    SetCursor(ui::SystemCursor(IDC_ARROW));
     return false;
   }
-  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  SetCursor(ui::SystemCursor(IDC_WAIT));
   return true;
 }
 
@@ -264,7 +262,7 @@ LRESULT TfrmDefaultInterface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcW(window_, msg, wp, lp);
+  return ui::DefaultProc(window_, msg, wp, lp);
 }
 
 }  // namespace setuvane

@@ -17,6 +17,7 @@
 #include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"
 #include "system/install_journal.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ class ComForThread {
 
 int RunMessageLoop(setuvane::TfrmDefaultInterface& form) {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (setuvane::ui::NextMessage(msg) > 0) {
     form.PreviewKey(msg);
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    setuvane::ui::Dispatch(msg);
   }
   return static_cast<int>(msg.wParam);
 }

@@ -16,14 +16,14 @@
 #include "dialogs/controls_win32.h"
 #include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
-#include "system/cp1250.h"
 #include "system/machine.h"
 #include "system/uninstall_files.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TfrmUninstall";
+constexpr char kClassName[] = "TfrmUninstall";
 constexpr int kPanelWidth = 427;
 constexpr int kPanelHeight = 292;
 constexpr int kInstallPage = 5;
@@ -37,11 +37,10 @@ class TfrmUninstall {
  public:
   TfrmUninstall() {
     RegisterFormClass(kClassName, &FormWindowProc<TfrmUninstall>, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    const std::u16string title = Cp1250ToUtf16(ApplicationTitle());
-    CreateWindowExW(WS_EX_APPWINDOW, kClassName, reinterpret_cast<LPCWSTR>(title.c_str()), WS_POPUP | WS_CLIPCHILDREN,
-                    0, 0, 804, 585, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    ui::NewWindow(WS_EX_APPWINDOW, kClassName, ApplicationTitle(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 804, 585,
+                  nullptr, this);
     font_ = CreateTahoma();
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ui::Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     HWND corner = CreatePicture(window_, 2, 8, 275, 190, /*keyed=*/false);
     SetPicture(corner, LoadArtwork(IDB_CORNER));
     HWND logo = CreatePicture(window_, 16, 16, 180, 60, /*keyed=*/false);
@@ -102,14 +101,14 @@ class TfrmUninstall {
       case WM_CLOSE:
         return 0;  // the removal is not interrupted half-way
     }
-    return DefWindowProcW(window_, msg, wp, lp);
+    return ui::DefaultProc(window_, msg, wp, lp);
   }
 
   void Pump() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (ui::PeekNext(msg)) {
       TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+      ui::Dispatch(msg);
     }
   }
 

@@ -4,6 +4,7 @@
 
 #include "core/wizard_texts.h"
 #include "dialogs/controls_win32.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
@@ -17,12 +18,11 @@ constexpr int kPageGap = 5;  // between the side picture and the page
 HWND Label(HWND page, int x, int y, int width, int height, const std::string& text, HFONT font) {
   HDC dc = GetDC(page);
   HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
+  const int lineHeight = ui::LineHeight(dc);
   SelectObject(dc, old);
   ReleaseDC(page, dc);
-  HWND label = CreateLabel(page, x, y, width, std::max<int>(height, metrics.tmHeight), text);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HWND label = CreateLabel(page, x, y, width, std::max(height, lineHeight), text);
+  ui::Send(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return label;
 }
 

@@ -6,14 +6,14 @@
 #include "dialogs/artwork_win32.h"
 #include "dialogs/form_window_win32.h"
 #include "dialogs/uncaught_failure.h"
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
 
-constexpr wchar_t kPanelClass[] = L"SetuvanePanel";
-constexpr wchar_t kPictureClass[] = L"SetuvanePicture";
-constexpr wchar_t kBevelClass[] = L"SetuvaneBevel";
+constexpr char kPanelClass[] = "SetuvanePanel";
+constexpr char kPictureClass[] = "SetuvanePicture";
+constexpr char kBevelClass[] = "SetuvaneBevel";
 
 struct PanelState {
   COLORREF colour;
@@ -27,10 +27,10 @@ struct PictureState {
 
 template <typename State>
 State* StateOf(HWND window) {
-  return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return reinterpret_cast<State*>(ui::WindowLong(window, GWLP_USERDATA));
 }
 
-constexpr wchar_t kTextColourProperty[] = L"SetuvaneTextColour";
+constexpr char kTextColourProperty[] = "SetuvaneTextColour";
 
 // Colour requests of child controls go up to the nearest panel, whose colour they
 // take; the text is in the window-text colour unless the label has one of its own.
@@ -38,7 +38,7 @@ LRESULT AnswerColourRequest(HWND window, WPARAM wp, LPARAM lp) {
   PanelState* state = StateOf<PanelState>(window);
   HDC dc = reinterpret_cast<HDC>(wp);
   SetBkColor(dc, state->colour);
-  HANDLE own = GetPropW(reinterpret_cast<HWND>(lp), kTextColourProperty);
+  HANDLE own = GetPropA(reinterpret_cast<HWND>(lp), kTextColourProperty);
   // The colour is kept one above its value, so that black is not taken for none.
   SetTextColor(dc, own ? static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(own) - 1) : GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(state->brush.get());
@@ -47,15 +47,14 @@ LRESULT AnswerColourRequest(HWND window, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-      const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(create->lpCreateParams));
+      const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(ui::CreationParameter(lp)));
       auto* state = new PanelState{colour, GdiObject<HBRUSH>(CreateSolidBrush(colour))};
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      ui::ChangeWindowLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       break;
     }
     case WM_NCDESTROY:
       delete StateOf<PanelState>(window);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      ui::ChangeWindowLong(window, GWLP_USERDATA, 0);
       break;
     case WM_ERASEBKGND: {
       RECT client;
@@ -72,16 +71,14 @@ LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       // A panel is only a surface: its children's messages belong to the window.
-      return SendMessageW(GetParent(window), msg, wp, lp);
+      return ui::Send(GetParent(window), msg, wp, lp);
   }
-  return DefWindowProcW(window, msg, wp, lp);
+  return ui::DefaultProc(window, msg, wp, lp);
 }
 
 COLORREF ParentBackground(HWND picture) {
   HWND parent = GetParent(picture);
-  wchar_t name[32] = {};
-  GetClassNameW(parent, name, 32);
-  if (std::wstring_view(name) == kPanelClass) return PanelColour(parent);
+  if (ui::IsOfClass(parent, kPanelClass)) return PanelColour(parent);
   return GetSysColor(COLOR_BTNFACE);
 }
 
@@ -95,7 +92,7 @@ void PaintPicture(HWND window) {
   FillRect(dc, &client, background.get());
   if (HBITMAP bitmap = state->bitmap.get()) {
     BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
+    ui::ObjectInfo(bitmap, sizeof info, &info);
     if (state->keyed) {
       DrawKeyedBitmap(dc, 0, 0, client.right, client.bottom, bitmap);
     } else {
@@ -111,13 +108,13 @@ void PaintPicture(HWND window) {
 LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(window, GWLP_USERDATA,
+      ui::ChangeWindowLong(window, GWLP_USERDATA,
                         reinterpret_cast<LONG_PTR>(new PictureState{
-                            reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams != nullptr, {}}));
+                            ui::CreationParameter(lp) != nullptr, {}}));
       break;
     case WM_NCDESTROY:
       delete StateOf<PictureState>(window);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      ui::ChangeWindowLong(window, GWLP_USERDATA, 0);
       break;
     case WM_ERASEBKGND:
       return 1;
@@ -127,7 +124,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCHITTEST:
       return HTTRANSPARENT;  // clicks and drags reach the window below
   }
-  return DefWindowProcW(window, msg, wp, lp);
+  return ui::DefaultProc(window, msg, wp, lp);
 }
 
 LRESULT CALLBACK BevelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
@@ -142,17 +139,15 @@ LRESULT CALLBACK BevelProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcW(window, msg, wp, lp);
+  return ui::DefaultProc(window, msg, wp, lp);
 }
 
 }  // namespace
 
 HWND CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF colour) {
   RegisterFormClass(kPanelClass, PanelProc, nullptr);
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
-                         nullptr, GetModuleHandleW(nullptr),
-                         reinterpret_cast<void*>(static_cast<UINT_PTR>(colour)));
+  return ui::NewWindow(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
+                       width, height, parent, reinterpret_cast<void*>(static_cast<UINT_PTR>(colour)));
 }
 
 COLORREF PanelColour(HWND panel) {
@@ -162,9 +157,8 @@ COLORREF PanelColour(HWND panel) {
 
 HWND CreatePicture(HWND parent, int x, int y, int width, int height, bool keyed) {
   RegisterFormClass(kPictureClass, PictureProc, nullptr);
-  return CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
-                         width, height, parent, nullptr, GetModuleHandleW(nullptr),
-                         keyed ? reinterpret_cast<void*>(1) : nullptr);
+  return ui::NewWindow(0, kPictureClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
+                       parent, keyed ? reinterpret_cast<void*>(1) : nullptr);
 }
 
 void SetPicture(HWND picture, GdiObject<HBITMAP> bitmap) {
@@ -176,34 +170,23 @@ HBITMAP PictureBitmap(HWND picture) { return StateOf<PictureState>(picture)->bit
 
 HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height) {
   RegisterFormClass(kBevelClass, BevelProc, nullptr);
-  return CreateWindowExW(0, kBevelClass, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return ui::NewWindow(0, kBevelClass, "", WS_CHILD | WS_VISIBLE, x, y, width, height, parent);
 }
 
 HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text) {
-  const std::u16string wide = Cp1250ToUtf16(text);
-  return CreateWindowExW(0, L"STATIC", reinterpret_cast<LPCWSTR>(wide.c_str()),
-                         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, height, parent,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return ui::NewWindow(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, height,
+                       parent);
 }
 
 void SetLabelText(HWND label, std::string_view text) { SetWindowText1250(label, text); }
 
 void SetLabelColour(HWND label, COLORREF colour) {
-  SetPropW(label, kTextColourProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour) + 1));
+  SetPropA(label, kTextColourProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour) + 1));
   InvalidateRect(label, nullptr, TRUE);
 }
 
-void SetWindowText1250(HWND window, std::string_view text) {
-  const std::u16string wide = Cp1250ToUtf16(text);
-  SetWindowTextW(window, reinterpret_cast<LPCWSTR>(wide.c_str()));
-}
+void SetWindowText1250(HWND window, std::string_view text) { ui::SetText(window, text); }
 
-std::string WindowText1250(HWND window) {
-  std::u16string wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  wide.resize(static_cast<size_t>(GetWindowTextW(window, reinterpret_cast<LPWSTR>(wide.data()),
-                                                 static_cast<int>(wide.size()))));
-  return Utf16ToCp1250(wide);
-}
+std::string WindowText1250(HWND window) { return ui::Text(window); }
 
 }  // namespace setuvane

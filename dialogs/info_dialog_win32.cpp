@@ -12,12 +12,12 @@
 #include "dialogs/problem_dialog_texts.h"
 #include "dialogs/ui_font_win32.h"
 #include "dialogs/uncaught_failure.h"
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TfrmInfoDialog";
+constexpr char kClassName[] = "TfrmInfoDialog";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kClientWidth = 400;
@@ -27,8 +27,6 @@ constexpr int kTextIndent = 24;
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
-LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
-
 }  // namespace
 
 TfrmInfoDialog::TfrmInfoDialog() {
@@ -36,10 +34,8 @@ TfrmInfoDialog::TfrmInfoDialog() {
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-  const std::u16string caption = Cp1250ToUtf16(ProblemDialogText().caption);
-  CreateWindowExW(kExStyle, kClassName, Wide(caption), kStyle, 0, 0, outer.right - outer.left,
-                  outer.bottom - outer.top, DialogOwner(), nullptr, GetModuleHandleW(nullptr),
-                  this);
+  ui::NewWindow(kExStyle, kClassName, ProblemDialogText().caption, kStyle, 0, 0, outer.right - outer.left,
+                outer.bottom - outer.top, DialogOwner(), this);
   run_.window = window_;
   // Key preview: the window sees each key before the focused control.
   run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
@@ -61,10 +57,10 @@ TfrmInfoDialog::TfrmInfoDialog() {
   btnSend_.SetVisible(false);
   btnSend_.SetOnClick([this] { CallReportingFailures([&] { popSendClick(); }); });
   lstDetails_ =
-      CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWVARIABLE |
-                          LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                      8, 136, 289, 129, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+      ui::NewWindow(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS |
+                        LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                    8, 136, 289, 129, window_);
   imgException_ = LoadArtwork(IDB_DETAIL_EXCEPTION);
   imgCritical_ = LoadArtwork(IDB_DETAIL_CRITICAL);
   FormCreate();
@@ -73,10 +69,10 @@ TfrmInfoDialog::TfrmInfoDialog() {
 TfrmInfoDialog::~TfrmInfoDialog() { DestroyFormWindow(window_); }
 
 void TfrmInfoDialog::FormCreate() {
-  font_ = FontFamilyInstalled(L"Tahoma") ? CreateTahoma() : CreateSansSerif();
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  SendMessageW(lblMessage_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  SendMessageW(lstDetails_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  font_ = FontFamilyInstalled("Tahoma") ? CreateTahoma() : CreateSansSerif();
+  ui::Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ui::Send(lblMessage_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ui::Send(lstDetails_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   btnClose_.SetFont(font_.get());
   btnDetails_.SetFont(font_.get());
   btnSend_.SetFont(font_.get());
@@ -90,14 +86,10 @@ void TfrmInfoDialog::SetCaption(const std::string& caption) {
 void TfrmInfoDialog::SetMessage(const std::string& message) { SetLabelText(lblMessage_, message); }
 
 void TfrmInfoDialog::SetDetailLines(const std::vector<std::string>& lines) {
-  SendMessageW(lstDetails_, LB_RESETCONTENT, 0, 0);
-  lines1250_ = lines;
-  lines_.clear();
-  for (const std::string& line : lines) lines_.push_back(Cp1250ToUtf16(line));
+  ui::Send(lstDetails_, LB_RESETCONTENT, 0, 0);
+  lines_ = lines;
   // Each addition measures its line (WM_MEASUREITEM reads lines_ by index).
-  for (const std::u16string& line : lines_) {
-    SendMessageW(lstDetails_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line)));
-  }
+  for (const std::string& line : lines_) ui::AddListBoxLine(lstDetails_, line);
 }
 
 void TfrmInfoDialog::SetDetailsEnabled(bool enabled) { btnDetails_.SetEnabled(enabled); }
@@ -131,7 +123,7 @@ LRESULT TfrmInfoDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
   }
-  return DefWindowProcW(window_, msg, wp, lp);
+  return ui::DefaultProc(window_, msg, wp, lp);
 }
 
 void TfrmInfoDialog::FormKeyDown(int key) {
@@ -156,8 +148,8 @@ void TfrmInfoDialog::btnDetailsClick() {
 void TfrmInfoDialog::popSendClick() {
   // Without a hint the list is empty (opened with Enter): the report then carries
   // the title with empty hint and details fields.
-  const std::string hint = lines1250_.size() > 0 ? lines1250_[0] : std::string();
-  const std::string details = lines1250_.size() > 1 ? lines1250_[1] : std::string();
+  const std::string hint = lines_.size() > 0 ? lines_[0] : std::string();
+  const std::string details = lines_.size() > 1 ? lines_[1] : std::string();
   if (OpenMailLink(window_, BuildProblemMailLink(caption_, hint, details)) <= 32) {
     ShowMessageDialog(ApplicationTitle(), ProblemDialogText().sendFailed, kKindWarning);
   }
@@ -170,12 +162,11 @@ void TfrmInfoDialog::lstDetailsMeasureItem(MEASUREITEMSTRUCT& item) {
   // Lines are measured whole, however long (no cut at 255 characters).
   RECT text{0, 0, (list.right - list.left) - kTextIndent, 2};
   HDC dc = GetDC(lstDetails_);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(lstDetails_, WM_GETFONT, 0, 0));
+  HFONT font = reinterpret_cast<HFONT>(ui::Send(lstDetails_, WM_GETFONT, 0, 0));
   int height;
   {
     SelectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    height = DrawTextW(dc, Wide(lines_[item.itemID]), -1, &text,
-                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+    height = ui::DrawText1250(dc, lines_[item.itemID], text, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
   }
   ReleaseDC(lstDetails_, dc);
   item.itemHeight = static_cast<UINT>(DetailLineHeight(height));
@@ -204,7 +195,7 @@ void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
     RECT text{r.left + kTextIndent, r.top + 2, r.right, r.bottom};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextW(dc, Wide(lines_[item.itemID]), -1, &text, DT_EXPANDTABS | DT_WORDBREAK);
+    ui::DrawText1250(dc, lines_[item.itemID], text, DT_EXPANDTABS | DT_WORDBREAK);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }

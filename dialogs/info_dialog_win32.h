@@ -54,8 +54,7 @@ class TfrmInfoDialog {
   GdiObject<HBITMAP> imgException_, imgCritical_;
   GdiObject<HFONT> font_;
   std::string caption_;
-  std::vector<std::u16string> lines_;   // the list's lines as drawn
-  std::vector<std::string> lines1250_;  // the same as given, for the report
+  std::vector<std::string> lines_;  // the list's lines, drawn and reported
   int expanded_ = 0;
   ModalRun run_;
 };

@@ -13,13 +13,13 @@
 #include "dialogs/message_routines.h"
 #include "dialogs/ui_font_win32.h"
 #include "dialogs/uncaught_failure.h"
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 #include "widgets/widget_messages.h"
 
 namespace setuvane {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TfrmMessageDialog";
+constexpr char kClassName[] = "TfrmMessageDialog";
 constexpr int kClientWidth = 303;
 constexpr int kClientHeight = 231;
 
@@ -35,17 +35,6 @@ int BubbleArtwork(Bubble bubble) {
   return IDB_BUBBLE_WARNING;
 }
 
-void InsertMenuEntry(HMENU menu, int command, const std::string& text, HBITMAP icon) {
-  const std::u16string wide = Cp1250ToUtf16(text);
-  MENUITEMINFOW item{};
-  item.cbSize = sizeof item;
-  item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
-  item.wID = static_cast<UINT>(command);
-  item.dwTypeData = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(wide.c_str()));
-  item.hbmpItem = icon;
-  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
-}
-
 }  // namespace
 
 TfrmMessageDialog::TfrmMessageDialog() {
@@ -56,8 +45,8 @@ TfrmMessageDialog::TfrmMessageDialog() {
   glyphRight_ = LoadArtwork(IDB_GLYPH_RIGHT);
   glyphDown_ = LoadArtwork(IDB_GLYPH_DOWN);
   // FormWindowProc attaches this object and sets window_ at WM_NCCREATE.
-  CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth, kClientHeight,
-                  DialogOwner(), nullptr, GetModuleHandleW(nullptr), this);
+  ui::NewWindow(0, kClassName, "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth, kClientHeight, DialogOwner(),
+                this);
   run_.window = window_;
   run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
   CreateControls();
@@ -67,17 +56,17 @@ TfrmMessageDialog::~TfrmMessageDialog() { DestroyFormWindow(window_); }
 
 void TfrmMessageDialog::CreateControls() {
   const MessageDialogTexts& t = MessageDialogText();
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ui::Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
   scrollBox_ = CreatePanel(window_, 3, 22, 297, 206, RGB(255, 255, 255));
   imgStyle_ = CreatePicture(scrollBox_, 8, 8, 34, 34, /*keyed=*/true);
   SetPicture(imgStyle_, LoadArtwork(IDB_BUBBLE_WARNING));
   lblTitle_ = CreateLabel(scrollBox_, 48, 8, 241, 13, "");
-  SendMessageW(lblTitle_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+  ui::Send(lblTitle_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
   memMessage_.Create(scrollBox_, 48, 24, 241, 137);
   memMessage_.SetFont(font_.get());
-  memMessage_.SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  memMessage_.SetCursor(ui::SystemCursor(IDC_ARROW));
   HideCaret(memMessage_.EditHandle());
 
   // btn1 right, btn2 middle, btn3 left.
@@ -140,7 +129,7 @@ LRESULT TfrmMessageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCHITTEST: {
       // No caption bar: the window's own surface serves as one.
-      const LRESULT hit = DefWindowProcW(window_, msg, wp, lp);
+      const LRESULT hit = ui::DefaultProc(window_, msg, wp, lp);
       return hit == HTCLIENT ? HTCAPTION : hit;
     }
     case WM_CLOSE:
@@ -160,7 +149,7 @@ LRESULT TfrmMessageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
   }
-  return DefWindowProcW(window_, msg, wp, lp);
+  return ui::DefaultProc(window_, msg, wp, lp);
 }
 
 void TfrmMessageDialog::ButtonClick(const TPlainButton& button) {
@@ -180,10 +169,10 @@ void TfrmMessageDialog::btnDropdownClick() {
   GdiObject<HBITMAP> sendIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_SEND).get(), menuColour);
   GdiObject<HBITMAP> closeIcon = KeyedOnBackground(LoadArtwork(IDB_MENU_CLOSE).get(), menuColour);
   HMENU menu = CreatePopupMenu();
-  InsertMenuEntry(menu, kCommandCopy, t.copy, copyIcon.get());
-  InsertMenuEntry(menu, kCommandSend, t.send, sendIcon.get());
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  InsertMenuEntry(menu, kCommandClose, t.closeHint, closeIcon.get());
+  ui::AppendMenuEntry(menu, kCommandCopy, t.copy, copyIcon.get());
+  ui::AppendMenuEntry(menu, kCommandSend, t.send, sendIcon.get());
+  ui::AppendMenuSeparator(menu);
+  ui::AppendMenuEntry(menu, kCommandClose, t.closeHint, closeIcon.get());
 
   RECT button;
   GetWindowRect(btnDropdown_.Handle(), &button);
@@ -197,8 +186,8 @@ void TfrmMessageDialog::btnDropdownClick() {
 
 void TfrmMessageDialog::popDefaultCopyClick() {
   HWND edit = memMessage_.EditHandle();
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  SendMessageW(edit, WM_COPY, 0, 0);
+  ui::Send(edit, EM_SETSEL, 0, -1);
+  ui::Send(edit, WM_COPY, 0, 0);
 }
 
 void TfrmMessageDialog::popDefaultSendClick() {

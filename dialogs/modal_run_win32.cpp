@@ -4,6 +4,7 @@
 
 #include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
@@ -51,7 +52,7 @@ int RunModal(ModalRun& run) {
       break;
     }
     MSG msg;
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    const BOOL got = ui::NextMessage(msg);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the program's loop ends too
       run.result = kResultCancel;
@@ -65,7 +66,7 @@ int RunModal(ModalRun& run) {
       CallReportingFailures([&] { run.previewKey(msg); });
     }
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    ui::Dispatch(msg);
   }
 
   // Enable the others before hiding, so that activation returns to them.

@@ -11,6 +11,6 @@ namespace setuvane {
 GdiObject<HFONT> CreateSansSerif();
 
 // True when the screen's font list holds the family.
-bool FontFamilyInstalled(const wchar_t* family);
+bool FontFamilyInstalled(const char* family);
 
 }  // namespace setuvane

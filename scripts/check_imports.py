@@ -1,6 +1,6 @@
 """Checks that a Windows program loads on every Windows from 95 and NT 4.0 to 11.
 
-    check-imports.sh [--manifest] [--9x-allowed FILE] PROGRAM.exe
+    check-imports.sh [--manifest] [--9x-allowed FILE [--link-map MAP]] PROGRAM.exe
 
 Reads the program's import table and fails on:
   - a DLL that is not one of the system DLLs Windows always loads from its system
@@ -11,15 +11,22 @@ Reads the program's import table and fails on:
   - a PE header whose subsystem is not the GUI or whose subsystem and OS versions
     are not 4.0.
 Imports that Windows 9x exports only as stubs (they load, and fail when called) are
-listed; with --9x-allowed, a stub that the file does not name fails too. The file
-names the functions the program calls only on the NT family or whose failure it
-handles, one a line.
+listed; with --9x-allowed, a stub that the file does not name fails too, and so does
+a row for a function the program no longer imports. The file
+(scripts/windows-9x-stubs.tsv) names each function the program may import although
+Windows 9x has only its stub, the object files allowed to call it, and why that is
+safe there: the calls are made only on the NT family, or their failure is handled.
+With --link-map (the linker's -Map file of the program) every object file the
+program was linked from is read (with the nm of the MinGW binutils, or --nm), and a
+stub called from an object file that its row does not name fails.
 With --manifest the program must carry its application manifest: elevation
 required, the supported systems from Vista to 10/11, not DPI-aware, the elevation
 request in the namespace Windows XP reads, and no common controls of version 6.
 """
 import argparse
 import os
+import re
+import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
@@ -118,6 +125,77 @@ def check_imports(pe, allowed_stubs, problems):
     return stubs
 
 
+def read_allowed_stubs(path):
+    """function -> set of object file names (the basename, as in the link map)."""
+    allowed = {}
+    with open(path, encoding="utf-8") as lines:
+        for number, line in enumerate(lines, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if len(fields) != 3 or not fields[2]:
+                sys.exit(f"{path}:{number}: a row needs function, object files and why")
+            allowed[fields[0]] = {name.strip() for name in fields[1].split(",") if name.strip()}
+    return allowed
+
+
+def linked_objects(map_path):
+    """(archive or None, object) for every object file the link map names: the
+    objects given to the linker (LOAD lines) and the archive members it took. The
+    paths are relative to the folder the linker ran in, where the map must lie."""
+    base = os.path.dirname(os.path.abspath(map_path))
+    objects = []
+    with open(map_path, encoding="utf-8", errors="replace") as lines:
+        in_members = False
+        for line in lines:
+            if line.startswith("Archive member included"):
+                in_members = True
+                continue
+            if line.startswith("Discarded input sections") or line.startswith("Memory Configuration"):
+                in_members = False
+            if in_members and line[:1] not in ("", " ", "\n"):
+                match = re.match(r"(\S+?\.a)\((.+?)\)", line)
+                if match:
+                    objects.append((os.path.join(base, match.group(1)), match.group(2)))
+            elif line.startswith("LOAD ") and re.search(r"\.(o|obj)$", line.strip()):
+                objects.append((None, os.path.join(base, line[5:].strip())))
+    return objects
+
+
+def stub_callers(map_path, stubs, nm):
+    """stub -> object file names (basenames) that reference its import."""
+    wanted = {f"__imp__{name}" for name in stubs}
+    callers = {}
+    by_file = {}
+    for archive, member in linked_objects(map_path):
+        by_file.setdefault(archive or member, set()).add(member)
+    for path, members in by_file.items():
+        listing = subprocess.run([nm, "-A", path], capture_output=True, text=True, check=True).stdout
+        for row in listing.splitlines():
+            parts = row.split()
+            if len(parts) < 3 or parts[-2] != "U":
+                continue
+            symbol = parts[-1].split("@")[0]
+            if symbol not in wanted:
+                continue
+            owner = parts[0].rstrip(":").split(":")
+            member = owner[-1] if len(owner) > 1 and owner[0] == path else path
+            if member in members:
+                callers.setdefault(symbol[len("__imp__"):], set()).add(os.path.basename(member))
+    return callers
+
+
+def check_stub_callers(stubs, allowed, map_path, nm, problems):
+    for name in sorted(set(allowed) - set(stubs)):
+        problems.append(f"{name}: named among the stubs allowed on Windows 9x, and not imported (remove its row)")
+    if map_path is None:
+        return
+    for name, objects in sorted(stub_callers(map_path, stubs, nm).items()):
+        for obj in sorted(objects - allowed.get(name, set())):
+            problems.append(f"{name}: a stub on Windows 9x, called from {obj} (not among its callers that are safe there)")
+
+
 def check_manifest(pe, problems):
     manifest = None
     resources = getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
@@ -155,17 +233,20 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--manifest", action="store_true")
     parser.add_argument("--9x-allowed", dest="allowed")
+    parser.add_argument("--link-map")
+    parser.add_argument("--nm", default="i686-w64-mingw32-nm")
     parser.add_argument("program")
     arguments = parser.parse_args()
-    allowed = None
-    if arguments.allowed:
-        with open(arguments.allowed, encoding="utf-8") as names:
-            allowed = {line.strip() for line in names if line.strip() and not line.startswith("#")}
+    allowed = read_allowed_stubs(arguments.allowed) if arguments.allowed else None
+    if arguments.link_map and allowed is None:
+        parser.error("--link-map goes with --9x-allowed")
 
     pe = pefile.PE(arguments.program, fast_load=True)
     problems = []
     check_header(pe, problems)
     stubs = check_imports(pe, allowed, problems)
+    if allowed is not None:
+        check_stub_callers(stubs, allowed, arguments.link_map, arguments.nm, problems)
     if arguments.manifest:
         check_manifest(pe, problems)
 

@@ -5,14 +5,6 @@
 #include "widgets/mouse_rules.h"
 
 namespace setuvane {
-namespace {
-
-void SetWindowTextCp1250(HWND hwnd, std::string_view text) {
-  const std::u16string wide = Cp1250ToUtf16(text);
-  SetWindowTextW(hwnd, reinterpret_cast<LPCWSTR>(wide.c_str()));
-}
-
-}  // namespace
 
 void ControlState::Repaint() const {
   if (!hwnd) return;
@@ -44,9 +36,9 @@ void ControlState::SetVisible(bool value) {
 void ControlState::SetTabStop(bool value) {
   tabStop = value;
   if (!hwnd) return;
-  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  LONG_PTR style = ui::WindowLong(hwnd, GWL_STYLE);
   style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-  SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+  ui::ChangeWindowLong(hwnd, GWL_STYLE, style);
 }
 
 void ControlState::Destroy() {
@@ -58,13 +50,13 @@ HFONT CaptionState::Font() const { return EffectiveFont(hwnd, font); }
 
 void CaptionState::SetCaption(std::string_view value) {
   if (hwnd) {
-    SetWindowTextCp1250(hwnd, value);
+    ui::SetText(hwnd, value);
   } else {
     caption = std::string(value);
   }
 }
 
-void CaptionState::ApplyCaption() const { SetWindowTextCp1250(hwnd, caption); }
+void CaptionState::ApplyCaption() const { ui::SetText(hwnd, caption); }
 
 void CaptionState::SetFont(HFONT value) {
   font = value;
@@ -79,8 +71,8 @@ bool CaptionState::IsAccelerator(wchar_t ch) const {
 bool CaptionState::HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_SETTEXT:
-      result = DefWindowProcW(hwnd, msg, wParam, lParam);
-      caption = lParam ? Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)) : std::string();
+      result = ui::DefaultProc(hwnd, msg, wParam, lParam);
+      caption = ui::SetTextArgument(lParam);
       Repaint();
       return true;
     case WM_SETFONT:

@@ -93,7 +93,7 @@ struct HoverCaptionState : CaptionState, HoverClient {
 // with the styles its properties ask for and `style` besides. `state` must be the
 // object the window procedure is to find, as `State`.
 template <class State>
-bool CreateControl(State& state, const wchar_t* cls, HWND parent, int x, int y, int width, int height,
+bool CreateControl(State& state, const char* cls, HWND parent, int x, int y, int width, int height,
                    DWORD style = 0, DWORD exStyle = 0, HCURSOR cursor = nullptr) {
   RegisterClassOnce(cls, &ControlWindowProc<State>, cursor);
   return CreateControlWindow(cls, state.CreationStyle() | style, exStyle, parent, x, y, width, height, &state) !=
@@ -156,7 +156,7 @@ bool CursorIsOver(HWND hwnd);
 
 // Calls `fn(State&)` for every other child of `hwnd`'s parent of the class `cls`.
 template <class State, class Fn>
-void ForEachSiblingOfClass(HWND hwnd, const wchar_t* cls, Fn&& fn) {
+void ForEachSiblingOfClass(HWND hwnd, const char* cls, Fn&& fn) {
   HWND parent = hwnd ? GetParent(hwnd) : nullptr;
   if (!parent) return;
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

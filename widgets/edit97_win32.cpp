@@ -7,7 +7,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneEdit97";
+constexpr char kClassName[] = "SetuvaneEdit97";
 // Room between the border and the text.
 constexpr int kInset = 2;
 }  // namespace
@@ -78,7 +78,7 @@ struct TEdit97::Impl : ControlState {
         if (edit.edit()) EnableWindow(edit.edit(), enabled);
         Repaint();
         return 0;
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };
@@ -90,7 +90,7 @@ TEdit97::~TEdit97() { impl_->Destroy(); }
 bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
   // The host is never a tab stop itself: the edit is.
   if (!CreateControl(*impl_, kClassName, parent, x, y, width, height, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)))) {
+                     ui::SystemCursor(IDC_IBEAM))) {
     return false;
   }
   if (!impl_->edit.Create(impl_->hwnd, ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, impl_->EditRect())) {
@@ -99,8 +99,8 @@ bool TEdit97::Create(HWND parent, int x, int y, int width, int height) {
   }
   const HWND e = impl_->edit.edit();
   impl_->edit.ApplyFont(impl_->hwnd, impl_->font, false);
-  SendMessageW(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-  if (impl_->maxLength > 0) SendMessageW(e, EM_LIMITTEXT, impl_->maxLength, 0);
+  ui::Send(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+  if (impl_->maxLength > 0) ui::Send(e, EM_LIMITTEXT, impl_->maxLength, 0);
   if (!impl_->enabled) EnableWindow(e, FALSE);
   if (!impl_->pendingText.empty()) impl_->edit.SetText(impl_->pendingText);
   return true;
@@ -135,7 +135,7 @@ void TEdit97::SetFont(HFONT font) {
 }
 void TEdit97::SetMaxLength(int length) {
   impl_->maxLength = length;
-  if (impl_->edit.edit()) SendMessageW(impl_->edit.edit(), EM_LIMITTEXT, length > 0 ? length : 0, 0);
+  if (impl_->edit.edit()) ui::Send(impl_->edit.edit(), EM_LIMITTEXT, length > 0 ? length : 0, 0);
 }
 void TEdit97::SetEnabled(bool value) { impl_->SetEnabled(value); }
 bool TEdit97::Enabled() const { return impl_->enabled; }

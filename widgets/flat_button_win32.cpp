@@ -10,7 +10,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneFlatButton";
+constexpr char kClassName[] = "SetuvaneFlatButton";
 }  // namespace
 
 struct TFlatButton::Impl : CaptionState {
@@ -111,9 +111,9 @@ struct TFlatButton::Impl : CaptionState {
       case WM_ENABLE: OnEnable(wParam != 0); return 0;
       case WM_SETCURSOR:
         if (SetClientCursor(cursor, lParam)) return TRUE;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return ui::DefaultProc(hwnd, msg, wParam, lParam);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };

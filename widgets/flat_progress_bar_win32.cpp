@@ -8,7 +8,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneFlatProgressBar";
+constexpr char kClassName[] = "SetuvaneFlatProgressBar";
 }  // namespace
 
 struct TFlatProgressBar::Impl : ControlState {
@@ -67,7 +67,7 @@ struct TFlatProgressBar::Impl : ControlState {
       case WM_WINDOWPOSCHANGING: OnPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
       case WM_NCHITTEST: return HTTRANSPARENT;  // a graphic control: the mouse goes to the parent
       case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };

@@ -11,7 +11,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneFlatRadioButton";
+constexpr char kClassName[] = "SetuvaneFlatRadioButton";
 }  // namespace
 
 struct TFlatRadioButton::Impl final : HoverCaptionState {
@@ -187,7 +187,7 @@ struct TFlatRadioButton::Impl final : HoverCaptionState {
       case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
       case WM_DESTROY: Detach(); return 0;
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
@@ -88,8 +88,7 @@ struct TFolderDialog::Impl {
     window = dialog;
     focusedOnce = false;  // every Execute makes a new window
     SetPropA(dialog, kImplProperty, this);
-    shellProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    shellProc = ui::Subclass(dialog, &SubclassProc);
     Place();
     if (!directory.empty()) Select(directory);
     SetCaption();
@@ -98,11 +97,9 @@ struct TFolderDialog::Impl {
   }
 
   // The shell took the prompt through its ANSI call, which spells Polish right
-  // only where the system's code page is 1250: it is given again as UTF-16.
+  // only where the system's code page is 1250: it is given again, as a window text.
   void ShowPrompt() const {
-    if (text.empty()) return;
-    const std::u16string prompt = Cp1250ToUtf16(text);
-    SetDlgItemTextW(window, kPromptId, reinterpret_cast<const wchar_t*>(prompt.c_str()));
+    if (!text.empty()) ui::SetText(GetDlgItem(window, kPromptId), text);
   }
 
   void Place() const {
@@ -128,8 +125,7 @@ struct TFolderDialog::Impl {
   }
 
   void SetCaption() const {
-    const std::u16string caption = Cp1250ToUtf16(title);
-    SetWindowTextW(window, reinterpret_cast<const wchar_t*>(caption.c_str()));
+    ui::SetText(window, title);
   }
 
   // Selects an existing folder (or a drive root) of the file system in the tree;
@@ -161,14 +157,14 @@ struct TFolderDialog::Impl {
   LRESULT Subclassed(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     const WNDPROC shell = shellProc;
     if (message == WM_NCDESTROY) {
-      SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shell));
+      ui::Subclass(dialog, shell);
       RemovePropA(dialog, kImplProperty);
       window = nullptr;
       selectionPath.clear();
       if (onClose) onClose();
-      return CallWindowProcW(shell, dialog, message, wp, lp);
+      return ui::CallProc(shell, dialog, message, wp, lp);
     }
-    const LRESULT result = CallWindowProcW(shell, dialog, message, wp, lp);
+    const LRESULT result = ui::CallProc(shell, dialog, message, wp, lp);
     if (message == WM_SHOWWINDOW && wp && !focusedOnce) {
       focusedOnce = true;
       SetFocus(TreeOf(dialog));

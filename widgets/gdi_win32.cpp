@@ -1,9 +1,8 @@
 #include "widgets/gdi_win32.h"
 
-#include <cwchar>
 #include <optional>
 
-#include "system/cp1250.h"
+#include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 
@@ -28,7 +27,7 @@ namespace {
 
 std::optional<TColor> SolidBrushColour(HBRUSH brush) {
   LOGBRUSH lb{};
-  if (brush && GetObjectW(brush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) return lb.lbColor;
+  if (brush && ui::ObjectInfo(brush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) return lb.lbColor;
   return std::nullopt;
 }
 
@@ -39,13 +38,13 @@ TColor ParentBackground(HWND hwnd) {
   if (!parent) return colors::kBtnFace;
   // The parent's class brush is what its background is erased with; a class brush
   // may be given as a system colour index plus one.
-  const auto classBrush = static_cast<ULONG_PTR>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
+  const auto classBrush = ui::ClassLong(parent, GCLP_HBRBACKGROUND);
   if (classBrush != 0 && classBrush <= COLOR_MENUBAR + 1) return SystemColor(static_cast<int>(classBrush) - 1);
   if (auto colour = SolidBrushColour(reinterpret_cast<HBRUSH>(classBrush))) return *colour;
   // A parent that paints its own background tells its children through the
   // colour request that static controls send.
   MemoryDC probe;
-  const auto answer = SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.get()),
+  const auto answer = ui::Send(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.get()),
                                    reinterpret_cast<LPARAM>(hwnd));
   if (auto colour = SolidBrushColour(reinterpret_cast<HBRUSH>(answer))) return *colour;
   return colors::kBtnFace;
@@ -72,9 +71,8 @@ void FrameEdges(HDC dc, const RectI& r, TColor topLeft, TColor bottomRight) {
 }
 
 int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format) {
-  const std::u16string wide = Cp1250ToUtf16(text);
   RECT r = ToRect(rect);
-  return DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, format);
+  return ui::DrawText1250(dc, text, r, format);
 }
 
 void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color) {
@@ -95,9 +93,8 @@ namespace {
 // The size DrawText gives the text within `width` in `format`.
 SizeI Measured(HDC dc, std::string_view text, int width, UINT format) {
   if (text.empty()) return {};
-  const std::u16string wide = Cp1250ToUtf16(text);
   RECT r{0, 0, width, 0};
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, DT_CALCRECT | format);
+  ui::DrawText1250(dc, text, r, DT_CALCRECT | format);
   return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -107,18 +104,12 @@ SizeI MeasureSingleLine(HDC dc, std::string_view text, int width) { return Measu
 
 SizeI MeasureWrapped(HDC dc, std::string_view text, int width) { return Measured(dc, text, width, DT_WORDBREAK); }
 
-GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset) {
-  LOGFONTW lf{};
-  lf.lfHeight = -11;
-  lf.lfWeight = weight;
-  lf.lfCharSet = charset;
-  lf.lfQuality = DEFAULT_QUALITY;
-  wcsncpy(lf.lfFaceName, family, LF_FACESIZE - 1);
-  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
+GdiObject<HFONT> CreateUiFont(const char* family, int weight, BYTE charset) {
+  return GdiObject<HFONT>(ui::NewFont(family, -11, weight, charset));
 }
 
 GdiObject<HFONT> CreateTahoma(bool bold) {
-  return CreateUiFont(L"Tahoma", bold ? FW_BOLD : FW_NORMAL, EASTEUROPE_CHARSET);
+  return CreateUiFont("Tahoma", bold ? FW_BOLD : FW_NORMAL, EASTEUROPE_CHARSET);
 }
 
 HFONT DefaultControlFont() {
@@ -130,7 +121,7 @@ HFONT DefaultControlFont() {
 HFONT EffectiveFont(HWND hwnd, HFONT own) {
   if (own) return own;
   if (HWND parent = hwnd ? GetParent(hwnd) : nullptr) {
-    if (auto font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0))) return font;
+    if (auto font = reinterpret_cast<HFONT>(ui::Send(parent, WM_GETFONT, 0, 0))) return font;
   }
   return DefaultControlFont();
 }

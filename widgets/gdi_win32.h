@@ -115,7 +115,7 @@ void FillSolid(HDC dc, const RectI& rect, TColor color);
 // A one-pixel frame: top and left in `topLeft`, bottom and right in `bottomRight`.
 void FrameEdges(HDC dc, const RectI& rect, TColor topLeft, TColor bottomRight);
 
-// Text in Windows-1250 through DrawTextW, so Polish shows whatever the code page.
+// Text in Windows-1250 (see wide_or_ansi_win32.h), so Polish shows whatever the code page.
 int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format);
 // A caption on a transparent background: in `color`, or, when disabled, engraved
 // (the highlight colour one pixel down and right, the shadow colour over it).
@@ -126,7 +126,7 @@ SizeI MeasureSingleLine(HDC dc, std::string_view text, int width);
 SizeI MeasureWrapped(HDC dc, std::string_view text, int width);
 
 // An 8-point font (height -11) of the family, weight and character set.
-GdiObject<HFONT> CreateUiFont(const wchar_t* family, int weight, BYTE charset);
+GdiObject<HFONT> CreateUiFont(const char* family, int weight, BYTE charset);
 // "Tahoma" 8 pt, East European: the font of the installer's windows.
 GdiObject<HFONT> CreateTahoma(bool bold = false);
 // The normal Tahoma, created once and shared by every control.

@@ -1,5 +1,7 @@
 #include "widgets/glyph_win32.h"
 
+#include "widgets/wide_or_ansi_win32.h"
+
 namespace setuvane {
 namespace {
 
@@ -21,7 +23,7 @@ GdiObject<HBITMAP> MaskOf(HBITMAP image, int width, int height, COLORREF colour)
 
 SizeI BitmapSize(HBITMAP bitmap) {
   BITMAP bm{};
-  if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) return {};
+  if (!bitmap || !ui::ObjectInfo(bitmap, sizeof bm, &bm)) return {};
   return {bm.bmWidth, bm.bmHeight};
 }
 

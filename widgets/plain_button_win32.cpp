@@ -11,7 +11,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvanePlainButton";
+constexpr char kClassName[] = "SetuvanePlainButton";
 }  // namespace
 
 struct TPlainButton::Impl final : HoverCaptionState {
@@ -114,7 +114,7 @@ struct TPlainButton::Impl final : HoverCaptionState {
   void Click() {
     const AliveToken token = alive;
     if (hwnd && GetParent(hwnd)) {
-      SendMessageW(TopLevelWindow(hwnd), WM_SETUVANE_MODALRESULT, static_cast<WPARAM>(modalResult),
+      ui::Send(TopLevelWindow(hwnd), WM_SETUVANE_MODALRESULT, static_cast<WPARAM>(modalResult),
                    reinterpret_cast<LPARAM>(hwnd));
     }
     if (*token && onClick) onClick();
@@ -305,7 +305,7 @@ struct TPlainButton::Impl final : HoverCaptionState {
       case WM_SYSCOLORCHANGE: return OnSysColorChange(*this);
       case WM_SETUVANE_DIALOGCHAR: return OnDialogChar(static_cast<wchar_t>(wParam));
       case WM_DESTROY: Detach(); return 0;
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };

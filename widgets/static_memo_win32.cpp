@@ -3,14 +3,13 @@
 // be selected and copied, but no caret ever shows.
 #include "widgets/static_memo.h"
 
-#include "system/cp1250.h"
 #include "widgets/control_base_win32.h"
 #include "widgets/hosted_edit_win32.h"
 #include "widgets/text_lines.h"
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneStaticMemo";
+constexpr char kClassName[] = "SetuvaneStaticMemo";
 }  // namespace
 
 struct TStaticMemo::Impl : ControlState {
@@ -47,7 +46,7 @@ struct TStaticMemo::Impl : ControlState {
   // with a line too wide for it is wrapped as a whole, so that nothing is cut.
   std::string LaidOut(const std::vector<std::string>& lines) const {
     RECT format{};
-    SendMessageW(edit.edit(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    ui::Send(edit.edit(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const int width = format.right - format.left;
     return Measuring([&](HDC dc) {
       return LinesToFit(lines, [&](std::string_view line) { return MeasureSingleLine(dc, line, width).cx <= width; });
@@ -57,19 +56,19 @@ struct TStaticMemo::Impl : ControlState {
   // The vertical scroll bar shows exactly when the lines are more than the height holds.
   void FitScrollBar() const {
     const HWND e = edit.edit();
-    if (!e || !(GetWindowLongW(e, GWL_STYLE) & ES_MULTILINE)) return;
+    if (!e || !(ui::WindowLong(e, GWL_STYLE) & ES_MULTILINE)) return;
     ShowScrollBar(e, SB_VERT, FALSE);
     const int lineHeight = Measuring([](HDC dc) { return MeasureSingleLine(dc, "W", 100).cy; });
-    const auto lines = static_cast<int>(SendMessageW(e, EM_GETLINECOUNT, 0, 0));
+    const auto lines = static_cast<int>(ui::Send(e, EM_GETLINECOUNT, 0, 0));
     if (lineHeight > 0 && lines * lineHeight > ClientRectOf(e).Height()) ShowScrollBar(e, SB_VERT, TRUE);
   }
 
   static LRESULT CALLBACK EditProc(HWND editHwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(editHwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Impl*>(ui::WindowLong(editHwnd, GWLP_USERDATA));
     const WNDPROC original = self->editProc;
     switch (msg) {
       case WM_SETFOCUS: {
-        const LRESULT result = CallWindowProcW(original, editHwnd, msg, wParam, lParam);
+        const LRESULT result = ui::CallProc(original, editHwnd, msg, wParam, lParam);
         HideCaret(editHwnd);
         return result;
       }
@@ -77,21 +76,19 @@ struct TStaticMemo::Impl : ControlState {
         if (SetClientCursor(self->cursor, lParam)) return TRUE;
         break;
       case WM_NCDESTROY:
-        SetWindowLongPtrW(editHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        SetWindowLongPtrW(editHwnd, GWLP_USERDATA, 0);
+        ui::Subclass(editHwnd, original);
+        ui::ChangeWindowLong(editHwnd, GWLP_USERDATA, 0);
         break;
       default: break;
     }
-    return CallWindowProcW(original, editHwnd, msg, wParam, lParam);
+    return ui::CallProc(original, editHwnd, msg, wParam, lParam);
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT forwarded = 0;
     if (msg == WM_SETTEXT && lParam) {
       // Line breaks of any kind start new lines.
-      const std::string text =
-          WithCrLfBreaks(Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam)));
-      edit.SetText(text);
+      edit.SetText(WithCrLfBreaks(ui::SetTextArgument(lParam)));
       return TRUE;
     }
     if (edit.Forward(msg, wParam, lParam, forwarded)) return forwarded;
@@ -108,7 +105,7 @@ struct TStaticMemo::Impl : ControlState {
       case WM_SETFOCUS:
         if (edit.edit()) SetFocus(edit.edit());
         return 0;
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };
@@ -131,10 +128,9 @@ bool TStaticMemo::Create(HWND parent, int x, int y, int width, int height, bool 
     return false;
   }
   const HWND editHwnd = impl_->edit.edit();
-  SetWindowLongPtrW(editHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl_.get()));
-  impl_->editProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(editHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Impl::EditProc)));
-  SendMessageW(editHwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  ui::ChangeWindowLong(editHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl_.get()));
+  impl_->editProc = ui::Subclass(editHwnd, &Impl::EditProc);
+  ui::Send(editHwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   impl_->ApplyFont();
   if (!impl_->pendingText.empty()) SetText(impl_->pendingText);
   return true;

@@ -13,7 +13,7 @@
 
 namespace setuvane {
 namespace {
-constexpr wchar_t kClassName[] = L"SetuvaneToolbarButton97";
+constexpr char kClassName[] = "SetuvaneToolbarButton97";
 }  // namespace
 
 struct TToolbarButton97::Impl final : HoverCaptionState {
@@ -163,13 +163,13 @@ struct TToolbarButton97::Impl final : HoverCaptionState {
       case WM_SETCURSOR:
         if (handCursor && LOWORD(lParam) == HTCLIENT) {
           // The hand cursor is missing on the oldest systems: the arrow then.
-          HCURSOR hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
-          ::SetCursor(hand ? hand : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+          HCURSOR hand = ui::SystemCursor(IDC_HAND);
+          ::SetCursor(hand ? hand : ui::SystemCursor(IDC_ARROW));
           return TRUE;
         }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return ui::DefaultProc(hwnd, msg, wParam, lParam);
       case WM_DESTROY: Detach(); return 0;
-      default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+      default: return ui::DefaultProc(hwnd, msg, wParam, lParam);
     }
   }
 };

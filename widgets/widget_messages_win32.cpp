@@ -1,6 +1,8 @@
 // Dialog characters offered to the controls of a window, one after the other.
 #include "widgets/widget_messages.h"
 
+#include "widgets/wide_or_ansi_win32.h"
+
 namespace setuvane {
 
 namespace {
@@ -12,7 +14,7 @@ struct DialogCharSearch {
 
 BOOL CALLBACK OfferDialogChar(HWND child, LPARAM param) {
   auto* search = reinterpret_cast<DialogCharSearch*>(param);
-  if (SendMessageW(child, WM_SETUVANE_DIALOGCHAR, search->ch, 0) != 0) {
+  if (ui::Send(child, WM_SETUVANE_DIALOGCHAR, search->ch, 0) != 0) {
     search->handled = true;
     return FALSE;
   }

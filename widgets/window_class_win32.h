@@ -7,17 +7,19 @@
 
 #include <memory>
 
+#include "widgets/wide_or_ansi_win32.h"
+
 namespace setuvane {
 
 // Registers the window class once per process (later calls find it registered).
-void RegisterClassOnce(const wchar_t* name, WNDPROC proc, HCURSOR cursor = nullptr);
+void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor = nullptr);
 
 // Creates a child window of `cls` whose state object is `state`.
-HWND CreateControlWindow(const wchar_t* cls, DWORD style, DWORD exStyle, HWND parent, int x, int y,
+HWND CreateControlWindow(const char* cls, DWORD style, DWORD exStyle, HWND parent, int x, int y,
                          int width, int height, void* state);
 
 // True when `hwnd` is a window of the class `cls`.
-bool IsWindowOfClass(HWND hwnd, const wchar_t* cls);
+bool IsWindowOfClass(HWND hwnd, const char* cls);
 
 // The control under a screen point, disabled controls included (WindowFromPoint
 // skips those, so the search goes on down through the children).
@@ -38,24 +40,24 @@ inline AliveToken MakeAliveToken() { return std::make_shared<bool>(true); }
 template <class State>
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
-    auto* state = static_cast<State*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* state = static_cast<State*>(ui::CreationParameter(lParam));
     state->hwnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    ui::ChangeWindowLong(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   }
-  auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!state) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  auto* state = reinterpret_cast<State*>(ui::WindowLong(hwnd, GWLP_USERDATA));
+  if (!state) return ui::DefaultProc(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     state->Detach();
     state->hwnd = nullptr;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ui::ChangeWindowLong(hwnd, GWLP_USERDATA, 0);
+    return ui::DefaultProc(hwnd, msg, wParam, lParam);
   }
   return state->Handle(msg, wParam, lParam);
 }
 
 template <class State>
 State* StateOfWindow(HWND hwnd) {
-  return reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<State*>(ui::WindowLong(hwnd, GWLP_USERDATA));
 }
 
 }  // namespace setuvane
