@@ -25,12 +25,6 @@ using fakes::StartablePackage;
 using fakes::TestMedium;
 using namespace testing;
 
-// A Linux path of the build as Wine sees it (drive Z: is the root).
-std::string WinePath(std::string path) {
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return std::string("Z:") + path;
-}
-
 struct Picture {
   std::string name;
   int width = 0, height = 0;

@@ -1,5 +1,6 @@
 #include "tests/core/installer_driver_win32.h"
 
+#include <algorithm>
 
 #include "tests/dialogs/screen_picture_win32.h"
 #include "tests/dialogs/window_driver_win32.h"
@@ -142,6 +143,11 @@ void RetypeFocusedText(const std::wstring& text) {
 
 bool SaveScreen(const std::string& path) {
   return SaveScreenArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, path);
+}
+
+std::string WinePath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return "Z:" + path;
 }
 
 }  // namespace setuvane::testing

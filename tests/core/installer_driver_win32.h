@@ -9,6 +9,9 @@
 
 namespace setuvane::testing {
 
+// A Linux path of the build as Wine sees it (drive Z: is the root).
+std::string WinePath(std::string path);
+
 // Starts the command line in `directory`; the process handle stays with the caller.
 PROCESS_INFORMATION StartProcess(const std::string& commandLine, const std::string& directory = "");
 // Waits for the process to end; its exit code, or 99 when it did not end in time.

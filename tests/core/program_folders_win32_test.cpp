@@ -24,17 +24,10 @@ using fakes::StartablePackage;
 using fakes::TestMedium;
 using testing::StartProcess;
 using testing::WaitForExit;
+using testing::WinePath;
 
 constexpr char kProduct[] = "Setuvane Folders Test";
 constexpr char kProductKey[] = "Software\\Setuvane Folders Test";
-
-// A Linux path as Wine sees it (drive Z: is the root).
-std::string WinePath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return std::string("Z:") + path;
-}
 
 bool FileThere(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());

@@ -25,15 +25,6 @@ using fakes::StartablePackage;
 using fakes::TestMedium;
 using namespace testing;
 
-// A Linux path of the build as Wine sees it (drive Z: is the root).
-std::string WinePath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  path.insert(0, "Z:");
-  return path;
-}
-
 class Program : public ::testing::Test {
  protected:
   void SetUp() override {

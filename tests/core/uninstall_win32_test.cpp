@@ -27,12 +27,6 @@ using fakes::StartablePackage;
 using fakes::TestMedium;
 using namespace testing;
 
-std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
-
 const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Firma Produkt Testowy";
 
 std::string EntryText(const char* name) {
