@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/archive_types.h"
 #include "archive/file_system.h"
@@ -17,6 +18,7 @@
 namespace setuvane::archive {
 
 class TAbUnZipper;
+class DecodeAhead;
 
 using TAbArchiveProgressEvent = std::function<void(TAbUnZipper& sender, uint8_t progress, bool& abort)>;
 using TAbArchiveItemProgressEvent =
@@ -73,6 +75,19 @@ class TAbUnZipper {
   void SetPasswordRetries(uint8_t value);
   static const char* Version() { return "1.06"; }
 
+  // Decoding ahead (archive/decode_ahead.h): a worker thread decodes the entries an
+  // extraction is going to write while the ones before them are written. On by
+  // default with two processors or more; events, files and failures are the same
+  // either way. `memory` bounds the decoded bytes waiting (0: the default).
+  bool DecodeAheadEnabled() const { return decodeAhead_; }
+  void SetDecodeAhead(bool enabled, size_t memory = 0);
+  // Tells which entries the ExtractEntry calls that follow will ask for, in this
+  // order, so that they are decoded ahead (nothing happens when it is off).
+  // ExtractMatching and ExtractMarked do this for themselves. Decoding ahead ends
+  // with EndDecodeAhead, another plan, or the archive's closing.
+  void PlanDecodeAhead(const std::vector<int>& entries);
+  void EndDecodeAhead();
+
   // The open archive, or nullptr.
   TAbZipArchive* Archive() const { return archive_.get(); }
   // The text of the failure being reported, valid inside OnProcessItemFailure.
@@ -92,6 +107,8 @@ class TAbUnZipper {
  private:
   void InitArchive();
   TAbZipArchive& OpenArchive() const;
+  template <typename Selected>
+  void ExtractPlanned(Selected selected, const std::function<void(TAbZipArchive&)>& extract);
 
   FileSystem& fileSystem_;
   std::unique_ptr<TAbZipArchive> archive_;
@@ -100,6 +117,9 @@ class TAbUnZipper {
   TAbExtractOptions extractOptions_ = eoCreateDirs;
   std::string password_;
   uint8_t passwordRetries_ = 3;
+  bool decodeAhead_;
+  size_t decodeAheadMemory_ = 0;
+  std::unique_ptr<DecodeAhead> ahead_;  // after archive_: it goes first
 };
 
 }  // namespace setuvane::archive

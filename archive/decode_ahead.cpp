@@ -1,0 +1,395 @@
+#include "archive/decode_ahead.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "archive/exceptions.h"
+#include "archive/target_path.h"
+
+namespace setuvane::archive {
+namespace {
+
+// The ring is made of blocks, so that no single large allocation is needed; a piece
+// of decoded data never crosses a block's end.
+constexpr size_t kBlockSize = size_t(1) << 20;
+// Decoded bytes are handed over in batches of about this size (and at each entry's
+// end), so that small entries cost one hand-over each.
+constexpr uint64_t kPublishBytes = 256 * 1024;
+constexpr size_t kPublishRecords = 256;
+// Records waiting for the caller, at most: entries of no bytes take no ring room.
+constexpr size_t kMostRecords = 65536;
+
+}  // namespace
+
+bool DecodeAheadByDefault() {
+  static const bool on = [] {
+    if (const char* forced = std::getenv("SETUVANE_DECODE_AHEAD")) {
+      if (forced[0] == '0') return false;
+      if (forced[0] == '1') return true;
+    }
+    return ProcessorsAvailable() >= 2;
+  }();
+  return on;
+}
+
+// The target of the worker's output sink: decoded bytes go into the ring.
+class DecodeAhead::RingSink final : public WritableFile {
+ public:
+  RingSink(DecodeAhead& owner, int position) : owner_(owner), position_(position) {}
+
+  void Write(const uint8_t* data, size_t length) override {
+    while (length > 0) {
+      size_t piece = length;
+      uint8_t* to = owner_.Room(position_, piece);
+      std::memcpy(to, data, piece);
+      Record* last = owner_.pending_.empty() ? nullptr : &owner_.pending_.back();
+      // A piece that goes on where the last one ended, in the same block, joins it.
+      if (last != nullptr && last->kind == Kind::kData && last->start + last->length == owner_.written_ &&
+          owner_.written_ % owner_.blockSize_ != 0) {
+        last->length += uint32_t(piece);
+      } else {
+        Record record{position_, Kind::kData};
+        record.start = owner_.written_;
+        record.length = uint32_t(piece);
+        owner_.pending_.push_back(std::move(record));
+      }
+      owner_.written_ += piece;
+      owner_.pendingBytes_ += piece;
+      data += piece;
+      length -= piece;
+    }
+    if (owner_.pendingBytes_ >= kPublishBytes) owner_.Publish();
+  }
+  bool SetModificationTime(uint16_t, uint16_t) override { return true; }
+  void Close() override {}
+
+ private:
+  DecodeAhead& owner_;
+  int position_;
+};
+
+DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory)
+    : password_(archive.Password), retries_(archive.PasswordRetries), blockSize_(0), capacity_(0) {
+  int last = -1;
+  for (const int index : entries) {
+    if (index <= last || index >= archive.Count()) continue;
+    last = index;
+    const TAbZipItem& item = archive.ItemAt(index);
+    plan_.push_back({&item, EntryFacts::Of(archive, item), IsFolderName(item.StoredName())});
+  }
+  if (plan_.empty()) return;
+  blockSize_ = std::min(kBlockSize, std::max<size_t>(memory, 4096));
+  // Pages of the ring are touched only as decoded bytes reach them.
+  for (size_t i = 0; i < std::max<size_t>(memory / blockSize_, 1); ++i) {
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[blockSize_]);
+    if (!block) break;
+    blocks_.push_back(std::move(block));
+  }
+  capacity_ = uint64_t(blocks_.size()) * blockSize_;
+  if (blocks_.empty()) return;
+  try {
+    file_ = archive.Files().OpenRead(archive.ArchiveName());
+  } catch (const std::exception&) {
+    return;  // the caller decodes every entry itself
+  }
+  thread_ = std::make_unique<WorkerThread>([this] { Work(); });
+  if (!thread_->Started()) thread_.reset();
+}
+
+DecodeAhead::~DecodeAhead() {
+  if (!thread_) return;
+  lock_.Enter();
+  stop_ = true;
+  lock_.Leave();
+  roomMade_.Set();
+  thread_->Join();
+}
+
+uint8_t* DecodeAhead::At(uint64_t ringPosition) const {
+  return blocks_[(ringPosition / blockSize_) % blocks_.size()].get() + ringPosition % blockSize_;
+}
+
+// ---- The worker's side ----
+
+void DecodeAhead::Work() {
+  try {
+    for (int position = 0; position < int(plan_.size()); ++position) {
+      if (!DecodeOne(position)) break;
+    }
+  } catch (...) {
+    // Out of memory for a record: the caller decodes what is left itself.
+  }
+  lock_.Enter();
+  workerDone_ = true;
+  const bool wake = callerWaits_;
+  lock_.Leave();
+  if (wake) recordsAdded_.Set();
+}
+
+bool DecodeAhead::DecodeOne(int position) {
+  const Planned& planned = plan_[position];
+  std::unique_ptr<TAbZDecoder> decoder;
+  // Failures are handed over only once their handlers are left, so that the
+  // caller's thread holds the last reference to what was thrown.
+  Kind end = Kind::kEnd;
+  std::exception_ptr failure;
+  bool abandoned = false;
+  try {
+    WaitForRoom(position, false);
+    int64_t dataOffset = 0;
+    try {
+      dataOffset = LocateData(*file_, planned.facts);
+    } catch (const AbandonedEntry&) {
+      throw;
+    } catch (...) {
+      end = Kind::kFailedEarly;
+      failure = std::current_exception();
+    }
+    if (end == Kind::kEnd && !planned.folder) {
+      if (planned.facts.encrypted) {
+        // Without retries decoding on the spot refuses the entry unasked; leave
+        // that, as any password trouble, to it.
+        if (retries_ == 0) throw EAbZipInvalidPassword();
+        decoder = MakeEntryDecoder(planned.facts, password_, 1);
+      }
+      RingSink sink(*this, position);
+      DecodeChecked(
+          *file_, planned.facts, decoder.get(), dataOffset, sink,
+          [this, position](uint8_t percent) {
+            Record progress{position, Kind::kProgress};
+            progress.percent = percent;
+            Add(std::move(progress));
+          },
+          buffers_);
+    }
+  } catch (const AbandonedEntry&) {
+    abandoned = true;
+  } catch (const EAbZipInvalidPassword&) {
+    // The password check comes before any output. Decoding on the spot asks the
+    // owner for another password now, and the answer may change every later entry.
+    end = Kind::kNeedsCaller;
+  } catch (...) {
+    end = Kind::kFailed;
+    failure = std::current_exception();
+  }
+  if (abandoned || end == Kind::kNeedsCaller) {  // what the entry made is not wanted
+    pending_.clear();
+    pendingBytes_ = 0;
+    written_ = published_;
+    if (abandoned) return true;
+  }
+  Record last{position, end};
+  last.failure = std::move(failure);
+  last.decoder = std::move(decoder);
+  Add(std::move(last));
+  Publish();
+  return end != Kind::kNeedsCaller;
+}
+
+void DecodeAhead::Add(Record record) {
+  pending_.push_back(std::move(record));
+  if (pending_.size() >= kPublishRecords) Publish();
+}
+
+// Hands the pending records over; true when the caller waits for them. Records of
+// an entry given up meanwhile are dropped with their bytes instead.
+bool DecodeAhead::PublishHeld() {
+  if (pending_.empty()) return false;
+  if (pending_.front().position <= passed_ || stop_) {
+    pending_.clear();
+    pendingBytes_ = 0;
+    written_ = published_;
+    return false;
+  }
+  for (Record& record : pending_) records_.push_back(std::move(record));
+  pending_.clear();
+  pendingBytes_ = 0;
+  published_ = written_;
+  return callerWaits_;
+}
+
+void DecodeAhead::Publish() {
+  lock_.Enter();
+  const bool wake = PublishHeld();
+  lock_.Leave();
+  if (wake) recordsAdded_.Set();
+}
+
+// Waits until a record (and, `forBytes`, a byte of the ring) is free and returns the
+// free bytes; throws AbandonedEntry when the entry was given up or decoding ahead
+// stops.
+uint64_t DecodeAhead::WaitForRoom(int position, bool forBytes) {
+  lock_.Enter();
+  for (;;) {
+    if (stop_ || position <= passed_) {
+      lock_.Leave();
+      throw AbandonedEntry{};
+    }
+    if ((!forBytes || written_ - consumed_ < capacity_) && records_.size() < kMostRecords) break;
+    // What waits must reach the caller before the worker waits for the caller.
+    const bool wake = PublishHeld();
+    workerWaits_ = true;
+    lock_.Leave();
+    if (wake) recordsAdded_.Set();
+    roomMade_.Wait();
+    lock_.Enter();
+    workerWaits_ = false;
+  }
+  const uint64_t free = capacity_ - (written_ - consumed_);
+  lock_.Leave();
+  return free;
+}
+
+uint8_t* DecodeAhead::Room(int position, size_t& length) {
+  const uint64_t free = WaitForRoom(position, true);
+  const uint64_t inBlock = blockSize_ - written_ % blockSize_;
+  length = size_t(std::min<uint64_t>({length, free, inBlock}));
+  return At(written_);
+}
+
+// ---- The caller's side ----
+
+std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, const TAbZipItem& item) {
+  if (!thread_) return nullptr;
+  int position = -1;
+  for (int p = cursor_; p < int(plan_.size()); ++p) {
+    if (plan_[p].item == &item) {
+      position = p;
+      break;
+    }
+  }
+  if (position < 0) return nullptr;
+  cursor_ = position + 1;
+  const bool samePassword = archive.Password == password_ && (archive.PasswordRetries == 0) == (retries_ == 0);
+
+  lock_.Enter();
+  if (plan_[position].facts.encrypted && !samePassword) {
+    // Decoded with another password than the one the caller would use: every
+    // entry from here on is the caller's.
+    stop_ = true;
+    passed_ = INT_MAX;
+    DropBefore(INT_MAX);
+    lock_.Leave();
+    roomMade_.Set();
+    return nullptr;
+  }
+  passed_ = std::max(passed_, position - 1);
+  DropBefore(position);
+  while (records_.empty() || records_.front().position != position) {
+    if (workerDone_ && records_.empty()) {  // stopped before reaching the entry
+      lock_.Leave();
+      return nullptr;
+    }
+    callerWaits_ = true;
+    const bool wake = workerWaits_;
+    lock_.Leave();
+    if (wake) roomMade_.Set();
+    recordsAdded_.Wait();
+    lock_.Enter();
+    callerWaits_ = false;
+    DropBefore(position);
+  }
+  if (records_.front().kind == Kind::kNeedsCaller) {
+    records_.pop_front();
+    lock_.Leave();
+    return nullptr;
+  }
+  const bool wake = workerWaits_;
+  lock_.Leave();
+  if (wake) roomMade_.Set();
+  return std::unique_ptr<AheadEntry>(new AheadEntry(*this, position));
+}
+
+// Drops the records of positions before `position`, with their bytes.
+void DecodeAhead::DropBefore(int position) {
+  while (!records_.empty() && records_.front().position < position) {
+    const Record& front = records_.front();
+    if (front.kind == Kind::kData) consumed_ = std::max(consumed_, front.start + front.length);
+    records_.pop_front();
+  }
+}
+
+// Marks the ring up to `release` as written and takes the entry's next record,
+// waiting for the worker to make it.
+DecodeAhead::Record DecodeAhead::Next(int position, uint64_t release) {
+  lock_.Enter();
+  consumed_ = std::max(consumed_, release);
+  while (records_.empty() || records_.front().position != position) {
+    // Every entry handed out ends in a record of its end or failure; only running
+    // out of memory stops the worker short of it.
+    if (workerDone_ && records_.empty()) {
+      lock_.Leave();
+      throw std::bad_alloc();
+    }
+    callerWaits_ = true;
+    const bool wake = workerWaits_;
+    lock_.Leave();
+    if (wake) roomMade_.Set();
+    recordsAdded_.Wait();
+    lock_.Enter();
+    callerWaits_ = false;
+  }
+  Record record = std::move(records_.front());
+  records_.pop_front();
+  const bool wake = workerWaits_;
+  lock_.Leave();
+  if (wake) roomMade_.Set();
+  return record;
+}
+
+void DecodeAhead::Release(int position, uint64_t release, bool finished) {
+  lock_.Enter();
+  consumed_ = std::max(consumed_, release);
+  if (!finished) {
+    passed_ = std::max(passed_, position);
+    DropBefore(position + 1);
+  }
+  const bool wake = workerWaits_;
+  lock_.Leave();
+  if (wake) roomMade_.Set();
+}
+
+AheadEntry::~AheadEntry() { owner_.Release(position_, written_, finished_); }
+
+void AheadEntry::ThrowEarlyFailure() {
+  owner_.lock_.Enter();
+  DecodeAhead::Record& front = owner_.records_.front();  // Take saw the entry's first record
+  if (front.kind != DecodeAhead::Kind::kFailedEarly) {
+    owner_.lock_.Leave();
+    return;
+  }
+  const std::exception_ptr failure = front.failure;
+  owner_.records_.pop_front();
+  owner_.lock_.Leave();
+  finished_ = true;
+  std::rethrow_exception(failure);
+}
+
+void AheadEntry::WriteTo(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress) {
+  for (;;) {
+    DecodeAhead::Record record = owner_.Next(position_, written_);
+    switch (record.kind) {
+      case DecodeAhead::Kind::kData:
+        target.Write(owner_.At(record.start), record.length);
+        written_ = record.start + record.length;
+        break;
+      case DecodeAhead::Kind::kProgress:
+        if (progress) progress(record.percent);
+        break;
+      case DecodeAhead::Kind::kEnd:
+      case DecodeAhead::Kind::kFailed:
+        finished_ = true;
+        if (record.decoder) item.SetDecoder(std::move(record.decoder));
+        if (record.failure) std::rethrow_exception(record.failure);
+        return;
+      case DecodeAhead::Kind::kFailedEarly:
+      case DecodeAhead::Kind::kNeedsCaller:
+        return;  // not made after an entry's data
+    }
+  }
+}
+
+}  // namespace setuvane::archive

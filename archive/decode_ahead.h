@@ -1,0 +1,161 @@
+// Decoding ahead: while the caller's thread writes one entry of an extraction, a
+// worker thread decodes the entries that come after it, in their order, into
+// memory. Installing is decoding plus creating files, and this lets the two overlap
+// on two processors.
+//
+// Nothing changes for the caller but the time: the worker only reads the archive
+// (through a handle of its own) and never touches a target or fires an event. When
+// the caller reaches an entry, UnzipEntry takes its decoded bytes from here and
+// writes them itself, firing every progress event at the point where decoding on
+// the spot would have fired it; a failure the decoding ran into is raised at the
+// same point too, after the same bytes: before the target is touched for a failed
+// header check, after the overwrite question for anything else. An entry that the
+// caller skips, refuses or leaves after a failure is thrown away unwritten.
+//
+// Where decoding ahead cannot know what decoding on the spot would do, it stops and
+// leaves the rest to the caller: a password that fails (the owner is asked for
+// another one, and the answer may change what every later entry gives), or a
+// password changed since it started.
+//
+// Memory is bounded: decoded bytes wait in a ring of `memory` bytes, allocated as
+// it fills; an entry larger than that streams through it, the worker waiting for
+// room while the caller writes. The threads stay inside this file.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/extraction_buffers.h"
+#include "archive/file_system.h"
+#include "archive/unzip_entry.h"
+#include "archive/worker_thread.h"
+#include "archive/zdecoder.h"
+
+namespace setuvane::archive {
+
+class DecodeAhead;
+
+// Whether an extraction decodes ahead unless told otherwise: on when the process
+// may run on two processors or more. The environment variable SETUVANE_DECODE_AHEAD
+// set to 0 or 1 turns it off or on whatever the count (for measurements).
+bool DecodeAheadByDefault();
+
+// One entry decoded ahead, in the hands of the caller's thread until it is written
+// or given up; whatever of it was not written is thrown away when it is destroyed.
+class AheadEntry {
+ public:
+  ~AheadEntry();
+  AheadEntry(const AheadEntry&) = delete;
+  AheadEntry& operator=(const AheadEntry&) = delete;
+
+  // Raises the failure that struck the entry before its data (its header checks).
+  void ThrowEarlyFailure();
+  // Writes the decoded bytes to `target`, reporting progress at the points decoding
+  // on the spot would, then raises the entry's failure if it has one. The entry's
+  // decryption object goes to `item`, as decoding on the spot leaves it.
+  void WriteTo(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress);
+
+ private:
+  friend class DecodeAhead;
+  AheadEntry(DecodeAhead& owner, int position) : owner_(owner), position_(position) {}
+
+  DecodeAhead& owner_;
+  int position_;
+  uint64_t written_ = 0;  // end in the ring of the bytes written so far
+  bool finished_ = false;
+};
+
+class DecodeAhead {
+ public:
+  // The most decoded bytes that wait for the caller.
+  static constexpr size_t kDefaultMemory = size_t(64) << 20;
+
+  // Starts decoding `entries` (indices of `archive`, in increasing order) on a
+  // worker thread. Falls back to decoding nothing when the archive cannot be opened
+  // a second time or no thread can be started.
+  DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory = kDefaultMemory);
+  // Stops the worker and throws away what waits.
+  ~DecodeAhead();
+  DecodeAhead(const DecodeAhead&) = delete;
+  DecodeAhead& operator=(const DecodeAhead&) = delete;
+
+  // The decoded entry, when it is one of those planned and not passed yet, decoding
+  // ahead still runs, and the archive's password is still the one it decodes with;
+  // null otherwise (the caller then decodes the entry itself). Entries planned
+  // before it are thrown away. Waits for the worker to reach the entry.
+  std::unique_ptr<AheadEntry> Take(const TAbZipArchive& archive, const TAbZipItem& item);
+
+ private:
+  friend class AheadEntry;
+  class RingSink;
+  struct Planned {
+    const TAbZipItem* item;
+    EntryFacts facts;
+    bool folder;
+  };
+  enum class Kind : uint8_t { kData, kProgress, kEnd, kFailed, kFailedEarly, kNeedsCaller };
+  struct Record {
+    Record(int position_, Kind kind_) : position(position_), kind(kind_) {}
+    int position;
+    Kind kind;
+    uint8_t percent = 0;                     // kProgress
+    uint64_t start = 0;                      // kData: where its bytes begin in the ring
+    uint32_t length = 0;                     // kData
+    std::exception_ptr failure;              // kFailed, kFailedEarly
+    std::unique_ptr<TAbZDecoder> decoder;    // kEnd, kFailed: of an encrypted entry
+  };
+  struct AbandonedEntry {};  // thrown inside the worker to leave an entry given up
+
+  // The worker's side.
+  void Work();
+  bool DecodeOne(int position);  // false: stop decoding ahead
+  uint64_t WaitForRoom(int position, bool forBytes);
+  uint8_t* Room(int position, size_t& length);
+  void Add(Record record);
+  void Publish();
+  bool PublishHeld();
+  // The caller's side.
+  Record Next(int position, uint64_t release);
+  void Release(int position, uint64_t release, bool finished);
+  void DropBefore(int position);
+  uint8_t* At(uint64_t ringPosition) const;
+
+  std::vector<Planned> plan_;
+  std::string password_;
+  uint8_t retries_;
+  size_t blockSize_;
+  std::vector<std::unique_ptr<uint8_t[]>> blocks_;
+  uint64_t capacity_;
+  std::unique_ptr<ReadableFile> file_;  // the worker's own handle of the archive
+  ExtractionBuffers buffers_;           // the worker's
+
+  // Shared, under lock_.
+  WorkerLock lock_;
+  WorkerSignal recordsAdded_;  // wakes the caller
+  WorkerSignal roomMade_;      // wakes the worker
+  std::deque<Record> records_;
+  uint64_t consumed_ = 0;  // ring bytes the caller is done with
+  int passed_ = -1;        // plan positions up to this one are given up
+  bool stop_ = false;
+  bool workerDone_ = false;
+  bool callerWaits_ = false;
+  bool workerWaits_ = false;
+
+  // The worker's alone.
+  uint64_t written_ = 0;    // ring bytes written; those of the pending records follow the published ones
+  uint64_t published_ = 0;  // ring bytes that published records hold
+  std::vector<Record> pending_;
+  uint64_t pendingBytes_ = 0;
+
+  // The caller's alone.
+  int cursor_ = 0;  // first plan position not taken yet
+
+  std::unique_ptr<WorkerThread> thread_;  // last: it stops before the rest goes
+};
+
+}  // namespace setuvane::archive
