@@ -19,6 +19,9 @@ constexpr size_t kBlockSize = size_t(1) << 20;
 // end), so that small entries cost one hand-over each.
 constexpr uint64_t kPublishBytes = 256 * 1024;
 constexpr size_t kPublishRecords = 256;
+// A worker that waits for room is woken once this much (or a quarter of the ring) is
+// free, not for every byte.
+constexpr uint64_t kRefillBytes = uint64_t(1) << 20;
 // Records waiting for the caller, at most: entries of no bytes take no ring room.
 constexpr size_t kMostRecords = 65536;
 
@@ -89,6 +92,7 @@ DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries
     blocks_.push_back(std::move(block));
   }
   capacity_ = uint64_t(blocks_.size()) * blockSize_;
+  refill_ = std::max<uint64_t>(std::min<uint64_t>(capacity_ / 4, kRefillBytes), 1);
   if (blocks_.empty()) return;
   try {
     file_ = archive.Files().OpenRead(archive.ArchiveName());
@@ -232,6 +236,7 @@ uint64_t DecodeAhead::WaitForRoom(int position, bool forBytes) {
     // What waits must reach the caller before the worker waits for the caller.
     const bool wake = PublishHeld();
     workerWaits_ = true;
+    waitingAt_ = position;
     lock_.Leave();
     if (wake) recordsAdded_.Set();
     roomMade_.Wait();
@@ -279,7 +284,8 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
   passed_ = std::max(passed_, position - 1);
   DropBefore(position);
   while (records_.empty() || records_.front().position != position) {
-    if (workerDone_ && records_.empty()) {  // stopped before reaching the entry
+    // Stopped before reaching the entry (or past it, which the order rules out).
+    if ((workerDone_ && records_.empty()) || (!records_.empty() && records_.front().position > position)) {
       lock_.Leave();
       return nullptr;
     }
@@ -297,10 +303,20 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
     lock_.Leave();
     return nullptr;
   }
-  const bool wake = workerWaits_;
+  const bool wake = WorkerNeeded();
   lock_.Leave();
   if (wake) roomMade_.Set();
   return std::unique_ptr<AheadEntry>(new AheadEntry(*this, position));
+}
+
+// Whether the waiting worker has reason to go on: its entry was given up, or a good
+// part of the ring is free again. Waking it for every record written would cost the
+// caller a system call each time while the worker is ahead.
+bool DecodeAhead::WorkerNeeded() const {
+  if (!workerWaits_) return false;
+  if (stop_ || waitingAt_ <= passed_) return true;
+  // written_ stays put while the worker waits.
+  return capacity_ - (written_ - consumed_) >= refill_ && records_.size() <= kMostRecords / 2;
 }
 
 // Drops the records of positions before `position`, with their bytes.
@@ -334,7 +350,7 @@ DecodeAhead::Record DecodeAhead::Next(int position, uint64_t release) {
   }
   Record record = std::move(records_.front());
   records_.pop_front();
-  const bool wake = workerWaits_;
+  const bool wake = WorkerNeeded();
   lock_.Leave();
   if (wake) roomMade_.Set();
   return record;
@@ -347,7 +363,7 @@ void DecodeAhead::Release(int position, uint64_t release, bool finished) {
     passed_ = std::max(passed_, position);
     DropBefore(position + 1);
   }
-  const bool wake = workerWaits_;
+  const bool wake = WorkerNeeded();
   lock_.Leave();
   if (wake) roomMade_.Set();
 }

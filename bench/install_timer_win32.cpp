@@ -6,6 +6,9 @@
 //
 //   setuvane_install_timer ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]
 //
+// A NAME that begins with "wizard" (wizard, wizard-before, ...) walks the wizard of
+// the SETUVANE_EXE that follows it.
+//
 // COMMAND may hold "{dir}", replaced by the run's target folder. Prints one line
 // per installer: the median and minimum in seconds.
 #include <windows.h>
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     const size_t equals = argument.find('=');
     Installer installer{argument.substr(0, equals), argument.substr(equals + 1), "", {}};
-    if (installer.name == "wizard") std::swap(installer.command, installer.wizardExe);
+    if (installer.name.rfind("wizard", 0) == 0) std::swap(installer.command, installer.wizardExe);
     installers.push_back(installer);
   }
   // Round 0 warms the caches and is not counted.
