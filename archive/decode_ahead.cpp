@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "archive/entry_source.h"
 #include "archive/exceptions.h"
 #include "archive/target_path.h"
 
@@ -46,21 +47,9 @@ class DecodeAhead::RingSink final : public WritableFile {
   void Write(const uint8_t* data, size_t length) override {
     while (length > 0) {
       size_t piece = length;
-      uint8_t* to = owner_.Room(position_, piece);
+      uint8_t* to = owner_.Room(position_, piece);  // narrows piece to the room there is
       std::memcpy(to, data, piece);
-      Record* last = owner_.pending_.empty() ? nullptr : &owner_.pending_.back();
-      // A piece that goes on where the last one ended, in the same block, joins it.
-      if (last != nullptr && last->kind == Kind::kData && last->start + last->length == owner_.written_ &&
-          owner_.written_ % owner_.blockSize_ != 0) {
-        last->length += uint32_t(piece);
-      } else {
-        Record record{position_, Kind::kData};
-        record.start = owner_.written_;
-        record.length = uint32_t(piece);
-        owner_.pending_.push_back(std::move(record));
-      }
-      owner_.written_ += piece;
-      owner_.pendingBytes_ += piece;
+      owner_.Wrote(position_, piece);
       data += piece;
       length -= piece;
     }
@@ -74,8 +63,73 @@ class DecodeAhead::RingSink final : public WritableFile {
   int position_;
 };
 
-DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory)
-    : password_(archive.Password), retries_(archive.PasswordRetries), blockSize_(0), capacity_(0) {
+// What the worker read of an entry it left to the caller to decode, as the source
+// of that decoding.
+class AheadEntry::ReadInput final : public ByteSource {
+ public:
+  ReadInput(AheadEntry& entry, TAbZipItem& item) : entry_(entry), item_(item) {}
+
+  // Takes the entry's first record: a failure before its data is raised here.
+  void Start() { TakeRecord(); }
+
+  size_t Read(uint8_t* buffer, size_t capacity) override {
+    while (left_ == 0) {
+      if (ended_) return 0;
+      TakeRecord();
+    }
+    const size_t n = std::min<size_t>(capacity, left_);
+    std::memcpy(buffer, entry_.owner_.At(at_), n);
+    at_ += n;
+    left_ -= n;
+    if (left_ == 0) entry_.done_ = at_;
+    return n;
+  }
+
+  // Takes the records the decoding did not need, up to the entry's end.
+  void Drain() {
+    while (!ended_) {
+      at_ += left_;
+      left_ = 0;
+      entry_.done_ = std::max(entry_.done_, at_);
+      try {
+        TakeRecord();
+      } catch (...) {
+        // Trouble reading bytes that the decoding never asked for.
+      }
+    }
+  }
+
+ private:
+  void TakeRecord() {
+    DecodeAhead::Record record = entry_.owner_.Next(entry_.position_, entry_.done_);
+    switch (record.kind) {
+      case DecodeAhead::Kind::kData:
+        at_ = record.start;
+        left_ = record.length;
+        return;
+      case DecodeAhead::Kind::kEnd:
+      case DecodeAhead::Kind::kFailed:
+        ended_ = true;
+        entry_.finished_ = true;
+        if (record.decoder) item_.SetDecoder(std::move(record.decoder));
+        if (record.failure) std::rethrow_exception(record.failure);
+        return;
+      default:
+        ended_ = true;  // not made for an entry read only
+        return;
+    }
+  }
+
+  AheadEntry& entry_;
+  TAbZipItem& item_;
+  uint64_t at_ = 0;     // ring position of the next byte
+  uint32_t left_ = 0;   // bytes left in the current record
+  bool ended_ = false;
+};
+
+DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory,
+                         DecodeAheadShare share)
+    : password_(archive.Password), retries_(archive.PasswordRetries), share_(share), blockSize_(0), capacity_(0) {
   int last = -1;
   for (const int index : entries) {
     if (index <= last || index >= archive.Count()) continue;
@@ -143,6 +197,7 @@ bool DecodeAhead::DecodeOne(int position) {
   bool abandoned = false;
   try {
     WaitForRoom(position, false);
+    entryDecoded_ = WorkerDecodes();
     int64_t dataOffset = 0;
     try {
       dataOffset = LocateData(*file_, planned.facts);
@@ -159,15 +214,19 @@ bool DecodeAhead::DecodeOne(int position) {
         if (retries_ == 0) throw EAbZipInvalidPassword();
         decoder = MakeEntryDecoder(planned.facts, password_, 1);
       }
-      RingSink sink(*this, position);
-      DecodeChecked(
-          *file_, planned.facts, decoder.get(), dataOffset, sink,
-          [this, position](uint8_t percent) {
-            Record progress{position, Kind::kProgress};
-            progress.percent = percent;
-            Add(std::move(progress));
-          },
-          buffers_);
+      if (entryDecoded_) {
+        RingSink sink(*this, position);
+        DecodeChecked(
+            *file_, planned.facts, decoder.get(), dataOffset, sink,
+            [this, position](uint8_t percent) {
+              Record progress{position, Kind::kProgress};
+              progress.percent = percent;
+              Add(std::move(progress));
+            },
+            buffers_);
+      } else {
+        ReadOnly(position, planned.facts, dataOffset, decoder.get());
+      }
     }
   } catch (const AbandonedEntry&) {
     abandoned = true;
@@ -193,7 +252,55 @@ bool DecodeAhead::DecodeOne(int position) {
   return end != Kind::kNeedsCaller;
 }
 
+// Whether the worker decodes the entry it starts, or only reads it: it decodes
+// while it is well ahead of the caller (the caller is the slower one, writing files),
+// and leaves the decoding to the caller when the caller has caught up with it.
+bool DecodeAhead::WorkerDecodes() {
+  if (share_ != DecodeAheadShare::kBalanced) return share_ == DecodeAheadShare::kWorkerDecodes;
+  WorkerLockHeld held(lock_);
+  return written_ - consumed_ >= capacity_ / 2;
+}
+
+// The entry's data read and decrypted into the ring, as decoding on the spot would
+// read it.
+void DecodeAhead::ReadOnly(int position, const EntryFacts& facts, int64_t dataOffset, TAbZDecoder* decoder) {
+  int64_t offset = dataOffset;
+  uint32_t toRead = facts.compressedSize;
+  if (decoder != nullptr) {
+    decoder->CheckPassword(*file_, offset);
+    offset += TAbZDecoder::kHeaderSize;
+    toRead = toRead > TAbZDecoder::kHeaderSize ? toRead - uint32_t(TAbZDecoder::kHeaderSize) : 0;
+  }
+  EntrySource input(*file_, offset, toRead, decoder, buffers_.input);
+  for (;;) {
+    size_t room = kBlockSize;
+    uint8_t* to = Room(position, room);
+    const size_t got = input.Read(to, room);
+    if (got == 0) break;
+    Wrote(position, got);
+    if (pendingBytes_ >= kPublishBytes) Publish();
+  }
+}
+
+// Notes `length` bytes written into the ring at written_ as the entry's next data.
+void DecodeAhead::Wrote(int position, size_t length) {
+  Record* last = pending_.empty() ? nullptr : &pending_.back();
+  // A piece that goes on where the last one ended, in the same block, joins it.
+  if (last != nullptr && last->kind == Kind::kData && last->start + last->length == written_ &&
+      written_ % blockSize_ != 0) {
+    last->length += uint32_t(length);
+  } else {
+    Record record{position, Kind::kData};
+    record.start = written_;
+    record.length = uint32_t(length);
+    Add(std::move(record));
+  }
+  written_ += length;
+  pendingBytes_ += length;
+}
+
 void DecodeAhead::Add(Record record) {
+  record.decoded = entryDecoded_;
   pending_.push_back(std::move(record));
   if (pending_.size() >= kPublishRecords) Publish();
 }
@@ -303,10 +410,11 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
     lock_.Leave();
     return nullptr;
   }
+  const bool decoded = records_.front().decoded;
   const bool wake = WorkerNeeded();
   lock_.Leave();
   if (wake) roomMade_.Set();
-  return std::unique_ptr<AheadEntry>(new AheadEntry(*this, position));
+  return std::unique_ptr<AheadEntry>(new AheadEntry(*this, position, decoded));
 }
 
 // Whether the waiting worker has reason to go on: its entry was given up, or a good
@@ -368,7 +476,7 @@ void DecodeAhead::Release(int position, uint64_t release, bool finished) {
   if (wake) roomMade_.Set();
 }
 
-AheadEntry::~AheadEntry() { owner_.Release(position_, written_, finished_); }
+AheadEntry::~AheadEntry() { owner_.Release(position_, done_, finished_); }
 
 void AheadEntry::ThrowEarlyFailure() {
   owner_.lock_.Enter();
@@ -384,13 +492,28 @@ void AheadEntry::ThrowEarlyFailure() {
   std::rethrow_exception(failure);
 }
 
-void AheadEntry::WriteTo(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress) {
+void AheadEntry::WriteTo(WritableFile& target, TAbZipArchive& archive, TAbZipItem& item,
+                         const OutputSink::ProgressHandler& progress) {
+  if (decoded_) {
+    WriteDecoded(target, item, progress);
+    return;
+  }
+  // Read only: decoded here as on the spot, from the same bytes. A failure to read
+  // the password header comes before anything the decoding could say.
+  ReadInput input(*this, item);
+  input.Start();
+  DecodeChecked(archive.Stream(), owner_.plan_[position_].facts, nullptr, 0, target, progress, archive.Buffers(),
+                &input);
+  input.Drain();
+}
+
+void AheadEntry::WriteDecoded(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress) {
   for (;;) {
-    DecodeAhead::Record record = owner_.Next(position_, written_);
+    DecodeAhead::Record record = owner_.Next(position_, done_);
     switch (record.kind) {
       case DecodeAhead::Kind::kData:
         target.Write(owner_.At(record.start), record.length);
-        written_ = record.start + record.length;
+        done_ = record.start + record.length;
         break;
       case DecodeAhead::Kind::kProgress:
         if (progress) progress(record.percent);

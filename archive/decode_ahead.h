@@ -1,23 +1,30 @@
 // Decoding ahead: while the caller's thread writes one entry of an extraction, a
-// worker thread decodes the entries that come after it, in their order, into
+// worker thread prepares the entries that come after it, in their order, in
 // memory. Installing is decoding plus creating files, and this lets the two overlap
 // on two processors.
 //
+// The work of an entry is shared out as it goes: the worker always reads the
+// entry's data and decrypts it; it also decodes it (inflate, CRC) while it is ahead
+// of the caller, and leaves the decoding to the caller when the caller has caught up
+// with it. So writing files (the slow part under Wine) gets a thread of its own, and
+// where decoding is the slow part (decryption and inflate natively) both threads
+// decode.
+//
 // Nothing changes for the caller but the time: the worker only reads the archive
 // (through a handle of its own) and never touches a target or fires an event. When
-// the caller reaches an entry, UnzipEntry takes its decoded bytes from here and
-// writes them itself, firing every progress event at the point where decoding on
-// the spot would have fired it; a failure the decoding ran into is raised at the
-// same point too, after the same bytes: before the target is touched for a failed
-// header check, after the overwrite question for anything else. An entry that the
-// caller skips, refuses or leaves after a failure is thrown away unwritten.
+// the caller reaches an entry, UnzipEntry takes what was prepared and writes the
+// entry itself, firing every progress event at the point where decoding on the spot
+// would have fired it; a failure is raised at the same point too, after the same
+// bytes: before the target is touched for a failed header check, after the
+// overwrite question for anything else. An entry that the caller skips, refuses or
+// leaves after a failure is thrown away unwritten.
 //
 // Where decoding ahead cannot know what decoding on the spot would do, it stops and
 // leaves the rest to the caller: a password that fails (the owner is asked for
 // another one, and the answer may change what every later entry gives), or a
 // password changed since it started.
 //
-// Memory is bounded: decoded bytes wait in a ring of `memory` bytes (a few
+// Memory is bounded: prepared bytes wait in a ring of `memory` bytes (a few
 // megabytes) whose pages are touched only as it fills; an entry larger than that
 // streams through it, the worker waiting for room while the caller writes. The
 // threads stay inside this file.
@@ -41,6 +48,10 @@ namespace setuvane::archive {
 
 class DecodeAhead;
 
+// How the work of an entry is shared: as the threads' pace asks (the default), or,
+// for tests, always decoded by the worker or always by the caller.
+enum class DecodeAheadShare : uint8_t { kBalanced, kWorkerDecodes, kCallerDecodes };
+
 // Whether an extraction decodes ahead unless told otherwise: on when the process
 // may run on two processors or more. The environment variable SETUVANE_DECODE_AHEAD
 // set to 0 or 1 turns it off or on whatever the count (for measurements).
@@ -56,19 +67,25 @@ class AheadEntry {
 
   // Raises the failure that struck the entry before its data (its header checks).
   void ThrowEarlyFailure();
-  // Writes the decoded bytes to `target`, reporting progress at the points decoding
-  // on the spot would, then raises the entry's failure if it has one. The entry's
-  // decryption object goes to `item`, as decoding on the spot leaves it.
-  void WriteTo(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress);
+  // Writes the entry to `target` (decoding it first where the worker left that to
+  // this thread), reporting progress at the points decoding on the spot would, then
+  // raises the entry's failure if it has one. The entry's decryption object goes to
+  // `item`, as decoding on the spot leaves it.
+  void WriteTo(WritableFile& target, TAbZipArchive& archive, TAbZipItem& item,
+               const OutputSink::ProgressHandler& progress);
 
  private:
   friend class DecodeAhead;
-  AheadEntry(DecodeAhead& owner, int position) : owner_(owner), position_(position) {}
+  class ReadInput;
+  AheadEntry(DecodeAhead& owner, int position, bool decoded)
+      : owner_(owner), position_(position), decoded_(decoded) {}
+  void WriteDecoded(WritableFile& target, TAbZipItem& item, const OutputSink::ProgressHandler& progress);
 
   DecodeAhead& owner_;
   int position_;
-  uint64_t written_ = 0;  // end in the ring of the bytes written so far
-  bool finished_ = false;
+  bool decoded_;          // the worker decoded the entry; else it read it only
+  uint64_t done_ = 0;     // end in the ring of the bytes used so far
+  bool finished_ = false;  // every record of the entry was taken
 };
 
 class DecodeAhead {
@@ -82,7 +99,8 @@ class DecodeAhead {
   // Starts decoding `entries` (indices of `archive`, in increasing order) on a
   // worker thread. Falls back to decoding nothing when the archive cannot be opened
   // a second time or no thread can be started.
-  DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory = kDefaultMemory);
+  DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory = kDefaultMemory,
+              DecodeAheadShare share = DecodeAheadShare::kBalanced);
   // Stops the worker and throws away what waits.
   ~DecodeAhead();
   DecodeAhead(const DecodeAhead&) = delete;
@@ -107,6 +125,7 @@ class DecodeAhead {
     Record(int position_, Kind kind_) : position(position_), kind(kind_) {}
     int position;
     Kind kind;
+    bool decoded = false;                    // the entry's records hold decoded bytes (not only read ones)
     uint8_t percent = 0;                     // kProgress
     uint64_t start = 0;                      // kData: where its bytes begin in the ring
     uint32_t length = 0;                     // kData
@@ -118,8 +137,11 @@ class DecodeAhead {
   // The worker's side.
   void Work();
   bool DecodeOne(int position);  // false: stop decoding ahead
+  bool WorkerDecodes();
+  void ReadOnly(int position, const EntryFacts& facts, int64_t dataOffset, TAbZDecoder* decoder);
   uint64_t WaitForRoom(int position, bool forBytes);
   uint8_t* Room(int position, size_t& length);
+  void Wrote(int position, size_t length);
   void Add(Record record);
   void Publish();
   bool PublishHeld();
@@ -133,6 +155,7 @@ class DecodeAhead {
   std::vector<Planned> plan_;
   std::string password_;
   uint8_t retries_;
+  DecodeAheadShare share_;
   size_t blockSize_;
   std::vector<std::unique_ptr<uint8_t[]>> blocks_;
   uint64_t capacity_;
@@ -158,6 +181,7 @@ class DecodeAhead {
   uint64_t published_ = 0;  // ring bytes that published records hold
   std::vector<Record> pending_;
   uint64_t pendingBytes_ = 0;
+  bool entryDecoded_ = true;  // of the entry being prepared
 
   // The caller's alone.
   int cursor_ = 0;  // first plan position not taken yet

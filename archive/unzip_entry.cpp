@@ -106,10 +106,11 @@ std::unique_ptr<TAbZDecoder> MakeEntryDecoder(const EntryFacts& entry, const std
 }
 
 void DecodeChecked(ReadableFile& file, const EntryFacts& entry, TAbZDecoder* decoder, int64_t dataOffset,
-                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers) {
+                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers,
+                   ByteSource* input) {
   const EntryData data{dataOffset, entry.compressedSize, entry.uncompressedSize, entry.method, entry.flags};
   TAbUnzipHelper helper(file, data, decoder, target, progress, buffers);
-  const uint32_t crc = helper.DecodeEntry();
+  const uint32_t crc = input != nullptr ? helper.DecodeFrom(*input) : helper.DecodeEntry();
   if (crc != entry.crc || helper.Written() != entry.uncompressedSize) throw EAbZipBadCRC();
 }
 
@@ -158,7 +159,7 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   RunGuarded(
       archive,
       [&] {
-        if (decoded) decoded->WriteTo(*file, item, ItemProgress(archive, item));
+        if (decoded) decoded->WriteTo(*file, archive, item, ItemProgress(archive, item));
         else DecodeHere(archive, item, dataOffset, *file);
         file->SetModificationTime(item.LastModFileDate(), item.LastModFileTime());  // a failure is ignored
         file->Close();

@@ -43,7 +43,10 @@ int64_t LocateData(ReadableFile& file, const EntryFacts& entry);
 std::unique_ptr<TAbZDecoder> MakeEntryDecoder(const EntryFacts& entry, const std::string& password,
                                               uint8_t retries);
 // Decodes the entry's data into `target` and fails it unless the CRC and size agree.
+// `input`, when given, holds the data read and decrypted already (from `file`
+// otherwise, through `decoder`).
 void DecodeChecked(ReadableFile& file, const EntryFacts& entry, TAbZDecoder* decoder, int64_t dataOffset,
-                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers);
+                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers,
+                   ByteSource* input = nullptr);
 
 }  // namespace setuvane::archive

@@ -1,6 +1,5 @@
 #include "archive/unzipper.h"
 
-#include "archive/decode_ahead.h"
 #include "archive/exceptions.h"
 #include "archive/mask_match.h"
 #include "archive/unzip_entry.h"
@@ -122,9 +121,10 @@ void TAbUnZipper::ExtractMarked() {
                  [](TAbZipArchive& archive) { archive.ExtractMarked(); });
 }
 
-void TAbUnZipper::SetDecodeAhead(bool enabled, size_t memory) {
+void TAbUnZipper::SetDecodeAhead(bool enabled, size_t memory, DecodeAheadShare share) {
   decodeAhead_ = enabled;
   decodeAheadMemory_ = memory;
+  decodeAheadShare_ = share;
   if (!enabled) EndDecodeAhead();
 }
 
@@ -132,8 +132,9 @@ void TAbUnZipper::PlanDecodeAhead(const std::vector<int>& entries) {
   ahead_.reset();
   if (!decodeAhead_ || !archive_) return;
   try {
-    ahead_ = std::make_unique<DecodeAhead>(*archive_, entries,
-                                           decodeAheadMemory_ != 0 ? decodeAheadMemory_ : DecodeAhead::kDefaultMemory);
+    ahead_ = std::make_unique<DecodeAhead>(
+        *archive_, entries, decodeAheadMemory_ != 0 ? decodeAheadMemory_ : DecodeAhead::kDefaultMemory,
+        decodeAheadShare_);
   } catch (const std::exception&) {
     // No thread to be had: every entry is decoded where it is written.
   }

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "archive/archive_types.h"
+#include "archive/decode_ahead.h"
 #include "archive/file_system.h"
 #include "archive/zip_archive.h"
 
 namespace setuvane::archive {
 
 class TAbUnZipper;
-class DecodeAhead;
 
 using TAbArchiveProgressEvent = std::function<void(TAbUnZipper& sender, uint8_t progress, bool& abort)>;
 using TAbArchiveItemProgressEvent =
@@ -78,9 +78,10 @@ class TAbUnZipper {
   // Decoding ahead (archive/decode_ahead.h): a worker thread decodes the entries an
   // extraction is going to write while the ones before them are written. On by
   // default with two processors or more; events, files and failures are the same
-  // either way. `memory` bounds the decoded bytes waiting (0: the default).
+  // either way. `memory` bounds the bytes waiting (0: the default); `share` is for
+  // tests.
   bool DecodeAheadEnabled() const { return decodeAhead_; }
-  void SetDecodeAhead(bool enabled, size_t memory = 0);
+  void SetDecodeAhead(bool enabled, size_t memory = 0, DecodeAheadShare share = DecodeAheadShare::kBalanced);
   // Tells which entries the ExtractEntry calls that follow will ask for, in this
   // order, so that they are decoded ahead (nothing happens when it is off).
   // ExtractMatching and ExtractMarked do this for themselves. Decoding ahead ends
@@ -119,6 +120,7 @@ class TAbUnZipper {
   uint8_t passwordRetries_ = 3;
   bool decodeAhead_;
   size_t decodeAheadMemory_ = 0;
+  DecodeAheadShare decodeAheadShare_ = DecodeAheadShare::kBalanced;
   std::unique_ptr<DecodeAhead> ahead_;  // after archive_: it goes first
 };
 

@@ -72,7 +72,8 @@ struct Answers {
   size_t memory;
 };
 
-Outcome Extract(const Bytes& archive, const Answers& answers, bool ahead) {
+Outcome Extract(const Bytes& archive, const Answers& answers, bool ahead,
+                DecodeAheadShare share = DecodeAheadShare::kBalanced) {
   MemoryFileSystem disk;
   disk.AddFile("a.zip", archive);
   disk.AddFolder("out");
@@ -81,7 +82,7 @@ Outcome Extract(const Bytes& archive, const Answers& answers, bool ahead) {
   disk.AddFile("out\\d1\\f5.bin", Bytes{4});
   Outcome run;
   TAbUnZipper zip(disk);
-  zip.SetDecodeAhead(ahead, answers.memory);
+  zip.SetDecodeAhead(ahead, answers.memory, share);
   zip.SetPassword(answers.wrongPasswordFirst ? "wrong" : kPassword);
   zip.SetExtractOptions(answers.restorePath ? eoCreateDirs | eoRestorePath : eoCreateDirs);
   std::minstd_rand choice(answers.seed);
@@ -142,9 +143,13 @@ TEST(DecodeAhead, RandomArchivesGiveTheSameEventsAndFilesAsDecodingOnTheSpot) {
     const Answers answers{uint32_t(random()), random() % 2 == 0, random() % 2 == 0, random() % 4 == 0,
                           random() % 3 == 0, size_t(4096) << (random() % 9)};
     const Outcome spot = Extract(archive, answers, false);
-    const Outcome ahead = Extract(archive, answers, true);
-    ASSERT_EQ(ahead.events, spot.events) << "scenario " << scenario;
-    ASSERT_EQ(ahead.files, spot.files) << "scenario " << scenario;
+    // The worker decoding every entry, none (reading only), and as the pace asks.
+    for (const DecodeAheadShare share :
+         {DecodeAheadShare::kWorkerDecodes, DecodeAheadShare::kCallerDecodes, DecodeAheadShare::kBalanced}) {
+      const Outcome ahead = Extract(archive, answers, true, share);
+      ASSERT_EQ(ahead.events, spot.events) << "scenario " << scenario << ", share " << int(share);
+      ASSERT_EQ(ahead.files, spot.files) << "scenario " << scenario << ", share " << int(share);
+    }
   }
 }
 

@@ -87,7 +87,8 @@ class Installing : public fakes::InstallerTest {
  public:
   void TestBody() override {}
 
-  Log Run(bool ahead, size_t memory, int endAtMessages) {
+  Log Run(bool ahead, size_t memory, int endAtMessages,
+          archive::DecodeAheadShare share = archive::DecodeAheadShare::kBalanced) {
     SetUp();
     disk.AddFolder("C:\\Aplikacja");
     disk.AddFile("C:\\Aplikacja\\app.exe", fakes::ToBytes("old program"));
@@ -111,7 +112,7 @@ class Installing : public fakes::InstallerTest {
     };
     LoggingFiles files(disk, view);
     ProductInstallation product(view, files);
-    product.zipPacker().SetDecodeAhead(ahead, memory);
+    product.zipPacker().SetDecodeAhead(ahead, memory, share);
     try {
       const bool installed = product.PreparePayload() && product.InstallProductFiles();
       view.Note(installed ? "installed" : "failed");
@@ -135,9 +136,13 @@ TEST(DecodingAhead, LeavesTheInstallationsEventsAndFilesAsTheyWere) {
                                       "\"zly.dll\" | Failed CRC Check")));
   EXPECT_TRUE(has("aborted"));
   EXPECT_FALSE(has("create C:\\Aplikacja\\pozniej.exe"));
+  using archive::DecodeAheadShare;
   EXPECT_EQ(Installing().Run(true, 0, 0), alone);
-  // A ring smaller than an entry: the large ones stream through it.
-  EXPECT_EQ(Installing().Run(true, 64 * 1024, 0), alone);
+  // A ring smaller than an entry: the large ones stream through it; the worker
+  // decoding every entry, or reading them for this thread to decode.
+  for (const DecodeAheadShare share : {DecodeAheadShare::kWorkerDecodes, DecodeAheadShare::kCallerDecodes}) {
+    EXPECT_EQ(Installing().Run(true, 64 * 1024, 0, share), alone) << int(share);
+  }
   // The program ends while entries wait decoded: the worker goes with it.
   for (const int end : {2, 5}) {
     const Log ended = Installing().Run(false, 0, end);
