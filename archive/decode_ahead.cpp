@@ -23,6 +23,10 @@ constexpr size_t kPublishRecords = 256;
 // A worker that waits for room is woken once this much (or a quarter of the ring) is
 // free, not for every byte.
 constexpr uint64_t kRefillBytes = uint64_t(1) << 20;
+// The caller's waiting work (in bytes written) above which the worker decodes the
+// next entry itself, and what a file costs the caller besides its bytes.
+constexpr uint64_t kBacklogToDecode = uint64_t(1) << 20;
+constexpr uint64_t kFileWork = 32 * 1024;
 // Records waiting for the caller, at most: entries of no bytes take no ring room.
 constexpr size_t kMostRecords = 65536;
 
@@ -138,6 +142,7 @@ DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries
     plan_.push_back({&item, EntryFacts::Of(archive, item), IsFolderName(item.StoredName())});
   }
   if (plan_.empty()) return;
+  work_.assign(plan_.size(), 0);
   blockSize_ = std::min(kBlockSize, std::max<size_t>(memory, 4096));
   // Pages of the ring are touched only as decoded bytes reach them.
   for (size_t i = 0; i < std::max<size_t>(memory / blockSize_, 1); ++i) {
@@ -197,7 +202,7 @@ bool DecodeAhead::DecodeOne(int position) {
   bool abandoned = false;
   try {
     WaitForRoom(position, false);
-    entryDecoded_ = WorkerDecodes();
+    entryDecoded_ = WorkerDecodes(position);
     int64_t dataOffset = 0;
     try {
       dataOffset = LocateData(*file_, planned.facts);
@@ -252,13 +257,26 @@ bool DecodeAhead::DecodeOne(int position) {
   return end != Kind::kNeedsCaller;
 }
 
-// Whether the worker decodes the entry it starts, or only reads it: it decodes
-// while it is well ahead of the caller (the caller is the slower one, writing files),
-// and leaves the decoding to the caller when the caller has caught up with it.
-bool DecodeAhead::WorkerDecodes() {
+// Whether the worker decodes the entry it starts, or only reads it: it decodes while
+// the caller has enough prepared work waiting to stay busy meanwhile (the caller is
+// the slower one, writing files), and leaves the decoding to the caller when the
+// caller is about to catch up with it. The caller's waiting work is estimated from
+// the entries' sizes: decoding an entry costs it about twice as much as writing
+// it, and each file has a cost of its own.
+bool DecodeAhead::WorkerDecodes(int position) {
   if (share_ != DecodeAheadShare::kBalanced) return share_ == DecodeAheadShare::kWorkerDecodes;
   WorkerLockHeld held(lock_);
-  return written_ - consumed_ >= capacity_ / 2;
+  if (position <= passed_) return true;  // given up: it goes at once either way
+  const bool decodes = backlog_ >= kBacklogToDecode;
+  const EntryFacts& facts = plan_[position].facts;
+  work_[position] = kFileWork + uint64_t(facts.uncompressedSize) * (decodes || facts.method == 0 ? 1 : 3);
+  backlog_ += work_[position];
+  return decodes;
+}
+
+// The caller is done with the entries up to `position`: their work leaves the backlog.
+void DecodeAhead::PassedThrough(int position) {
+  for (; counted_ <= position && counted_ < int(work_.size()); ++counted_) backlog_ -= work_[counted_];
 }
 
 // The entry's data read and decrypted into the ring, as decoding on the spot would
@@ -389,6 +407,7 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
     return nullptr;
   }
   passed_ = std::max(passed_, position - 1);
+  PassedThrough(position - 1);
   DropBefore(position);
   while (records_.empty() || records_.front().position != position) {
     // Stopped before reaching the entry (or past it, which the order rules out).
@@ -467,6 +486,7 @@ DecodeAhead::Record DecodeAhead::Next(int position, uint64_t release) {
 void DecodeAhead::Release(int position, uint64_t release, bool finished) {
   lock_.Enter();
   consumed_ = std::max(consumed_, release);
+  PassedThrough(position);
   if (!finished) {
     passed_ = std::max(passed_, position);
     DropBefore(position + 1);

@@ -137,7 +137,7 @@ class DecodeAhead {
   // The worker's side.
   void Work();
   bool DecodeOne(int position);  // false: stop decoding ahead
-  bool WorkerDecodes();
+  bool WorkerDecodes(int position);
   void ReadOnly(int position, const EntryFacts& facts, int64_t dataOffset, TAbZDecoder* decoder);
   uint64_t WaitForRoom(int position, bool forBytes);
   uint8_t* Room(int position, size_t& length);
@@ -149,6 +149,7 @@ class DecodeAhead {
   Record Next(int position, uint64_t release);
   void Release(int position, uint64_t release, bool finished);
   void DropBefore(int position);
+  void PassedThrough(int position);
   bool WorkerNeeded() const;
   uint8_t* At(uint64_t ringPosition) const;
 
@@ -175,6 +176,9 @@ class DecodeAhead {
   bool callerWaits_ = false;
   bool workerWaits_ = false;
   int waitingAt_ = -1;  // the position the waiting worker decodes
+  std::vector<uint64_t> work_;  // the caller's estimated work for each entry prepared
+  uint64_t backlog_ = 0;        // the caller's estimated work prepared and not done
+  int counted_ = 0;             // the first entry whose work may be in the backlog
 
   // The worker's alone.
   uint64_t written_ = 0;    // ring bytes written; those of the pending records follow the published ones
