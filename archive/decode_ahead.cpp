@@ -27,6 +27,7 @@ constexpr uint64_t kRefillBytes = uint64_t(1) << 20;
 // next entry itself, and what a file costs the caller besides its bytes.
 constexpr uint64_t kBacklogToDecode = uint64_t(1) << 20;
 constexpr uint64_t kFileWork = 32 * 1024;
+constexpr uint64_t kDecodeWork = 4;
 // Records waiting for the caller, at most: entries of no bytes take no ring room.
 constexpr size_t kMostRecords = 65536;
 
@@ -254,29 +255,41 @@ bool DecodeAhead::DecodeOne(int position) {
   last.decoder = std::move(decoder);
   Add(std::move(last));
   Publish();
-  return end != Kind::kNeedsCaller;
+  if (end == Kind::kNeedsCaller) return false;
+  Prepared(position, entryDecoded_);
+  return true;
 }
 
 // Whether the worker decodes the entry it starts, or only reads it: it decodes while
 // the caller has enough prepared work waiting to stay busy meanwhile (the caller is
 // the slower one, writing files), and leaves the decoding to the caller when the
 // caller is about to catch up with it. The caller's waiting work is estimated from
-// the entries' sizes: decoding an entry costs it about twice as much as writing
-// it, and each file has a cost of its own.
+// the sizes of the entries prepared whole and not begun: decoding an entry costs it
+// about twice as much as writing it, and each file has a cost of its own.
 bool DecodeAhead::WorkerDecodes(int position) {
   if (share_ != DecodeAheadShare::kBalanced) return share_ == DecodeAheadShare::kWorkerDecodes;
+  // Decoding the entry costs the worker a few times what writing it costs the caller.
+  const uint64_t cost = kDecodeWork * plan_[position].facts.uncompressedSize;
   WorkerLockHeld held(lock_);
-  if (position <= passed_) return true;  // given up: it goes at once either way
-  const bool decodes = backlog_ >= kBacklogToDecode;
+  return backlog_ >= std::max(kBacklogToDecode, cost);
+}
+
+// The entry at `position` is prepared whole: the caller's work for it joins the
+// backlog, unless the caller is past it already.
+void DecodeAhead::Prepared(int position, bool decoded) {
   const EntryFacts& facts = plan_[position].facts;
-  work_[position] = kFileWork + uint64_t(facts.uncompressedSize) * (decodes || facts.method == 0 ? 1 : 3);
+  WorkerLockHeld held(lock_);
+  if (position < counted_) return;
+  work_[position] = kFileWork + uint64_t(facts.uncompressedSize) * (decoded || facts.method == 0 ? 1 : 3);
   backlog_ += work_[position];
-  return decodes;
 }
 
 // The caller is done with the entries up to `position`: their work leaves the backlog.
 void DecodeAhead::PassedThrough(int position) {
-  for (; counted_ <= position && counted_ < int(work_.size()); ++counted_) backlog_ -= work_[counted_];
+  for (; counted_ <= position && counted_ < int(work_.size()); ++counted_) {
+    backlog_ -= work_[counted_];
+    work_[counted_] = 0;
+  }
 }
 
 // The entry's data read and decrypted into the ring, as decoding on the spot would
@@ -407,7 +420,7 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
     return nullptr;
   }
   passed_ = std::max(passed_, position - 1);
-  PassedThrough(position - 1);
+  PassedThrough(position);  // its work is under way: it no longer covers the worker's
   DropBefore(position);
   while (records_.empty() || records_.front().position != position) {
     // Stopped before reaching the entry (or past it, which the order rules out).

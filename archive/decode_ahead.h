@@ -138,6 +138,7 @@ class DecodeAhead {
   void Work();
   bool DecodeOne(int position);  // false: stop decoding ahead
   bool WorkerDecodes(int position);
+  void Prepared(int position, bool decoded);
   void ReadOnly(int position, const EntryFacts& facts, int64_t dataOffset, TAbZDecoder* decoder);
   uint64_t WaitForRoom(int position, bool forBytes);
   uint8_t* Room(int position, size_t& length);
@@ -176,8 +177,8 @@ class DecodeAhead {
   bool callerWaits_ = false;
   bool workerWaits_ = false;
   int waitingAt_ = -1;  // the position the waiting worker decodes
-  std::vector<uint64_t> work_;  // the caller's estimated work for each entry prepared
-  uint64_t backlog_ = 0;        // the caller's estimated work prepared and not done
+  std::vector<uint64_t> work_;  // the caller's estimated work for each entry prepared whole
+  uint64_t backlog_ = 0;        // the caller's estimated work prepared whole and not begun
   int counted_ = 0;             // the first entry whose work may be in the backlog
 
   // The worker's alone.
