@@ -317,17 +317,17 @@ void DecodeAhead::ReadOnly(int position, const EntryFacts& facts, int64_t dataOf
 void DecodeAhead::Wrote(int position, size_t length) {
   Record* last = pending_.empty() ? nullptr : &pending_.back();
   // A piece that goes on where the last one ended, in the same block, joins it.
-  if (last != nullptr && last->kind == Kind::kData && last->start + last->length == written_ &&
-      written_ % blockSize_ != 0) {
+  const uint64_t start = written_;
+  written_ += length;  // before Add, which may publish what is written
+  pendingBytes_ += length;
+  if (last != nullptr && last->kind == Kind::kData && last->start + last->length == start && start % blockSize_ != 0) {
     last->length += uint32_t(length);
   } else {
     Record record{position, Kind::kData};
-    record.start = written_;
+    record.start = start;
     record.length = uint32_t(length);
     Add(std::move(record));
   }
-  written_ += length;
-  pendingBytes_ += length;
 }
 
 void DecodeAhead::Add(Record record) {
