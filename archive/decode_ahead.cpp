@@ -144,6 +144,11 @@ DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries
   }
   if (plan_.empty()) return;
   work_.assign(plan_.size(), 0);
+  // No more ring than the planned entries can fill (a few small setup files need
+  // little), but enough for big pieces.
+  uint64_t fill = 64 * 1024;
+  for (const Planned& planned : plan_) fill += std::max(planned.facts.compressedSize, planned.facts.uncompressedSize);
+  memory = size_t(std::min<uint64_t>(memory, fill));
   blockSize_ = std::min(kBlockSize, std::max<size_t>(memory, 4096));
   // Pages of the ring are touched only as decoded bytes reach them.
   for (size_t i = 0; i < std::max<size_t>(memory / blockSize_, 1); ++i) {
