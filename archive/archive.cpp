@@ -19,6 +19,8 @@ TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint
 
 TAbArchive::~TAbArchive() = default;
 
+std::unique_ptr<ReadableFile> TAbArchive::OpenStreamAgain() const { return fileSystem_.OpenRead(archiveName_); }
+
 void TAbArchive::SetBaseDirectory(const std::string& value) {
   std::string folder = value;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();

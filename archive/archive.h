@@ -37,6 +37,9 @@ class TAbArchive {
   const std::string& ArchiveName() const { return archiveName_; }
   FileSystem& Files() const { return fileSystem_; }
   ReadableFile& Stream() const { return *stream_; }
+  // The archive's file opened once more, as the constructor opened it, for a reader
+  // on another thread (decoding ahead); EFOpenError as there.
+  std::unique_ptr<ReadableFile> OpenStreamAgain() const;
   uint16_t Mode() const { return mode_; }
   TAbArchiveStatus Status() const { return status_; }
   void SetStatus(TAbArchiveStatus status) { status_ = status; }

@@ -160,7 +160,7 @@ DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries
   refill_ = std::max<uint64_t>(std::min<uint64_t>(capacity_ / 4, kRefillBytes), 1);
   if (blocks_.empty()) return;
   try {
-    file_ = archive.Files().OpenRead(archive.ArchiveName());
+    file_ = archive.OpenStreamAgain();
   } catch (const std::exception&) {
     return;  // the caller decodes every entry itself
   }
