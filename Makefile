@@ -5,7 +5,7 @@ JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -Wno-dev
 CTEST   := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps native asan win32 test test-native test-asan test-win32 fuzz bench demo clean
+.PHONY: all deps native asan tsan win32 test test-native test-asan test-tsan test-win32 fuzz bench demo clean
 
 all: native win32
 
@@ -20,6 +20,11 @@ asan: deps
 	@$(CMAKE) -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DSETUVANE_SANITIZE=ON >/dev/null
 	@cmake --build $(BUILD)/asan -j $(JOBS)
 
+# The worker thread of decoding ahead under ThreadSanitizer: only its own test.
+tsan: deps
+	@$(CMAKE) -S . -B $(BUILD)/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUVANE_TSAN=ON >/dev/null
+	@cmake --build $(BUILD)/tsan -j $(JOBS) --target archive_ahead_test
+
 win32: deps
 	@$(CMAKE) -S . -B $(BUILD)/win32 -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
@@ -31,11 +36,14 @@ test-native: native
 test-asan: asan
 	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
 
+test-tsan: tsan
+	cd $(BUILD)/tsan && $(CTEST) -R '^archive_ahead_test$$'
+
 test-win32: win32
 	cd $(BUILD)/win32 && $(CTEST)
 
 # Every test: native, under the sanitizers, and the Windows programs under Wine.
-test: test-native test-asan test-win32
+test: test-native test-asan test-tsan test-win32
 
 clean:
 	rm -rf $(BUILD)

@@ -25,12 +25,16 @@ std::unique_ptr<ReadableFile> OpenArchiveFile(FileSystem& fileSystem, const std:
 
 TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
                        std::optional<FilePart> part)
-    : fileSystem_(fileSystem), archiveName_(fileName), stream_(OpenArchiveFile(fileSystem, fileName, part)),
-      mode_(mode) {
+    : fileSystem_(fileSystem), archiveName_(fileName), part_(part),
+      stream_(OpenArchiveFile(fileSystem, fileName, part)), mode_(mode) {
   status_ = TAbArchiveStatus::asIdle;
 }
 
 TAbArchive::~TAbArchive() = default;
+
+std::unique_ptr<ReadableFile> TAbArchive::OpenStreamAgain() const {
+  return OpenArchiveFile(fileSystem_, archiveName_, part_);
+}
 
 void TAbArchive::SetBaseDirectory(const std::string& value) {
   std::string folder = value;

@@ -41,6 +41,9 @@ class TAbArchive {
   const std::string& ArchiveName() const { return archiveName_; }
   FileSystem& Files() const { return fileSystem_; }
   ReadableFile& Stream() const { return *stream_; }
+  // The archive's file opened once more, as the constructor opened it, for a reader
+  // on another thread (decoding ahead); EFOpenError as there.
+  std::unique_ptr<ReadableFile> OpenStreamAgain() const;
   uint16_t Mode() const { return mode_; }
   TAbArchiveStatus Status() const { return status_; }
   void SetStatus(TAbArchiveStatus status) { status_ = status; }
@@ -89,6 +92,7 @@ class TAbArchive {
 
   FileSystem& fileSystem_;
   std::string archiveName_;
+  std::optional<FilePart> part_;  // the bytes of the file that are the archive; none: all
   std::unique_ptr<ReadableFile> stream_;
   uint16_t mode_;
   std::string baseDirectory_;

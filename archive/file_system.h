@@ -17,7 +17,8 @@
 
 namespace setuvane::archive {
 
-// A file opened for reading, other readers and writers allowed.
+// A file opened for reading, other readers and writers allowed. One thread at a
+// time reads through it (decoding ahead opens the archive again for its worker).
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "archive/decode_ahead.h"
 #include "archive/exceptions.h"
 #include "archive/read_ahead_stream.h"
 #include "archive/runtime_errors.h"
@@ -18,49 +19,27 @@ namespace {
 constexpr uint8_t kHighestVersionNeeded = 20;
 constexpr uint32_t kLargestSize = std::numeric_limits<int32_t>::max();
 
-// Checks what can be checked before the target is touched and reads the local
-// header; returns where the entry's data begins. Writing and testing both come
-// here, so a name that would fail on Windows fails a test on any system too.
-int64_t LocateData(TAbZipArchive& archive, const TAbZipItem& item, const std::string& name) {
-  if ((item.VersionNeededToExtract() & 0xFF) > kHighestVersionNeeded) throw EAbZipVersion();
-  if (item.NameNotCp1250()) throw EAbZipNameNotCp1250();
-  CheckStoredName(name, (archive.ExtractOptions() & eoRestorePath) != 0);
-  // Sizes and offsets are signed 32-bit in this model; all ones marks Zip64.
-  if (item.CompressedSize() > kLargestSize || item.UncompressedSize() > kLargestSize ||
-      item.RelativeOffset() > kLargestSize) {
-    throw EAbZipTooLarge();
-  }
-  ReadAheadStream stream(archive.Stream());
-  stream.Seek(item.RelativeOffset());
-  TAbZipLocalFileHeader local;
-  local.Read(stream);
-  if (stream.Position() + int64_t(item.CompressedSize()) > archive.DataLimit(item.RelativeOffset())) {
-    throw EAbZipOverlap();
-  }
-  return stream.Position();
-}
-
-// Decodes the entry into `target` and fails it unless the CRC and size agree.
-void DecodeChecked(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset, WritableFile& target) {
-  TAbZDecoder* decoder = nullptr;
-  if (item.IsEncrypted()) {
-    auto made = std::make_unique<TAbZDecoder>(archive.Password, item.CRC32(), true);
-    made->SetRetries(archive.PasswordRetries);
-    if ((item.GeneralPurposeBitFlag() & 0x0008) != 0) made->AcceptTimeCheck(item.LastModFileTime());
-    if (archive.OnNeedPassword) made->SetNeedPassword(archive.OnNeedPassword);
-    decoder = made.get();
-    item.SetDecoder(std::move(made));
-  }
-  const EntryData data{dataOffset, item.CompressedSize(), item.UncompressedSize(), item.CompressionMethod(),
-                       item.GeneralPurposeBitFlag()};
-  auto progress = [&archive, &item](uint8_t percent) {
+// The progress of `item` as its event: an Abort answer stops the entry.
+OutputSink::ProgressHandler ItemProgress(TAbZipArchive& archive, TAbZipItem& item) {
+  return [&archive, &item](uint8_t percent) {
     bool abort = false;
     if (archive.OnArchiveItemProgress) archive.OnArchiveItemProgress(item, percent, abort);
     if (abort) throw EAbUserAbort();
   };
-  TAbUnzipHelper helper(archive.Stream(), data, decoder, target, progress, archive.Buffers());
-  const uint32_t crc = helper.DecodeEntry();
-  if (crc != item.CRC32() || helper.Written() != item.UncompressedSize()) throw EAbZipBadCRC();
+}
+
+// Decodes the entry here, on the caller's thread; the decoder asks the archive's
+// owner for another password when the one it has fails.
+void DecodeHere(TAbZipArchive& archive, TAbZipItem& item, int64_t dataOffset, WritableFile& target) {
+  const EntryFacts entry = EntryFacts::Of(archive, item);
+  TAbZDecoder* decoder = nullptr;
+  if (entry.encrypted) {
+    auto made = MakeEntryDecoder(entry, archive.Password, archive.PasswordRetries);
+    if (archive.OnNeedPassword) made->SetNeedPassword(archive.OnNeedPassword);
+    decoder = made.get();
+    item.SetDecoder(std::move(made));
+  }
+  DecodeChecked(archive.Stream(), entry, decoder, dataOffset, target, ItemProgress(archive, item), archive.Buffers());
 }
 
 // The temporary files that hold an entry until it replaces an existing file are
@@ -134,8 +113,56 @@ void RunGuarded(TAbZipArchive& archive, const std::function<void()>& work, const
 
 }  // namespace
 
-void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name) {
-  const int64_t dataOffset = LocateData(archive, item, name);
+EntryFacts EntryFacts::Of(const TAbZipArchive& archive, const TAbZipItem& item) {
+  return {item.VersionNeededToExtract(), item.NameNotCp1250(), item.StoredName(),
+          (archive.ExtractOptions() & eoRestorePath) != 0, item.CompressedSize(), item.UncompressedSize(),
+          item.RelativeOffset(), item.CRC32(), item.CompressionMethod(), item.GeneralPurposeBitFlag(),
+          item.LastModFileTime(), item.IsEncrypted(), archive.DataLimit(item.RelativeOffset())};
+}
+
+int64_t LocateData(ReadableFile& file, const EntryFacts& entry) {
+  if ((entry.versionNeeded & 0xFF) > kHighestVersionNeeded) throw EAbZipVersion();
+  if (entry.nameNotCp1250) throw EAbZipNameNotCp1250();
+  // Writing and testing both come here, so a name that would fail on Windows fails
+  // a test on any system too.
+  CheckStoredName(entry.storedName, entry.restorePath);
+  // Sizes and offsets are signed 32-bit in this model; all ones marks Zip64.
+  if (entry.compressedSize > kLargestSize || entry.uncompressedSize > kLargestSize ||
+      entry.relativeOffset > kLargestSize) {
+    throw EAbZipTooLarge();
+  }
+  ReadAheadStream stream(file);
+  stream.Seek(entry.relativeOffset);
+  TAbZipLocalFileHeader local;
+  local.Read(stream);
+  if (stream.Position() + int64_t(entry.compressedSize) > entry.dataLimit) throw EAbZipOverlap();
+  return stream.Position();
+}
+
+std::unique_ptr<TAbZDecoder> MakeEntryDecoder(const EntryFacts& entry, const std::string& password,
+                                              uint8_t retries) {
+  auto made = std::make_unique<TAbZDecoder>(password, entry.crc, true);
+  made->SetRetries(retries);
+  if ((entry.flags & 0x0008) != 0) made->AcceptTimeCheck(entry.dosTime);
+  return made;
+}
+
+void DecodeChecked(ReadableFile& file, const EntryFacts& entry, TAbZDecoder* decoder, int64_t dataOffset,
+                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers,
+                   ByteSource* input) {
+  const EntryData data{dataOffset, entry.compressedSize, entry.uncompressedSize, entry.method, entry.flags};
+  TAbUnzipHelper helper(file, data, decoder, target, progress, buffers);
+  const uint32_t crc = input != nullptr ? helper.DecodeFrom(*input) : helper.DecodeEntry();
+  if (crc != entry.crc || helper.Written() != entry.uncompressedSize) throw EAbZipBadCRC();
+}
+
+void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead) {
+  // Decoded ahead, the entry fails its header checks here all the same, before its
+  // target is touched.
+  std::unique_ptr<AheadEntry> decoded = ahead != nullptr ? ahead->Take(archive, item) : nullptr;
+  int64_t dataOffset = 0;
+  if (decoded) decoded->ThrowEarlyFailure();
+  else dataOffset = LocateData(archive.Stream(), EntryFacts::Of(archive, item));
   FileSystem& files = archive.Files();
   const bool restorePath = (archive.ExtractOptions() & eoRestorePath) != 0;
   const bool createDirs = (archive.ExtractOptions() & eoCreateDirs) != 0;
@@ -181,7 +208,8 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   RunGuarded(
       archive,
       [&] {
-        DecodeChecked(archive, item, dataOffset, *file);
+        if (decoded) decoded->WriteTo(*file, archive, item, ItemProgress(archive, item));
+        else DecodeHere(archive, item, dataOffset, *file);
         file->SetModificationTime(item.LastModFileDate(), item.LastModFileTime());  // a failure is ignored
         file->Close();
         file.reset();
@@ -203,10 +231,10 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
 }
 
 void TestEntry(TAbZipArchive& archive, TAbZipItem& item) {
-  const int64_t dataOffset = LocateData(archive, item, item.StoredName());
+  const int64_t dataOffset = LocateData(archive.Stream(), EntryFacts::Of(archive, item));
   if (IsFolderName(item.StoredName())) return;
   DiscardingFile nowhere;
-  RunGuarded(archive, [&] { DecodeChecked(archive, item, dataOffset, nowhere); }, [] {});
+  RunGuarded(archive, [&] { DecodeHere(archive, item, dataOffset, nowhere); }, [] {});
 }
 
 }  // namespace setuvane::archive

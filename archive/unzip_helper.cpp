@@ -33,9 +33,13 @@ uint32_t TAbUnzipHelper::DecodeEntry() {
     offset += TAbZDecoder::kHeaderSize;
     toRead = toRead > TAbZDecoder::kHeaderSize ? toRead - uint32_t(TAbZDecoder::kHeaderSize) : 0;
   }
+  EntrySource input(archive_, offset, toRead, decoder_, buffers_.input);
+  return DecodeFrom(input);
+}
+
+uint32_t TAbUnzipHelper::DecodeFrom(ByteSource& input) {
   const uint16_t method = entry_.compressionMethod;
   const bool stored = method == kStored;
-  EntrySource input(archive_, offset, toRead, decoder_, buffers_.input);
   OutputSink output(target_, entry_.uncompressedSize, stored ? kStoredProgressStep : kOutputProgressStep,
                     progress_, buffers_.output);
   if (stored) {

@@ -34,6 +34,8 @@ class TAbUnzipHelper {
   // Throws EAbZipInvalidPassword, EAbZipInvalidMethod, the decoders' errors, and
   // EAbZipBadCRC when the output would exceed the uncompressed size.
   uint32_t DecodeEntry();
+  // The same from the entry's data read (and decrypted) already: no password check.
+  uint32_t DecodeFrom(ByteSource& input);
   // Bytes written by DecodeEntry.
   uint32_t Written() const { return written_; }
 

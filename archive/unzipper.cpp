@@ -1,11 +1,13 @@
 #include "archive/unzipper.h"
 
 #include "archive/exceptions.h"
+#include "archive/mask_match.h"
 #include "archive/unzip_entry.h"
 
 namespace setuvane::archive {
 
-TAbUnZipper::TAbUnZipper(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+TAbUnZipper::TAbUnZipper(FileSystem& fileSystem)
+    : fileSystem_(fileSystem), decodeAhead_(DecodeAheadByDefault()) {}
 
 TAbUnZipper::~TAbUnZipper() = default;
 
@@ -21,6 +23,7 @@ void TAbUnZipper::OpenZip(const std::string& fileName, const FilePart& part) {
 
 void TAbUnZipper::LoadFile(const std::string& value) {
   fileName_ = value;
+  ahead_.reset();
   // Nothing here is ever changed, so there is nothing to save before closing.
   archive_.reset();
   if (!value.empty() && fileSystem_.FileExists(value)) {
@@ -73,8 +76,8 @@ void TAbUnZipper::InitArchive() {
     password_ = password;
     if (archive_) archive_->Password = password;
   };
-  archive.ExtractHelper = [](TAbArchive& a, TAbArchiveItem& item, const std::string& name) {
-    UnzipEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item), name);
+  archive.ExtractHelper = [this](TAbArchive& a, TAbArchiveItem& item, const std::string& name) {
+    UnzipEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item), name, ahead_.get());
   };
   archive.TestHelper = [](TAbArchive& a, TAbArchiveItem& item, const std::string&) {
     TestEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item));
@@ -95,9 +98,59 @@ TAbZipArchive& TAbUnZipper::OpenArchive() const {
   return *archive_;
 }
 
-void TAbUnZipper::ExtractMatching(const std::string& mask) { OpenArchive().ExtractMatching(mask); }
+// Runs `extract` with the entries it is going to write decoded ahead, unless a plan
+// of the caller's is running.
+template <typename Selected>
+void TAbUnZipper::ExtractPlanned(Selected selected, const std::function<void(TAbZipArchive&)>& extract) {
+  TAbZipArchive& archive = OpenArchive();
+  const bool planning = decodeAhead_ && !ahead_ && archive.Status() != TAbArchiveStatus::asInvalid;
+  if (planning) {
+    std::vector<int> entries;
+    for (int i = 0; i < archive.Count(); ++i) {
+      if (selected(archive.ItemAt(i))) entries.push_back(i);
+    }
+    PlanDecodeAhead(entries);
+  }
+  struct PlanEnd {
+    TAbUnZipper& zip;
+    bool planned;
+    ~PlanEnd() {
+      if (planned) zip.EndDecodeAhead();
+    }
+  } end{*this, planning};
+  extract(archive);
+}
 
-void TAbUnZipper::ExtractMarked() { OpenArchive().ExtractMarked(); }
+void TAbUnZipper::ExtractMatching(const std::string& mask) {
+  ExtractPlanned([&](const TAbZipItem& item) { return MatchesMask(item.StoredName(), mask); },
+                 [&](TAbZipArchive& archive) { archive.ExtractMatching(mask); });
+}
+
+void TAbUnZipper::ExtractMarked() {
+  ExtractPlanned([](const TAbZipItem& item) { return item.Marked; },
+                 [](TAbZipArchive& archive) { archive.ExtractMarked(); });
+}
+
+void TAbUnZipper::SetDecodeAhead(bool enabled, size_t memory, DecodeAheadShare share) {
+  decodeAhead_ = enabled;
+  decodeAheadMemory_ = memory;
+  decodeAheadShare_ = share;
+  if (!enabled) EndDecodeAhead();
+}
+
+void TAbUnZipper::PlanDecodeAhead(const std::vector<int>& entries) {
+  ahead_.reset();
+  if (!decodeAhead_ || !archive_) return;
+  try {
+    ahead_ = std::make_unique<DecodeAhead>(
+        *archive_, entries, decodeAheadMemory_ != 0 ? decodeAheadMemory_ : DecodeAhead::kDefaultMemory,
+        decodeAheadShare_);
+  } catch (const std::exception&) {
+    // No thread to be had: every entry is decoded where it is written.
+  }
+}
+
+void TAbUnZipper::EndDecodeAhead() { ahead_.reset(); }
 
 void TAbUnZipper::ExtractEntry(int index) { OpenArchive().ExtractEntry(index); }
 

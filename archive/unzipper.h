@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/archive_types.h"
+#include "archive/decode_ahead.h"
 #include "archive/file_part.h"
 #include "archive/file_system.h"
 #include "archive/zip_archive.h"
@@ -78,6 +80,20 @@ class TAbUnZipper {
   void SetPasswordRetries(uint8_t value);
   static const char* Version() { return "1.06"; }
 
+  // Decoding ahead (archive/decode_ahead.h): a worker thread decodes the entries an
+  // extraction is going to write while the ones before them are written. On by
+  // default with two processors or more; events, files and failures are the same
+  // either way. `memory` bounds the bytes waiting (0: the default); `share` is for
+  // tests.
+  bool DecodeAheadEnabled() const { return decodeAhead_; }
+  void SetDecodeAhead(bool enabled, size_t memory = 0, DecodeAheadShare share = DecodeAheadShare::kBalanced);
+  // Tells which entries the ExtractEntry calls that follow will ask for, in this
+  // order, so that they are decoded ahead (nothing happens when it is off).
+  // ExtractMatching and ExtractMarked do this for themselves. Decoding ahead ends
+  // with EndDecodeAhead, another plan, or the archive's closing.
+  void PlanDecodeAhead(const std::vector<int>& entries);
+  void EndDecodeAhead();
+
   // The open archive, or nullptr.
   TAbZipArchive* Archive() const { return archive_.get(); }
   // The text of the failure being reported, valid inside OnProcessItemFailure.
@@ -98,6 +114,8 @@ class TAbUnZipper {
   void LoadFile(const std::string& fileName);
   void InitArchive();
   TAbZipArchive& OpenArchive() const;
+  template <typename Selected>
+  void ExtractPlanned(Selected selected, const std::function<void(TAbZipArchive&)>& extract);
 
   FileSystem& fileSystem_;
   std::unique_ptr<TAbZipArchive> archive_;
@@ -107,6 +125,10 @@ class TAbUnZipper {
   TAbExtractOptions extractOptions_ = eoCreateDirs;
   std::string password_;
   uint8_t passwordRetries_ = 3;
+  bool decodeAhead_;
+  size_t decodeAheadMemory_ = 0;
+  DecodeAheadShare decodeAheadShare_ = DecodeAheadShare::kBalanced;
+  std::unique_ptr<DecodeAhead> ahead_;  // after archive_: it goes first
 };
 
 }  // namespace setuvane::archive

@@ -74,8 +74,19 @@ SectionEnd
 NSI
 makensis -V1 "$WORK/nsis.nsi"
 
+# Targets are removed only when the script ends, and a new run first waits until
+# 40 s have passed since: ext4 passes over recently freed inodes when it makes files,
+# which would slow every installer of the next run (the installers being timed do
+# little else than make files).
 targets=$WORK/targets
-rm -rf "$targets" && mkdir -p "$targets"
+stamp=$WORK/deleted-at
+remove_targets() { rm -rf "$targets"; sync; date +%s >"$stamp"; }
+[ -d "$targets" ] && remove_targets
+if [ -f "$stamp" ]; then
+  wait_s=$(( $(cat "$stamp") + 40 - $(date +%s) ))
+  [ "$wait_s" -gt 0 ] && { echo "install_vs_nsis: waiting ${wait_s} s after the last deletion" >&2; sleep "$wait_s"; }
+fi
+mkdir -p "$targets"
 echo "install_vs_nsis: $(wc -l <"$WORK/payload/list.txt") files, $(du -sb "$files" | cut -f1) bytes;" \
      "install.zip $(stat -c %s "$medium/install.zip") bytes, NSIS $(stat -c %s "$WORK/nsis-setup.exe") bytes; $ROUNDS rounds"
 z() { echo "Z:$(echo "$1" | tr / '\\')"; }
@@ -95,7 +106,7 @@ for target in "$targets"/*; do
   got=$(find "$target" -type f | wc -l)
   [ "$got" -eq "$expected" ] || echo "install_vs_nsis: $(basename "$target") holds $got files, not $expected" >&2
 done
-rm -rf "$targets"
+remove_targets
 echo "install_vs_nsis: the check of a single file's package at start-up (read whole and summed):"
 SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/setuvane_package_check_timer.exe" \
   "$ROUNDS" "$(z "$single/setup.exe")" "$(z "$WORK/stored.exe")"

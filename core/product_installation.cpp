@@ -60,6 +60,17 @@ bool ProductInstallation::PreparePayload() {
 
 bool ProductInstallation::InstallProductFiles() {
   const int count = zipPacker_.EntryCount();
+  // The product entries are decoded ahead, on a second processor, while the ones
+  // before them are written; whatever is left when this returns is thrown away.
+  std::vector<int> productEntries;
+  for (int i = 0; i < count; ++i) {
+    if (!TrimControl(zipPacker_.Entries(i)->ExtraText()).empty()) productEntries.push_back(i);
+  }
+  zipPacker_.PlanDecodeAhead(productEntries);
+  struct PlanEnd {
+    archive::TAbUnZipper& zip;
+    ~PlanEnd() { zip.EndDecodeAhead(); }
+  } planEnd{zipPacker_};
   for (int i = 0; i < count; ++i) {
     archive::TAbZipItem& entry = *zipPacker_.Entries(i);
     const std::string folder = TrimControl(entry.ExtraText());

@@ -80,6 +80,12 @@ TEST_F(DirectoryTest, APartOfAFileIsReadAsTheWholeArchive) {
   zip.SetBaseDirectory("out");
   zip.ExtractMatching("doc/readme.txt");
   EXPECT_EQ(files.Files().at("out\\readme.txt").data, ToBytes("world"));
+  // Decoding ahead opens the same part again for its own thread.
+  zip.SetDecodeAhead(true);
+  files.AddFolder("ahead");
+  zip.SetBaseDirectory("ahead");
+  zip.ExtractMatching("*");
+  EXPECT_EQ(files.Files().at("ahead\\readme.txt").data, ToBytes("world"));
   // Cut short, the part holds no end record.
   EXPECT_THROW(zip.OpenZip("setup.exe", FilePart{1000, int64_t(archive.size()) - 30}), EAbZipInvalid);
 }

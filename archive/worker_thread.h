@@ -1,0 +1,76 @@
+// The few thread primitives that decoding ahead needs, and nothing more: one worker
+// thread, a lock, and a signal that wakes the one thread waiting for it. Windows gets
+// them from the calls every version since Windows 95 has (worker_thread_win32.cpp:
+// CreateThread, critical sections, auto-reset events), other systems from the
+// standard library (worker_thread_posix.cpp).
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace setuvane::archive {
+
+class WorkerLock {
+ public:
+  WorkerLock();
+  ~WorkerLock();
+  WorkerLock(const WorkerLock&) = delete;
+  WorkerLock& operator=(const WorkerLock&) = delete;
+  void Enter();
+  void Leave();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Holds a WorkerLock for a scope.
+class WorkerLockHeld {
+ public:
+  explicit WorkerLockHeld(WorkerLock& lock) : lock_(lock) { lock_.Enter(); }
+  ~WorkerLockHeld() { lock_.Leave(); }
+  WorkerLockHeld(const WorkerLockHeld&) = delete;
+  WorkerLockHeld& operator=(const WorkerLockHeld&) = delete;
+
+ private:
+  WorkerLock& lock_;
+};
+
+// An auto-reset event: Set lets one Wait return, now or at the next call; a Set with
+// nobody waiting is kept until someone does. Waiters check their condition in a loop
+// around Wait, so a wake-up that finds nothing to do is harmless.
+class WorkerSignal {
+ public:
+  WorkerSignal();
+  ~WorkerSignal();
+  WorkerSignal(const WorkerSignal&) = delete;
+  WorkerSignal& operator=(const WorkerSignal&) = delete;
+  void Set();
+  void Wait();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// A thread running `work` from construction; Join waits for its end. `work` must not
+// throw. The destructor joins a thread not joined yet.
+class WorkerThread {
+ public:
+  explicit WorkerThread(std::function<void()> work);
+  ~WorkerThread();
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+  // False when the system refused to start the thread (`work` then never runs).
+  bool Started() const;
+  void Join();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// The processors this process may run on (at least 1).
+int ProcessorsAvailable();
+
+}  // namespace setuvane::archive
