@@ -2,7 +2,9 @@
 // started as a process and timed until it ends, and Setuvane's wizard is walked to
 // its folder page and timed from the click on "Następny >" to its completion page,
 // the span a user waits. Rounds interleave the installers; each run installs into
-// a folder of its own.
+// a folder of its own, and as a first installation: the uninstall entry that an
+// earlier run of the same product left is removed first, or every run would carry
+// over the record of all the runs before it.
 //
 //   setuvane_install_timer ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]
 //
@@ -52,6 +54,8 @@ HWND LabelOf(HWND window, const wchar_t* caption) {
   }
   return nullptr;
 }
+
+constexpr char kBenchmarkEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Benchmark";
 
 double RunProcess(const std::string& command) {
   const double start = Now();
@@ -104,6 +108,7 @@ int main(int argc, char** argv) {
     for (size_t k = 0; k < installers.size(); ++k) {
       Installer& installer = installers[(k + round) % installers.size()];
       const std::string folder = root + "\\" + installer.name + "-" + std::to_string(round);
+      RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBenchmarkEntry);
       const double seconds = installer.wizardExe.empty()
                                  ? RunProcess(Replace(installer.command, "{dir}", folder))
                                  : RunWizard(installer.wizardExe, folder);
