@@ -173,8 +173,8 @@ void UninstallSetup::Begin(const std::string& programFolder) {
   SetUninstallRecorder([this](const UninstallItem& item) { writer_->Add(item); });
   RecordCreatedFolders(missing, UninstallItemKind::kFolder);
 
-  // An earlier installation into another folder hands its record over; its
-  // uninstaller goes with it, and its folder when the record says it is ours.
+  // An earlier installation into another folder hands its record over and its
+  // uninstaller goes; the folder itself stays listed, for the uninstallation.
   for (const std::string& path : moved) {
     files.RemoveFile(path);
     files.RemoveFile(path.substr(0, path.size() - std::string(kUninstallRecordName).size()) + kUninstallerName);
