@@ -46,7 +46,8 @@ std::optional<std::string> RegisteredLocation(const std::string& keyName) {
 std::string UninstallKeyName(const std::string& title, const std::string& publisher) {
   const std::string cleanTitle = CleanKeyPart(title);
   const std::string cleanPublisher = CleanKeyPart(publisher);
-  std::string name = cleanPublisher.empty() ? cleanTitle : cleanPublisher + " " + cleanTitle;
+  const bool titleNamesPublisher = AsciiLower(cleanTitle + " ").rfind(AsciiLower(cleanPublisher + " "), 0) == 0;
+  std::string name = cleanPublisher.empty() || titleNamesPublisher ? cleanTitle : cleanPublisher + " " + cleanTitle;
   if (name.size() > 200) name.resize(200);
   return name.empty() ? "Setuvane" : name;
 }

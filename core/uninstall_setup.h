@@ -22,8 +22,9 @@ inline constexpr char kUninstallKeysPath[] = "Software\\Microsoft\\Windows\\Curr
 inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
 
 // The name of the product's key beneath kUninstallKeysPath: its title, after its
-// publisher when it names one, without backslashes and control characters. The
-// same product installed again finds the same key.
+// publisher when it names one that the title does not begin with already, without
+// backslashes and control characters. The same product installed again finds the
+// same key.
 std::string UninstallKeyName(const std::string& title, const std::string& publisher);
 
 struct UninstallEntryValue {

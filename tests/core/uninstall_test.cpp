@@ -89,6 +89,14 @@ TEST(UninstallRecord, ADamagedRecordIsRefusedWhole) {
   }
 }
 
+TEST(UninstallEntry, KeyNameNamesThePublisherOnce) {
+  EXPECT_EQ(UninstallKeyName("Notatnik 1.0", "Firma"), "Firma Notatnik 1.0");
+  EXPECT_EQ(UninstallKeyName("Firma Notatnik 1.0", "Firma"), "Firma Notatnik 1.0");
+  EXPECT_EQ(UninstallKeyName("FIRMA", "Firma"), "FIRMA");
+  EXPECT_EQ(UninstallKeyName("Firmament", "Firma"), "Firma Firmament");
+  EXPECT_EQ(UninstallKeyName("A\\B\t", ""), "A-B");
+}
+
 TEST(UninstallRecord, ASecondInstallationMergesIntoTheFirst) {
   const std::vector<UninstallItem> first = {
       ProductItem("Notatnik", "Notatnik 1.0"),
