@@ -53,7 +53,7 @@ echo "demo: the signed single file is $single/setup.exe (osslsigncode verify: $(
 # that every run installs afresh (the demo ends by uninstalling it).
 export SETUVANE_WINEPREFIX=$demo/wineprefix
 program="$SETUVANE_WINEPREFIX/drive_c/Program Files/Quorbalite"
-rm -rf "$program" "$demo/install.log" "$demo/pictures"
+rm -rf "$program" "$SETUVANE_WINEPREFIX/drive_c/Quorbalite "* "$demo/install.log" "$demo/pictures"
 mkdir -p "$demo/pictures"
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
@@ -76,7 +76,6 @@ fi
 scripts/wine-run.sh "$(winpath "$single/setup.exe")" /VERYSILENT '/DIR=C:\Quorbalite Jeden Plik' \
   "/LOG=$(winpath "$single/install.log")"
 echo "demo: setup.exe installed $(grep -c '^.\{21\}file: ' "$single/install.log") files into C:\Quorbalite Jeden Plik (log: $single/install.log)"
-rm -rf "$SETUVANE_WINEPREFIX/drive_c/Quorbalite Jeden Plik"
 
 if [ -f "$demo/install.log" ]; then
   echo "demo: what the installation did (from its log, $demo/install.log):"
@@ -88,7 +87,7 @@ fi
 # share that entry: one uninstallation removes what both made).
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbalite Notatnik 1.0'
 quiet=$(scripts/wine-run.sh reg.exe query "$entry" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
-  sed -n 's/.*QuietUninstallString *REG_SZ *//p')
+  sed -n 's/.*QuietUninstallString *REG_SZ *//p' || true)
 uninstaller=$(echo "$quiet" | sed -n 's/^"\([^"]*\)".*/\1/p')
 if [ -n "$uninstaller" ]; then
   echo "demo: uninstalling with the entry's QuietUninstallString: $quiet"
