@@ -97,5 +97,6 @@ if [ -n "$uninstaller" ]; then
   echo "demo: the uninstaller ended with exit code $code; what it removed (from $demo/uninstall.log):"
   [ -f "$demo/uninstall.log" ] && cut -c22- "$demo/uninstall.log" | tr -d '\r' | sed 's/^/  /'
 else
-  echo "demo: no uninstall entry was found"
+  echo "demo: no uninstall entry $entry was found" >&2
+  exit 1
 fi
