@@ -96,6 +96,7 @@ if [ -n "$uninstaller" ]; then
   scripts/wine-run.sh "$uninstaller" /UNINSTALL /VERYSILENT "/LOG=$(winpath "$demo/uninstall.log")" || code=$?
   echo "demo: the uninstaller ended with exit code $code; what it removed (from $demo/uninstall.log):"
   [ -f "$demo/uninstall.log" ] && cut -c22- "$demo/uninstall.log" | tr -d '\r' | sed 's/^/  /'
+  [ "$code" -eq 0 ] || [ "$code" -eq 3010 ] || exit 1
 else
   echo "demo: no uninstall entry $entry was found" >&2
   exit 1
