@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <utility>
 
 #include "archive/file_system.h"
 #include "core/embedded_package.h"
@@ -15,6 +16,7 @@
 #include "tools/build/package_file.h"
 #include "tools/command.h"
 #include "tools/console.h"
+#include "tools/private_file.h"
 #include "tools/run_program.h"
 
 namespace setuvane::pack {
@@ -68,13 +70,17 @@ bool PackageIntact(const fs::path& path) {
 // line that every process can read.
 class PasswordFile {
  public:
-  explicit PasswordFile(const std::string& password) {
+  // Null when no such file can be made in the temporary folder.
+  static std::unique_ptr<PasswordFile> Create(const std::string& password) {
     std::random_device random;
-    path_ = fs::temp_directory_path() / ("setuvane-sign-" + std::to_string(random()) + ".tmp");
-    { std::ofstream create(path_, std::ios::binary); }
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
-    std::ofstream out(path_, std::ios::binary);
-    out << password;
+    std::error_code error;
+    const fs::path folder = fs::temp_directory_path(error);
+    if (error) return nullptr;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      const fs::path path = folder / ("setuvane-sign-" + std::to_string(random()) + ".tmp");
+      if (WritePrivateFile(path, password)) return std::unique_ptr<PasswordFile>(new PasswordFile(path));
+    }
+    return nullptr;
   }
   ~PasswordFile() {
     std::error_code ignored;
@@ -85,6 +91,7 @@ class PasswordFile {
   const fs::path& Path() const { return path_; }
 
  private:
+  explicit PasswordFile(fs::path path) : path_(std::move(path)) {}
   fs::path path_;
 };
 
@@ -109,7 +116,11 @@ int RunSign(const SignOptions& options) {
   std::vector<std::string> arguments = {"osslsigncode", "sign", "-pkcs12", PathText(pkcs12)};
   std::unique_ptr<PasswordFile> password;
   if (options.password) {
-    password = std::make_unique<PasswordFile>(*options.password);
+    password = PasswordFile::Create(*options.password);
+    if (!password) {
+      Error("the password cannot be handed to osslsigncode: no private file in the temporary folder");
+      return kUsageOrArchiveError;
+    }
     arguments.insert(arguments.end(), {"-readpass", PathText(password->Path())});
   }
   if (!options.timestamp.empty()) arguments.insert(arguments.end(), {"-ts", options.timestamp});
