@@ -434,13 +434,7 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
       lock_.Leave();
       return nullptr;
     }
-    callerWaits_ = true;
-    const bool wake = workerWaits_;
-    lock_.Leave();
-    if (wake) roomMade_.Set();
-    recordsAdded_.Wait();
-    lock_.Enter();
-    callerWaits_ = false;
+    WaitForRecords();
     DropBefore(position);
   }
   if (records_.front().kind == Kind::kNeedsCaller) {
@@ -465,6 +459,18 @@ bool DecodeAhead::WorkerNeeded() const {
   return capacity_ - (written_ - consumed_) >= refill_ && records_.size() <= kMostRecords / 2;
 }
 
+// Waits, holding lock_ before and after, until the worker adds records; wakes the
+// worker first when it waits for room, which the caller may have made.
+void DecodeAhead::WaitForRecords() {
+  callerWaits_ = true;
+  const bool wake = workerWaits_;
+  lock_.Leave();
+  if (wake) roomMade_.Set();
+  recordsAdded_.Wait();
+  lock_.Enter();
+  callerWaits_ = false;
+}
+
 // Drops the records of positions before `position`, with their bytes.
 void DecodeAhead::DropBefore(int position) {
   while (!records_.empty() && records_.front().position < position) {
@@ -486,13 +492,7 @@ DecodeAhead::Record DecodeAhead::Next(int position, uint64_t release) {
       lock_.Leave();
       throw std::bad_alloc();
     }
-    callerWaits_ = true;
-    const bool wake = workerWaits_;
-    lock_.Leave();
-    if (wake) roomMade_.Set();
-    recordsAdded_.Wait();
-    lock_.Enter();
-    callerWaits_ = false;
+    WaitForRecords();
   }
   Record record = std::move(records_.front());
   records_.pop_front();

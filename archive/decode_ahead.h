@@ -149,6 +149,7 @@ class DecodeAhead {
   // The caller's side.
   Record Next(int position, uint64_t release);
   void Release(int position, uint64_t release, bool finished);
+  void WaitForRecords();
   void DropBefore(int position);
   void PassedThrough(int position);
   bool WorkerNeeded() const;

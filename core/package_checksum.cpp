@@ -63,7 +63,7 @@ void PackageChecksum::Update(const uint8_t* data, size_t length) {
 uint32_t PackageChecksum::Value() const {
   uint32_t h = total_ >= 16 ? std::rotl(lanes_[0], 1) + std::rotl(lanes_[1], 7) + std::rotl(lanes_[2], 12) +
                                   std::rotl(lanes_[3], 18)
-                            : lanes_[2] + kPrime5;  // the third lane still holds the seed
+                            : lanes_[2] + kPrime5;  // lanes_[2] starts as the seed; under 16 bytes nothing changed it
   h += static_cast<uint32_t>(total_);
   const uint8_t* p = pending_;
   const uint8_t* end = pending_ + pendingCount_;
