@@ -27,8 +27,6 @@ namespace {
 
 constexpr char kClassName[] = "TfrmDefaultInterface";
 constexpr int kEscape = 27;
-constexpr int kPanelWidth = 427;
-constexpr int kPanelHeight = 292;
 // Posted by the wizard once closing is decided: the window closes without asking.
 constexpr UINT kCloseNow = WM_APP + 1;
 
@@ -76,7 +74,7 @@ void TfrmDefaultInterface::CreateControls() {
   // The logo lies over the corner picture.
   SetWindowPos(imgInstall_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   scrDefault_ =
-      CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
+      CreatePanel(window_, 24, 208, kWizardPanelWidth, kWizardPanelHeight, GetSysColor(COLOR_BTNFACE));
   imgMotive_ = CreatePicture(scrDefault_, 5, 5, 120, 250, /*keyed=*/false);
   SetPicture(imgMotive_, LoadArtwork(IDB_MOTIVE));
   CreateWizard();
@@ -190,8 +188,8 @@ void TfrmDefaultInterface::FormResize() {
   if (!scrDefault_) return;  // sized while being created, before the panel exists
   RECT outer;
   GetWindowRect(window_, &outer);
-  SetWindowPos(scrDefault_, nullptr, CentredOffset(outer.right - outer.left, kPanelWidth),
-               CentredOffset(outer.bottom - outer.top, kPanelHeight), 0, 0,
+  SetWindowPos(scrDefault_, nullptr, CentredOffset(outer.right - outer.left, kWizardPanelWidth),
+               CentredOffset(outer.bottom - outer.top, kWizardPanelHeight), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   // Paint the panel whole at its new place: not every system repaints what the
   // move uncovered when the window was resized at the same time.

@@ -24,8 +24,6 @@ namespace setuvane {
 namespace {
 
 constexpr char kClassName[] = "TfrmUninstall";
-constexpr int kPanelWidth = 427;
-constexpr int kPanelHeight = 292;
 constexpr int kInstallPage = 5;
 
 }  // namespace
@@ -46,7 +44,7 @@ class TfrmUninstall {
     HWND logo = CreatePicture(window_, 16, 16, 180, 60, /*keyed=*/false);
     SetPicture(logo, LoadArtwork(IDB_LOGO));
     SetWindowPos(logo, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    panel_ = CreatePanel(window_, 24, 208, kPanelWidth, kPanelHeight, GetSysColor(COLOR_BTNFACE));
+    panel_ = CreatePanel(window_, 24, 208, kWizardPanelWidth, kWizardPanelHeight, GetSysColor(COLOR_BTNFACE));
     HWND motive = CreatePicture(panel_, 5, 5, 120, 250, /*keyed=*/false);
     SetPicture(motive, LoadArtwork(IDB_MOTIVE));
     pages_.Create(panel_, motive);
@@ -92,8 +90,8 @@ class TfrmUninstall {
         if (panel_) {
           RECT outer;
           GetWindowRect(window_, &outer);
-          SetWindowPos(panel_, nullptr, CentredOffset(outer.right - outer.left, kPanelWidth),
-                       CentredOffset(outer.bottom - outer.top, kPanelHeight), 0, 0,
+          SetWindowPos(panel_, nullptr, CentredOffset(outer.right - outer.left, kWizardPanelWidth),
+                       CentredOffset(outer.bottom - outer.top, kWizardPanelHeight), 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
           RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }

@@ -18,6 +18,10 @@
 
 namespace setuvane {
 
+// The centred panel scrDefault that holds the side picture, the pages and the buttons.
+inline constexpr int kWizardPanelWidth = 427;
+inline constexpr int kWizardPanelHeight = 292;
+
 struct WizardPages {
   // Creates every control, the page panels hidden.
   void Create(HWND scrDefault, HWND imgMotive);
