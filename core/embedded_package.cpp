@@ -8,7 +8,6 @@
 #include "archive/file_system.h"
 #include "core/package_checksum.h"
 #include "core/pe_layout.h"
-#include "system/machine.h"
 
 namespace setuvane {
 namespace {
@@ -61,13 +60,31 @@ std::optional<uint32_t> PackageRecordOffset(const PeLayout& layout) {
   return section->rawOffset;
 }
 
-std::optional<EmbeddedPackage> ReadEmbeddedPackage(archive::ReadableFile& program) {
-  const std::optional<PeLayout> layout = ReadPeLayout(program);
-  if (!layout) return std::nullopt;
-  const std::optional<uint32_t> at = PackageRecordOffset(*layout);
+namespace {
+
+std::optional<EmbeddedPackage> ReadPackageRecord(archive::ReadableFile& program, const PeLayout& layout) {
+  const std::optional<uint32_t> at = PackageRecordOffset(layout);
   PackageRecord record;
   if (!at || program.ReadAt(*at, record.data(), record.size()) != record.size()) return std::nullopt;
   return DecodePackageRecord(record.data());
+}
+
+// Where the program part of a file of `size` bytes ends: before a carried package
+// and before a signature, whichever comes first.
+int64_t ProgramPartEnd(int64_t size, const PeLayout& layout, const std::optional<EmbeddedPackage>& package) {
+  int64_t end = size;
+  if (package) end = std::min(end, package->offset);
+  const PeDataDirectory signature = layout.Directory(kCertificateTable);
+  if (signature.address != 0 && signature.size != 0) end = std::min<int64_t>(end, signature.address);
+  return end;
+}
+
+}  // namespace
+
+std::optional<EmbeddedPackage> ReadEmbeddedPackage(archive::ReadableFile& program) {
+  const std::optional<PeLayout> layout = ReadPeLayout(program);
+  if (!layout) return std::nullopt;
+  return ReadPackageRecord(program, *layout);
 }
 
 PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const EmbeddedPackage& package) {
@@ -87,35 +104,16 @@ PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const Embe
 }
 
 int64_t ProgramPartLength(archive::ReadableFile& program) {
-  const int64_t size = program.Size();
-  if (const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(program)) {
-    return std::min(package->offset, size);
-  }
-  if (const std::optional<PeLayout> layout = ReadPeLayout(program)) {
-    const PeDataDirectory signature = layout->Directory(kCertificateTable);
-    if (signature.address != 0 && signature.size != 0 && signature.address <= size) return signature.address;
-  }
-  return size;
-}
-
-int64_t RunningProgramPartLength() {
-  const std::optional<std::string> path = CurrentMachine().ModulePath();
-  if (!path) return 0;
-  try {
-    const std::unique_ptr<archive::ReadableFile> program = archive::NativeFileSystem().OpenRead(*path);
-    return ProgramPartLength(*program);
-  } catch (const std::exception&) {
-    return 0;
-  }
+  const std::optional<PeLayout> layout = ReadPeLayout(program);
+  if (!layout) return program.Size();
+  return ProgramPartEnd(program.Size(), *layout, ReadPackageRecord(program, *layout));
 }
 
 void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32_t recordOffset) {
-  size_t end = bytes.size();
-  if (const std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes.data() + recordOffset)) {
-    end = std::min<size_t>(end, size_t(package->offset));
-  }
-  const PeDataDirectory signature = layout.Directory(kCertificateTable);
-  if (signature.address != 0 && signature.size != 0) end = std::min<size_t>(end, signature.address);
+  // A cut before the end of the record is no package or signature of ours.
+  const int64_t recordEnd = int64_t(recordOffset) + int64_t(kPackageRecordSize);
+  const size_t end = size_t(std::max(
+      recordEnd, ProgramPartEnd(int64_t(bytes.size()), layout, DecodePackageRecord(bytes.data() + recordOffset))));
   if (layout.directories.size() > kCertificateTable) {
     std::fill_n(bytes.begin() + std::ptrdiff_t(layout.DirectoryEntry(kCertificateTable)), 8, 0);
   }
@@ -128,11 +126,11 @@ void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32
 std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(const std::string& path) {
   try {
     const std::unique_ptr<archive::ReadableFile> program = archive::NativeFileSystem().OpenRead(path);
-    const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*program);
     const std::optional<PeLayout> layout = ReadPeLayout(*program);
-    if (!package || !layout) return std::nullopt;
+    const std::optional<EmbeddedPackage> package = layout ? ReadPackageRecord(*program, *layout) : std::nullopt;
+    if (!package) return std::nullopt;
     const std::optional<uint32_t> record = PackageRecordOffset(*layout);
-    std::vector<uint8_t> bytes(size_t(std::min(package->offset, program->Size())));
+    std::vector<uint8_t> bytes(size_t(ProgramPartEnd(program->Size(), *layout, package)));
     if (!record || *record + kPackageRecordSize > bytes.size() ||
         program->ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
       return std::nullopt;

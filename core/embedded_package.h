@@ -67,8 +67,6 @@ PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const Embe
 // The length of the program part of a file: the image without a package carried
 // inside and without a signature. A copy of these bytes is the bare installer.
 int64_t ProgramPartLength(archive::ReadableFile& program);
-// The same for the running program; 0 when its file cannot be read.
-int64_t RunningProgramPartLength();
 
 // Makes `bytes`, a program file's first bytes (at least its program part), the bare
 // installer: a carried package and a signature cut off, the certificate table's

@@ -116,6 +116,18 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   EXPECT_EQ(*written, expected);
   EXPECT_NE(ProgramChecksum(program, layout->ChecksumField()), 0u);
   EXPECT_FALSE(BareInstallerOfSingleFile(archive::testing::WinPath(bare))) << "a bare installer is copied as it is";
+
+  // A certificate table that points into the image cuts nothing before the record.
+  std::vector<uint8_t> odd = WithPackage(program, fakes::Bytes(5000, 'p'));
+  fakes::Put32(odd, directory, 0x200);
+  fakes::Put32(odd, directory + 4, 600);
+  const std::optional<PeLayout> oddLayout = ReadPeLayout(odd.data(), odd.size());
+  ASSERT_TRUE(oddLayout);
+  const std::optional<uint32_t> record = PackageRecordOffset(*oddLayout);
+  ASSERT_TRUE(record);
+  MakeBareProgram(odd, *oddLayout, *record);
+  EXPECT_EQ(odd.size(), *record + kPackageRecordSize);
+  EXPECT_FALSE(DecodePackageRecord(odd.data() + *record));
 }
 
 class SingleFileStartTest : public fakes::InstallerTest {
