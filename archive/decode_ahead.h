@@ -27,7 +27,9 @@
 // Memory is bounded: prepared bytes wait in a ring of `memory` bytes (a few
 // megabytes) whose pages are touched only as it fills; an entry larger than that
 // streams through it, the worker waiting for room while the caller writes. The
-// threads stay inside this file.
+// threads stay inside decoding ahead: the plan and the caller's side are in
+// decode_ahead.cpp, the worker's loop in decode_ahead_worker.cpp, and the entry
+// the caller writes in ahead_entry.cpp.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +42,7 @@
 
 #include "archive/extraction_buffers.h"
 #include "archive/file_system.h"
-#include "archive/unzip_entry.h"
+#include "archive/entry_decoding.h"
 #include "archive/worker_thread.h"
 #include "archive/zdecoder.h"
 
@@ -115,6 +117,12 @@ class DecodeAhead {
  private:
   friend class AheadEntry;
   class RingSink;
+  // The ring is made of blocks, so that no single large allocation is needed; a piece
+  // of decoded data never crosses a block's end.
+  static constexpr size_t kBlockSize = size_t(1) << 20;
+  // Records waiting for the caller, at most: entries of no bytes take no ring room.
+  static constexpr size_t kMostRecords = 65536;
+
   struct Planned {
     const TAbZipItem* item;
     EntryFacts facts;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "archive/decode_ahead.h"
+#include "archive/entry_decoding.h"
 #include "archive/exceptions.h"
 #include "archive/read_ahead_stream.h"
 #include "archive/runtime_errors.h"
@@ -16,8 +17,6 @@
 namespace setuvane::archive {
 namespace {
 
-constexpr uint8_t kHighestVersionNeeded = 20;
-constexpr uint32_t kLargestSize = std::numeric_limits<int32_t>::max();
 
 // The progress of `item` as its event: an Abort answer stops the entry.
 OutputSink::ProgressHandler ItemProgress(TAbZipArchive& archive, TAbZipItem& item) {
@@ -112,49 +111,6 @@ void RunGuarded(TAbZipArchive& archive, const std::function<void()>& work, const
 }
 
 }  // namespace
-
-EntryFacts EntryFacts::Of(const TAbZipArchive& archive, const TAbZipItem& item) {
-  return {item.VersionNeededToExtract(), item.NameNotCp1250(), item.StoredName(),
-          (archive.ExtractOptions() & eoRestorePath) != 0, item.CompressedSize(), item.UncompressedSize(),
-          item.RelativeOffset(), item.CRC32(), item.CompressionMethod(), item.GeneralPurposeBitFlag(),
-          item.LastModFileTime(), item.IsEncrypted(), archive.DataLimit(item.RelativeOffset())};
-}
-
-int64_t LocateData(ReadableFile& file, const EntryFacts& entry) {
-  if ((entry.versionNeeded & 0xFF) > kHighestVersionNeeded) throw EAbZipVersion();
-  if (entry.nameNotCp1250) throw EAbZipNameNotCp1250();
-  // Writing and testing both come here, so a name that would fail on Windows fails
-  // a test on any system too.
-  CheckStoredName(entry.storedName, entry.restorePath);
-  // Sizes and offsets are signed 32-bit in this model; all ones marks Zip64.
-  if (entry.compressedSize > kLargestSize || entry.uncompressedSize > kLargestSize ||
-      entry.relativeOffset > kLargestSize) {
-    throw EAbZipTooLarge();
-  }
-  ReadAheadStream stream(file);
-  stream.Seek(entry.relativeOffset);
-  TAbZipLocalFileHeader local;
-  local.Read(stream);
-  if (stream.Position() + int64_t(entry.compressedSize) > entry.dataLimit) throw EAbZipOverlap();
-  return stream.Position();
-}
-
-std::unique_ptr<TAbZDecoder> MakeEntryDecoder(const EntryFacts& entry, const std::string& password,
-                                              uint8_t retries) {
-  auto made = std::make_unique<TAbZDecoder>(password, entry.crc, true);
-  made->SetRetries(retries);
-  if ((entry.flags & 0x0008) != 0) made->AcceptTimeCheck(entry.dosTime);
-  return made;
-}
-
-void DecodeChecked(ReadableFile& file, const EntryFacts& entry, TAbZDecoder* decoder, int64_t dataOffset,
-                   WritableFile& target, const OutputSink::ProgressHandler& progress, ExtractionBuffers& buffers,
-                   ByteSource* input) {
-  const EntryData data{dataOffset, entry.compressedSize, entry.uncompressedSize, entry.method, entry.flags};
-  TAbUnzipHelper helper(file, data, decoder, target, progress, buffers);
-  const uint32_t crc = input != nullptr ? helper.DecodeFrom(*input) : helper.DecodeEntry();
-  if (crc != entry.crc || helper.Written() != entry.uncompressedSize) throw EAbZipBadCRC();
-}
 
 void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead) {
   // Decoded ahead, the entry fails its header checks here all the same, before its
