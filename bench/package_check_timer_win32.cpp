@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "archive/file_system.h"
-#include "core/embedded_package.h"
+#include "core/package/embedded_package.h"
 
 namespace {
 

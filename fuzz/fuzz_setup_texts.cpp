@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/installer_state.h"
-#include "core/settings.h"
+#include "core/run/installer_state.h"
+#include "core/package/settings.h"
 #include "system/folder_error.h"
 #include "system/registry_script.h"
 #include "system/setup_text.h"

@@ -1,4 +1,4 @@
-#include "core/pe_layout.h"
+#include "pe/pe_layout.h"
 
 #include <algorithm>
 #include <vector>

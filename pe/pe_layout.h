@@ -1,3 +1,8 @@
+// pe/: Windows program files: the headers and sections (this file), the resource
+// tree and the version resource. The installer reads its own file with it, and
+// setuvane-pack reads and writes the installer's program with it; it uses only
+// archive/'s file seam.
+//
 // The headers of a Windows program file (PE/COFF, as Microsoft's "PE Format"
 // describes it), read far enough to find the installer's own data in it: the
 // section table, the data directories, and the places of the fields that a tool

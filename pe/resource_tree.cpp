@@ -1,10 +1,10 @@
-#include "tools/exe/resource_tree.h"
+#include "pe/resource_tree.h"
 
 #include <algorithm>
 #include <map>
 #include <stdexcept>
 
-namespace setuvane::pack {
+namespace setuvane {
 namespace {
 
 constexpr uint32_t kHighBit = 0x80000000u;
@@ -222,4 +222,4 @@ std::vector<uint8_t> WriteResources(std::vector<Resource> resources, uint32_t se
   return out;
 }
 
-}  // namespace setuvane::pack
+}  // namespace setuvane

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace setuvane::pack {
+namespace setuvane {
 
 // A type or a name: a number or a text.
 struct ResourceId {
@@ -37,4 +37,4 @@ std::vector<Resource> ReadResources(const std::vector<uint8_t>& section, uint32_
 // then the names, the data entries and the data, each piece of data 8-aligned.
 std::vector<uint8_t> WriteResources(std::vector<Resource> resources, uint32_t sectionRva);
 
-}  // namespace setuvane::pack
+}  // namespace setuvane

@@ -3,14 +3,14 @@
 // final zero for text), its type (1 text, 0 binary), its key as UTF-16 with a final
 // zero, padding to a 4-byte boundary, the value, padding, then its children, each
 // starting on a 4-byte boundary. wLength runs to the end of the last child.
-#include "tools/exe/version_info.h"
+#include "pe/version_info.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
-namespace setuvane::pack {
+namespace setuvane {
 namespace {
 
 constexpr uint32_t kFixedSignature = 0xFEEF04BD;
@@ -115,4 +115,4 @@ std::array<uint16_t, 4> VersionNumbers(const std::string& text) {
   return numbers;
 }
 
-}  // namespace setuvane::pack
+}  // namespace setuvane

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace setuvane::pack {
+namespace setuvane {
 
 struct VersionInfo {
   std::array<uint16_t, 4> fileVersion{};
@@ -28,4 +28,4 @@ std::vector<uint8_t> WriteVersionInfo(const VersionInfo& info);
 // each part at most 65535); zeros when it begins with none.
 std::array<uint16_t, 4> VersionNumbers(const std::string& text);
 
-}  // namespace setuvane::pack
+}  // namespace setuvane

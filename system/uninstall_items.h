@@ -2,7 +2,7 @@
 // it: the folders and files it made, the registry keys it created and the values
 // it wrote (with what a value held before), the shortcuts and their folders.
 // Unlike the account of system/install_journal.h, which is prose for a person's
-// log, these items are kept in the uninstall record (core/uninstall_record.h) that
+// log, these items are kept in the uninstall record (core/uninstallation/uninstall_record.h) that
 // the uninstaller reads back. Nothing is recorded unless a recorder is set, so the
 // steps can record what they do without knowing whether anyone keeps it.
 #pragma once

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/embedded_package.h"
+#include "core/package/embedded_package.h"
 #include "tools/console.h"
 #include "tools/printable.h"
 

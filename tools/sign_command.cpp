@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "archive/file_system.h"
-#include "core/embedded_package.h"
-#include "core/pe_layout.h"
+#include "core/package/embedded_package.h"
+#include "pe/pe_layout.h"
 #include "tools/build/package_file.h"
 #include "tools/command.h"
 #include "tools/console.h"

@@ -1,14 +1,14 @@
-#include "core/installation.h"
+#include "core/installation/installation.h"
 
-#include "core/install_package.h"
-#include "core/problem_reports.h"
+#include "core/package/install_package.h"
+#include "core/run/problem_reports.h"
 #include "system/registry_script.h"
 #include "system/shortcut_script.h"
 #include "system/system_components.h"
-#include "core/installer_state.h"
-#include "core/package_source.h"
-#include "core/settings.h"
-#include "core/switches.h"
+#include "core/run/installer_state.h"
+#include "core/package/package_source.h"
+#include "core/package/settings.h"
+#include "core/run/switches.h"
 #include "system/install_journal.h"
 
 namespace setuvane {

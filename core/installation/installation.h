@@ -1,3 +1,7 @@
+// core/installation/: the installation itself: the product files, the steps in
+// their order, and unattended runs with their exit codes. It uses every room
+// before it (run, package, wizard, uninstallation); only the program uses it.
+//
 // What one run of the installer holds apart from its window: the two unzip
 // components (zipInstall for the setup files at start-up, zipPacker inside the
 // product installation), the shortcut writer, and the installation steps bound to
@@ -5,10 +9,10 @@
 #pragma once
 
 #include "archive/unzipper.h"
-#include "core/product_installation.h"
-#include "core/uninstall_setup.h"
-#include "core/wizard.h"
-#include "core/wizard_view.h"
+#include "core/installation/product_installation.h"
+#include "core/uninstallation/uninstall_setup.h"
+#include "core/wizard/wizard.h"
+#include "core/wizard/wizard_view.h"
 #include "system/shell_link.h"
 
 namespace setuvane {

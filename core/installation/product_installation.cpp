@@ -1,12 +1,14 @@
-#include "core/product_installation.h"
+#include "core/installation/product_installation.h"
 
-#include "core/abort_installation.h"
-#include "core/install_package.h"
-#include "core/installer_state.h"
-#include "core/package_source.h"
-#include "core/problem_reports.h"
-#include "core/product_destinations.h"
-#include "core/settings.h"
+#include "core/run/abort_installation.h"
+#include "core/package/install_package.h"
+#include "core/run/installer_state.h"
+#include "core/package/package_source.h"
+#include "core/package/package_texts.h"
+#include "core/run/problem_reports.h"
+#include "core/wizard/wizard_texts.h"
+#include "core/package/product_destinations.h"
+#include "core/package/settings.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "system/folder_macros.h"
@@ -22,7 +24,7 @@ ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& 
   zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,
                                             bool&) { zipPackerArchiveItemProgress(progress); };
   zipPacker_.OnConfirmOverwrite = [this](std::string& name, bool& confirm) { zipPackerConfirmOverwrite(name, confirm); };
-  // The package password first, as for the setup files (core/install_package.cpp).
+  // The package password first, as for the setup files (core/package/install_package.cpp).
   zipPacker_.SetPassword(kPackagePassword);
   zipPacker_.OnNeedPassword = [](archive::TAbUnZipper&, std::string& password) { SupplyPackagePassword(password); };
   // A file that cannot be written, a bad checksum or a wrong password stops the
@@ -33,7 +35,7 @@ ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& 
 }
 
 bool ProductInstallation::PreparePayload() {
-  const WizardTexts& t = WizardText();
+  const PackageTexts& t = PackageText();
   CurrentMachine().ChangeCurrentDirectory(LaunchFolder);
   try {
     const PackageSource package = InstallPackage();

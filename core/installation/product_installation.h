@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "archive/unzipper.h"
-#include "core/wizard_view.h"
+#include "core/wizard/wizard_view.h"
 
 namespace setuvane {
 

@@ -1,8 +1,8 @@
-#include "core/unattended.h"
+#include "core/installation/unattended.h"
 
-#include "core/exit_codes.h"
-#include "core/installer_state.h"
-#include "core/settings.h"
+#include "core/run/exit_codes.h"
+#include "core/run/installer_state.h"
+#include "core/package/settings.h"
 #include "dialogs/uncaught_failure.h"
 #include "system/install_journal.h"
 #include "system/system_actions.h"

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "core/switches.h"
-#include "core/wizard.h"
+#include "core/run/switches.h"
+#include "core/wizard/wizard.h"
 
 namespace setuvane {
 
@@ -21,7 +21,7 @@ struct UnattendedRun {
   std::function<void()> beforeInstalling;  // e.g. shows the window on its install page
 };
 
-// Runs the installation and returns the exit code (see core/exit_codes.h).
+// Runs the installation and returns the exit code (see core/run/exit_codes.h).
 int RunUnattended(const UnattendedRun& run);
 
 }  // namespace setuvane

@@ -1,4 +1,4 @@
-#include "core/embedded_package.h"
+#include "core/package/embedded_package.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "archive/file_system.h"
-#include "core/package_checksum.h"
-#include "core/pe_layout.h"
+#include "core/package/package_checksum.h"
+#include "pe/pe_layout.h"
 
 namespace setuvane {
 namespace {

@@ -11,7 +11,7 @@
 //       20     4  0
 //       24     8  the package's offset in the file
 //       32     8  its size in bytes (0: no package inside)
-//       40     4  its checksum (core/package_checksum.h)
+//       40     4  its checksum (core/package/package_checksum.h)
 //       44    20  0
 //
 // All numbers are little-endian. The package is then read through that window of

@@ -1,14 +1,15 @@
-#include "core/install_package.h"
+#include "core/package/install_package.h"
 
 #include <optional>
 #include <stdexcept>
 
 #include "archive/unzipper.h"
-#include "core/abort_installation.h"
-#include "core/installer_state.h"
-#include "core/package_source.h"
-#include "core/problem_reports.h"
-#include "core/settings.h"
+#include "core/run/abort_installation.h"
+#include "core/run/installer_state.h"
+#include "core/package/package_source.h"
+#include "core/package/package_texts.h"
+#include "core/run/problem_reports.h"
+#include "core/package/settings.h"
 #include "system/machine.h"
 #include "system/setup_text.h"
 #include "system/text_helpers.h"
@@ -22,12 +23,12 @@ void RemoveEarlierSetupFiles(archive::FileSystem& files) {
   for (const char* name : kSetupFilesRead) {
     const std::string path = SetupFolder + name;
     if (files.FileExists(path) && !files.Remove(path))
-      throw std::runtime_error(FormatOne(WizardText().earlierSetupFileKept, path));
+      throw std::runtime_error(FormatOne(PackageText().earlierSetupFileKept, path));
   }
 }
 
 void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
-  const WizardTexts& t = WizardText();
+  const PackageTexts& t = PackageText();
   const std::optional<PackageSource> package = LocateInstallPackage(files);
   if (!package) {
     ReportProblem(t.packageMissing.title, FormatOne(t.packageMissing.message, kPackageName), t.packageMissing.hint,
@@ -62,22 +63,10 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   if (failure) throw std::runtime_error(*failure);
 }
 
-bool LoadList(const char* fileName, ListItems& list, const ReportTexts& report) {
-  try {
-    const std::vector<std::string> lines = ReadSetupTextFile(SetupFolder + fileName);
-    list.Clear();
-    for (const std::string& line : lines) list.Add(TrimControl(line));
-    return true;
-  } catch (const std::exception& failure) {
-    ReportProblem(report, failure.what());
-    return false;
-  }
-}
-
 }  // namespace
 
 bool OpenInstallPackage(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
-  const WizardTexts& t = WizardText();
+  const PackageTexts& t = PackageText();
   // The package and the component folders are addressed from the medium's folder.
   CurrentMachine().ChangeCurrentDirectory(LaunchFolder);
   try {
@@ -97,10 +86,6 @@ bool OpenInstallPackage(archive::TAbUnZipper& zipInstall, archive::FileSystem& f
   }
   return true;
 }
-
-bool LoadLicense(ListItems& lsvLicense) { return LoadList("license.inf", lsvLicense, WizardText().licenseUnreadable); }
-
-bool LoadReadme(ListItems& lsvReadme) { return LoadList("readme.inf", lsvReadme, WizardText().readmeUnreadable); }
 
 void SupplyPackagePassword(std::string& newPassword) { newPassword = kPackagePassword; }
 

@@ -1,20 +1,21 @@
+// core/package/: the install package: where it is found (the folder medium's
+// install.zip, or the package the program carries in a single file), how a carried
+// one is checked, its setup files and the settings of install.inf, and what its
+// destination texts name on this machine. It uses core/run/, archive/ and pe/;
+// the wizard, the installation, the uninstallation and the program use it.
+//
 // The install package at start-up: "install.zip" on the medium is opened, its setup
 // files (entries whose destination text is empty) are unpacked into the setup
-// folder, and install.inf, license.inf and readme.inf are read from there.
+// folder, and install.inf is read from there (license.inf and readme.inf are the
+// wizard's: core/wizard/information_pages.h).
 #pragma once
 
 #include <string>
 
-#include "core/wizard_view.h"
+#include "core/package/package_source.h"
 
 namespace setuvane {
 
-namespace archive {
-class FileSystem;
-class TAbUnZipper;
-}  // namespace archive
-
-inline constexpr char kPackageName[] = "install.zip";
 inline constexpr char kPackagePassword[] = "tarnwick";
 
 // The setup files the installer reads from the setup folder. Copies left there by
@@ -27,12 +28,6 @@ inline constexpr const char* kSetupFilesRead[] = {"install.inf", "license.inf", 
 // report) when the package cannot be unpacked; ends the program at once when the
 // package is missing or install.inf cannot be read.
 bool OpenInstallPackage(archive::TAbUnZipper& zipInstall, archive::FileSystem& files);
-
-// Fill the licence and the product information lists from license.inf and
-// readme.inf, one trimmed line an item. False (after a report) when the file
-// cannot be read; the list then keeps what it held.
-bool LoadLicense(ListItems& lsvLicense);
-bool LoadReadme(ListItems& lsvReadme);
 
 // The password handler of both unzip components: the package password.
 void SupplyPackagePassword(std::string& newPassword);

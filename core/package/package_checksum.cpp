@@ -1,7 +1,7 @@
 // XXH32 as its authors describe it: four lanes take 16-byte stripes (each 32-bit
 // word multiplied, rotated, multiplied), then the lanes are merged, the length and
 // the tail of fewer than 16 bytes are mixed in, and the result is avalanched.
-#include "core/package_checksum.h"
+#include "core/package/package_checksum.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-// The blank record of a package carried inside setuvane.exe (core/embedded_package.h),
+// The blank record of a package carried inside setuvane.exe (core/package/embedded_package.h),
 // in a section of its own so that the package tool finds it by the section table.
 // The program reads the record from its file, not from here: this object only has
 // to be in the image, which linking it into the program itself (not through a

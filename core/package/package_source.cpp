@@ -1,14 +1,14 @@
-#include "core/package_source.h"
+#include "core/package/package_source.h"
 
 #include <memory>
 
 #include "archive/unzipper.h"
-#include "core/abort_installation.h"
-#include "core/embedded_package.h"
-#include "core/exit_codes.h"
-#include "core/install_package.h"
-#include "core/installer_state.h"
-#include "core/problem_reports.h"
+#include "core/run/abort_installation.h"
+#include "core/package/embedded_package.h"
+#include "core/run/exit_codes.h"
+#include "core/package/package_texts.h"
+#include "core/run/installer_state.h"
+#include "core/run/problem_reports.h"
 #include "system/machine.h"
 
 namespace setuvane {
@@ -19,7 +19,7 @@ std::optional<PackageSource> g_chosen;
 PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullopt}; }
 
 [[noreturn]] void RefuseCarriedPackage(const char* failure) {
-  ReportProblem(WizardText().packageInvalid, failure);
+  ReportProblem(PackageText().packageInvalid, failure);
   SetEndingExitCode(kExitPackageUnreadable);
   EndProgramAtOnce();
 }

@@ -17,6 +17,9 @@ class FileSystem;
 class TAbUnZipper;
 }  // namespace archive
 
+// The folder medium's package, beside the installer.
+inline constexpr char kPackageName[] = "install.zip";
+
 struct PackageSource {
   std::string path;                       // the file that holds the package
   std::optional<archive::FilePart> part;  // the package's bytes in it; none: the whole file

@@ -1,4 +1,4 @@
-#include "core/product_destinations.h"
+#include "core/package/product_destinations.h"
 
 #include "system/folder_macros.h"
 #include "system/text_helpers.h"

@@ -1,4 +1,4 @@
-#include "core/settings.h"
+#include "core/package/settings.h"
 
 #include "system/cp1250.h"
 #include "system/folder_macros.h"

@@ -1,3 +1,7 @@
+// core/program/: the program setuvane.exe: its entry (main_win32.cpp), start-up,
+// the environment checks, the main window, the log of /LOG and the ways an
+// unattended run shows itself. It sits on top of every other room.
+//
 // TfrmDefaultInterface, the installer's main window: borderless, black, covering
 // the whole screen, with the corner picture and the logo at the top left and the
 // wizard's panel scrDefault kept centred. Creating it runs the start-up sequence.
@@ -8,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "core/environment_check.h"
-#include "core/installation.h"
-#include "core/wizard.h"
-#include "core/wizard_pages_win32.h"
-#include "core/wizard_view_win32.h"
+#include "core/program/environment_check.h"
+#include "core/installation/installation.h"
+#include "core/wizard/wizard.h"
+#include "core/wizard/wizard_pages_win32.h"
+#include "core/wizard/wizard_view_win32.h"
 #include "dialogs/form_window_win32.h"
 #include "widgets/folder_dialog.h"
 #include "widgets/gdi_win32.h"

@@ -1,4 +1,4 @@
-#include "core/dll_search_win32.h"
+#include "core/program/dll_search_win32.h"
 
 #include <windows.h>
 

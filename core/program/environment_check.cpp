@@ -1,6 +1,6 @@
-#include "core/environment_check.h"
+#include "core/program/environment_check.h"
 
-#include "core/main_window_texts.h"
+#include "core/run/main_window_texts.h"
 #include "dialogs/message_routines.h"
 
 namespace setuvane {

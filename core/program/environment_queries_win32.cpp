@@ -1,4 +1,4 @@
-#include "core/environment_queries_win32.h"
+#include "core/program/environment_queries_win32.h"
 
 namespace setuvane {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "core/environment_check.h"
+#include "core/program/environment_check.h"
 
 namespace setuvane {
 

@@ -1,4 +1,4 @@
-#include "core/install_log.h"
+#include "core/program/install_log.h"
 
 #include <ctime>
 

@@ -1,18 +1,18 @@
 // Program entry of the installer. Without arguments it is the interactive wizard;
-// the switches of core/switches.h run it unattended.
+// the switches of core/run/switches.h run it unattended.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <optional>
 
-#include "core/default_interface_win32.h"
-#include "core/dll_search_win32.h"
-#include "core/exit_codes.h"
-#include "core/install_log.h"
-#include "core/switches.h"
-#include "core/unattended_win32.h"
-#include "core/uninstaller_win32.h"
+#include "core/program/default_interface_win32.h"
+#include "core/program/dll_search_win32.h"
+#include "core/run/exit_codes.h"
+#include "core/program/install_log.h"
+#include "core/run/switches.h"
+#include "core/program/unattended_win32.h"
+#include "core/uninstallation/uninstaller_win32.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"

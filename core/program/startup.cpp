@@ -1,6 +1,6 @@
-#include "core/startup.h"
+#include "core/program/startup.h"
 
-#include "core/installer_state.h"
+#include "core/run/installer_state.h"
 #include "system/shell_folders.h"
 #include "system/system_actions.h"
 #include "system/system_queries.h"

@@ -1,17 +1,17 @@
-#include "core/unattended_win32.h"
+#include "core/program/unattended_win32.h"
 
 #include <windows.h>
 
 #include "archive/file_system.h"
-#include "core/default_interface_win32.h"
-#include "core/environment_check.h"
-#include "core/exit_codes.h"
-#include "core/installation.h"
-#include "core/installer_state.h"
-#include "core/settings.h"
-#include "core/startup.h"
-#include "core/unattended.h"
-#include "core/windowless_view.h"
+#include "core/program/default_interface_win32.h"
+#include "core/program/environment_check.h"
+#include "core/run/exit_codes.h"
+#include "core/installation/installation.h"
+#include "core/run/installer_state.h"
+#include "core/package/settings.h"
+#include "core/program/startup.h"
+#include "core/installation/unattended.h"
+#include "core/wizard/windowless_view.h"
 #include "dialogs/application_title.h"
 
 namespace setuvane {

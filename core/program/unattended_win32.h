@@ -3,7 +3,7 @@
 // program's exit code.
 #pragma once
 
-#include "core/switches.h"
+#include "core/run/switches.h"
 
 namespace setuvane {
 

@@ -8,7 +8,7 @@ namespace setuvane {
 [[noreturn]] void AbortInstallation();
 
 // Ends the process at once, with exit code 0 (an unattended run: the code of the
-// stage it is in, core/exit_codes.h).
+// stage it is in, core/run/exit_codes.h).
 [[noreturn]] void EndProgramAtOnce();
 
 }  // namespace setuvane

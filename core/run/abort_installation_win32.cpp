@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "core/abort_installation.h"
-#include "core/exit_codes.h"
-#include "core/screen_cursor.h"
-#include "core/main_window_texts.h"
+#include "core/run/abort_installation.h"
+#include "core/run/exit_codes.h"
+#include "core/run/screen_cursor.h"
+#include "core/run/main_window_texts.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
 

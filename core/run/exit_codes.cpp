@@ -1,4 +1,4 @@
-#include "core/exit_codes.h"
+#include "core/run/exit_codes.h"
 
 namespace setuvane {
 namespace {

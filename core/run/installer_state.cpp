@@ -1,4 +1,4 @@
-#include "core/installer_state.h"
+#include "core/run/installer_state.h"
 
 namespace setuvane {
 

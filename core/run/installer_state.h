@@ -1,3 +1,8 @@
+// core/run/: what one run of the installer shares, whatever it does: the global
+// state (folders, page), the switches, the exit codes, the screen cursor, the
+// problem reports and their texts, and the stopping of a failed installation. It
+// uses dialogs/ and system/ only; every other room of core/ may use it.
+//
 // The installer's global state, created at start-up and alive for the whole run.
 // The start-up sequence writes the folders; the other parts of the program read them.
 #pragma once

@@ -1,4 +1,4 @@
-#include "core/main_window_texts.h"
+#include "core/run/main_window_texts.h"
 
 #include "system/cp1250.h"
 

@@ -1,6 +1,6 @@
-#include "core/problem_reports.h"
+#include "core/run/problem_reports.h"
 
-#include "core/screen_cursor.h"
+#include "core/run/screen_cursor.h"
 #include "dialogs/message_routines.h"
 
 namespace setuvane {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/wizard_texts.h"
+#include "core/run/report_texts.h"
 #include "system/problem_report.h"
 
 namespace setuvane {

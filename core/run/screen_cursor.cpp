@@ -1,4 +1,4 @@
-#include "core/screen_cursor.h"
+#include "core/run/screen_cursor.h"
 
 namespace setuvane {
 namespace {

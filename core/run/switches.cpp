@@ -1,4 +1,4 @@
-#include "core/switches.h"
+#include "core/run/switches.h"
 
 #include "system/cp1250.h"
 

@@ -1,4 +1,4 @@
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 
 #include "system/text_helpers.h"
 

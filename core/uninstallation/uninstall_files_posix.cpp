@@ -1,6 +1,6 @@
 // The native build removes nothing: every operation fails. The logic above the
 // seam is exercised natively through a fake.
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 
 namespace setuvane {
 namespace {

@@ -4,7 +4,7 @@
 // WININIT.INI instead.
 #include <windows.h>
 
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 
 namespace setuvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/uninstall_record.h"
+#include "core/uninstallation/uninstall_record.h"
 
 #include <cstdio>
 #include <map>

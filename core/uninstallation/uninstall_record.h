@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 #include "system/uninstall_items.h"
 
 namespace setuvane {

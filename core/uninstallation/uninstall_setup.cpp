@@ -1,12 +1,12 @@
-#include "core/uninstall_setup.h"
+#include "core/uninstallation/uninstall_setup.h"
 
 #include <ctime>
 #include <memory>
 #include <vector>
 
 #include "archive/file_system.h"
-#include "core/embedded_package.h"
-#include "core/settings.h"
+#include "core/package/embedded_package.h"
+#include "core/package/settings.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "system/machine.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/uninstall_record.h"
+#include "core/uninstallation/uninstall_record.h"
 
 namespace setuvane {
 
@@ -18,7 +18,7 @@ inline constexpr char kUninstallRecordName[] = "uninstall.dat";
 // Beneath HKEY_LOCAL_MACHINE; a 32-bit program's view of it is the one Windows'
 // list of programs reads for 32-bit products.
 inline constexpr char kUninstallKeysPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-// The switch that starts the uninstaller ("/UNINSTALL", core/switches.h).
+// The switch that starts the uninstaller ("/UNINSTALL", core/run/switches.h).
 inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
 
 // The name of the product's key beneath kUninstallKeysPath: its title, after its

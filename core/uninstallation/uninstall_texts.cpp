@@ -1,15 +1,9 @@
-#include "core/uninstall_texts.h"
+#include "core/uninstallation/uninstall_texts.h"
 
+#include "core/run/report_texts.h"
 #include "system/cp1250.h"
 
 namespace setuvane {
-namespace {
-
-ReportTexts Report(const char* title, const char* message, const char* hint, const char* details) {
-  return {Cp1250(title), Cp1250(message), Cp1250(hint), Cp1250(details)};
-}
-
-}  // namespace
 
 const UninstallTexts& UninstallText() {
   static const UninstallTexts texts{
@@ -25,22 +19,22 @@ const UninstallTexts& UninstallText() {
       .removingSettings = Cp1250("Usuwanie ustawień systemu..."),
       .removingFiles = Cp1250("Usuwanie plików aplikacji..."),
       .removingFolders = Cp1250("Usuwanie katalogów aplikacji..."),
-      .recordUnreadable = Report("Problem usuwania", "Odczytanie zapisu instalacji jest niemożliwe.",
+      .recordUnreadable = Cp1250Report("Problem usuwania", "Odczytanie zapisu instalacji jest niemożliwe.",
                                  "Zapis instalacji %s nie istnieje lub został uszkodzony.",
                                  ""),
-      .fileNotRemoved = Report("Problem usuwania", "Usunięcie pliku jest niemożliwe.",
+      .fileNotRemoved = Cp1250Report("Problem usuwania", "Usunięcie pliku jest niemożliwe.",
                                "Podczas usuwania pliku %s wystąpił problem",
                                "Dostęp do pliku został odwołany."),
-      .registryNotRestored = Report("Problem rejestru", "Usunięcie wartości rejestru jest niemożliwe.",
+      .registryNotRestored = Cp1250Report("Problem rejestru", "Usunięcie wartości rejestru jest niemożliwe.",
                                     "Podczas usuwania wartości %s wystąpił problem",
                                     "Dostęp do rejestru systemowego został odwołany."),
-      .keyNotRemoved = Report("Problem rejestru", "Usunięcie klucza rejestru jest niemożliwe.",
+      .keyNotRemoved = Cp1250Report("Problem rejestru", "Usunięcie klucza rejestru jest niemożliwe.",
                               "Podczas usuwania klucza %s wystąpił problem",
                               "Dostęp do rejestru systemowego został odwołany."),
-      .entryNotRemoved = Report("Problem rejestru", "Usunięcie aplikacji z listy programów jest niemożliwe.",
+      .entryNotRemoved = Cp1250Report("Problem rejestru", "Usunięcie aplikacji z listy programów jest niemożliwe.",
                                 "Podczas usuwania klucza %s wystąpił problem",
                                 "Dostęp do rejestru systemowego został odwołany."),
-      .uninstallerNotStarted = Report("Problem usuwania", "Uruchomienie deinstalatora jest niemożliwe.",
+      .uninstallerNotStarted = Cp1250Report("Problem usuwania", "Uruchomienie deinstalatora jest niemożliwe.",
                                       "Deinstalator nie mógł skopiować się do katalogu tymczasowego.", ""),
   };
   return texts;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/wizard_texts.h"
+#include "core/run/report_texts.h"
 
 namespace setuvane {
 

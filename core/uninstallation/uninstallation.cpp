@@ -1,232 +1,16 @@
-#include "core/uninstallation.h"
+#include "core/uninstallation/uninstallation.h"
 
-#include <algorithm>
-#include <functional>
-
-#include "archive/crc32.h"
-#include "core/exit_codes.h"
-#include "core/problem_reports.h"
-#include "core/product_destinations.h"
-#include "core/uninstall_record.h"
-#include "core/uninstall_setup.h"
-#include "core/uninstall_texts.h"
+#include "core/run/exit_codes.h"
+#include "core/run/problem_reports.h"
+#include "core/uninstallation/removal.h"
+#include "core/uninstallation/uninstall_files.h"
+#include "core/uninstallation/uninstall_record.h"
+#include "core/uninstallation/uninstall_texts.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
-#include "system/registry.h"
-#include "system/text_helpers.h"
-#include "system/uninstall_files.h"
 
 namespace setuvane {
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  const size_t last = path.find_last_of('\\');
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
-std::string ValueName(const UninstallItem& item) { return item.root + "\\" + item.path + " \"" + item.name + "\""; }
-
-// What became of one item: undone (or no longer ours), left for now without a
-// fault (a folder or key that still holds something), or failed.
-enum class Outcome { kDone, kLeft, kFailed };
-
-class Removal {
- public:
-  Removal(const UninstallRun& run, std::vector<UninstallItem> items)
-      : run_(run), files_(CurrentUninstallFiles()), registry_(CurrentRegistry()), items_(std::move(items)),
-        done_(items_.size(), false) {
-    for (const UninstallItem& item : items_) {
-      if (item.kind == UninstallItemKind::kProduct) product_ = item;
-      if (item.kind != UninstallItemKind::kProduct && item.kind != UninstallItemKind::kEnd) ++total_;
-    }
-  }
-
-  int Run() {
-    const UninstallTexts& t = UninstallText();
-    Phase(t.removingShortcuts, UninstallItemKind::kShortcut, [this](const UninstallItem& i) { return RemoveFile(i, false); });
-    Phase(t.removingShortcuts, UninstallItemKind::kShortcutFolder, [this](const UninstallItem& i) { return RemoveFolder(i); });
-    Phase(t.removingSettings, UninstallItemKind::kValue, [this](const UninstallItem& i) { return UndoValue(i); });
-    Phase(t.removingSettings, UninstallItemKind::kKey, [this](const UninstallItem& i) { return RemoveKey(i); });
-    Phase(t.removingFiles, UninstallItemKind::kFile, [this](const UninstallItem& i) { return RemoveFile(i, true); });
-    if (failed_) return Incomplete();
-    RemoveOwnFiles();
-    Phase(t.removingFolders, UninstallItemKind::kFolder, [this](const UninstallItem& i) { return RemoveFolder(i); });
-    if (!product_.path.empty() &&
-        !registry_.DeleteKey(kHkeyLocalMachine, std::string(kUninstallKeysPath) + "\\" + product_.path)) {
-      const ReportTexts& r = t.entryNotRemoved;
-      ReportProblem(r.title, r.message, FormatOne(r.hint, product_.path), r.details);
-      failed_ = true;
-      return Incomplete();
-    }
-    if (!product_.path.empty()) JournalNote("uninstall entry removed: " + product_.path);
-    run_.view.SetOverallPosition(100);
-    run_.view.ProcessMessages();
-    if (run_.ask) {
-      ShowMessageDialog(ApplicationTitle(),
-                        FormatOne(restart_ ? t.removedAtRestartFormat : t.removedFormat, product_.root),
-                        kKindWarning);
-    }
-    return restart_ ? kExitRestartAdvised : kExitInstalled;
-  }
-
- private:
-  // The items of one kind, the latest first.
-  void Phase(const std::string& caption, UninstallItemKind kind,
-             const std::function<Outcome(const UninstallItem&)>& undo) {
-    run_.view.SetProgressCaption(caption);
-    run_.view.ProcessMessages();
-    std::vector<size_t> places;
-    for (size_t i = items_.size(); i-- > 0;)
-      if (items_[i].kind == kind && !done_[i]) places.push_back(i);
-    for (size_t n = 0; n < places.size(); ++n) {
-      const Outcome outcome = undo(items_[places[n]]);
-      done_[places[n]] = outcome == Outcome::kDone;
-      if (outcome == Outcome::kFailed) failed_ = true;
-      ++handled_;
-      run_.view.SetInstallPosition(static_cast<int>((n + 1) * 100 / places.size()));
-      run_.view.SetOverallPosition(total_ ? static_cast<int>(handled_ * 100 / total_) : 100);
-      run_.view.KeepResponsive();
-    }
-  }
-
-  Outcome RemoveFile(const UninstallItem& item, bool mayHoldUserData) {
-    if (!files_.FileExists(item.path)) {
-      JournalNote("already gone: " + item.path);
-      return Outcome::kDone;
-    }
-    if (mayHoldUserData && HoldsUserData(item.path) && Changed(item)) {
-      JournalNote("stayed: " + item.path + " (changed since the installation: it holds the user's settings or data)");
-      return Outcome::kDone;
-    }
-    switch (files_.RemoveFile(item.path)) {
-      case FileRemoval::kRemoved:
-      case FileRemoval::kMissing:
-        JournalNote("removed: " + item.path);
-        return Outcome::kDone;
-      case FileRemoval::kInUse:
-        if (files_.RemoveAtRestart(item.path)) {
-          JournalNote("in use, removed at the next restart: " + item.path);
-          restart_ = true;
-          return Outcome::kDone;
-        }
-        break;
-      case FileRemoval::kFailed:
-        break;
-    }
-    const ReportTexts& r = UninstallText().fileNotRemoved;
-    ReportProblem(r.title, r.message, FormatOne(r.hint, item.path), r.details);
-    JournalNote("not removed: " + item.path);
-    return Outcome::kFailed;
-  }
-
-  bool Changed(const UninstallItem& item) {
-    const std::optional<std::string> data = files_.ReadWhole(item.path);
-    if (!data) return true;  // unreadable: better kept than lost
-    const std::uint32_t crc =
-        archive::Crc32Update(0xFFFFFFFFu, reinterpret_cast<const std::uint8_t*>(data->data()), data->size()) ^
-        0xFFFFFFFFu;
-    return data->size() != item.size || crc != item.crc;
-  }
-
-  // A folder that still holds something (the user's files, another product's)
-  // stays; that is no failure.
-  Outcome RemoveFolder(const UninstallItem& item) {
-    if (!files_.FolderExists(item.path)) return Outcome::kDone;
-    if (files_.RemoveEmptyFolder(item.path)) {
-      JournalNote("removed folder: " + item.path);
-      return Outcome::kDone;
-    }
-    if (restart_ && files_.RemoveAtRestart(item.path)) {
-      JournalNote("not empty, removed at the next restart when empty then: " + item.path);
-      return Outcome::kDone;
-    }
-    JournalNote("stayed: " + item.path + " (not empty)");
-    return Outcome::kLeft;
-  }
-
-  Outcome UndoValue(const UninstallItem& item) {
-    const std::optional<Registry::Key> root = RootKeyOfName(item.root);
-    std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
-    if (!key) return Outcome::kDone;  // the key is gone, and the value with it
-    bool ok;
-    if (item.prior) {
-      ok = registry_.SetValue(*key, item.name, item.prior->type, item.prior->data);
-      if (ok) JournalNote("restored registry value: " + ValueName(item));
-    } else {
-      ok = registry_.DeleteValue(*key, item.name);
-      if (ok) JournalNote("removed registry value: " + ValueName(item));
-    }
-    registry_.CloseKey(*key);
-    if (!ok) {
-      const ReportTexts& r = UninstallText().registryNotRestored;
-      ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
-    }
-    return ok ? Outcome::kDone : Outcome::kFailed;
-  }
-
-  Outcome RemoveKey(const UninstallItem& item) {
-    const std::optional<Registry::Key> root = RootKeyOfName(item.root);
-    const std::string name = item.root + "\\" + item.path;
-    switch (root ? registry_.DeleteEmptyKey(*root, item.path) : KeyDeletion::kFailed) {
-      case KeyDeletion::kDeleted: JournalNote("removed registry key: " + name); return Outcome::kDone;
-      case KeyDeletion::kMissing: return Outcome::kDone;
-      case KeyDeletion::kNotEmpty: JournalNote("stayed: " + name + " (not empty)"); return Outcome::kLeft;
-      case KeyDeletion::kFailed: break;
-    }
-    const ReportTexts& r = UninstallText().keyNotRemoved;
-    ReportProblem(r.title, r.message, FormatOne(r.hint, name), r.details);
-    return Outcome::kFailed;
-  }
-
-  // The record and the uninstaller beside it. The uninstaller may be the program
-  // that started this one and waits for it: it is moved to the temporary folder
-  // (a running program can be moved on its volume), and goes from there at the
-  // next restart.
-  void RemoveOwnFiles() {
-    files_.RemoveFile(run_.recordPath);
-    const std::string uninstaller = FolderOf(run_.recordPath) + kUninstallerName;
-    if (!files_.FileExists(uninstaller)) return;
-    const FileRemoval removal = files_.RemoveFile(uninstaller);
-    if (removal != FileRemoval::kInUse) return;
-    if (std::optional<std::string> parked = files_.NewTemporaryFile()) {
-      files_.RemoveFile(*parked);
-      if (files_.MoveFileTo(uninstaller, *parked)) {
-        files_.RemoveAtRestart(*parked);
-        return;
-      }
-    }
-    // Windows 9x moves no running program: it goes, and its folder, at restart.
-    if (files_.RemoveAtRestart(uninstaller)) {
-      JournalNote("in use, removed at the next restart: " + uninstaller);
-      restart_ = true;
-    }
-  }
-
-  int Incomplete() {
-    std::vector<UninstallItem> left;
-    for (size_t i = 0; i < items_.size(); ++i)
-      if (!done_[i] && items_[i].kind != UninstallItemKind::kEnd) left.push_back(items_[i]);
-    UninstallRecordWriter(files_, run_.recordPath).Rewrite(left);
-    JournalNote("uninstallation incomplete: the entry and the record stay for another try");
-    if (run_.ask)
-      ShowMessageDialog(ApplicationTitle(), FormatOne(UninstallText().incompleteFormat, product_.root), kKindWarning);
-    return kExitStepFailed;
-  }
-
-  const UninstallRun& run_;
-  UninstallFiles& files_;
-  Registry& registry_;
-  std::vector<UninstallItem> items_;
-  std::vector<bool> done_;
-  UninstallItem product_;
-  size_t total_ = 0;
-  size_t handled_ = 0;
-  bool failed_ = false;
-  bool restart_ = false;
-};
-
-}  // namespace
 
 int RunUninstallation(const UninstallRun& run) {
   const UninstallTexts& t = UninstallText();
@@ -250,7 +34,7 @@ int RunUninstallation(const UninstallRun& run) {
   }
   // A product installed more than once lists some things twice: each is undone
   // once, a file by its latest check value, a value back to what it held first.
-  return Removal(run, MergeUninstallItems(record.items, {})).Run();
+  return RemoveInstallation(run, MergeUninstallItems(record.items, {}));
 }
 
 }  // namespace setuvane

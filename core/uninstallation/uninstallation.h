@@ -1,3 +1,9 @@
+// core/uninstallation/: everything of undoing an installation: the uninstall
+// record and its disk seam, what an installation sets up to be undone (the record,
+// the uninstaller, the entry among the installed programs), the removal, the
+// uninstaller's run and its texts. It uses core/run/, core/package/ and
+// core/wizard/; the installation (which writes the record) and the program use it.
+//
 // Removing an installation: the uninstall record beside the uninstaller is read
 // and verified, the user is asked (unless the run is unattended), and what the
 // record lists is undone in reverse order: shortcuts and the folders made for
@@ -9,19 +15,11 @@
 // next restart. The exit code says how it ended.
 #pragma once
 
-#include <string>
-
-#include "core/wizard_view.h"
+#include "core/uninstallation/removal.h"
 
 namespace setuvane {
 
-struct UninstallRun {
-  WizardView& view;          // the install page's caption and bars
-  std::string recordPath;    // the record beside the uninstaller
-  bool ask = true;           // a person is there: the question first, a notice at the end
-};
-
-// The exit code (core/exit_codes.h): removed, removed with a restart to finish it,
+// The exit code (core/run/exit_codes.h): removed, removed with a restart to finish it,
 // a step failed (the rest removed, the entry and the record kept for another try),
 // or the user said no.
 int RunUninstallation(const UninstallRun& run);

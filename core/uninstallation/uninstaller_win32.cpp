@@ -1,15 +1,15 @@
-#include "core/uninstaller_win32.h"
+#include "core/uninstallation/uninstaller_win32.h"
 
 #include <windows.h>
 
-#include "core/exit_codes.h"
-#include "core/problem_reports.h"
-#include "core/uninstall_setup.h"
-#include "core/uninstall_texts.h"
-#include "core/uninstallation.h"
-#include "core/windowless_view.h"
-#include "core/wizard_pages_win32.h"
-#include "core/wizard_view_win32.h"
+#include "core/run/exit_codes.h"
+#include "core/run/problem_reports.h"
+#include "core/uninstallation/uninstall_setup.h"
+#include "core/uninstallation/uninstall_texts.h"
+#include "core/uninstallation/uninstallation.h"
+#include "core/wizard/windowless_view.h"
+#include "core/wizard/wizard_pages_win32.h"
+#include "core/wizard/wizard_view_win32.h"
 #include "dialogs/application_title.h"
 #include "dialogs/artwork_win32.h"
 #include "dialogs/centring.h"
@@ -17,7 +17,7 @@
 #include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
 #include "system/machine.h"
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 #include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {

@@ -5,7 +5,7 @@
 // with /VERYSILENT, nothing) and removes the product.
 #pragma once
 
-#include "core/switches.h"
+#include "core/run/switches.h"
 
 namespace setuvane {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "core/wizard_view.h"
+#include "core/wizard/wizard_view.h"
 
 namespace setuvane {
 

@@ -1,3 +1,8 @@
+// core/wizard/: the six pages: their logic (this file), the view the logic drives
+// (a window, or none), the licence and product texts, and the wizard's own texts.
+// It uses core/run/ and core/package/; the uninstallation (its window is the
+// install page), the installation and the program use it.
+//
 // The wizard: six pages shown one at a time, the three buttons that move between
 // them, the folder page's check of the chosen folder and its free space, and the
 // installation that runs inside the click that leaves the folder page. It drives
@@ -6,7 +11,7 @@
 
 #include <functional>
 
-#include "core/wizard_view.h"
+#include "core/wizard/wizard_view.h"
 
 namespace setuvane {
 

@@ -1,8 +1,8 @@
-#include "core/wizard_pages_win32.h"
+#include "core/wizard/wizard_pages_win32.h"
 
 #include <algorithm>
 
-#include "core/wizard_texts.h"
+#include "core/wizard/wizard_texts.h"
 #include "dialogs/controls_win32.h"
 #include "widgets/wide_or_ansi_win32.h"
 

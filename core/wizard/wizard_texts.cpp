@@ -1,5 +1,6 @@
-#include "core/wizard_texts.h"
+#include "core/wizard/wizard_texts.h"
 
+#include "core/run/report_texts.h"
 #include "system/cp1250.h"
 
 namespace setuvane {
@@ -9,10 +10,6 @@ std::vector<std::string> Lines(std::initializer_list<const char*> utf8) {
   std::vector<std::string> lines;
   for (const char* line : utf8) lines.push_back(Cp1250(line));
   return lines;
-}
-
-ReportTexts Report(const char* title, const char* message, const char* hint, const char* details) {
-  return {Cp1250(title), Cp1250(message), Cp1250(hint), Cp1250(details)};
 }
 
 }  // namespace
@@ -77,51 +74,30 @@ const WizardTexts& WizardText() {
       .stopQuestion = Cp1250("Czy na pewno chcesz przerwać instalację?\r\nInstalacja produktu nie została ukończona."),
       .overwriteQuestionFormat = Cp1250("Zastąpić plik \"%s\" nową wersją z instalatora?\r\n"
                                         "Ten plik zawiera ustawienia lub informacje użytkownika."),
-      .packageMissing = Report("Problem instalacji", "Odczytanie pliku instalacyjnego %s jest niemożliwe.",
-                               "Sprecyzowany plik nie istnieje. ",
-                               "Sprawdź poprawność nośnika instalacji lub skontaktuj się z producentem w "
-                               "sprawie uzyskania nowego nośnika."),
-      .payloadMissing = Report("Problem instalacji", "Odczytanie pliku instalacyjnego \"%s\" jest niemożliwe.",
-                               "Sprecyzowany plik nie istnieje. ",
-                               "Sprawdź poprawność nośnika instalacji lub skontaktuj się z producentem w "
-                               "sprawie uzyskania nowego nośnika."),
-      .packageInvalid = Report("Problem instalacji", "Nieprawidłowy źródłowy pakiet instalacji.",
-                               "Upewnij się że instalacja nie została uszkodzona", ""),
-      .settingsUnreadable = Report("Problem instalacji", "Nieprawidłowy źródłowy rejestr instalacji.",
-                                   "Odczytanie rejestru instalacji %s jest niemożliwe.", ""),
-      .licenseUnreadable = Report("Problem instalacji",
+      .licenseUnreadable = Cp1250Report("Problem instalacji",
                                   "Odczytanie informacji dotyczących licencji jest niemożliwe.",
                                   "Upewnij się instalacja pochodzi od wiarygodnego dostawcy.", ""),
-      .readmeUnreadable = Report("Problem instalacji", "Odczytanie informacji dotyczących produktu jest niemożliwe.",
+      .readmeUnreadable = Cp1250Report("Problem instalacji", "Odczytanie informacji dotyczących produktu jest niemożliwe.",
                                  "Upewnij się że instalacja nie została uszkodzona.", ""),
-      .folderTooShort = Report("Nieprawidłowa ścieżka",
+      .folderTooShort = Cp1250Report("Nieprawidłowa ścieżka",
                                "Sprecyzowana lokalizacja aplikacji nie może zostać zaakceptowana.",
                                "Wybierz domyślną lokalizację lub sprecyzuj inny folder instalacji.",
                                "Selekcja lokalizacji aplikacji została odwołana."),
-      .folderTooSmall = Report("Nieprawidłowy wolumin",
+      .folderTooSmall = Cp1250Report("Nieprawidłowy wolumin",
                                "Sprecyzowana lokalizacja aplikacji nie posiada wystarczająco dużo przestrzeni "
                                "dyskowej.",
                                "Zwolnij co najmniej 10 MB miejsca na dysku docelowym lub wybierz inną lokalizację.",
                                "Selekcja lokalizacji aplikacji została odwołana."),
-      .folderNotCreated = Report("Problem instalacji", "Utworzenie bieżącego katalogu jest niemożliwe.",
+      .folderNotCreated = Cp1250Report("Problem instalacji", "Utworzenie bieżącego katalogu jest niemożliwe.",
                                  "Instalator nie mógł utworzyć katalogu ", ""),
-      .folderNotOpened = Report("Problem instalacji", "Otwarcie bieżącego katalogu jest niemożliwe.",
+      .folderNotOpened = Cp1250Report("Problem instalacji", "Otwarcie bieżącego katalogu jest niemożliwe.",
                                 "Instalator nie mógł otworzyć katalogu ", ""),
-      .fileNotInstalled = Report("Problem instalacji", "Instalacja pliku jest niemożliwa.",
+      .fileNotInstalled = Cp1250Report("Problem instalacji", "Instalacja pliku jest niemożliwa.",
                                  "Instalator nie mógł utworzyć pliku ", ""),
       .destinationUnknown = Cp1250("Ten system nie ma katalogu, który wskazuje pakiet."),
       .destinationNotFull = Cp1250("Katalog docelowy nie jest pełną ścieżką."),
-      .earlierSetupFileKept = Cp1250("Usunięcie pliku %s pozostałego po wcześniejszej instalacji jest niemożliwe."),
   };
   return texts;
-}
-
-std::string FormatOne(const std::string& format, const std::string& value) {
-  std::string text = format;
-  size_t at = text.find("%s");
-  if (at == std::string::npos) at = text.find("%d");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
 }
 
 }  // namespace setuvane

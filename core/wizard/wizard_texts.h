@@ -1,16 +1,13 @@
 // The wizard's own texts (Windows-1250): the pages, the buttons, the questions and
-// the reports about the install package and the product files.
+// the reports about the licence and product texts, the folder and the product files.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace setuvane {
+#include "core/run/report_texts.h"
 
-// Four texts of a problem report, in the dialog's order.
-struct ReportTexts {
-  std::string title, message, hint, details;
-};
+namespace setuvane {
 
 struct WizardTexts {
   // Pages and controls.
@@ -28,10 +25,6 @@ struct WizardTexts {
   std::string stopQuestion;
   std::string overwriteQuestionFormat;  // "%s" for the file name
   // Reports. In the formats "%s" stands for a file name, a path or a folder.
-  ReportTexts packageMissing;       // message has "%s" (without quotes)
-  ReportTexts payloadMissing;       // message has "\"%s\""
-  ReportTexts packageInvalid;       // details: the failure's text
-  ReportTexts settingsUnreadable;   // hint has "%s"; details: the failure's text
   ReportTexts licenseUnreadable;    // details: the failure's text
   ReportTexts readmeUnreadable;     // details: the failure's text
   ReportTexts folderTooShort;
@@ -42,13 +35,8 @@ struct WizardTexts {
   // Details of folderNotOpened for a product entry's folder that is no folder here.
   std::string destinationUnknown;   // the destination names a folder this system lacks
   std::string destinationNotFull;   // the destination is no full path
-  // Details of packageInvalid for a setup file of an earlier run that stays ("%s": its path).
-  std::string earlierSetupFileKept;
 };
 
 const WizardTexts& WizardText();
-
-// `format` with its one "%s" (or "%d") replaced by `value`.
-std::string FormatOne(const std::string& format, const std::string& value);
 
 }  // namespace setuvane

@@ -1,4 +1,4 @@
-#include "core/wizard_view_win32.h"
+#include "core/wizard/wizard_view_win32.h"
 
 #include "dialogs/controls_win32.h"
 

@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "core/wizard_pages_win32.h"
-#include "core/wizard_view.h"
+#include "core/wizard/wizard_pages_win32.h"
+#include "core/wizard/wizard_view.h"
 
 namespace setuvane {
 

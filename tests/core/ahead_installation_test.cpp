@@ -4,8 +4,8 @@
 // notice, the program ending in the middle) and the same disk.
 #include <algorithm>
 
-#include "core/abort_installation.h"
-#include "core/product_installation.h"
+#include "core/run/abort_installation.h"
+#include "core/installation/product_installation.h"
 #include "dialogs/message_routines.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"

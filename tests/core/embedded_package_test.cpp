@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "archive/unzipper.h"
-#include "core/exit_codes.h"
-#include "core/install_package.h"
-#include "core/package_checksum.h"
-#include "core/package_source.h"
-#include "core/product_installation.h"
+#include "core/run/exit_codes.h"
+#include "core/package/install_package.h"
+#include "core/package/package_checksum.h"
+#include "core/package/package_source.h"
+#include "core/installation/product_installation.h"
 #include "tests/core/fake_program.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"

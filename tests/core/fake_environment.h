@@ -1,7 +1,7 @@
 // Environment answers made of plain data, counting what was asked.
 #pragma once
 
-#include "core/environment_check.h"
+#include "core/program/environment_check.h"
 
 namespace setuvane::fakes {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "archive/file_system.h"
-#include "core/embedded_package.h"
-#include "core/package_checksum.h"
-#include "core/pe_layout.h"
+#include "core/package/embedded_package.h"
+#include "core/package/package_checksum.h"
+#include "pe/pe_layout.h"
 
 namespace setuvane::fakes {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "system/uninstall_files.h"
+#include "core/uninstallation/uninstall_files.h"
 
 namespace setuvane::fakes {
 

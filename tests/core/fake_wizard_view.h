@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/wizard_view.h"
+#include "core/wizard/wizard_view.h"
 
 namespace setuvane::fakes {
 

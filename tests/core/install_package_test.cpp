@@ -1,9 +1,10 @@
 // Start-up with the install package: the settings of install.inf, the setup files
 // unpacked into the setup folder, the two list texts, and every report on the way.
-#include "core/install_package.h"
+#include "core/package/install_package.h"
 
 #include "archive/unzipper.h"
-#include "core/settings.h"
+#include "core/package/settings.h"
+#include "core/wizard/information_pages.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"

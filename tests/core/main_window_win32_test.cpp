@@ -10,12 +10,12 @@
 #include <stdexcept>
 #include <thread>
 
-#include "core/abort_installation.h"
-#include "core/default_interface_win32.h"
-#include "core/environment_queries_win32.h"
-#include "core/installer_state.h"
-#include "core/screen_cursor.h"
-#include "core/settings.h"
+#include "core/run/abort_installation.h"
+#include "core/program/default_interface_win32.h"
+#include "core/program/environment_queries_win32.h"
+#include "core/run/installer_state.h"
+#include "core/run/screen_cursor.h"
+#include "core/package/settings.h"
 #include "dialogs/controls_win32.h"
 #include "dialogs/uncaught_failure.h"
 #include "tests/core/fake_environment.h"

@@ -1,11 +1,11 @@
 // The product files: destinations resolved from the package, each entry written
 // alone into its folder, the overall bar, the overwrite question and the reports.
-#include "core/product_installation.h"
+#include "core/installation/product_installation.h"
 
 #include "archive/zip_cipher.h"
-#include "core/product_destinations.h"
-#include "core/settings.h"
-#include "core/wizard_texts.h"
+#include "core/package/product_destinations.h"
+#include "core/package/settings.h"
+#include "core/wizard/wizard_texts.h"
 #include "dialogs/message_routines.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"

@@ -1,7 +1,7 @@
 #include "tests/core/program_ending.h"
 
-#include "core/abort_installation.h"
-#include "core/main_window_texts.h"
+#include "core/run/abort_installation.h"
+#include "core/run/main_window_texts.h"
 #include "dialogs/message_routines.h"
 
 namespace setuvane {

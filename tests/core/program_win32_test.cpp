@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/dll_search_win32.h"
+#include "core/program/dll_search_win32.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
 #include "tests/dialogs/window_driver_win32.h"

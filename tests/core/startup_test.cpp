@@ -1,10 +1,10 @@
-#include "core/startup.h"
+#include "core/program/startup.h"
 
 #include <gtest/gtest.h>
 
-#include "core/environment_check.h"
-#include "core/installer_state.h"
-#include "core/main_window_texts.h"
+#include "core/program/environment_check.h"
+#include "core/run/installer_state.h"
+#include "core/run/main_window_texts.h"
 #include "system/cp1250.h"
 #include "tests/core/fake_environment.h"
 #include "tests/core/recording_dialogs.h"

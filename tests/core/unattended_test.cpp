@@ -1,12 +1,12 @@
 // Unattended installation: the switches as Windows programs take them, and how
 // each way an installation can end becomes its exit code.
-#include "core/unattended.h"
+#include "core/installation/unattended.h"
 
-#include "core/exit_codes.h"
-#include "core/installer_state.h"
-#include "core/settings.h"
-#include "core/switches.h"
-#include "core/windowless_view.h"
+#include "core/run/exit_codes.h"
+#include "core/run/installer_state.h"
+#include "core/package/settings.h"
+#include "core/run/switches.h"
+#include "core/wizard/windowless_view.h"
 #include "dialogs/dialog_responder.h"
 #include "dialogs/message_routines.h"
 #include "tests/core/installer_fixture.h"

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "archive/crc32.h"
-#include "core/exit_codes.h"
-#include "core/uninstall_record.h"
-#include "core/uninstall_setup.h"
-#include "core/uninstallation.h"
+#include "core/run/exit_codes.h"
+#include "core/uninstallation/uninstall_record.h"
+#include "core/uninstallation/uninstall_setup.h"
+#include "core/uninstallation/uninstallation.h"
 #include "system/cp1250.h"
 #include "system/install_journal.h"
 #include "tests/core/fake_uninstall_files.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "core/uninstall_setup.h"
+#include "core/uninstallation/uninstall_setup.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
 #include "tests/dialogs/window_driver_win32.h"

@@ -1,11 +1,11 @@
 // The wizard's page logic against a window of plain data: every transition, the
 // folder checks at their boundaries, the installation sequence and the input
 // refused while it runs, and the two ways of leaving the completion page.
-#include "core/wizard.h"
+#include "core/wizard/wizard.h"
 
-#include "core/installer_state.h"
-#include "core/settings.h"
-#include "core/wizard_texts.h"
+#include "core/run/installer_state.h"
+#include "core/package/settings.h"
+#include "core/wizard/wizard_texts.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "tests/core/fake_wizard_view.h"

@@ -10,7 +10,7 @@
 #include "tests/archive/temp_folder.h"
 #include "tests/archive/zip_writer.h"
 #include "tests/core/fake_program.h"
-#include "tools/exe/resource_tree.h"
+#include "pe/resource_tree.h"
 
 namespace setuvane::pack {
 namespace {

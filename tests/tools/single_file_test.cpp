@@ -6,13 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "art/version_ids.h"
-#include "core/embedded_package.h"
-#include "core/pe_layout.h"
+#include "core/package/embedded_package.h"
+#include "pe/pe_layout.h"
 #include "tests/core/fake_program.h"
 #include "tools/exe/program_file.h"
-#include "tools/exe/resource_tree.h"
+#include "pe/resource_tree.h"
 #include "tools/exe/single_file.h"
-#include "tools/exe/version_info.h"
+#include "pe/version_info.h"
 
 namespace setuvane::pack {
 namespace {

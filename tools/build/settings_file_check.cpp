@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/settings.h"
+#include "core/package/settings.h"
 #include "system/cp1250.h"
 #include "system/setup_text.h"
 #include "system/text_helpers.h"

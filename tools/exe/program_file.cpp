@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/package_checksum.h"
+#include "core/package/package_checksum.h"
 
 namespace setuvane::pack {
 namespace {

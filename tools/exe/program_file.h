@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/embedded_package.h"
-#include "core/pe_layout.h"
-#include "tools/exe/resource_tree.h"
+#include "core/package/embedded_package.h"
+#include "pe/pe_layout.h"
+#include "pe/resource_tree.h"
 
 namespace setuvane::pack {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "art/version_ids.h"
-#include "core/settings.h"
+#include "core/package/settings.h"
 #include "system/cp1250.h"
 #include "system/setup_text.h"
 #include "tools/exe/program_file.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/exe/version_info.h"
+#include "pe/version_info.h"
 
 namespace setuvane::pack {
 

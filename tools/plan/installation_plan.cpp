@@ -1,8 +1,8 @@
 #include "tools/plan/installation_plan.h"
 
-#include "core/product_destinations.h"
-#include "core/settings.h"
-#include "core/wizard_texts.h"
+#include "core/package/product_destinations.h"
+#include "core/package/settings.h"
+#include "core/package/package_texts.h"
 #include "system/registry_script.h"
 #include "system/setup_text.h"
 #include "system/shell_link.h"
@@ -48,7 +48,7 @@ class DryRun {
     try {
       for (const std::string& line : ReadSetupTextFile(settings)) ApplySettingsLine(line);
     } catch (const std::exception& failure) {
-      const ReportTexts& t = WizardText().settingsUnreadable;
+      const ReportTexts& t = PackageText().settingsUnreadable;
       Stop(PlanStep::kSettings, {t.title, t.message, FormatOne(t.hint, settings), failure.what()});
       return false;
     }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/uninstall_setup.h"
+#include "core/uninstallation/uninstall_setup.h"
 #include "system/problem_report.h"
 #include "system/shell_link_writer.h"
 #include "tools/plan/recording_registry.h"
