@@ -7,7 +7,9 @@
 # the posix model links the winpthreads library, whose Windows calls (vectored
 # exception handlers, GetTickCount64, TryEnterCriticalSection and more) keep every
 # Windows before Vista from loading the program, while the win32 model's runtime
-# calls nothing that Windows 95 and NT 4.0 lack.
+# calls nothing that Windows 95 and NT 4.0 lack. The installer's build also targets
+# the Pentium (i586); the tests and the package tool keep the compiler's i686: they
+# run on the package author's machine and under Wine, and the tool needs Windows XP.
 if(NOT DEFINED SETUVANE_MINGW_THREADS)
   set(SETUVANE_MINGW_THREADS posix)
 endif()

@@ -13,6 +13,7 @@ packages=(
   zip unzip p7zip-full libarchive-tools python3 locales
   nsis
   openssl osslsigncode python3-pefile
+  gcc-12-source dpkg-dev
 )
 
 SUDO=""
@@ -31,6 +32,22 @@ ensure_polish_locale() {
   grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 }
+
+# scripts/build-i586-runtime.sh fetches MinGW-w64's sources with apt-get source:
+# Debian's source lists, beside the binary ones.
+sources_list=/etc/apt/sources.list.d/setuvane-debian-src.sources
+ensure_source_lists() {
+  [ -f "$sources_list" ] && return 0
+  echo "install-deps: adding Debian's source lists ($sources_list)"
+  printf '%s\n' \
+    'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
+    'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' '' \
+    'Types: deb-src' 'URIs: http://deb.debian.org/debian-security' 'Suites: bookworm-security' \
+    'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+    $SUDO tee "$sources_list" >/dev/null
+  $SUDO apt-get update -qq
+}
+ensure_source_lists
 
 missing=()
 for p in "${packages[@]}"; do
