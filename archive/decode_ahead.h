@@ -151,13 +151,13 @@ class DecodeAhead {
   uint64_t WaitForRoom(int position, bool forBytes);
   uint8_t* Room(int position, size_t& length);
   void Wrote(int position, size_t length);
-  void Add(Record record);
+  void Add(Record record, size_t bytes = 0);
   void Publish();
   bool PublishHeld();
   // The caller's side.
   Record Next(int position, uint64_t release);
   void Release(int position, uint64_t release, bool finished);
-  void WaitForRecords();
+  void WaitForRecords(WorkerLockHeld& held);
   void DropBefore(int position);
   void PassedThrough(int position);
   bool WorkerNeeded() const;
