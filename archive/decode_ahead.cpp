@@ -18,6 +18,7 @@ constexpr uint64_t kRefillBytes = uint64_t(1) << 20;
 
 bool DecodeAheadByDefault() {
   static const bool on = [] {
+    if (!SecondThreadAllowed()) return false;
     if (const char* forced = std::getenv("SETUVANE_DECODE_AHEAD")) {
       if (forced[0] == '0') return false;
       if (forced[0] == '1') return true;
@@ -30,6 +31,7 @@ bool DecodeAheadByDefault() {
 DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory,
                          DecodeAheadShare share)
     : password_(archive.Password), retries_(archive.PasswordRetries), share_(share), blockSize_(0), capacity_(0) {
+  if (!SecondThreadAllowed()) return;  // the caller decodes every entry itself
   int last = -1;
   for (const int index : entries) {
     if (index <= last || index >= archive.Count()) continue;

@@ -92,4 +92,8 @@ class WorkerThread {
 // The processors this process may run on (at least 1).
 int ProcessorsAvailable();
 
+// Whether a second thread may run in this process: not on Windows 95, 98 and Me
+// (worker_thread_win32.cpp says why).
+bool SecondThreadAllowed();
+
 }  // namespace setuvane::archive
