@@ -74,15 +74,14 @@ class AheadEntry::ReadInput final : public ByteSource {
 AheadEntry::~AheadEntry() { owner_.Release(position_, done_, finished_); }
 
 void AheadEntry::ThrowEarlyFailure() {
-  owner_.lock_.Enter();
-  DecodeAhead::Record& front = owner_.records_.front();  // Take saw the entry's first record
-  if (front.kind != DecodeAhead::Kind::kFailedEarly) {
-    owner_.lock_.Leave();
-    return;
+  std::exception_ptr failure;
+  {
+    WorkerLockHeld held(owner_.lock_);
+    DecodeAhead::Record& front = owner_.records_.front();  // Take saw the entry's first record
+    if (front.kind != DecodeAhead::Kind::kFailedEarly) return;
+    failure = front.failure;
+    owner_.records_.pop_front();
   }
-  const std::exception_ptr failure = front.failure;
-  owner_.records_.pop_front();
-  owner_.lock_.Leave();
   finished_ = true;
   std::rethrow_exception(failure);
 }

@@ -18,6 +18,7 @@ constexpr uint64_t kRefillBytes = uint64_t(1) << 20;
 
 bool DecodeAheadByDefault() {
   static const bool on = [] {
+    if (!SecondThreadAllowed()) return false;
     if (const char* forced = std::getenv("SETUVANE_DECODE_AHEAD")) {
       if (forced[0] == '0') return false;
       if (forced[0] == '1') return true;
@@ -30,6 +31,7 @@ bool DecodeAheadByDefault() {
 DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries, size_t memory,
                          DecodeAheadShare share)
     : password_(archive.Password), retries_(archive.PasswordRetries), share_(share), blockSize_(0), capacity_(0) {
+  if (!SecondThreadAllowed()) return;  // the caller decodes every entry itself
   int last = -1;
   for (const int index : entries) {
     if (index <= last || index >= archive.Count()) continue;
@@ -65,9 +67,10 @@ DecodeAhead::DecodeAhead(TAbZipArchive& archive, const std::vector<int>& entries
 
 DecodeAhead::~DecodeAhead() {
   if (!thread_) return;
-  lock_.Enter();
-  stop_ = true;
-  lock_.Leave();
+  {
+    WorkerLockHeld held(lock_);
+    stop_ = true;
+  }
   roomMade_.Set();
   thread_->Join();
 }
@@ -92,38 +95,41 @@ std::unique_ptr<AheadEntry> DecodeAhead::Take(const TAbZipArchive& archive, cons
   const bool samePassword = archive.Password == password_ && (archive.PasswordRetries == 0) == (retries_ == 0);
   const bool sameNameRule = plan_[position].facts.restorePath == ((archive.ExtractOptions() & eoRestorePath) != 0);
 
-  lock_.Enter();
-  if ((plan_[position].facts.encrypted && !samePassword) || !sameNameRule) {
-    // Decoded with another password than the one the caller would use, or its name
-    // checked under another rule: every entry from here on is the caller's.
-    stop_ = true;
-    passed_ = INT_MAX;
-    DropBefore(INT_MAX);
-    lock_.Leave();
-    roomMade_.Set();
-    return nullptr;
-  }
-  passed_ = std::max(passed_, position - 1);
-  PassedThrough(position);  // its work is under way: it no longer covers the worker's
-  DropBefore(position);
-  while (records_.empty() || records_.front().position != position) {
-    // Stopped before reaching the entry (or past it, which the order rules out).
-    if ((workerDone_ && records_.empty()) || (!records_.empty() && records_.front().position > position)) {
-      lock_.Leave();
-      return nullptr;
+  // The worker is woken only once the lock is left.
+  bool wake = false;
+  bool decoded = false;
+  const bool reached = [&] {
+    WorkerLockHeld held(lock_);
+    if ((plan_[position].facts.encrypted && !samePassword) || !sameNameRule) {
+      // Decoded with another password than the one the caller would use, or its name
+      // checked under another rule: every entry from here on is the caller's.
+      stop_ = true;
+      passed_ = INT_MAX;
+      DropBefore(INT_MAX);
+      wake = true;
+      return false;
     }
-    WaitForRecords();
+    passed_ = std::max(passed_, position - 1);
+    PassedThrough(position);  // its work is under way: it no longer covers the worker's
     DropBefore(position);
-  }
-  if (records_.front().kind == Kind::kNeedsCaller) {
-    records_.pop_front();
-    lock_.Leave();
-    return nullptr;
-  }
-  const bool decoded = records_.front().decoded;
-  const bool wake = WorkerNeeded();
-  lock_.Leave();
+    while (records_.empty() || records_.front().position != position) {
+      // Stopped before reaching the entry (or past it, which the order rules out).
+      if ((workerDone_ && records_.empty()) || (!records_.empty() && records_.front().position > position)) {
+        return false;
+      }
+      WaitForRecords(held);
+      DropBefore(position);
+    }
+    if (records_.front().kind == Kind::kNeedsCaller) {
+      records_.pop_front();
+      return false;
+    }
+    decoded = records_.front().decoded;
+    wake = WorkerNeeded();
+    return true;
+  }();
   if (wake) roomMade_.Set();
+  if (!reached) return nullptr;
   return std::unique_ptr<AheadEntry>(new AheadEntry(*this, position, decoded));
 }
 
@@ -137,15 +143,16 @@ bool DecodeAhead::WorkerNeeded() const {
   return capacity_ - (written_ - consumed_) >= refill_ && records_.size() <= kMostRecords / 2;
 }
 
-// Waits, holding lock_ before and after, until the worker adds records; wakes the
-// worker first when it waits for room, which the caller may have made.
-void DecodeAhead::WaitForRecords() {
+// Waits, with the lock `held` let go meanwhile, until the worker adds records; wakes
+// the worker first when it waits for room, which the caller may have made.
+void DecodeAhead::WaitForRecords(WorkerLockHeld& held) {
   callerWaits_ = true;
   const bool wake = workerWaits_;
-  lock_.Leave();
-  if (wake) roomMade_.Set();
-  recordsAdded_.Wait();
-  lock_.Enter();
+  {
+    WorkerLockReleased released(held);
+    if (wake) roomMade_.Set();
+    recordsAdded_.Wait();
+  }
   callerWaits_ = false;
 }
 
@@ -161,35 +168,37 @@ void DecodeAhead::DropBefore(int position) {
 // Marks the ring up to `release` as written and takes the entry's next record,
 // waiting for the worker to make it.
 DecodeAhead::Record DecodeAhead::Next(int position, uint64_t release) {
-  lock_.Enter();
-  consumed_ = std::max(consumed_, release);
-  while (records_.empty() || records_.front().position != position) {
-    // Every entry handed out ends in a record of its end or failure; only running
-    // out of memory stops the worker short of it.
-    if (workerDone_ && records_.empty()) {
-      lock_.Leave();
-      throw std::bad_alloc();
+  bool wake = false;
+  Record record = [&] {
+    WorkerLockHeld held(lock_);
+    consumed_ = std::max(consumed_, release);
+    while (records_.empty() || records_.front().position != position) {
+      // Every entry handed out ends in a record of its end or failure; only running
+      // out of memory stops the worker short of it.
+      if (workerDone_ && records_.empty()) throw std::bad_alloc();
+      WaitForRecords(held);
     }
-    WaitForRecords();
-  }
-  Record record = std::move(records_.front());
-  records_.pop_front();
-  const bool wake = WorkerNeeded();
-  lock_.Leave();
+    Record next = std::move(records_.front());
+    records_.pop_front();
+    wake = WorkerNeeded();
+    return next;
+  }();
   if (wake) roomMade_.Set();
   return record;
 }
 
 void DecodeAhead::Release(int position, uint64_t release, bool finished) {
-  lock_.Enter();
-  consumed_ = std::max(consumed_, release);
-  PassedThrough(position);
-  if (!finished) {
-    passed_ = std::max(passed_, position);
-    DropBefore(position + 1);
+  bool wake = false;
+  {
+    WorkerLockHeld held(lock_);
+    consumed_ = std::max(consumed_, release);
+    PassedThrough(position);
+    if (!finished) {
+      passed_ = std::max(passed_, position);
+      DropBefore(position + 1);
+    }
+    wake = WorkerNeeded();
   }
-  const bool wake = WorkerNeeded();
-  lock_.Leave();
   if (wake) roomMade_.Set();
 }
 

@@ -56,7 +56,9 @@ enum class DecodeAheadShare : uint8_t { kBalanced, kWorkerDecodes, kCallerDecode
 
 // Whether an extraction decodes ahead unless told otherwise: on when the process
 // may run on two processors or more. The environment variable SETUVANE_DECODE_AHEAD
-// set to 0 or 1 turns it off or on whatever the count (for measurements).
+// set to 0 or 1 turns it off or on whatever the count (for measurements). Never
+// where a second thread is not allowed (Windows 9x): there a DecodeAhead decodes
+// nothing, even when asked for.
 bool DecodeAheadByDefault();
 
 // One entry decoded ahead, in the hands of the caller's thread until it is written
@@ -151,13 +153,13 @@ class DecodeAhead {
   uint64_t WaitForRoom(int position, bool forBytes);
   uint8_t* Room(int position, size_t& length);
   void Wrote(int position, size_t length);
-  void Add(Record record);
+  void Add(Record record, size_t bytes = 0);
   void Publish();
   bool PublishHeld();
   // The caller's side.
   Record Next(int position, uint64_t release);
   void Release(int position, uint64_t release, bool finished);
-  void WaitForRecords();
+  void WaitForRecords(WorkerLockHeld& held);
   void DropBefore(int position);
   void PassedThrough(int position);
   bool WorkerNeeded() const;

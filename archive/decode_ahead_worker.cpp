@@ -55,10 +55,12 @@ void DecodeAhead::Work() {
   } catch (...) {
     // Out of memory for a record: the caller decodes what is left itself.
   }
-  lock_.Enter();
-  workerDone_ = true;
-  const bool wake = callerWaits_;
-  lock_.Leave();
+  bool wake = false;
+  {
+    WorkerLockHeld held(lock_);
+    workerDone_ = true;
+    wake = callerWaits_;
+  }
   if (wake) recordsAdded_.Set();
 }
 
@@ -117,7 +119,10 @@ bool DecodeAhead::DecodeOne(int position) {
     pending_.clear();
     pendingBytes_ = 0;
     written_ = published_;
-    if (abandoned) return true;
+  }
+  if (abandoned) {  // given up by the caller, or all of decoding ahead stops
+    WorkerLockHeld held(lock_);
+    return !stop_;
   }
   Record last{position, end};
   last.failure = std::move(failure);
@@ -187,21 +192,26 @@ void DecodeAhead::Wrote(int position, size_t length) {
   Record* last = pending_.empty() ? nullptr : &pending_.back();
   // A piece that goes on where the last one ended, in the same block, joins it.
   const uint64_t start = written_;
-  written_ += length;  // before Add, which may publish what is written
-  pendingBytes_ += length;
   if (last != nullptr && last->kind == Kind::kData && last->start + last->length == start && start % blockSize_ != 0) {
     last->length += uint32_t(length);
+    written_ += length;
+    pendingBytes_ += length;
   } else {
     Record record{position, Kind::kData};
     record.start = start;
     record.length = uint32_t(length);
-    Add(std::move(record));
+    Add(std::move(record), length);
   }
 }
 
-void DecodeAhead::Add(Record record) {
+// Adds a record, which holds the next `bytes` of the ring (data), and hands the
+// records over once many wait. The ring's bytes count as written only once their
+// record is kept: bytes that no record holds would never be freed again.
+void DecodeAhead::Add(Record record, size_t bytes) {
   record.decoded = entryDecoded_;
   pending_.push_back(std::move(record));
+  written_ += bytes;  // before publishing, which hands over what is written
+  pendingBytes_ += bytes;
   if (pending_.size() >= kPublishRecords) Publish();
 }
 
@@ -215,7 +225,18 @@ bool DecodeAhead::PublishHeld() {
     written_ = published_;
     return false;
   }
-  for (Record& record : pending_) records_.push_back(std::move(record));
+  // All or nothing: a record that finds no room sends those moved before it back,
+  // so that a later hand-over neither loses nor repeats one.
+  const size_t before = records_.size();
+  try {
+    for (Record& record : pending_) records_.push_back(std::move(record));
+  } catch (...) {
+    while (records_.size() > before) {
+      pending_[records_.size() - before - 1] = std::move(records_.back());
+      records_.pop_back();
+    }
+    throw;
+  }
   pending_.clear();
   pendingBytes_ = 0;
   published_ = written_;
@@ -223,9 +244,11 @@ bool DecodeAhead::PublishHeld() {
 }
 
 void DecodeAhead::Publish() {
-  lock_.Enter();
-  const bool wake = PublishHeld();
-  lock_.Leave();
+  bool wake = false;
+  {
+    WorkerLockHeld held(lock_);
+    wake = PublishHeld();
+  }
   if (wake) recordsAdded_.Set();
 }
 
@@ -233,26 +256,22 @@ void DecodeAhead::Publish() {
 // free bytes; throws AbandonedEntry when the entry was given up or decoding ahead
 // stops.
 uint64_t DecodeAhead::WaitForRoom(int position, bool forBytes) {
-  lock_.Enter();
+  WorkerLockHeld held(lock_);
   for (;;) {
-    if (stop_ || position <= passed_) {
-      lock_.Leave();
-      throw AbandonedEntry{};
-    }
+    if (stop_ || position <= passed_) throw AbandonedEntry{};
     if ((!forBytes || written_ - consumed_ < capacity_) && records_.size() < kMostRecords) break;
     // What waits must reach the caller before the worker waits for the caller.
     const bool wake = PublishHeld();
     workerWaits_ = true;
     waitingAt_ = position;
-    lock_.Leave();
-    if (wake) recordsAdded_.Set();
-    roomMade_.Wait();
-    lock_.Enter();
+    {
+      WorkerLockReleased released(held);
+      if (wake) recordsAdded_.Set();
+      roomMade_.Wait();
+    }
     workerWaits_ = false;
   }
-  const uint64_t free = capacity_ - (written_ - consumed_);
-  lock_.Leave();
-  return free;
+  return capacity_ - (written_ - consumed_);
 }
 
 uint8_t* DecodeAhead::Room(int position, size_t& length) {

@@ -10,16 +10,21 @@
 
 namespace setuvane::archive {
 
+// Taken and left only through WorkerLockHeld and WorkerLockReleased, so that a
+// throw never leaves it owned.
 class WorkerLock {
  public:
   WorkerLock();
   ~WorkerLock();
   WorkerLock(const WorkerLock&) = delete;
   WorkerLock& operator=(const WorkerLock&) = delete;
+
+ private:
+  friend class WorkerLockHeld;
+  friend class WorkerLockReleased;
   void Enter();
   void Leave();
 
- private:
   struct State;
   std::unique_ptr<State> state_;
 };
@@ -31,6 +36,20 @@ class WorkerLockHeld {
   ~WorkerLockHeld() { lock_.Leave(); }
   WorkerLockHeld(const WorkerLockHeld&) = delete;
   WorkerLockHeld& operator=(const WorkerLockHeld&) = delete;
+
+ private:
+  friend class WorkerLockReleased;
+  WorkerLock& lock_;
+};
+
+// Lets a held lock go for a scope (to wait for the other thread), and takes it
+// again at its end.
+class WorkerLockReleased {
+ public:
+  explicit WorkerLockReleased(WorkerLockHeld& held) : lock_(held.lock_) { lock_.Leave(); }
+  ~WorkerLockReleased() { lock_.Enter(); }
+  WorkerLockReleased(const WorkerLockReleased&) = delete;
+  WorkerLockReleased& operator=(const WorkerLockReleased&) = delete;
 
  private:
   WorkerLock& lock_;
@@ -72,5 +91,9 @@ class WorkerThread {
 
 // The processors this process may run on (at least 1).
 int ProcessorsAvailable();
+
+// Whether a second thread may run in this process: not on Windows 95, 98 and Me
+// (worker_thread_win32.cpp says why).
+bool SecondThreadAllowed();
 
 }  // namespace setuvane::archive

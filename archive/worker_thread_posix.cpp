@@ -67,6 +67,8 @@ void WorkerThread::Join() {
   if (state_->thread.joinable()) state_->thread.join();
 }
 
+bool SecondThreadAllowed() { return true; }
+
 int ProcessorsAvailable() {
   cpu_set_t set;
   CPU_ZERO(&set);

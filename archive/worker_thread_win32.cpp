@@ -63,6 +63,14 @@ void WorkerThread::Join() {
   state_->thread = nullptr;
 }
 
+// The runtime linked into the installer (the win32 thread model of MinGW's C++
+// library and libgcc) guards its own shared state with locks made on
+// CreateSemaphoreW, which Windows 95, 98 and Me export only as a stub. One thread
+// never contends for those locks and so never needs the semaphore; two threads do,
+// for the guards of static locals (inflate's tables), the unwinder's registry and
+// every exception thrown, and find no lock there.
+bool SecondThreadAllowed() { return (GetVersion() & 0x80000000u) == 0; }
+
 int ProcessorsAvailable() {
   // The process's affinity counts where it is bound to fewer processors than the
   // machine has; the call is looked up, so that a system without it still loads us.

@@ -22,7 +22,9 @@ void ReportUncaughtFailure(const std::string& message) {
     if (Handler()) {
       Handler()(message);
     } else {
-      std::fprintf(stderr, "%s\n", message.c_str());
+      // fputs, not fprintf: MinGW's C99 fprintf locks the stream through _lock of
+      // msvcrt.dll, which its first versions may lack (scripts/windows-functions.tsv).
+      std::fputs((message + "\n").c_str(), stderr);
     }
   } catch (...) {
   }

@@ -35,10 +35,13 @@ import pefile
 HERE = os.path.dirname(os.path.abspath(__file__))
 TABLE = os.path.join(HERE, "windows-functions.tsv")
 
+# Not shlwapi.dll nor comctl32.dll: Windows 95 and NT 4.0 have shlwapi.dll only
+# from Internet Explorer 4 on, and comctl32.dll in its first versions; a program
+# of ours loads what it needs of them at run time.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll",
-               "oleaut32.dll", "comdlg32.dll", "shlwapi.dll", "msvcrt.dll"}
+               "oleaut32.dll", "comdlg32.dll", "msvcrt.dll"}
 # The oldest systems of the two lines.
-NT_ORDER = ["3.1", "3.5", "3.51", "4.0", "2000", "XP", "Vista", "7", "8", "8.1", "10"]
+NT_ORDER = ["3.1", "3.5", "3.51", "4.0", "4.0 SP4", "2000", "XP", "XP SP1", "Vista", "7", "8", "8.1", "10"]
 OLDEST_NT = "4.0"
 LOADS_ON_95 = {"95", "stub"}
 

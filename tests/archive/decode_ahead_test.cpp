@@ -1,16 +1,76 @@
 // Decoding ahead against decoding on the spot: random archives (entries of random
 // sizes and methods, encrypted, damaged, refused, skipped, aborted) extracted both
-// ways must give the same events in the same order and the same files. Run also
-// under the sanitizers, where the threads' hand-over is checked as well.
+// ways must give the same events in the same order and the same files, also when
+// the worker runs out of memory. Run also under the sanitizers, where the threads'
+// hand-over is checked as well.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "archive/decode_ahead.h"
 #include "archive/memory_file_system.h"
 #include "archive/unzipper.h"
 #include "tests/archive/zip_writer.h"
+
+// The program's allocations, with one of the worker's made to fail: while a
+// FailingWorkerAllocation lives, the allocations of every thread but the one that
+// made it are counted, and the one of the chosen number throws.
+namespace {
+
+std::atomic<bool> gCounting{false};
+std::thread::id gCaller;
+std::atomic<long> gWorkerAllocations{0};
+long gFailing = 0;  // the number of the allocation that fails; 0: none
+
+void* Allocate(std::size_t size) {
+  if (gCounting.load(std::memory_order_acquire) && std::this_thread::get_id() != gCaller &&
+      ++gWorkerAllocations == gFailing) {
+    throw std::bad_alloc();
+  }
+  if (void* memory = std::malloc(size ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+
+void* AllocateOrNull(std::size_t size) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+class FailingWorkerAllocation {
+ public:
+  explicit FailingWorkerAllocation(long failing) {
+    gCaller = std::this_thread::get_id();
+    gFailing = failing;
+    gWorkerAllocations = 0;
+    gCounting.store(true, std::memory_order_release);
+  }
+  ~FailingWorkerAllocation() { gCounting = false; }
+  FailingWorkerAllocation(const FailingWorkerAllocation&) = delete;
+  FailingWorkerAllocation& operator=(const FailingWorkerAllocation&) = delete;
+  long Made() const { return gWorkerAllocations; }  // once the worker has ended
+};
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrNull(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrNull(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace setuvane::archive {
 namespace {
@@ -149,6 +209,46 @@ TEST(DecodeAhead, RandomArchivesGiveTheSameEventsAndFilesAsDecodingOnTheSpot) {
       const Outcome ahead = Extract(archive, answers, true, share);
       ASSERT_EQ(ahead.events, spot.events) << "scenario " << scenario << ", share " << int(share);
       ASSERT_EQ(ahead.files, spot.files) << "scenario " << scenario << ", share " << int(share);
+    }
+  }
+}
+
+// Whichever of the worker's allocations fails (one handing records over under the
+// lock among them), the extraction ends, and what comes before the first report of
+// the lack of memory is what decoding on the spot does.
+TEST(DecodeAhead, AWorkerOutOfMemoryEndsNoExtractionDifferently) {
+  std::mt19937 random(20260119);
+  ZipLayout layout;
+  for (int i = 0; i < 40; ++i) {
+    layout.entries.push_back({.name = "f" + std::to_string(i) + ".bin",
+                              .data = RandomBytes(random, i % 8 == 0 ? 30000 : random() % 900),
+                              .method = uint16_t(i % 2 ? 8 : 0)});
+  }
+  const Bytes archive = testing::BuildZip(layout).bytes;
+  const Answers answers{7, true, false, false, false, 8192};  // a ring smaller than some entries
+  const Outcome spot = Extract(archive, answers, false);
+  long made = 0;
+  {
+    FailingWorkerAllocation none(0);
+    ASSERT_EQ(Extract(archive, answers, true, DecodeAheadShare::kWorkerDecodes).events, spot.events);
+    made = none.Made();
+  }
+  ASSERT_GT(made, 0);
+  for (long failing = 1; failing <= made; ++failing) {
+    Outcome ahead;
+    {
+      FailingWorkerAllocation one(failing);
+      ahead = Extract(archive, answers, true, DecodeAheadShare::kWorkerDecodes);
+    }
+    const auto reported = std::find_if(ahead.events.begin(), ahead.events.end(), [](const std::string& event) {
+      return event.find("Out of memory") != std::string::npos || event.find("bad_alloc") != std::string::npos;
+    });
+    if (reported == ahead.events.end()) {
+      ASSERT_EQ(ahead.events, spot.events) << "allocation " << failing;
+      ASSERT_EQ(ahead.files, spot.files) << "allocation " << failing;
+    } else {
+      ASSERT_LE(reported - ahead.events.begin(), spot.events.end() - spot.events.begin()) << "allocation " << failing;
+      ASSERT_TRUE(std::equal(ahead.events.begin(), reported, spot.events.begin())) << "allocation " << failing;
     }
   }
 }

@@ -6,12 +6,14 @@
 //   component <command line>      for each component row its medium would run
 //   privilege <yes|no>            whether the shutdown privilege was asked for
 //   shutdown <result> <flags>     ShutDownWindows(1) and the ExitWindowsEx flags
+//   decode-ahead <yes|no>         whether extractions decode ahead on a second thread
 // Windows is not really restarted: the real machine answers everything else.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "archive/decode_ahead.h"
 #include "system/shell_folders.h"
 #include "system/system_actions.h"
 #include "system/system_components.h"
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
   const int result = ShutDownWindows(1);
   std::fprintf(out, "privilege %s\nshutdown %d %u\n", machine.askedForToken ? "yes" : "no", result,
                static_cast<unsigned>(machine.exitFlags));
+  std::fprintf(out, "decode-ahead %s\n", archive::DecodeAheadByDefault() ? "yes" : "no");
   std::fclose(out);
   return 0;
 }

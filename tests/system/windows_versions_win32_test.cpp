@@ -1,6 +1,7 @@
 // The rules that depend on the Windows version, run on Wine set to report each of
 // the older systems in turn: the first component row (supdcom) only on 4.0, that
-// is Windows 95 and NT 4.0, and the shutdown privilege only on the NT family. Wine
+// is Windows 95 and NT 4.0, and the shutdown privilege and decoding ahead (asked
+// for through SETUVANE_DECODE_AHEAD) only on the NT family. Wine
 // takes the version for a program from its name (tests/system/reported_windows_win32.h),
 // so each system gets a copy of the helper program of its own name.
 #include <windows.h>
@@ -23,7 +24,7 @@ struct OldWindows {
   const char* version;      // the start of the version text
   const char* platform;
   bool firstComponentRow;   // supdcom runs (version text "4.0...")
-  bool shutdownPrivilege;   // asked for before the restart
+  bool ntFamily;            // the shutdown privilege asked for before the restart, decoding ahead
 };
 
 const OldWindows kSystems[] = {
@@ -48,6 +49,7 @@ TEST(OldWindows, ComponentRowsAndShutdownPrivilegeFollowTheReportedVersion) {
     std::filesystem::create_directories(medium.Path() / probe);
     std::ofstream(medium.Path() / probe / "setup.exe") << "probe";
   }
+  SetEnvironmentVariableA("SETUVANE_DECODE_AHEAD", "1");  // the probes inherit it
   for (const OldWindows& system : kSystems) {
     SCOPED_TRACE(system.wineName);
     const std::string program = std::string("probe-") + system.wineName + ".exe";
@@ -74,10 +76,13 @@ TEST(OldWindows, ComponentRowsAndShutdownPrivilegeFollowTheReportedVersion) {
     EXPECT_NE(text.find(std::string("platform ") + system.platform + "\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("supdcom\\install.exe\" /q\n") != std::string::npos, system.firstComponentRow) << text;
     EXPECT_NE(text.find("supaxdo\\setup.exe\" /QT\n"), std::string::npos) << text;
-    EXPECT_NE(text.find(std::string("privilege ") + (system.shutdownPrivilege ? "yes" : "no")), std::string::npos)
+    EXPECT_NE(text.find(std::string("privilege ") + (system.ntFamily ? "yes" : "no")), std::string::npos)
         << text;
     EXPECT_NE(text.find("shutdown 0 6\n"), std::string::npos) << text;  // EWX_REBOOT | EWX_FORCE
+    EXPECT_NE(text.find(std::string("decode-ahead ") + (system.ntFamily ? "yes" : "no")), std::string::npos)
+        << text;
   }
+  SetEnvironmentVariableA("SETUVANE_DECODE_AHEAD", nullptr);
 }
 
 }  // namespace
