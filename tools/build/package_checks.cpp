@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "archive/target_path.h"
+#include "core/uninstallation/uninstall_setup.h"
 #include "system/cp1250.h"
 #include "tools/build/folder_macro_check.h"
 #include "tools/build/registry_script_check.h"
@@ -139,7 +140,14 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
       }
       continue;
     }
-    const auto [landing, newPath] = landings.emplace(FoldedPath(file.destination, bare), &file);
+    const std::string landingPath = FoldedPath(file.destination, bare);
+    for (const char* name : {kUninstallerName, kUninstallRecordName}) {
+      if (landingPath == FoldedPath("<programfolder>", name)) {
+        problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' would install over the uninstaller's " +
+                                                name + " in <programfolder>");
+      }
+    }
+    const auto [landing, newPath] = landings.emplace(landingPath, &file);
     if (!newPath) {
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' installs to the same path as '" +
                                               Shown(landing->second->storedName) + "' " +
