@@ -275,4 +275,15 @@ Machine& DefaultMachine() {
   return machine;
 }
 
+bool Win32Machine::HoldNamedMutex(const std::string& name) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  // Made by another account that gave this one no access: it exists all the same.
+  if (mutex == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  return true;  // the handle stays open until the process ends, and the mutex with it
+}
+
 }  // namespace setuvane

@@ -74,7 +74,8 @@ void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>
 
 EmbeddedPackage ProgramFile::AppendPackage(const std::vector<uint8_t>& package) {
   bytes_.resize((bytes_.size() + kPackageAlignment - 1) / kPackageAlignment * kPackageAlignment, 0);
-  const EmbeddedPackage place{int64_t(bytes_.size()), int64_t(package.size()), ChecksumOf(package.data(), package.size())};
+  const EmbeddedPackage place{int64_t(bytes_.size()), int64_t(package.size()), ChecksumOf(package.data(), package.size()),
+                              std::nullopt};
   bytes_.insert(bytes_.end(), package.begin(), package.end());
   WriteRecord(place);
   return place;

@@ -28,9 +28,9 @@ class DryRun {
       PlanFiles();
       TShellLink shlLinker;  // one for the whole script, as on the wizard
       Run(PlanStep::kComponents, [&] { PlanComponents(); }) &&
-          Run(PlanStep::kRegistry, [&] { RunRegistryScript(plan_.programFolder, Reporter(PlanStep::kRegistry)); }) &&
+          Run(PlanStep::kRegistry, [&] { RunRegistryScript(GetTempFolder(), plan_.programFolder, Reporter(PlanStep::kRegistry)); }) &&
           Run(PlanStep::kShortcuts, [&] {
-            RunShortcutScript(shlLinker, plan_.programFolder, Reporter(PlanStep::kShortcuts));
+            RunShortcutScript(shlLinker, GetTempFolder(), plan_.programFolder, Reporter(PlanStep::kShortcuts));
           });
     }
     plan_.registry = registry_.Writes();
