@@ -215,10 +215,37 @@ TEST_F(PackToolTest, BuildMakesASingleFileAndSignSignsIt) {
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "setup.exe"), unsigned_);
   EXPECT_NE(Pack("sign --pkcs12 c.p12 c.pem").err.find("c.pem: not a Setuvane installer"), std::string::npos);
 
-  r = Pack("sign --pkcs12 c.p12 --pass tajne setup.exe");
+  // The password from a file or the environment; on the command line with a warning.
+  EXPECT_NE(r.err.find("warning: --pass puts the password on the command line"), std::string::npos) << r.err;
+  archive::testing::WriteFile(temp.Path() / "haslo.txt", ToBytes("tajne\r\n"));
+  EXPECT_EQ(Pack("sign --pkcs12 c.p12 --pass-env SETUVANE_NO_SUCH_VARIABLE setup.exe").code, 2);
+  EXPECT_EQ(Pack("sign --pkcs12 c.p12 --pass-file haslo.txt --pass tajne setup.exe").code, 2);
+  r = Pack("sign --pkcs12 c.p12 --pass-file haslo.txt setup.exe");
   ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
   EXPECT_EQ(Run("osslsigncode verify -in setup.exe -CAfile c.pem").code, 0);
   EXPECT_EQ(Pack("test setup.exe").out, "no errors in 9 entries\n");
+  // The uninstaller it carries is signed too, and signing again replaces both.
+  ASSERT_EQ(Run("SIGN_PASSWORD=tajne '" SETUVANE_PACK "' sign --pkcs12 c.p12 --pass-env SIGN_PASSWORD setup.exe").code, 0);
+  const std::string signed_ = archive::testing::ReadFile(temp.Path() / "setup.exe");
+  fakes::ProgramBytes single(std::vector<uint8_t>(signed_.begin(), signed_.end()));
+  const std::optional<EmbeddedPackage> carried = ReadEmbeddedPackage(single);
+  ASSERT_TRUE(carried && carried->uninstaller);
+  EXPECT_EQ(CheckEmbeddedPackage(single, *carried), PackageIntegrity::kIntact);
+  archive::testing::WriteFile(temp.Path() / "u.exe", *UninstallerOfSingleFile(single));
+  EXPECT_EQ(Run("osslsigncode verify -in u.exe -CAfile c.pem").code, 0);
+  EXPECT_EQ(ReadEmbeddedPackage(*std::make_unique<fakes::ProgramBytes>(*BareInstallerOfSingleFile(single))), std::nullopt);
+
+  // A package whose checksum does not match, which the installer refuses with 2,
+  // fails the test though every entry is right.
+  std::string damaged = signed_;
+  damaged[damaged.find(std::string("Setuvane package\x01\0\0\0", 20)) + 40] ^= 1;
+  archive::testing::WriteFile(temp.Path() / "u.exe", std::vector<uint8_t>(damaged.begin(), damaged.end()));
+  r = Pack("test u.exe");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("u.exe: the package inside is damaged"), std::string::npos) << r.err;
+  fs::remove(temp.Path() / "u.exe");
+  fs::remove(temp.Path() / "haslo.txt");
   EXPECT_EQ(Tree("."), std::vector<std::string>({"c.p12", "c.pem", "k.pem", "setup.exe", "setuvane.exe", "stderr",
                                                  "stdout"}));
 }
