@@ -47,6 +47,11 @@ bool IsComponentFolder(std::string_view name) {
   return false;
 }
 
+bool IsComponentEntry(std::string_view storedName) {
+  const size_t slash = storedName.find_first_of("/\\");
+  return slash != std::string_view::npos && IsComponentFolder(storedName.substr(0, slash));
+}
+
 std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder) {
   const bool version40 = GetWindowsVersion().compare(0, 3, "4.0") == 0;
   std::vector<ComponentRun> runs;

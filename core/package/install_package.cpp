@@ -20,13 +20,6 @@
 namespace setuvane {
 namespace {
 
-// A component installer a single file carries: a setup entry below a component
-// folder's name.
-bool IsComponentEntry(const std::string& storedName) {
-  const size_t slash = storedName.find_first_of("/\\");
-  return slash != std::string::npos && IsComponentFolder(std::string_view(storedName).substr(0, slash));
-}
-
 // Notes what an entry of the setup folder becomes, and the folders it needs, so
 // that they go at the end of the run.
 void NoteUnpacked(const std::string& storedName, bool withFolders) {

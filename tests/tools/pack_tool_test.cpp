@@ -278,6 +278,44 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   EXPECT_EQ(Pack("build missing.txt").code, 2);
 }
 
+// Components a single file carries: "[setup supaxdo]" stores them below their
+// folder's name; its plan runs them from the setup folder, not from the medium; a
+// folder medium's package refuses them.
+TEST_F(PackToolTest, ASingleFileCarriesItsComponentsAndItsPlanShowsThem) {
+  const std::vector<Resource> resources = {{{kRtRcData, {}}, {IDR_VERSION_ROOM, {}}, 1033, 0, Bytes(4096, 0)}};
+  archive::testing::WriteFile(temp.Path() / "setuvane.exe",
+                              fakes::FakeProgram({{".text", Bytes(300, 0xC3)}, fakes::PackageRecordSection(),
+                                                  {".rsrc", WriteResources(resources, 0x3000)}}));
+  fs::create_directories(temp.Path() / "skladniki/data");
+  archive::testing::WriteFile(temp.Path() / "skladniki/setup.exe", ToBytes("x"));
+  archive::testing::WriteFile(temp.Path() / "skladniki/data/install.inf", ToBytes("nie nasz"));
+  std::string manifest = archive::testing::ReadFile(kSample);
+  manifest += "[setup SupAxdo]\n" + (temp.Path() / "skladniki").string() + "\n[setup supnone]\n";
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes(manifest));
+  const std::string sample = fs::path(kSample).parent_path().string();
+  for (const char* name : {"install.inf", "license.inf", "readme.inf", "registry.inf", "shortcut.inf"})
+    fs::copy_file(sample + "/" + name, temp.Path() / name);
+  fs::copy(sample + "/product", temp.Path() / "product", fs::copy_options::recursive);
+  Result r = Pack("build --installer setuvane.exe -o setup.exe m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("'supnone' is no component folder"), std::string::npos) << r.err;
+  manifest.resize(manifest.size() - std::string("[setup supnone]\n").size());
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes(manifest));
+  r = Pack("build -o p.zip m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("components travel only in a single file"), std::string::npos) << r.err;
+  r = Pack("build --installer setuvane.exe -o setup.exe m.txt");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(Pack("list setup.exe").out.find("SupAxdo/data/install.inf"), std::string::npos);
+  fs::create_directories(temp.Path() / "supajet");
+  archive::testing::WriteFile(temp.Path() / "supajet/setup.exe", ToBytes("obcy"));
+  r = Pack("plan setup.exe");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"C:\\WINDOWS\\TEMP\\supaxdo\\setup.exe\" /QT"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("supajet"), std::string::npos) << "nothing beside the single file runs";
+  EXPECT_NE(r.out.find("Przyk"), std::string::npos) << "the product's own install.inf, not the component's";
+}
+
 // A plan of the sample package on a medium with two component folders: the steps
 // in order, folders of the standard machine, nothing written anywhere.
 TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
