@@ -184,6 +184,8 @@ std::optional<std::vector<uint8_t>> UninstallerOfSingleFile(archive::ReadableFil
     const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(program);
     if (!package || !package->uninstaller) return BareInstallerOfSingleFile(program);
     const CarriedBytes& carried = *package->uninstaller;
+    // The record's size is only believed as far as the file goes.
+    if (program.Size() < carried.offset || program.Size() - carried.offset < carried.size) return std::nullopt;
     std::vector<uint8_t> bytes(size_t(carried.size));
     if (program.ReadAt(carried.offset, bytes.data(), bytes.size()) != bytes.size() ||
         ChecksumOf(bytes.data(), bytes.size()) != carried.checksum) {
