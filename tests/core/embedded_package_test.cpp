@@ -136,6 +136,12 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   carrier.bytes[carrying.size() - 10] ^= 1;
   EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kDamaged);
   EXPECT_FALSE(UninstallerOfSingleFile(carrier));
+  // A record naming more uninstaller than the file holds is believed no further.
+  withUninstaller.uninstaller->size = int64_t(1) << 60;
+  const PackageRecord huge = EncodePackageRecord(withUninstaller);
+  std::copy(huge.begin(), huge.end(), carrier.bytes.begin() + *PackageRecordOffset(*ReadPeLayout(carrying.data(), carrying.size())));
+  EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kTruncated);
+  EXPECT_FALSE(UninstallerOfSingleFile(carrier));
 
   // A certificate table that points into the image cuts nothing before the record.
   std::vector<uint8_t> odd = WithPackage(program, fakes::Bytes(5000, 'p'));
