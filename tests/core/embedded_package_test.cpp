@@ -204,6 +204,11 @@ TEST_F(SingleFileStartTest, WithoutInstallZipBesideItTheCarriedPackageInstalls) 
   EXPECT_EQ(InstallTaskTitle, "Jeden plik");
   EXPECT_EQ(InstallPackage().path, kProgram);
   EXPECT_EQ(InstallPackage().part->offset, int64_t(program.size()));
+  // A file swapped in after the check is not what is installed: every read, decoding
+  // ahead's too, goes through the handle that was checked.
+  disk.AddFile(kProgram, WithPackage(program, archive::testing::BuildZip(
+                                                  {.entries = {PackageEntry("bin/app.exe", "podmieniony", "<programfolder>")}})
+                                                  .bytes));
   fakes::FakeWizardView view;
   ProductInstallation product(view, disk);
   EXPECT_TRUE(product.PreparePayload() && product.InstallProductFiles());
