@@ -1,7 +1,8 @@
 #include "core/run/setup_folder.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cstdint>
+#include <ctime>
 #include <stdexcept>
 #include <vector>
 
@@ -28,7 +29,10 @@ OwnFolder& Own() {
 }  // namespace
 
 std::string MakeOwnSetupFolder(archive::FileSystem& files, const std::string& temporaryFolder) {
-  const auto start = static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() % 100000);
+  // The C run-time's clock, not std::chrono: that would bring in calls Windows 95
+  // lacks. The address of this run's state differs between runs too.
+  const auto start = static_cast<unsigned>((uint64_t(std::time(nullptr)) * 7919 +
+                                            reinterpret_cast<uintptr_t>(&Own()) / 16) % 100000);
   for (int i = 0; i < kNamesTried; ++i) {
     const std::string path = temporaryFolder + "Setuvane-" + std::to_string(start + unsigned(i));
     if (files.FolderExists(path) || files.FileExists(path)) continue;
