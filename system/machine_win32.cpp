@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,10 @@ Machine& DefaultMachine() {
 }
 
 bool Win32Machine::HoldNamedMutex(const std::string& name) {
+  // This process holds it already (an installation and, in tests, an uninstallation
+  // in one process): its own handle would answer ERROR_ALREADY_EXISTS.
+  static std::set<std::string> held;
+  if (held.count(name)) return true;
   HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
   // Made by another account that gave this one no access: it exists all the same.
   if (mutex == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
@@ -283,6 +288,7 @@ bool Win32Machine::HoldNamedMutex(const std::string& name) {
     CloseHandle(mutex);
     return false;
   }
+  held.insert(name);
   return true;  // the handle stays open until the process ends, and the mutex with it
 }
 

@@ -25,10 +25,6 @@ PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullop
   EndProgramAtOnce();
 }
 
-}  // namespace
-
-namespace {
-
 // The package the running program carries, through the handle it was checked by.
 std::optional<PackageSource> CarriedPackage(archive::FileSystem& files) {
   const std::optional<std::string> program = CurrentMachine().ModulePath();

@@ -3,7 +3,9 @@
 #include "core/package/install_package.h"
 
 #include "archive/unzipper.h"
+#include "core/installation/installation.h"
 #include "core/package/settings.h"
+#include "core/run/exit_codes.h"
 #include "core/run/setup_folder.h"
 #include "core/wizard/information_pages.h"
 #include "tests/core/fake_wizard_view.h"
@@ -141,6 +143,26 @@ TEST_F(PackageTest, SetupFilesGoIntoAFolderOfTheRunsOwnThatGoesAtTheEnd) {
   EXPECT_EQ(FileText(first + "install.inf"), "INSTALL_TASK_TITLE=Pierwszy\r\n") << "the other run's file stays";
   RemoveOwnSetupFolder(disk);
   EXPECT_FALSE(disk.FolderExists(SetupFolder.substr(0, SetupFolder.size() - 1)));
+}
+
+// While another run holds the product's mutex, a second start ends with 1618 as
+// soon as it knows the product, in every kind of run, before anything is shown or
+// installed.
+TEST_F(PackageTest, ASecondInstallationOfTheProductEndsWith1618) {
+  WritePackage({PackageEntry("install.inf", "INSTALL_MAIN_TITLE=Notatnik\r\nPRODUCT_PUBLISHER=Firma\r\n"),
+                PackageEntry("bin/app.exe", "program", "<programfolder>")});
+  machine.namedMutexesElsewhere = {"Global\\Setuvane Firma Notatnik"};
+  fakes::FakeWizardView view;
+  Installation installation(view, disk);
+  EXPECT_THROW(installation.OpenInstallPackage(), ProgramEnded);
+  EXPECT_EQ(EndingExitCode(), kExitAnotherRunning);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Instalacja jest już uruchomiona."));
+  SetEndingExitCode(kExitInstalled);
+
+  machine.namedMutexesElsewhere.clear();
+  EXPECT_TRUE(installation.OpenInstallPackage());
+  EXPECT_EQ(machine.namedMutexes.back(), "Global\\Setuvane Firma Notatnik");
 }
 
 TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
