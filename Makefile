@@ -39,7 +39,7 @@ test-asan: asan
 test-tsan: tsan
 	cd $(BUILD)/tsan && $(CTEST) -R '^archive_ahead_test$$'
 
-test-win32: win32
+test-win32: win32 native
 	cd $(BUILD)/win32 && $(CTEST)
 
 # Every test: native, under the sanitizers, and the Windows programs under Wine.

@@ -15,8 +15,10 @@ bool DirectoryExists(FileSystem& fileSystem, const std::string& path) {
 namespace {
 
 std::unique_ptr<ReadableFile> OpenArchiveFile(FileSystem& fileSystem, const std::string& fileName,
+                                              const std::shared_ptr<ReadableFile>& given,
                                               const std::optional<FilePart>& part) {
-  std::unique_ptr<ReadableFile> file = fileSystem.OpenRead(fileName);
+  std::unique_ptr<ReadableFile> file =
+      given ? std::make_unique<SharedFileReader>(given) : fileSystem.OpenRead(fileName);
   if (!part) return file;
   return std::make_unique<FilePartReader>(std::move(file), *part);
 }
@@ -26,14 +28,21 @@ std::unique_ptr<ReadableFile> OpenArchiveFile(FileSystem& fileSystem, const std:
 TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
                        std::optional<FilePart> part)
     : fileSystem_(fileSystem), archiveName_(fileName), part_(part),
-      stream_(OpenArchiveFile(fileSystem, fileName, part)), mode_(mode) {
+      stream_(OpenArchiveFile(fileSystem, fileName, nullptr, part)), mode_(mode) {
+  status_ = TAbArchiveStatus::asIdle;
+}
+
+TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, std::shared_ptr<ReadableFile> file,
+                       uint16_t mode, std::optional<FilePart> part)
+    : fileSystem_(fileSystem), archiveName_(fileName), part_(part), given_(std::move(file)),
+      stream_(OpenArchiveFile(fileSystem, fileName, given_, part)), mode_(mode) {
   status_ = TAbArchiveStatus::asIdle;
 }
 
 TAbArchive::~TAbArchive() = default;
 
 std::unique_ptr<ReadableFile> TAbArchive::OpenStreamAgain() const {
-  return OpenArchiveFile(fileSystem_, archiveName_, part_);
+  return OpenArchiveFile(fileSystem_, archiveName_, given_, part_);
 }
 
 void TAbArchive::SetBaseDirectory(const std::string& value) {

@@ -32,6 +32,10 @@ class TAbArchive {
   // with `part`, the archive is those bytes of the file.
   TAbArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
              std::optional<FilePart> part = std::nullopt);
+  // Reads the archive through `file`, a handle already open on `fileName`, which is
+  // never opened by its name again.
+  TAbArchive(FileSystem& fileSystem, const std::string& fileName, std::shared_ptr<ReadableFile> file, uint16_t mode,
+             std::optional<FilePart> part = std::nullopt);
   virtual ~TAbArchive();
   TAbArchive(const TAbArchive&) = delete;
   TAbArchive& operator=(const TAbArchive&) = delete;
@@ -42,7 +46,8 @@ class TAbArchive {
   FileSystem& Files() const { return fileSystem_; }
   ReadableFile& Stream() const { return *stream_; }
   // The archive's file opened once more, as the constructor opened it, for a reader
-  // on another thread (decoding ahead); EFOpenError as there.
+  // on another thread (decoding ahead); EFOpenError as there. An archive read
+  // through a handle it was given reads through that handle again.
   std::unique_ptr<ReadableFile> OpenStreamAgain() const;
   uint16_t Mode() const { return mode_; }
   TAbArchiveStatus Status() const { return status_; }
@@ -93,6 +98,7 @@ class TAbArchive {
   FileSystem& fileSystem_;
   std::string archiveName_;
   std::optional<FilePart> part_;  // the bytes of the file that are the archive; none: all
+  std::shared_ptr<ReadableFile> given_;  // the handle it was given; none: opened by name
   std::unique_ptr<ReadableFile> stream_;
   uint16_t mode_;
   std::string baseDirectory_;

@@ -31,4 +31,19 @@ class FilePartReader final : public ReadableFile {
   int64_t size_;
 };
 
+// A file read through a handle that others read too (the installer's checked
+// package, shared with decoding ahead's worker): the handle stays open while any
+// of them needs it.
+class SharedFileReader final : public ReadableFile {
+ public:
+  explicit SharedFileReader(std::shared_ptr<ReadableFile> file) : file_(std::move(file)) {}
+  int64_t Size() const override { return file_->Size(); }
+  size_t ReadAt(int64_t offset, uint8_t* buffer, size_t length) override {
+    return file_->ReadAt(offset, buffer, length);
+  }
+
+ private:
+  std::shared_ptr<ReadableFile> file_;
+};
+
 }  // namespace setuvane::archive

@@ -17,8 +17,9 @@
 
 namespace setuvane::archive {
 
-// A file opened for reading, other readers and writers allowed. One thread at a
-// time reads through it (decoding ahead opens the archive again for its worker).
+// A file opened for reading. The native file systems' readers may be read through
+// from several threads at once (each read takes its own position), so decoding
+// ahead's worker can share the handle the installer checked.
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;
@@ -44,8 +45,12 @@ class WritableFile {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Throws EFOpenError.
+  // Opens for reading, other readers and writers allowed. Throws EFOpenError.
   virtual std::unique_ptr<ReadableFile> OpenRead(const std::string& path) = 0;
+  // Opens for reading with other readers allowed but no writer, no deletion and no
+  // renaming while it is open, where the system can refuse them (Windows); so what
+  // was checked through the handle stays what is read. Throws EFOpenError.
+  virtual std::unique_ptr<ReadableFile> OpenReadLocked(const std::string& path) { return OpenRead(path); }
   // Creates a new file; fails (nullptr) when the name exists or cannot be made.
   virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path) = 0;
   // Moves `from` over `to`, replacing a file of that name; false on failure.
@@ -53,6 +58,9 @@ class FileSystem {
   virtual bool Remove(const std::string& path) = 0;
   // Makes one folder whose parent exists; throws EInOutError with the system's code.
   virtual void MakeFolder(const std::string& path) = 0;
+  // Removes an empty folder; false when it is not empty or cannot go. The default
+  // removes none.
+  virtual bool RemoveFolder(const std::string&) { return false; }
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
 

@@ -87,6 +87,15 @@ void MemoryFileSystem::MakeFolder(const std::string& path) {
   folders_.insert(path);
 }
 
+bool MemoryFileSystem::RemoveFolder(const std::string& path) {
+  if (path.empty() || !folders_.count(path)) return false;
+  const auto within = [&](const std::string& other) { return ParentOf(other) == path; };
+  if (std::any_of(folders_.begin(), folders_.end(), within)) return false;
+  for (const auto& [name, file] : files_)
+    if (within(name)) return false;
+  return folders_.erase(path) > 0;
+}
+
 bool MemoryFileSystem::FolderExists(const std::string& path) { return folders_.count(path) > 0; }
 
 bool MemoryFileSystem::FileExists(const std::string& path) { return files_.count(path) > 0; }

@@ -35,6 +35,7 @@ class MemoryFileSystem final : public FileSystem {
   bool Replace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
   void MakeFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::optional<uint32_t> Attributes(const std::string& path) override;

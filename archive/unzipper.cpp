@@ -21,13 +21,22 @@ void TAbUnZipper::OpenZip(const std::string& fileName, const FilePart& part) {
   LoadFile(fileName);
 }
 
-void TAbUnZipper::LoadFile(const std::string& value) {
+void TAbUnZipper::OpenZip(const std::string& fileName, std::shared_ptr<ReadableFile> file, const FilePart& part) {
+  part_ = part;
+  LoadFile(fileName, std::move(file));
+}
+
+void TAbUnZipper::LoadFile(const std::string& value, std::shared_ptr<ReadableFile> file) {
   fileName_ = value;
   ahead_.reset();
   // Nothing here is ever changed, so there is nothing to save before closing.
   archive_.reset();
-  if (!value.empty() && fileSystem_.FileExists(value)) {
+  if (file) {
+    archive_ = std::make_unique<TAbZipArchive>(fileSystem_, value, std::move(file), 0, part_);
+  } else if (!value.empty() && fileSystem_.FileExists(value)) {
     archive_ = std::make_unique<TAbZipArchive>(fileSystem_, value, 0, part_);
+  }
+  if (archive_) {
     InitArchive();
     archive_->LoadDirectory();
   }

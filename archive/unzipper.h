@@ -54,6 +54,9 @@ class TAbUnZipper {
   // Opens the archive that is `part` of the file (a package inside a program);
   // every other operation then reads it as if it were a file of its own.
   void OpenZip(const std::string& fileName, const FilePart& part);
+  // Opens the archive that is `part` of `file`, a handle open on `fileName`: every
+  // read, decoding ahead's too, goes through that handle.
+  void OpenZip(const std::string& fileName, std::shared_ptr<ReadableFile> file, const FilePart& part);
   void CloseZip();
 
   int EntryCount() const;
@@ -111,7 +114,7 @@ class TAbUnZipper {
   TAbRequestNthDiskEvent OnRequestNthDisk;
 
  private:
-  void LoadFile(const std::string& fileName);
+  void LoadFile(const std::string& fileName, std::shared_ptr<ReadableFile> file = nullptr);
   void InitArchive();
   TAbZipArchive& OpenArchive() const;
   template <typename Selected>

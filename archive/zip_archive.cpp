@@ -23,6 +23,10 @@ TAbZipArchive::TAbZipArchive(FileSystem& fileSystem, const std::string& fileName
                              std::optional<FilePart> part)
     : TAbArchive(fileSystem, fileName, mode, part) {}
 
+TAbZipArchive::TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, std::shared_ptr<ReadableFile> file,
+                             uint16_t mode, std::optional<FilePart> part)
+    : TAbArchive(fileSystem, fileName, std::move(file), mode, part) {}
+
 int64_t TAbZipArchive::FindEndRecord() {
   const int64_t size = Stream().Size();
   int64_t back = 0;

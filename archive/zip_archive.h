@@ -31,6 +31,8 @@ class TAbZipArchive : public TAbArchive {
 
   TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, uint16_t mode,
                 std::optional<FilePart> part = std::nullopt);
+  TAbZipArchive(FileSystem& fileSystem, const std::string& fileName, std::shared_ptr<ReadableFile> file,
+                uint16_t mode, std::optional<FilePart> part = std::nullopt);
 
   // Fills the entry list (busy meanwhile, idle after, also after a failure, with the
   // entries read before it) and fires OnLoad in either case.

@@ -55,10 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetDefaultSettings();
   for (const std::string& line : ReadSetupTextFile(SetupFolder + "install.inf")) ApplySettingsLine(line);
   const auto ignore = [](const Problem&) {};
-  RunRegistryScript(ProductLocation, ignore);
+  RunRegistryScript(SetupFolder, ProductLocation, ignore);
   TShellLink linker;
   try {
-    RunShortcutScript(linker, ProductLocation, ignore);
+    RunShortcutScript(linker, SetupFolder, ProductLocation, ignore);
   } catch (const EFolderError&) {
   }
   return 0;

@@ -56,6 +56,8 @@ struct PeLayout {
   size_t SizeOfHeadersField() const { return optionalHeader + 60; }
   size_t ChecksumField() const { return optionalHeader + 64; }
   size_t DirectoryEntry(int index) const { return dataDirectories + 8 * size_t(index); }
+  // Where the section table, the last of the headers read, ends.
+  size_t SectionTableEnd() const { return sectionTable + 40 * sections.size(); }
 
   uint32_t sectionAlignment = 0;
   uint32_t fileAlignment = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace setuvane {
@@ -93,16 +94,32 @@ size_t Align(size_t value, size_t to) { return (value + to - 1) / to * to; }
 
 std::vector<Resource> ReadResources(const std::vector<uint8_t>& section, uint32_t sectionRva) {
   const SectionReader in(section);
+  // The tree is read exactly three levels deep, each directory once, with no more
+  // entries and data than the section could hold laid out plainly: directories
+  // that all point at one another would otherwise multiply into more resources
+  // than memory holds.
+  std::set<size_t> visited;
+  size_t entries = 0;
+  size_t dataBytes = 0;
+  const auto directory = [&](size_t at) {
+    if (!visited.insert(at).second) Malformed("a directory reached twice");
+    std::vector<Entry> read = ReadDirectory(in, at);
+    entries += read.size();
+    if (entries > section.size() / kEntrySize) Malformed("more entries than the section holds");
+    return read;
+  };
   std::vector<Resource> resources;
-  for (const Entry& type : ReadDirectory(in, 0)) {
-    for (const Entry& name : ReadDirectory(in, Subdirectory(type, true))) {
-      for (const Entry& language : ReadDirectory(in, Subdirectory(name, true))) {
+  for (const Entry& type : directory(0)) {
+    for (const Entry& name : directory(Subdirectory(type, true))) {
+      for (const Entry& language : directory(Subdirectory(name, true))) {
         if (!language.id.text.empty()) Malformed("a language given by a name");
         const size_t entry = Subdirectory(language, false);
         const uint32_t rva = in.U32(entry);
         const uint32_t size = in.U32(entry + 4);
         if (rva < sectionRva) Malformed("data before the section");
         in.Need(rva - sectionRva, size);
+        dataBytes += size;
+        if (dataBytes > section.size()) Malformed("more data than the section holds");
         Resource resource{type.id, name.id, language.id.number, in.U32(entry + 8), {}};
         resource.data.assign(section.begin() + (rva - sectionRva), section.begin() + (rva - sectionRva) + size);
         resources.push_back(std::move(resource));

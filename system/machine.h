@@ -88,6 +88,11 @@ class Machine {
 
   // sndPlaySoundA; a null path stops the sound playing.
   virtual bool PlaySoundFile(const char* path, std::uint32_t flags) = 0;
+
+  // Creates the named mutex `name` (CreateMutexA) and keeps it until the process
+  // ends; false when it exists already, made by another process. A machine that
+  // cannot tell answers true.
+  virtual bool HoldNamedMutex(const std::string&) { return true; }
 };
 
 // The machine the system routines talk to.

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,22 @@ bool Win32Machine::PlaySoundFile(const char* path, std::uint32_t flags) {
 Machine& DefaultMachine() {
   static Win32Machine machine;
   return machine;
+}
+
+bool Win32Machine::HoldNamedMutex(const std::string& name) {
+  // This process holds it already (an installation and, in tests, an uninstallation
+  // in one process): its own handle would answer ERROR_ALREADY_EXISTS.
+  static std::set<std::string> held;
+  if (held.count(name)) return true;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  // Made by another account that gave this one no access: it exists all the same.
+  if (mutex == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  held.insert(name);
+  return true;  // the handle stays open until the process ends, and the mutex with it
 }
 
 }  // namespace setuvane

@@ -176,8 +176,9 @@ void RunValueLine(ScriptRegistry& registry, const std::string& line, const std::
 
 }  // namespace
 
-bool RunRegistryScript(const std::string& programFolder, const ProblemReporter& report) {
-  const std::vector<std::string> lines = ReadSetupTextFile(GetTempFolder() + "registry.inf");
+bool RunRegistryScript(const std::string& setupFolder, const std::string& programFolder,
+                       const ProblemReporter& report) {
+  const std::vector<std::string> lines = ReadSetupTextFile(setupFolder + "registry.inf");
   ScriptRegistry registry(CurrentRegistry());
   for (const std::string& line : lines) {
     switch (RegistryLineKindOf(line)) {

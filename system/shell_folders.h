@@ -20,7 +20,8 @@ std::string GetQuickLaunchFolder();
 // The folder of the running program (the installation medium).
 std::string GetLaunchFolder();
 std::string GetSystemFolder();
-// The system's temporary folder; the setup files are unpacked straight into it.
+// The system's temporary folder; each run unpacks its setup files into a folder of
+// its own below it.
 std::string GetTempFolder();
 std::string GetWindowsFolder();
 // The first three characters of the Windows folder in capitals, such as "C:\".

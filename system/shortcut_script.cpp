@@ -66,8 +66,9 @@ std::string ShortcutFolderOf(const std::string& linkFile) {
   return folder;
 }
 
-bool RunShortcutScript(TShellLink& linker, const std::string& programFolder, const ProblemReporter& report) {
-  const std::vector<std::string> lines = ReadSetupTextFile(GetTempFolder() + "shortcut.inf");
+bool RunShortcutScript(TShellLink& linker, const std::string& setupFolder, const std::string& programFolder,
+                       const ProblemReporter& report) {
+  const std::vector<std::string> lines = ReadSetupTextFile(setupFolder + "shortcut.inf");
   auto resolve = [&](std::string_view text) {
     return SubstituteProgramFolder(ExpandFolderMacros(text), programFolder);
   };

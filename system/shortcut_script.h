@@ -18,7 +18,7 @@
 
 namespace setuvane {
 
-// Reads GetTempFolder() + "shortcut.inf" and fills `linker` line by line, writing
+// Reads `setupFolder` + "shortcut.inf" and fills `linker` line by line, writing
 // a shortcut at every "}" after making its folder. Paths and values pass through
 // ExpandFolderMacros and then SubstituteProgramFolder with `programFolder`. A
 // folder that cannot be made or a shortcut that cannot be written is handed to
@@ -26,7 +26,7 @@ namespace setuvane {
 // the caller: a script that cannot be read (ESetupFileError), and a shortcut file
 // without a folder part, such as a "}" before any "{" (EFolderError, "Unable to
 // create directory").
-bool RunShortcutScript(TShellLink& linker, const std::string& programFolder, const ProblemReporter& report);
+bool RunShortcutScript(TShellLink& linker, const std::string& setupFolder, const std::string& programFolder, const ProblemReporter& report);
 
 // The folder a shortcut file goes into: the text up to its last "\" or ":",
 // without that final "\" unless a ":" or "\" stands before it (so "C:\" keeps it);

@@ -8,6 +8,7 @@
 #include "system/install_journal.h"
 #include "system/system_actions.h"
 #include "system/system_queries.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
@@ -34,7 +35,22 @@ constexpr std::array<ComponentRow, 7> kComponents = {{
     {"supfont\\setup.exe", "supfont\\setup.exe", "/Q:A", "Instalowanie czcionek systemowych...", false, false},
 }};
 
+constexpr std::array<const char*, 6> kComponentFolders = {"supdcom", "supaxdo", "supajet",
+                                                          "supagnt", "suphelp", "supfont"};
+
 }  // namespace
+
+bool IsComponentFolder(std::string_view name) {
+  for (const char* folder : kComponentFolders) {
+    if (AsciiLower(name) == folder) return true;
+  }
+  return false;
+}
+
+bool IsComponentEntry(std::string_view storedName) {
+  const size_t slash = storedName.find_first_of("/\\");
+  return slash != std::string_view::npos && IsComponentFolder(storedName.substr(0, slash));
+}
 
 std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder) {
   const bool version40 = GetWindowsVersion().compare(0, 3, "4.0") == 0;

@@ -5,9 +5,17 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace setuvane {
+
+// True for the name of a component folder ("supaxdo" and the others), in any
+// letter case. A single file carries its components as setup entries below such a
+// folder name.
+bool IsComponentFolder(std::string_view name);
+// True for a stored name below a component folder ("supaxdo/setup.exe"; "/" or "\\").
+bool IsComponentEntry(std::string_view storedName);
 
 // A component installer that the medium would have run, in the table's order.
 struct ComponentRun {

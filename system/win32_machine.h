@@ -30,6 +30,7 @@ class Win32Machine : public Machine {
   void ReleaseHandle(Handle handle) override;
   bool RequestExitWindows(std::uint32_t flags) override;
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
+  bool HoldNamedMutex(const std::string& name) override;
 };
 
 }  // namespace setuvane

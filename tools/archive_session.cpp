@@ -1,6 +1,7 @@
 #include "tools/archive_session.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/package/embedded_package.h"
 #include "tools/console.h"
@@ -10,13 +11,15 @@ namespace setuvane::pack {
 
 namespace {
 
-// The package a single-file installer carries, when `name` is one.
-std::optional<archive::FilePart> CarriedPackage(archive::FileSystem& files, const std::string& name) {
+// The package a single-file installer carries, when `name` is one, and whether it
+// is whole.
+std::optional<std::pair<archive::FilePart, PackageIntegrity>> CarriedPackage(archive::FileSystem& files,
+                                                                             const std::string& name) {
   if (!files.FileExists(name)) return std::nullopt;
   const std::unique_ptr<archive::ReadableFile> file = files.OpenRead(name);
   const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*file);
   if (!package) return std::nullopt;
-  return archive::FilePart{package->offset, package->size};
+  return std::pair{archive::FilePart{package->offset, package->size}, CheckEmbeddedPackage(*file, *package)};
 }
 
 }  // namespace
@@ -45,8 +48,10 @@ bool ArchiveSession::Open(const std::string& argument) {
     return false;
   }
   try {
-    if (const std::optional<archive::FilePart> part = CarriedPackage(files_, *name)) {
-      zip_.OpenZip(*name, *part);
+    carriedIntegrity_.reset();
+    if (const auto carried = CarriedPackage(files_, *name)) {
+      carriedIntegrity_ = carried->second;
+      zip_.OpenZip(*name, carried->first);
     } else {
       zip_.OpenZip(*name);
     }

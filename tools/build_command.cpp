@@ -128,7 +128,7 @@ std::string SettingsText(const std::vector<PackageFile>& files) {
   std::string text;
   for (const PackageFile& file : files) {
     const std::string bare = file.storedName.substr(file.storedName.rfind('/') + 1);
-    if (file.IsSetup() && SameName(bare, kSettingsFile) && file.content) text = *file.content;
+    if (file.IsSetup() && !file.IsComponent() && SameName(bare, kSettingsFile) && file.content) text = *file.content;
   }
   return text;
 }
@@ -168,6 +168,15 @@ int RunBuild(const BuildOptions& options) {
   std::vector<PackageFile> files = FindSourceFiles(sources, folder, shown, problems);
   CheckPackage(files, shown, options.fromUtf8, problems);
   RefuseOwnOutput(files, output, shown, problems);
+  const bool singleFile = IsProgramName(output);
+  // A folder medium's installer looks for components in the medium's folders only.
+  for (const PackageFile& file : files) {
+    if (file.IsComponent() && !singleFile) {
+      problems.Error(shown, file.line, "components travel only in a single file (-o NAME.exe); a folder medium "
+                                       "carries them in its own folders");
+      break;
+    }
+  }
   problems.Print(stderr);
   const int errors = problems.Count(Severity::kError);
   const int warnings = problems.Count(Severity::kWarning);
@@ -178,7 +187,6 @@ int RunBuild(const BuildOptions& options) {
   }
 
   std::vector<uint8_t> installer;
-  const bool singleFile = IsProgramName(output);
   if (singleFile) {
     const fs::path path = options.installer.empty() ? DefaultInstaller() : ArgumentToPath(options.installer);
     std::optional<std::vector<uint8_t>> bytes = ReadBytes(path);

@@ -13,7 +13,8 @@ namespace {
 const char kDetails[] =
     "Decodes every entry of a ZIP archive and checks its CRC-32; nothing is written.\n"
     "Each failed entry is reported on standard error with the reason, and the exit\n"
-    "code is then 1.\n";
+    "code is then 1. The package inside a single-file installer is also checked\n"
+    "whole, as the installer checks it before it starts (size and checksum).\n";
 
 struct TestOptions {
   std::string archive;
@@ -26,6 +27,12 @@ int RunTest(const TestOptions& options) {
   ArchiveSession session("test");
   session.Zip().SetPassword(*password);
   if (!session.Open(options.archive)) return kUsageOrArchiveError;
+  const std::optional<PackageIntegrity> whole = session.CarriedIntegrity();
+  if (whole && *whole != PackageIntegrity::kIntact) {
+    session.Error(options.archive + ": the package inside is " +
+                  (*whole == PackageIntegrity::kTruncated ? "cut short" : "damaged (its checksum does not match)") +
+                  "; the installer refuses it");
+  }
   session.ShowProgress("testing");
   session.Zip().TestMatching("*.*");
   session.Done();
@@ -35,7 +42,7 @@ int RunTest(const TestOptions& options) {
     return kEntriesFailed;
   }
   std::printf("no errors in %d entries\n", count);
-  return kSuccess;
+  return whole && *whole != PackageIntegrity::kIntact ? kEntriesFailed : kSuccess;
 }
 
 }  // namespace

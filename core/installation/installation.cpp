@@ -1,6 +1,10 @@
 #include "core/installation/installation.h"
 
 #include "core/package/install_package.h"
+#include "core/run/abort_installation.h"
+#include "core/run/exit_codes.h"
+#include "core/uninstallation/product_lock.h"
+#include "core/uninstallation/uninstall_setup.h"
 #include "core/run/problem_reports.h"
 #include "system/registry_script.h"
 #include "system/shortcut_script.h"
@@ -18,6 +22,12 @@ Installation::Installation(WizardView& view, archive::FileSystem& files)
 
 bool Installation::OpenInstallPackage() {
   packageOpened_ = setuvane::OpenInstallPackage(zipInstall_, files_);
+  // Before anything is shown or changed: another run of this product's
+  // installation or removal ends this one.
+  if (packageOpened_ && !HoldProductLock(ProductEntryKey())) {
+    SetEndingExitCode(kExitAnotherRunning);
+    EndProgramAtOnce();
+  }
   if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
   if (packageOpened_) JournalNote("package: " + InstallPackage().path);
   return packageOpened_;
@@ -28,21 +38,21 @@ InstallationSteps Installation::Steps() {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
           [this] {
-            uninstall_.Begin(ProductLocation);
+            uninstall_.Begin(ProductLocation, InstallPackage().file.get());
             return product_.InstallProductFiles();
           },
       .installSystemComponents =
           [this] {
-            const std::vector<ComponentRun> runs = SystemComponentsToRun(LaunchFolder);
+            const std::vector<ComponentRun> runs = SystemComponentsToRun(ComponentFolder());
             componentsRan_ = !runs.empty();
             return RunSystemComponents(
                 runs, [this](const std::string& status) { view_.SetProgressCaption(status); },
                 [this] { view_.ProcessMessages(); });
           },
-      .runRegistryScript = [] { return RunRegistryScript(ProductLocation, StepReporter()); },
+      .runRegistryScript = [] { return RunRegistryScript(SetupFolder, ProductLocation, StepReporter()); },
       .runShortcutScript =
           [this] {
-            const bool done = RunShortcutScript(shlLinker_, ProductLocation, StepReporter());
+            const bool done = RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter());
             uninstall_.Finish();
             return done;
           },

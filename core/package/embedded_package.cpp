@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "archive/file_system.h"
@@ -38,6 +39,11 @@ PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package)
     StoreLe(record.data() + 32, uint64_t(package->size), 8);
     StoreLe(record.data() + 40, package->checksum, 4);
   }
+  if (package && package->uninstaller) {
+    StoreLe(record.data() + 44, uint64_t(package->uninstaller->offset), 8);
+    StoreLe(record.data() + 52, uint64_t(package->uninstaller->size), 8);
+    StoreLe(record.data() + 60, package->uninstaller->checksum, 4);
+  }
   return record;
 }
 
@@ -45,13 +51,31 @@ bool IsPackageRecord(const uint8_t* bytes) {
   return std::memcmp(bytes, kMark, sizeof kMark) == 0 && LoadLe(bytes + 16, 4) == kFormat;
 }
 
+namespace {
+
+// Beyond what a file offset holds: a damaged record.
+bool InFileRange(uint64_t offset, uint64_t size) {
+  return size != 0 && offset <= uint64_t(INT64_MAX) && size <= uint64_t(INT64_MAX) - offset;
+}
+
+}  // namespace
+
 std::optional<EmbeddedPackage> DecodePackageRecord(const uint8_t* bytes) {
   if (!IsPackageRecord(bytes)) return std::nullopt;
   const uint64_t offset = LoadLe(bytes + 24, 8);
   const uint64_t size = LoadLe(bytes + 32, 8);
-  // Beyond what a file offset holds: a damaged record, read as no package.
-  if (size == 0 || offset > uint64_t(INT64_MAX) || size > uint64_t(INT64_MAX) - offset) return std::nullopt;
-  return EmbeddedPackage{int64_t(offset), int64_t(size), uint32_t(LoadLe(bytes + 40, 4))};
+  if (!InFileRange(offset, size)) return std::nullopt;
+  EmbeddedPackage package{int64_t(offset), int64_t(size), uint32_t(LoadLe(bytes + 40, 4)), std::nullopt};
+  const uint64_t uninstallerOffset = LoadLe(bytes + 44, 8);
+  const uint64_t uninstallerSize = LoadLe(bytes + 52, 8);
+  if (uninstallerOffset != 0 || uninstallerSize != 0) {
+    // The uninstaller comes after the package, and a record naming one elsewhere
+    // is damaged as a whole.
+    if (!InFileRange(uninstallerOffset, uninstallerSize) || uninstallerOffset < offset + size) return std::nullopt;
+    package.uninstaller =
+        CarriedBytes{int64_t(uninstallerOffset), int64_t(uninstallerSize), uint32_t(LoadLe(bytes + 60, 4))};
+  }
+  return package;
 }
 
 std::optional<uint32_t> PackageRecordOffset(const PeLayout& layout) {
@@ -87,20 +111,28 @@ std::optional<EmbeddedPackage> ReadEmbeddedPackage(archive::ReadableFile& progra
   return ReadPackageRecord(program, *layout);
 }
 
-PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const EmbeddedPackage& package) {
-  if (program.Size() < package.offset || program.Size() - package.offset < package.size) {
-    return PackageIntegrity::kTruncated;
-  }
+namespace {
+
+PackageIntegrity CheckBytes(archive::ReadableFile& program, const CarriedBytes& bytes) {
+  if (program.Size() < bytes.offset || program.Size() - bytes.offset < bytes.size) return PackageIntegrity::kTruncated;
   std::vector<uint8_t> piece(kCheckPiece);
   PackageChecksum checksum;
-  for (int64_t done = 0; done < package.size;) {
-    const size_t want = static_cast<size_t>(std::min<int64_t>(int64_t(piece.size()), package.size - done));
-    const size_t got = program.ReadAt(package.offset + done, piece.data(), want);
+  for (int64_t done = 0; done < bytes.size;) {
+    const size_t want = static_cast<size_t>(std::min<int64_t>(int64_t(piece.size()), bytes.size - done));
+    const size_t got = program.ReadAt(bytes.offset + done, piece.data(), want);
     if (got == 0) return PackageIntegrity::kTruncated;
     checksum.Update(piece.data(), got);
     done += int64_t(got);
   }
-  return checksum.Value() == package.checksum ? PackageIntegrity::kIntact : PackageIntegrity::kDamaged;
+  return checksum.Value() == bytes.checksum ? PackageIntegrity::kIntact : PackageIntegrity::kDamaged;
+}
+
+}  // namespace
+
+PackageIntegrity CheckEmbeddedPackage(archive::ReadableFile& program, const EmbeddedPackage& package) {
+  const PackageIntegrity integrity = CheckBytes(program, {package.offset, package.size, package.checksum});
+  if (integrity != PackageIntegrity::kIntact || !package.uninstaller) return integrity;
+  return CheckBytes(program, *package.uninstaller);
 }
 
 int64_t ProgramPartLength(archive::ReadableFile& program) {
@@ -110,8 +142,14 @@ int64_t ProgramPartLength(archive::ReadableFile& program) {
 }
 
 void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32_t recordOffset) {
-  // A cut before the end of the record is no package or signature of ours.
+  // The record among the headers (a crafted section table) would have the blank
+  // record written over them, and a cut there would leave fields to write outside
+  // the bytes: no program of ours.
   const int64_t recordEnd = int64_t(recordOffset) + int64_t(kPackageRecordSize);
+  if (recordOffset < layout.SectionTableEnd() || recordEnd > int64_t(bytes.size())) {
+    throw std::runtime_error("the package record lies among the program's headers or beyond its end");
+  }
+  // A cut before the end of the record is no package or signature of ours.
   const size_t end = size_t(std::max(
       recordEnd, ProgramPartEnd(int64_t(bytes.size()), layout, DecodePackageRecord(bytes.data() + recordOffset))));
   if (layout.directories.size() > kCertificateTable) {
@@ -123,19 +161,36 @@ void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32
   StoreLe(bytes.data() + layout.ChecksumField(), ProgramChecksum(bytes, layout.ChecksumField()), 4);
 }
 
-std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(const std::string& path) {
+std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(archive::ReadableFile& program) {
   try {
-    const std::unique_ptr<archive::ReadableFile> program = archive::NativeFileSystem().OpenRead(path);
-    const std::optional<PeLayout> layout = ReadPeLayout(*program);
-    const std::optional<EmbeddedPackage> package = layout ? ReadPackageRecord(*program, *layout) : std::nullopt;
+    const std::optional<PeLayout> layout = ReadPeLayout(program);
+    const std::optional<EmbeddedPackage> package = layout ? ReadPackageRecord(program, *layout) : std::nullopt;
     if (!package) return std::nullopt;
     const std::optional<uint32_t> record = PackageRecordOffset(*layout);
-    std::vector<uint8_t> bytes(size_t(ProgramPartEnd(program->Size(), *layout, package)));
+    std::vector<uint8_t> bytes(size_t(ProgramPartEnd(program.Size(), *layout, package)));
     if (!record || *record + kPackageRecordSize > bytes.size() ||
-        program->ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+        program.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
       return std::nullopt;
     }
     MakeBareProgram(bytes, *layout, *record);
+    return bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::vector<uint8_t>> UninstallerOfSingleFile(archive::ReadableFile& program) {
+  try {
+    const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(program);
+    if (!package || !package->uninstaller) return BareInstallerOfSingleFile(program);
+    const CarriedBytes& carried = *package->uninstaller;
+    // The record's size is only believed as far as the file goes.
+    if (program.Size() < carried.offset || program.Size() - carried.offset < carried.size) return std::nullopt;
+    std::vector<uint8_t> bytes(size_t(carried.size));
+    if (program.ReadAt(carried.offset, bytes.data(), bytes.size()) != bytes.size() ||
+        ChecksumOf(bytes.data(), bytes.size()) != carried.checksum) {
+      return std::nullopt;
+    }
     return bytes;
   } catch (const std::exception&) {
     return std::nullopt;

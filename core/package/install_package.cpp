@@ -5,6 +5,7 @@
 
 #include "archive/unzipper.h"
 #include "core/run/abort_installation.h"
+#include "core/run/setup_folder.h"
 #include "core/run/installer_state.h"
 #include "core/package/package_source.h"
 #include "core/package/package_texts.h"
@@ -12,19 +13,34 @@
 #include "core/package/settings.h"
 #include "system/machine.h"
 #include "system/setup_text.h"
+#include "system/shell_folders.h"
+#include "system/system_components.h"
 #include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
 
-// A copy that stays (read-only, in use) would be read in place of a file the
-// package lacks: the package is then refused as one that cannot be unpacked.
-void RemoveEarlierSetupFiles(archive::FileSystem& files) {
-  for (const char* name : kSetupFilesRead) {
-    const std::string path = SetupFolder + name;
-    if (files.FileExists(path) && !files.Remove(path))
-      throw std::runtime_error(FormatOne(PackageText().earlierSetupFileKept, path));
+// Notes what an entry of the setup folder becomes, and the folders it needs, so
+// that they go at the end of the run.
+void NoteUnpacked(const std::string& storedName, bool withFolders) {
+  std::string name = storedName;
+  for (char& c : name) c = c == '/' ? '\\' : c;
+  if (!withFolders) name = name.substr(name.find_last_of('\\') + 1);
+  for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1))
+    NoteSetupFolderSubfolder(SetupFolder + name.substr(0, slash));
+  if (!name.empty() && name.back() != '\\') NoteSetupFolderFile(SetupFolder + name);
+}
+
+// Extracts the setup entries of one kind, flat or the components with their
+// folders, each noted for removal.
+void ExtractSetupEntries(archive::TAbUnZipper& zip, bool components) {
+  zip.SetExtractOptions(components ? archive::eoCreateDirs | archive::eoRestorePath : archive::eoCreateDirs);
+  for (int i = 0; i < zip.EntryCount(); ++i) {
+    archive::TAbZipItem& entry = *zip.Entries(i);
+    entry.Marked = entry.ExtraText().empty() && IsComponentEntry(entry.StoredName()) == components;
+    if (entry.Marked) NoteUnpacked(entry.StoredName(), components);
   }
+  zip.ExtractMarked();
 }
 
 void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& files) {
@@ -35,7 +51,7 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
                   t.packageMissing.details);
     EndProgramAtOnce();
   }
-  RemoveEarlierSetupFiles(files);
+  SetupFolder = MakeOwnSetupFolder(files, GetTempFolder());
   // The package password is tried first: a wrong one (the empty password the
   // component starts with) passes the one-byte check of traditional encryption
   // once in 256 entries and would then decode garbage.
@@ -52,13 +68,11 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
     archive::TAbUnZipper& zip;
     ~HandlerGone() { zip.OnProcessItemFailure = nullptr; }
   } handlerGone{zipInstall};
+  zipInstall.SetBaseDirectory(SetupFolder);  // before opening: an earlier run's folder may be gone
   OpenPackage(zipInstall, *package);
-  zipInstall.SetBaseDirectory(SetupFolder);
-  for (int i = 0; i < zipInstall.EntryCount(); ++i) {
-    archive::TAbZipItem& entry = *zipInstall.Entries(i);
-    if (entry.ExtraText().empty()) entry.Marked = true;
-  }
-  zipInstall.ExtractMarked();
+  ExtractSetupEntries(zipInstall, false);
+  ExtractSetupEntries(zipInstall, true);
+  zipInstall.SetExtractOptions(archive::eoCreateDirs);
   zipInstall.CloseZip();
   if (failure) throw std::runtime_error(*failure);
 }

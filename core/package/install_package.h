@@ -4,10 +4,12 @@
 // destination texts name on this machine. It uses core/run/, archive/ and pe/;
 // the wizard, the installation, the uninstallation and the program use it.
 //
-// The install package at start-up: "install.zip" on the medium is opened, its setup
-// files (entries whose destination text is empty) are unpacked into the setup
-// folder, and install.inf is read from there (license.inf and readme.inf are the
-// wizard's: core/wizard/information_pages.h).
+// The install package at start-up: the package is opened, its setup files (entries
+// whose destination text is empty) are unpacked into a setup folder of this run's
+// own (core/run/setup_folder.h), and install.inf is read from there (license.inf
+// and readme.inf are the wizard's: core/wizard/information_pages.h). Setup files
+// are unpacked flat, but for the component installers a single file carries below
+// their folder's name ("supaxdo/setup.exe"), which keep that folder.
 #pragma once
 
 #include <string>
@@ -17,12 +19,6 @@
 namespace setuvane {
 
 inline constexpr char kPackagePassword[] = "tarnwick";
-
-// The setup files the installer reads from the setup folder. Copies left there by
-// an earlier run are removed before a package is unpacked, so that a package
-// lacking one of them never meets another product's file.
-inline constexpr const char* kSetupFilesRead[] = {"install.inf", "license.inf",  "readme.inf",
-                                                   "registry.inf", "shortcut.inf", "install.bmp"};
 
 // Unpacks the setup files with `zipInstall` and reads the settings. False (after a
 // report) when the package cannot be unpacked; ends the program at once when the

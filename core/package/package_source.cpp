@@ -9,6 +9,7 @@
 #include "core/package/package_texts.h"
 #include "core/run/installer_state.h"
 #include "core/run/problem_reports.h"
+#include "system/install_journal.h"
 #include "system/machine.h"
 
 namespace setuvane {
@@ -16,7 +17,7 @@ namespace {
 
 std::optional<PackageSource> g_chosen;
 
-PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullopt}; }
+PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullopt, nullptr}; }
 
 [[noreturn]] void RefuseCarriedPackage(const char* failure) {
   ReportProblem(PackageText().packageInvalid, failure);
@@ -24,17 +25,15 @@ PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullop
   EndProgramAtOnce();
 }
 
-}  // namespace
-
-std::optional<PackageSource> LocateInstallPackage(archive::FileSystem& files) {
-  g_chosen.reset();
-  if (files.FileExists(LaunchFolder + kPackageName)) return g_chosen = FolderPackage();
+// The package the running program carries, through the handle it was checked by.
+std::optional<PackageSource> CarriedPackage(archive::FileSystem& files) {
   const std::optional<std::string> program = CurrentMachine().ModulePath();
   if (!program) return std::nullopt;
+  std::shared_ptr<archive::ReadableFile> file;
   std::optional<EmbeddedPackage> carried;
   PackageIntegrity integrity = PackageIntegrity::kIntact;
   try {
-    const std::unique_ptr<archive::ReadableFile> file = files.OpenRead(*program);
+    file = files.OpenReadLocked(*program);
     carried = ReadEmbeddedPackage(*file);
     if (carried) integrity = CheckEmbeddedPackage(*file, *carried);
   } catch (const std::exception&) {
@@ -44,7 +43,20 @@ std::optional<PackageSource> LocateInstallPackage(archive::FileSystem& files) {
   if (!carried) return std::nullopt;
   if (integrity == PackageIntegrity::kTruncated) RefuseCarriedPackage(kPackageTruncatedText);
   if (integrity == PackageIntegrity::kDamaged) RefuseCarriedPackage(kPackageDamagedText);
-  return g_chosen = PackageSource{*program, archive::FilePart{carried->offset, carried->size}};
+  return PackageSource{*program, archive::FilePart{carried->offset, carried->size}, std::move(file)};
+}
+
+}  // namespace
+
+std::optional<PackageSource> LocateInstallPackage(archive::FileSystem& files) {
+  g_chosen.reset();
+  const PackageSource folder = FolderPackage();
+  if (std::optional<PackageSource> carried = CarriedPackage(files)) {
+    if (files.FileExists(folder.path)) JournalNote("ignored beside the single file: " + folder.path);
+    return g_chosen = std::move(carried);
+  }
+  if (files.FileExists(folder.path)) return g_chosen = folder;
+  return std::nullopt;
 }
 
 PackageSource InstallPackage() { return g_chosen ? *g_chosen : FolderPackage(); }
@@ -52,15 +64,19 @@ PackageSource InstallPackage() { return g_chosen ? *g_chosen : FolderPackage(); 
 void ForgetInstallPackage() { g_chosen.reset(); }
 
 bool PackageExists(archive::FileSystem& files, const PackageSource& package) {
-  return files.FileExists(package.path);
+  return package.file != nullptr || files.FileExists(package.path);
 }
 
 void OpenPackage(archive::TAbUnZipper& zip, const PackageSource& package) {
-  if (package.part) {
+  if (package.file) {
+    zip.OpenZip(package.path, package.file, *package.part);
+  } else if (package.part) {
     zip.OpenZip(package.path, *package.part);
   } else {
     zip.OpenZip(package.path);
   }
 }
+
+std::string ComponentFolder() { return InstallPackage().Carried() ? SetupFolder : LaunchFolder; }
 
 }  // namespace setuvane

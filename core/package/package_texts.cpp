@@ -18,7 +18,6 @@ const PackageTexts& PackageText() {
                                "Upewnij się że instalacja nie została uszkodzona", ""),
       .settingsUnreadable = Cp1250Report("Problem instalacji", "Nieprawidłowy źródłowy rejestr instalacji.",
                                    "Odczytanie rejestru instalacji %s jest niemożliwe.", ""),
-      .earlierSetupFileKept = Cp1250("Usunięcie pliku %s pozostałego po wcześniejszej instalacji jest niemożliwe."),
   };
   return texts;
 }

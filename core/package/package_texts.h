@@ -14,8 +14,6 @@ struct PackageTexts {
   ReportTexts payloadMissing;       // message has "\"%s\""
   ReportTexts packageInvalid;       // details: the failure's text
   ReportTexts settingsUnreadable;   // hint has "%s"; details: the failure's text
-  // Details of packageInvalid for a setup file of an earlier run that stays ("%s": its path).
-  std::string earlierSetupFileKept;
 };
 
 const PackageTexts& PackageText();

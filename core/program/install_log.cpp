@@ -1,5 +1,6 @@
 #include "core/program/install_log.h"
 
+#include <cctype>
 #include <ctime>
 
 #include "dialogs/dialog_responder.h"
@@ -32,6 +33,21 @@ std::string AnswerName(int answer) {
 }
 
 }  // namespace
+
+std::string AbsoluteLogPath(const std::string& path, const std::string& currentFolder) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  const bool drive = path.size() >= 2 && path[1] == ':';
+  const std::string rest = drive ? path.substr(2) : path;
+  const bool rooted = !rest.empty() && separator(rest[0]);
+  if (rooted && (drive || (rest.size() >= 2 && separator(rest[1])))) return path;  // "C:\..." or "\\server\..."
+  // Another drive's current folder is not known here: such a path stays.
+  if (currentFolder.size() < 2 || (drive && std::toupper(static_cast<unsigned char>(path[0])) !=
+                                                std::toupper(static_cast<unsigned char>(currentFolder[0])))) {
+    return path;
+  }
+  if (rooted) return currentFolder.substr(0, 2) + rest;
+  return currentFolder + (separator(currentFolder.back()) ? "" : "\\") + rest;
+}
 
 InstallLog::InstallLog(const std::string& path) : out_(std::fopen(path.c_str(), "wb")) {}
 

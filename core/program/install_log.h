@@ -26,6 +26,13 @@ class InstallLog {
   std::unique_ptr<std::FILE, Closer> out_;
 };
 
+// `path` of /LOG made absolute against `currentFolder` (ending in "\" or not): a
+// run that hands the log on to a program in another folder (the uninstaller's
+// temporary copy) hands on the file its caller meant. A path with a drive and a
+// root, or a network path, stays as it is; one that starts at a root takes the
+// drive of `currentFolder`.
+std::string AbsoluteLogPath(const std::string& path, const std::string& currentFolder);
+
 // Routes the installation's account: the journal to `log` (when there is one)
 // and, for an unattended run, every question and report to an answer nobody
 // gives, written to the log as well.

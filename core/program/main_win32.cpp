@@ -6,9 +6,11 @@
 
 #include <optional>
 
+#include "archive/file_system.h"
 #include "core/program/default_interface_win32.h"
 #include "core/program/dll_search_win32.h"
 #include "core/run/exit_codes.h"
+#include "core/run/setup_folder.h"
 #include "core/program/install_log.h"
 #include "core/run/switches.h"
 #include "core/program/unattended_win32.h"
@@ -17,6 +19,7 @@
 #include "dialogs/message_routines.h"
 #include "dialogs/uncaught_failure.h"
 #include "system/install_journal.h"
+#include "system/machine.h"
 #include "widgets/wide_or_ansi_win32.h"
 
 namespace {
@@ -59,8 +62,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (switches.mode != RunMode::kVerySilent) ShowMessageDialog(ApplicationTitle(), SwitchesHelpText(), kKindWarning);
     return kExitBadSwitches;
   }
-  // The uninstaller of the program folder only starts its copy, which keeps the log.
-  if (switches.uninstall && switches.uninstall->empty()) return RunUninstaller(switches);
+  // The uninstaller of the program folder only starts its copy, which keeps the log:
+  // the caller's log, named from the caller's folder, which the copy's is not. Where
+  // no copy starts, this one writes the log.
+  if (switches.uninstall && switches.uninstall->empty()) {
+    if (switches.log) switches.log = AbsoluteLogPath(*switches.log, CurrentMachine().CurrentDirectory().value_or(""));
+    if (const std::optional<int> code = RunUninstallerCopy(switches)) return *code;
+    if (switches.log) {
+      InstallLog log(*switches.log);
+      log.Write("uninstaller not started: its temporary copy cannot be made or started");
+      log.Write("exit code " + std::to_string(kExitStepFailed));
+    }
+    return kExitStepFailed;
+  }
   std::optional<InstallLog> log;
   if (switches.log) {
     log.emplace(*switches.log);
@@ -97,6 +111,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       }
     }
   });
+  RemoveOwnSetupFolder(archive::NativeFileSystem());
   JournalNote("exit code " + std::to_string(exitCode));
   return exitCode;
 }

@@ -7,8 +7,8 @@ namespace setuvane {
 // (no further window event runs); what was installed stays.
 [[noreturn]] void AbortInstallation();
 
-// Ends the process at once, with exit code 0 (an unattended run: the code of the
-// stage it is in, core/run/exit_codes.h).
+// Removes the run's setup folder and ends the process at once, with exit code 0
+// (an unattended run: the code of the stage it is in, core/run/exit_codes.h).
 [[noreturn]] void EndProgramAtOnce();
 
 }  // namespace setuvane

@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include "archive/file_system.h"
 #include "core/run/abort_installation.h"
+#include "core/run/setup_folder.h"
 #include "core/run/exit_codes.h"
 #include "core/run/screen_cursor.h"
 #include "core/run/main_window_texts.h"
@@ -21,6 +23,7 @@ void AbortInstallation() {
 }
 
 void EndProgramAtOnce() {
+  RemoveOwnSetupFolder(archive::NativeFileSystem());
   JournalNote("exit code " + std::to_string(EndingExitCode()));
   ExitProcess(static_cast<UINT>(EndingExitCode()));
 }

@@ -12,6 +12,7 @@ enum UnattendedExitCode : int {
   kExitStepFailed = 4,          // an installation step failed; what was installed stays
   kExitUninstallDeclined = 5,   // the uninstaller was told "Nie"
   kExitBadSwitches = 87,        // ERROR_INVALID_PARAMETER
+  kExitAnotherRunning = 1618,   // ERROR_INSTALL_ALREADY_RUNNING: the product's installation or removal runs
   kExitRestartAdvised = 3010,   // ERROR_SUCCESS_REBOOT_REQUIRED: a component ran, no restart asked for
 };
 
@@ -21,8 +22,9 @@ enum UnattendedExitCode : int {
 void EnableUnattendedEndings();
 void EnteringStage(UnattendedExitCode codeIfItEndsHere);
 int EndingExitCode();
-// For the one refusal that ends every kind of run with its code, the wizard too: a
-// single-file installer whose package is cut short or damaged.
+// For the refusals that end every kind of run with their code, the wizard too: a
+// single-file installer whose package is cut short or damaged, and another run of
+// the same product's installation.
 void SetEndingExitCode(UnattendedExitCode code);
 
 }  // namespace setuvane

@@ -22,8 +22,9 @@ extern const PagePanel scrWelcome, scrLicense, scrReadme, scrLocation, scrInstal
 // The folder of the running installer (the installation medium), ending in a
 // backslash: install.zip, install.wav and the component folders are found here.
 extern std::string LaunchFolder;
-// The system's temporary folder, ending in a backslash: the setup files of the
-// package are unpacked straight into it and read from there.
+// The setup folder, ending in a backslash: the system's temporary folder at
+// start-up, then the folder of this run's own below it (core/run/setup_folder.h)
+// that the package's setup files are unpacked into and read from.
 extern std::string SetupFolder;
 // The wizard page shown, 1 to 6, and its panel (none before the first page).
 extern int PageIndex;

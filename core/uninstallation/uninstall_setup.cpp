@@ -52,10 +52,12 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
   return name.empty() ? "Setuvane" : name;
 }
 
+std::string ProductEntryKey() { return UninstallKeyName(InstallMainTitle, ProductPublisher); }
+
 UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date) {
   const std::string uninstaller = programFolder + kUninstallerName;
   UninstallEntry entry;
-  entry.keyName = UninstallKeyName(InstallMainTitle, ProductPublisher);
+  entry.keyName = ProductEntryKey();
   const auto text = [&](const char* name, const std::string& value) {
     entry.values.push_back({name, kRegSz, value, 0});
   };
@@ -97,13 +99,15 @@ std::string TodaysDate() {
   return date;
 }
 
-bool WriteUninstallerProgram(const std::string& path) {
-  const std::optional<std::string> program = CurrentMachine().ModulePath();
-  if (!program) return false;
-  // A single file would give the uninstaller its whole package: it gets the bare
-  // installer instead, written beside its place and then moved over an earlier one.
-  const std::optional<std::vector<uint8_t>> bare = BareInstallerOfSingleFile(*program);
-  if (!bare) return CurrentUninstallFiles().CopyFileTo(*program, path);
+bool WriteUninstallerProgram(const std::string& path, archive::ReadableFile* singleFile) {
+  if (singleFile == nullptr) {
+    const std::optional<std::string> program = CurrentMachine().ModulePath();
+    return program && CurrentUninstallFiles().CopyFileTo(*program, path);
+  }
+  // A single file would give the uninstaller its whole package: it gets its own
+  // uninstaller instead, written beside its place and then moved over an earlier one.
+  const std::optional<std::vector<uint8_t>> bare = UninstallerOfSingleFile(*singleFile);
+  if (!bare) return false;
   archive::FileSystem& files = archive::NativeFileSystem();
   const std::string written = path + ".new";
   try {
@@ -132,7 +136,7 @@ UninstallSetup::~UninstallSetup() {
   if (writer_) SetUninstallRecorder(nullptr);
 }
 
-void UninstallSetup::Begin(const std::string& programFolder) {
+void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile) {
   if (!ProductUninstall || writer_) return;
   programFolder_ = AddBackslash(programFolder);
   UninstallFiles& files = CurrentUninstallFiles();
@@ -180,7 +184,7 @@ void UninstallSetup::Begin(const std::string& programFolder) {
     files.RemoveFile(path);
     files.RemoveFile(path.substr(0, path.size() - std::string(kUninstallRecordName).size()) + kUninstallerName);
   }
-  if (!WriteUninstallerProgram(programFolder_ + kUninstallerName))
+  if (!WriteUninstallerProgram(programFolder_ + kUninstallerName, singleFile))
     JournalNote("uninstaller not written: " + programFolder_ + kUninstallerName);
   entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(writer_->Items()), TodaysDate());
   if (WriteUninstallEntry(entry_)) {

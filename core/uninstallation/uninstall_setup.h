@@ -13,6 +13,10 @@
 
 namespace setuvane {
 
+namespace archive {
+class ReadableFile;
+}
+
 inline constexpr char kUninstallerName[] = "uninstall.exe";
 inline constexpr char kUninstallRecordName[] = "uninstall.dat";
 // Beneath HKEY_LOCAL_MACHINE; a 32-bit program's view of it is the one Windows'
@@ -26,6 +30,10 @@ inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
 // backslashes and control characters. The same product installed again finds the
 // same key.
 std::string UninstallKeyName(const std::string& title, const std::string& publisher);
+
+// The key of the product of the current settings: its name for the entry, and for
+// the lock that lets one installation or uninstallation of it run at a time.
+std::string ProductEntryKey();
 
 struct UninstallEntryValue {
   std::string name;
@@ -49,8 +57,10 @@ bool WriteUninstallEntry(const UninstallEntry& entry);
 // Today's local date as YYYYMMDD.
 std::string TodaysDate();
 
-// Writes the uninstaller program to `path`: a copy of the running program.
-bool WriteUninstallerProgram(const std::string& path);
+// Writes the uninstaller program to `path`: for a single file (`singleFile`, the
+// handle its package was checked through) the signed uninstaller it carries, else
+// its bare installer; for the folder medium (null) a copy of the running program.
+bool WriteUninstallerProgram(const std::string& path, archive::ReadableFile* singleFile);
 
 // The kilobytes of the files among `items`, rounded up.
 std::uint32_t EstimatedKilobytes(const std::vector<UninstallItem>& items);
@@ -68,7 +78,8 @@ class UninstallSetup {
   // what an earlier installation of the product recorded), writes the
   // uninstaller and registers the product, so that even a run stopped half-way
   // can be removed. Problems are logged only: the installation goes on without.
-  void Begin(const std::string& programFolder);
+  // `singleFile`: as for WriteUninstallerProgram.
+  void Begin(const std::string& programFolder, archive::ReadableFile* singleFile);
   // After the last step: marks the record complete and gives the entry its size.
   void Finish();
 

@@ -36,6 +36,8 @@ const UninstallTexts& UninstallText() {
                                 "Dostęp do rejestru systemowego został odwołany."),
       .uninstallerNotStarted = Cp1250Report("Problem usuwania", "Uruchomienie deinstalatora jest niemożliwe.",
                                       "Deinstalator nie mógł skopiować się do katalogu tymczasowego.", ""),
+      .anotherRunning = Cp1250Report("Problem instalacji", "Instalacja jest już uruchomiona.",
+                                     "Poczekaj na jej zakończenie i spróbuj ponownie.", ""),
   };
   return texts;
 }

@@ -21,6 +21,7 @@ struct UninstallTexts {
   ReportTexts keyNotRemoved;         // hint: "%s" the key
   ReportTexts entryNotRemoved;       // hint: "%s" the key
   ReportTexts uninstallerNotStarted; // details: the program's path
+  ReportTexts anotherRunning;        // details: the product lock's name; the installer's too
 };
 
 const UninstallTexts& UninstallText();

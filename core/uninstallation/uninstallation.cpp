@@ -2,6 +2,7 @@
 
 #include "core/run/exit_codes.h"
 #include "core/run/problem_reports.h"
+#include "core/uninstallation/product_lock.h"
 #include "core/uninstallation/removal.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
@@ -23,9 +24,13 @@ int RunUninstallation(const UninstallRun& run) {
     JournalNote("uninstall record rejected: " + run.recordPath + ": " + record.problem);
     return kExitStepFailed;
   }
-  std::string title;
-  for (const UninstallItem& item : record.items)
-    if (item.kind == UninstallItemKind::kProduct) title = item.root;
+  std::string title, entryKey;
+  for (const UninstallItem& item : record.items) {
+    if (item.kind != UninstallItemKind::kProduct) continue;
+    title = item.root;
+    entryKey = item.path;
+  }
+  if (!HoldProductLock(entryKey)) return kExitAnotherRunning;
   if (!title.empty()) SetApplicationTitle(title);
   JournalNote("uninstall record: " + run.recordPath + (record.Complete() ? "" : " (the installation did not finish)"));
   if (run.ask && ShowMessageDialog(ApplicationTitle(), FormatOne(t.questionFormat, title), kKindQuestion) != kResultYes) {

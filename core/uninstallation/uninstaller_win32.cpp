@@ -126,9 +126,12 @@ std::string FolderOf(const std::string& path) {
 
 std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
+}  // namespace
+
 // The uninstaller of the program folder: a copy of itself in the temporary
 // folder does the work; this one waits for it and passes its exit code on.
-int RunFromTemporaryCopy(const Switches& switches, const std::string& program) {
+std::optional<int> RunUninstallerCopy(const Switches& switches) {
+  const std::string program = CurrentMachine().ModulePath().value_or(std::string());
   UninstallFiles& files = CurrentUninstallFiles();
   const std::optional<std::string> copy = files.NewTemporaryFile();
   if (!copy || !files.CopyFileTo(program, *copy)) {
@@ -137,7 +140,7 @@ int RunFromTemporaryCopy(const Switches& switches, const std::string& program) {
       const ReportTexts& r = UninstallText().uninstallerNotStarted;
       ReportProblem(r.title, r.message, r.hint, program);
     }
-    return kExitStepFailed;
+    return std::nullopt;
   }
   std::string commandLine = Quote(*copy) + " " + kUninstallSwitch + "=" + Quote(FolderOf(program) + kUninstallRecordName);
   if (switches.mode == RunMode::kSilent) commandLine += " /SILENT";
@@ -152,7 +155,7 @@ int RunFromTemporaryCopy(const Switches& switches, const std::string& program) {
   if (!CreateProcessA(copy->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temporary.c_str(),
                       &startup, &process)) {
     files.RemoveFile(*copy);
-    return kExitStepFailed;
+    return std::nullopt;
   }
   CloseHandle(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
@@ -164,11 +167,8 @@ int RunFromTemporaryCopy(const Switches& switches, const std::string& program) {
   return static_cast<int>(exitCode);
 }
 
-}  // namespace
-
 int RunUninstaller(const Switches& switches) {
-  const std::string program = CurrentMachine().ModulePath().value_or(std::string());
-  if (switches.uninstall->empty()) return RunFromTemporaryCopy(switches, program);
+  if (switches.uninstall->empty()) return RunUninstallerCopy(switches).value_or(kExitStepFailed);
   if (switches.mode == RunMode::kVerySilent) {
     WindowlessView view;
     return RunUninstallation({.view = view, .recordPath = *switches.uninstall, .ask = false});

@@ -5,10 +5,19 @@
 // with /VERYSILENT, nothing) and removes the product.
 #pragma once
 
+#include <optional>
+
 #include "core/run/switches.h"
 
 namespace setuvane {
 
+// The uninstaller of the program folder (/UNINSTALL without a record): runs its
+// copy and ends with its exit code; nullopt when the copy cannot be made or
+// started (reported to the user in an interactive run).
+std::optional<int> RunUninstallerCopy(const Switches& switches);
+
+// The copy's work (/UNINSTALL="record"); the program folder's uninstaller as above,
+// ending with 4 where the copy does not start.
 int RunUninstaller(const Switches& switches);
 
 }  // namespace setuvane

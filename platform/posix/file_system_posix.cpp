@@ -108,6 +108,7 @@ class PosixFileSystem final : public FileSystem {
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
   }
   bool Remove(const std::string& path) override { return ::unlink(NativePath(path).c_str()) == 0; }
+  bool RemoveFolder(const std::string& path) override { return ::rmdir(NativePath(path).c_str()) == 0; }
   void MakeFolder(const std::string& path) override {
     if (::mkdir(NativePath(path).c_str(), 0777) != 0) {
       const int code = errno;

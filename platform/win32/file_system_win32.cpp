@@ -113,8 +113,16 @@ class Win32WritableFile final : public WritableFile {
 class Win32FileSystem final : public FileSystem {
  public:
   std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  }
+  // Without FILE_SHARE_WRITE and FILE_SHARE_DELETE: nobody writes, deletes or
+  // renames the file while the handle is open.
+  std::unique_ptr<ReadableFile> OpenReadLocked(const std::string& path) override {
+    return Open(path, FILE_SHARE_READ);
+  }
+  std::unique_ptr<ReadableFile> Open(const std::string& path, DWORD sharing) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw EFOpenError(path);
     // GetFileSize, not GetFileSizeEx: the latter is missing before Windows 2000.
     // A size whose low part is all ones is told from a failure by the last error.
@@ -138,6 +146,7 @@ class Win32FileSystem final : public FileSystem {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   }
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+  bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
   void MakeFolder(const std::string& path) override {
     if (!CreateDirectoryA(path.c_str(), nullptr)) {
       const DWORD code = GetLastError();

@@ -9,6 +9,8 @@
 #include "core/package/install_package.h"
 #include "core/package/package_checksum.h"
 #include "core/package/package_source.h"
+#include "core/run/setup_folder.h"
+#include "system/system_components.h"
 #include "core/installation/product_installation.h"
 #include "tests/core/fake_program.h"
 #include "tests/core/fake_wizard_view.h"
@@ -102,12 +104,8 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   fakes::Put32(signed_, directory, uint32_t(signature));
   fakes::Put32(signed_, directory + 4, 600);
 
-  archive::testing::TempFolder folder;
-  const std::filesystem::path single = folder.Path() / "setup.exe", bare = folder.Path() / "bare.exe";
-  std::ofstream(single, std::ios::binary).write(reinterpret_cast<const char*>(signed_.data()), std::streamsize(signed_.size()));
-  std::ofstream(bare, std::ios::binary).write(reinterpret_cast<const char*>(program.data()), std::streamsize(program.size()));
-
-  const std::optional<std::vector<uint8_t>> written = BareInstallerOfSingleFile(archive::testing::WinPath(single));
+  MemoryFile single(signed_), bare(program);
+  const std::optional<std::vector<uint8_t>> written = BareInstallerOfSingleFile(single);
   ASSERT_TRUE(written);
   const std::optional<PeLayout> layout = ReadPeLayout(written->data(), written->size());
   ASSERT_TRUE(layout);
@@ -115,7 +113,35 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   fakes::Put32(expected, layout->ChecksumField(), ProgramChecksum(program, layout->ChecksumField()));
   EXPECT_EQ(*written, expected);
   EXPECT_NE(ProgramChecksum(program, layout->ChecksumField()), 0u);
-  EXPECT_FALSE(BareInstallerOfSingleFile(archive::testing::WinPath(bare))) << "a bare installer is copied as it is";
+  EXPECT_FALSE(BareInstallerOfSingleFile(bare)) << "a bare installer is copied as it is";
+  EXPECT_EQ(UninstallerOfSingleFile(single), written) << "without a signed one carried";
+
+  // A signed uninstaller carried after the package is the one written, and the
+  // whole-file check covers it: a flipped byte in it makes the file damaged.
+  std::vector<uint8_t> carrying = WithPackage(program, fakes::Bytes(5000, 'p'));
+  const std::vector<uint8_t> uninstaller = fakes::Bytes(3000, 'u');
+  const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*std::make_unique<MemoryFile>(carrying));
+  ASSERT_TRUE(package);
+  EmbeddedPackage withUninstaller = *package;
+  withUninstaller.uninstaller =
+      CarriedBytes{int64_t(carrying.size()), int64_t(uninstaller.size()), ChecksumOf(uninstaller.data(), uninstaller.size())};
+  carrying.insert(carrying.end(), uninstaller.begin(), uninstaller.end());
+  const PackageRecord filled = EncodePackageRecord(withUninstaller);
+  std::copy(filled.begin(), filled.end(), carrying.begin() + *PackageRecordOffset(*ReadPeLayout(carrying.data(), carrying.size())));
+  MemoryFile carrier(carrying);
+  EXPECT_EQ(ReadEmbeddedPackage(carrier), withUninstaller);
+  EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kIntact);
+  EXPECT_EQ(UninstallerOfSingleFile(carrier), uninstaller);
+  EXPECT_EQ(ProgramPartLength(carrier), int64_t(program.size()));
+  carrier.bytes[carrying.size() - 10] ^= 1;
+  EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kDamaged);
+  EXPECT_FALSE(UninstallerOfSingleFile(carrier));
+  // A record naming more uninstaller than the file holds is believed no further.
+  withUninstaller.uninstaller->size = int64_t(1) << 60;
+  const PackageRecord huge = EncodePackageRecord(withUninstaller);
+  std::copy(huge.begin(), huge.end(), carrier.bytes.begin() + *PackageRecordOffset(*ReadPeLayout(carrying.data(), carrying.size())));
+  EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kTruncated);
+  EXPECT_FALSE(UninstallerOfSingleFile(carrier));
 
   // A certificate table that points into the image cuts nothing before the record.
   std::vector<uint8_t> odd = WithPackage(program, fakes::Bytes(5000, 'p'));
@@ -128,6 +154,28 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   MakeBareProgram(odd, *oddLayout, *record);
   EXPECT_EQ(odd.size(), *record + kPackageRecordSize);
   EXPECT_FALSE(DecodePackageRecord(odd.data() + *record));
+}
+
+TEST(EmbeddedPackage, ARecordAmongTheHeadersIsRefusedNotWrittenPast) {
+  // The headers moved to 0x200 and the package section's raw data placed at 0x40,
+  // in the DOS stub, its record naming a package right after it: a cut there would
+  // leave the checksum field beyond the bytes.
+  std::vector<uint8_t> bytes = Program();
+  std::copy(bytes.begin() + 0x40, bytes.begin() + 0x1C0, bytes.begin() + 0x200);
+  std::fill(bytes.begin() + 0x40, bytes.begin() + 0x200, 0);
+  fakes::Put32(bytes, 0x3C, 0x200);
+  const std::optional<PeLayout> moved = ReadPeLayout(bytes.data(), bytes.size());
+  ASSERT_TRUE(moved);
+  const PeSection* section = moved->FindSection(kPackageSection);
+  ASSERT_NE(section, nullptr);
+  fakes::Put32(bytes, section->headerOffset + 20, 0x40);
+  const PackageRecord record = EncodePackageRecord(EmbeddedPackage{0x80, 16, 0, std::nullopt});
+  std::copy(record.begin(), record.end(), bytes.begin() + 0x40);
+  const std::optional<PeLayout> layout = ReadPeLayout(bytes.data(), bytes.size());
+  ASSERT_TRUE(layout);
+  ASSERT_EQ(PackageRecordOffset(*layout), 0x40u);
+  EXPECT_THROW(MakeBareProgram(bytes, *layout, 0x40), std::runtime_error);
+  EXPECT_THROW(MakeBareProgram(bytes, *layout, uint32_t(bytes.size() - 10)), std::runtime_error);
 }
 
 class SingleFileStartTest : public fakes::InstallerTest {
@@ -156,6 +204,11 @@ TEST_F(SingleFileStartTest, WithoutInstallZipBesideItTheCarriedPackageInstalls) 
   EXPECT_EQ(InstallTaskTitle, "Jeden plik");
   EXPECT_EQ(InstallPackage().path, kProgram);
   EXPECT_EQ(InstallPackage().part->offset, int64_t(program.size()));
+  // A file swapped in after the check is not what is installed: every read, decoding
+  // ahead's too, goes through the handle that was checked.
+  disk.AddFile(kProgram, WithPackage(program, archive::testing::BuildZip(
+                                                  {.entries = {PackageEntry("bin/app.exe", "podmieniony", "<programfolder>")}})
+                                                  .bytes));
   fakes::FakeWizardView view;
   ProductInstallation product(view, disk);
   EXPECT_TRUE(product.PreparePayload() && product.InstallProductFiles());
@@ -163,13 +216,37 @@ TEST_F(SingleFileStartTest, WithoutInstallZipBesideItTheCarriedPackageInstalls) 
   EXPECT_TRUE(Dialogs().problems.empty());
 }
 
-TEST_F(SingleFileStartTest, InstallZipBesideItWins) {
-  disk.AddFile(kProgram, WithPackage(Program(), Package()));
+// A single file saved where another download left an install.zip and a component
+// folder uses its own package and its own components only.
+TEST_F(SingleFileStartTest, ReadsOnlyItselfNotWhatLiesBesideIt) {
+  std::vector<uint8_t> package = archive::testing::BuildZip(
+      {.entries = {PackageEntry("install.inf", "INSTALL_TASK_TITLE=Jeden plik\r\n"),
+                   PackageEntry("supaxdo/setup.exe", "własny"), PackageEntry("supaxdo/dane/baza.cab", "cab")}}).bytes;
+  disk.AddFile(kProgram, WithPackage(Program(), package));
   WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Nosnik\r\n")});
+  disk.AddFolder("E:\\INSTALL\\supajet");
+  disk.AddFile("E:\\INSTALL\\supajet\\setup.exe", ToBytes("obcy"));
   archive::TAbUnZipper zipInstall(disk);
   EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_EQ(InstallTaskTitle, "Jeden plik");
+  EXPECT_EQ(InstallPackage().path, kProgram);
+  EXPECT_EQ(ComponentFolder(), SetupFolder);
+  EXPECT_EQ(FileText(SetupFolder + "supaxdo\\setup.exe"), "własny");
+  EXPECT_EQ(FileText(SetupFolder + "supaxdo\\dane\\baza.cab"), "cab");
+  EXPECT_EQ(FileText(SetupFolder + "setup.exe"), "<missing>") << "components keep their folders";
+  const std::vector<ComponentRun> runs = SystemComponentsToRun(ComponentFolder());
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].commandLine, "\"" + SetupFolder + "supaxdo\\setup.exe\" /QT");
+  RemoveOwnSetupFolder(disk);
+  EXPECT_FALSE(disk.FolderExists(SetupFolder + "supaxdo"));
+  EXPECT_FALSE(disk.FolderExists(SetupFolder.substr(0, SetupFolder.size() - 1)));
+
+  // The bare installer beside an install.zip is the folder medium, as ever.
+  disk.AddFile(kProgram, Program());
+  EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
   EXPECT_EQ(InstallTaskTitle, "Nosnik");
-  EXPECT_EQ(InstallPackage(), (PackageSource{"E:\\INSTALL\\install.zip", std::nullopt}));
+  EXPECT_EQ(InstallPackage(), (PackageSource{"E:\\INSTALL\\install.zip", std::nullopt, nullptr}));
+  EXPECT_EQ(ComponentFolder(), "E:\\INSTALL\\");
 }
 
 TEST_F(SingleFileStartTest, ADamagedOrCutPackageIsRefusedWithExitCodeTwoBeforeAnythingIsUnpacked) {

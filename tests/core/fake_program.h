@@ -96,7 +96,7 @@ inline size_t RecordOffset(const std::vector<uint8_t>& program) {
 inline std::vector<uint8_t> WithPackage(std::vector<uint8_t> program, const std::vector<uint8_t>& package) {
   const size_t record = RecordOffset(program);
   const EmbeddedPackage place{int64_t(program.size()), int64_t(package.size()),
-                              ChecksumOf(package.data(), package.size())};
+                              ChecksumOf(package.data(), package.size()), std::nullopt};
   const PackageRecord filled = EncodePackageRecord(place);
   std::copy(filled.begin(), filled.end(), program.begin() + record);
   program.insert(program.end(), package.begin(), package.end());

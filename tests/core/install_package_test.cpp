@@ -3,7 +3,10 @@
 #include "core/package/install_package.h"
 
 #include "archive/unzipper.h"
+#include "core/installation/installation.h"
 #include "core/package/settings.h"
+#include "core/run/exit_codes.h"
+#include "core/run/setup_folder.h"
 #include "core/wizard/information_pages.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
@@ -73,11 +76,11 @@ TEST_F(PackageTest, UnpacksTheSetupFilesAndReadsTheSettings) {
                 PackageEntry("blank.txt", "x", "  ")});
   archive::TAbUnZipper zipInstall(disk);
   EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
-  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\install.inf"), "INSTALL_TASK_TITLE=Zadanie\r\nPRODUCT_LOCATION=D:\\Prog\\\r\n");
-  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\license.inf"), "Licencja");
+  EXPECT_EQ(FileText(SetupFolder + "install.inf"), "INSTALL_TASK_TITLE=Zadanie\r\nPRODUCT_LOCATION=D:\\Prog\\\r\n");
+  EXPECT_EQ(FileText(SetupFolder + "license.inf"), "Licencja");
   // Product entries stay in the package, a blank destination included.
-  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\app.exe"), "<missing>");
-  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\blank.txt"), "<missing>");
+  EXPECT_EQ(FileText(SetupFolder + "app.exe"), "<missing>");
+  EXPECT_EQ(FileText(SetupFolder + "blank.txt"), "<missing>");
   EXPECT_EQ(InstallTaskTitle, "Zadanie");
   EXPECT_EQ(InstallMainTitle, "Instalator Aplikacji");
   EXPECT_EQ(ProductLocation, "D:\\Prog\\");
@@ -93,7 +96,8 @@ TEST_F(PackageTest, EarlierRunsSetupFilesAreNeverRead) {
   WritePackage({PackageEntry("install.inf", "")});
   archive::TAbUnZipper zipInstall(disk);
   EXPECT_TRUE(OpenInstallPackage(zipInstall, disk));
-  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\registry.inf"), "<missing>");
+  EXPECT_EQ(FileText(SetupFolder + "registry.inf"), "<missing>");
+  EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\registry.inf"), "+hlm\\Software\\Obcy") << "not ours to remove";
   EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\other.txt"), "zostaje");
   FakeList readme;
   EXPECT_FALSE(LoadReadme(readme));
@@ -121,31 +125,44 @@ TEST_F(PackageTest, ASetupFileThatCannotBeUnpackedMakesThePackageUnreadable) {
   }
 }
 
-// The disk of the fixture, where one file cannot be removed (read-only or in use).
-struct KeepingOneFile : archive::FileSystem {
-  KeepingOneFile(archive::FileSystem& disk, std::string kept) : disk(disk), kept(std::move(kept)) {}
-  std::unique_ptr<archive::ReadableFile> OpenRead(const std::string& p) override { return disk.OpenRead(p); }
-  std::unique_ptr<archive::WritableFile> CreateNew(const std::string& p) override { return disk.CreateNew(p); }
-  bool Replace(const std::string& from, const std::string& to) override { return disk.Replace(from, to); }
-  bool Remove(const std::string& p) override { return p != kept && disk.Remove(p); }
-  void MakeFolder(const std::string& p) override { disk.MakeFolder(p); }
-  bool FolderExists(const std::string& p) override { return disk.FolderExists(p); }
-  bool FileExists(const std::string& p) override { return disk.FileExists(p); }
-  archive::FileSystem& disk;
-  std::string kept;
-};
+// Each run unpacks into a new folder of its own below the temporary folder, so two
+// runs never unpack over each other; what a run unpacked goes with its folder at
+// the end.
+TEST_F(PackageTest, SetupFilesGoIntoAFolderOfTheRunsOwnThatGoesAtTheEnd) {
+  WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Pierwszy\r\n")});
+  archive::TAbUnZipper zipInstall(disk);
+  ASSERT_TRUE(OpenInstallPackage(zipInstall, disk));
+  const std::string first = SetupFolder;
+  EXPECT_EQ(first.rfind("C:\\WINDOWS\\TEMP\\Setuvane-", 0), 0u) << first;
+  EXPECT_EQ(FileText(first + "install.inf"), "INSTALL_TASK_TITLE=Pierwszy\r\n");
 
-TEST_F(PackageTest, AnEarlierSetupFileThatCannotBeRemovedMakesThePackageUnreadable) {
-  disk.AddFile("C:\\WINDOWS\\TEMP\\registry.inf", ToBytes("+hlm\\Software\\Obcy"));
-  WritePackage({PackageEntry("install.inf", "")});
-  KeepingOneFile files(disk, "C:\\WINDOWS\\TEMP\\registry.inf");
-  archive::TAbUnZipper zipInstall(files);
-  EXPECT_FALSE(OpenInstallPackage(zipInstall, files));
+  WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Drugi\r\n")});
+  ASSERT_TRUE(OpenInstallPackage(zipInstall, disk));
+  EXPECT_NE(SetupFolder, first);
+  EXPECT_EQ(InstallTaskTitle, "Drugi");
+  EXPECT_EQ(FileText(first + "install.inf"), "INSTALL_TASK_TITLE=Pierwszy\r\n") << "the other run's file stays";
+  RemoveOwnSetupFolder(disk);
+  EXPECT_FALSE(disk.FolderExists(SetupFolder.substr(0, SetupFolder.size() - 1)));
+}
+
+// While another run holds the product's mutex, a second start ends with 1618 as
+// soon as it knows the product, in every kind of run, before anything is shown or
+// installed.
+TEST_F(PackageTest, ASecondInstallationOfTheProductEndsWith1618) {
+  WritePackage({PackageEntry("install.inf", "INSTALL_MAIN_TITLE=Notatnik\r\nPRODUCT_PUBLISHER=Firma\r\n"),
+                PackageEntry("bin/app.exe", "program", "<programfolder>")});
+  machine.namedMutexesElsewhere = {"Global\\Setuvane Firma Notatnik"};
+  fakes::FakeWizardView view;
+  Installation installation(view, disk);
+  EXPECT_THROW(installation.OpenInstallPackage(), ProgramEnded);
+  EXPECT_EQ(EndingExitCode(), kExitAnotherRunning);
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
-  EXPECT_EQ(Dialogs().problems[0].details,
-            Cp1250("Usunięcie pliku C:\\WINDOWS\\TEMP\\registry.inf pozostałego po wcześniejszej instalacji jest "
-                   "niemożliwe."));
+  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Instalacja jest już uruchomiona."));
+  SetEndingExitCode(kExitInstalled);
+
+  machine.namedMutexesElsewhere.clear();
+  EXPECT_TRUE(installation.OpenInstallPackage());
+  EXPECT_EQ(machine.namedMutexes.back(), "Global\\Setuvane Firma Notatnik");
 }
 
 TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
@@ -178,7 +195,7 @@ TEST_F(PackageTest, APackageWithoutSettingsEndsTheProgramWithTheSettingsReport) 
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
   EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy rejestr instalacji."));
-  EXPECT_EQ(r.hint, Cp1250("Odczytanie rejestru instalacji C:\\WINDOWS\\TEMP\\install.inf jest niemożliwe."));
+  EXPECT_EQ(r.hint, Cp1250("Odczytanie rejestru instalacji ") + SetupFolder + Cp1250("install.inf jest niemożliwe."));
   EXPECT_EQ(r.details, "File not found");
 }
 

@@ -5,7 +5,9 @@
 // each page is saved there (page1.bmp ... page6.bmp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "core/program/dll_search_win32.h"
@@ -438,6 +440,72 @@ TEST_F(Program, ASignedSingleFileAloneInAFolderIsWalkedWithRealInput) {
   EXPECT_TRUE(std::filesystem::exists(medium.Path() / "Przyklad" / "przyklad.exe"));
   EXPECT_TRUE(std::filesystem::exists(medium.Path() / "Przyklad" / "Dane" / "img" / "logo.png"));
   EXPECT_EQ(archive::testing::ListTree(folder), std::vector<std::string>{"setup.exe"});
+}
+
+// The same signed single file saved into a downloads folder where another download
+// left an install.zip and a component folder: it installs its own package, runs
+// only the component it carries (from its own setup folder) and nothing planted.
+TEST_F(Program, ASingleFileInADownloadsFolderReadsOnlyItself) {
+  const std::string built = WinePath(SETUVANE_SINGLE_FILE);
+  if (GetFileAttributesA(built.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "setup_exe_wine_test makes it";
+  const std::filesystem::path downloads = medium.Path() / "Pobrane";
+  std::filesystem::create_directories(downloads / "supaxdo");
+  ASSERT_TRUE(CopyFileA(built.c_str(), WinPath(downloads / "setup.exe").c_str(), FALSE));
+  archive::testing::WriteFile(downloads / "install.zip", archive::testing::BuildZip({.entries = UnattendedPackage()}).bytes);
+  ASSERT_TRUE(CopyFileA(WinePath(SETUVANE_COMPONENT_RECORDER).c_str(), WinPath(downloads / "supaxdo" / "setup.exe").c_str(), FALSE));
+  const std::filesystem::path ran = medium.Path() / "uruchomione.txt";
+  SetEnvironmentVariableA("SETUVANE_COMPONENT_LOG", WinPath(ran).c_str());
+  const std::filesystem::path target = medium.Path() / "Przyklad";
+  process = StartProcess("\"" + WinPath(downloads / "setup.exe") + "\" /VERYSILENT /DIR=" + WinPath(target) +
+                         " /LOG=" + WinPath(medium.Path() / "pobrane.log"));
+  EXPECT_EQ(WaitForExit(process, 60000), 3010u);  // its own component ran
+  SetEnvironmentVariableA("SETUVANE_COMPONENT_LOG", nullptr);
+  EXPECT_TRUE(std::filesystem::exists(target / "przyklad.exe"));
+  EXPECT_FALSE(std::filesystem::exists(target / "app.exe")) << "the planted package was installed";
+  const std::string components = ReadFile(ran);
+  EXPECT_EQ(components.find("Pobrane"), std::string::npos) << components;
+  EXPECT_NE(components.find("\\Setuvane-"), std::string::npos) << components;
+  const std::vector<std::string> lines = LogLines(medium.Path() / "pobrane.log");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "ignored beside the single file: " + WinPath(downloads / "install.zip")),
+            lines.end());
+  EXPECT_EQ(archive::testing::ListTree(downloads), (std::vector<std::string>{"install.zip", "setup.exe", "supaxdo", "supaxdo/setup.exe"}));
+  process = StartProcess("\"" + WinPath(target / "uninstall.exe") + "\" /UNINSTALL /VERYSILENT");
+  EXPECT_EQ(WaitForExit(process, 60000), 0u);
+}
+
+// Two unattended installations of one product started together (a double click, a
+// deployment tool's retry): one installs, the other ends with 1618 having changed
+// nothing, and the product's record and removal come out whole.
+TEST_F(Program, OfTwoInstallationsStartedTogetherOneInstallsAndTheOtherEndsWith1618) {
+  medium.WritePackage(UnattendedPackage());
+  // The medium's component keeps the first run busy while the second starts.
+  std::filesystem::create_directories(medium.Path() / "medium" / "supaxdo");
+  ASSERT_TRUE(CopyFileA(WinePath(SETUVANE_COMPONENT_RECORDER).c_str(), (medium.Medium() + "supaxdo\\setup.exe").c_str(), FALSE));
+  SetEnvironmentVariableA("SETUVANE_COMPONENT_SLEEP_MS", "3000");
+  const std::filesystem::path target = medium.Path() / "Razem";
+  std::vector<PROCESS_INFORMATION> runs;
+  for (const char* log : {"pierwszy.log", "drugi.log"}) {
+    runs.push_back(StartProcess("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT /DIR=" + WinPath(target) +
+                                " /LOG=" + WinPath(medium.Path() / log)));
+  }
+  std::vector<DWORD> codes;
+  for (PROCESS_INFORMATION& run : runs) codes.push_back(WaitForExit(run, 60000));
+  SetEnvironmentVariableA("SETUVANE_COMPONENT_SLEEP_MS", nullptr);
+  std::sort(codes.begin(), codes.end());
+  EXPECT_EQ(codes, (std::vector<DWORD>{1618, 3010}));
+  for (const char* log : {"pierwszy.log", "drugi.log"}) {
+    const std::vector<std::string> lines = LogLines(medium.Path() / log);
+    if (lines.empty() || lines.back() != "exit code 1618") continue;
+    for (const std::string& line : lines) EXPECT_EQ(line.rfind("file: ", 0), std::string::npos) << line;
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "problem: Problem instalacji / Instalacja jest już uruchomiona. / Poczekaj na jej zakończenie "
+                        "i spróbuj ponownie. / Global\\Setuvane Produkt Testowy"),
+              lines.end());
+  }
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+  process = StartProcess("\"" + WinPath(target / "uninstall.exe") + "\" /UNINSTALL /VERYSILENT");
+  EXPECT_EQ(WaitForExit(process, 60000), 0u);
+  EXPECT_FALSE(std::filesystem::exists(target)) << "the removal left something behind";
 }
 
 // Meaningful on the 8-bit test display only (see CMakeLists.txt).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/program/environment_check.h"
+#include "core/program/install_log.h"
 #include "core/run/installer_state.h"
 #include "core/run/main_window_texts.h"
 #include "system/cp1250.h"
@@ -98,6 +99,18 @@ TEST(Startup, LogoComesFromTheSetupFolderWhenThere) {
   EXPECT_EQ(PackageLogoPath(), std::nullopt);
   machine.files = {SetupFolder + "install.bmp"};
   EXPECT_EQ(PackageLogoPath(), "C:\\WINDOWS\\TEMP\\install.bmp");
+}
+
+// The uninstaller hands /LOG to its copy in the temporary folder: a relative path
+// is the caller's, made absolute against the caller's folder first.
+TEST(InstallLog, ARelativeLogPathIsMadeAbsoluteAgainstTheCallersFolder) {
+  EXPECT_EQ(AbsoluteLogPath("usuwanie.log", "C:\\Dane"), "C:\\Dane\\usuwanie.log");
+  EXPECT_EQ(AbsoluteLogPath("logi\\u.log", "C:\\Dane\\"), "C:\\Dane\\logi\\u.log");
+  EXPECT_EQ(AbsoluteLogPath("\\logi\\u.log", "D:\\Dane"), "D:\\logi\\u.log");
+  EXPECT_EQ(AbsoluteLogPath("c:u.log", "C:\\Dane"), "C:\\Dane\\u.log");
+  for (const char* kept : {"E:\\u.log", "\\\\serwer\\udzial\\u.log", "E:u.log", "C:/u.log"})
+    EXPECT_EQ(AbsoluteLogPath(kept, "C:\\Dane"), kept);
+  EXPECT_EQ(AbsoluteLogPath("u.log", ""), "u.log");
 }
 
 }  // namespace

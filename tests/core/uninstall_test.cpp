@@ -10,9 +10,11 @@
 #include "core/uninstallation/uninstallation.h"
 #include "system/cp1250.h"
 #include "system/install_journal.h"
+#include "system/machine.h"
 #include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/recording_dialogs.h"
+#include "tests/system/fake_machine.h"
 #include "tests/system/fake_registry.h"
 
 namespace setuvane {
@@ -194,6 +196,27 @@ TEST_F(Uninstallation, UndoesEachKindInReverseOrderAndTheEntryLast) {
   EXPECT_EQ(fakes::Dialogs().messages[0].kind, 3);
   EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().messages[1].text), "Aplikacja \"Notatnik\" została usunięta z komputera.");
   EXPECT_EQ(view.overallPositions.back(), 100);
+}
+
+// One installation or removal of a product at a time: while another holds the
+// product's mutex, nothing is removed and the run ends with 1618. Windows before
+// 2000 know no global namespace.
+TEST_F(Uninstallation, WhileAnotherRunHoldsTheProductNothingIsRemoved) {
+  fakes::FakeMachine machine;
+  ScopedMachine scopedMachine(machine);
+  machine.namedMutexesElsewhere = {"Global\\Setuvane Notatnik"};
+  const std::map<std::string, std::string> filesBefore = disk.files;
+  EXPECT_EQ(Run(false), kExitAnotherRunning);
+  disk.files.erase(kRecord);
+  EXPECT_EQ(disk.files, filesBefore);
+  EXPECT_TRUE(registry.keys.count(kEntryKey));
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().problems[0].message), "Instalacja jest już uruchomiona.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].details, "Global\\Setuvane Notatnik");
+
+  machine.version = VersionRecord{4, 10, 2222, 1};
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_EQ(machine.namedMutexes.back(), "Setuvane Notatnik");
 }
 
 // A second installation's record lists again what the first one made: each thing

@@ -221,5 +221,32 @@ TEST_F(Uninstaller, AFileHeldOpenIsRemovedAtTheNextRestart) {
   EXPECT_NE(pending.find(held.substr(2)), std::string::npos);
 }
 
+// A relative /LOG names a file in the caller's folder, not one in the temporary
+// folder where the uninstaller's copy runs; where no copy can be made (here: a
+// temporary folder that does not exist) the log says so.
+TEST_F(Uninstaller, ARelativeLogIsTheCallersAndIsWrittenEvenWithoutACopy) {
+  ASSERT_EQ(Install(), 0u);
+  const std::string command = "\"" + WinPath(target) + "\\uninstall.exe\" /UNINSTALL /VERYSILENT /LOG=usuwanie.log";
+  char temp[MAX_PATH] = "", tmp[MAX_PATH] = "";
+  GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+  GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+  SetEnvironmentVariableA("TEMP", "Q:\\brak");
+  SetEnvironmentVariableA("TMP", "Q:\\brak");
+  PROCESS_INFORMATION withoutCopy = StartProcess(command, WinPath(medium.Path()));
+  const DWORD code = WaitForExit(withoutCopy, 60000);
+  SetEnvironmentVariableA("TEMP", temp);
+  SetEnvironmentVariableA("TMP", tmp);
+  EXPECT_EQ(code, 4u);
+  const std::string failed = ReadFile(medium.Path() / "usuwanie.log");
+  EXPECT_NE(failed.find("uninstaller not started"), std::string::npos) << failed;
+  EXPECT_NE(failed.find("exit code 4"), std::string::npos) << failed;
+  EXPECT_TRUE(std::filesystem::exists(target / "app.exe"));
+
+  PROCESS_INFORMATION removal = StartProcess(command, WinPath(medium.Path()));
+  EXPECT_EQ(WaitForExit(removal, 60000), 0u);
+  EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log").find("exit code 0"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+}
+
 }  // namespace
 }  // namespace setuvane

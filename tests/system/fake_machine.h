@@ -96,6 +96,13 @@ class FakeMachine : public Machine {
     diskRoot = root;
     return diskSpace;
   }
+  // Named mutexes asked for, and those another process holds.
+  std::vector<std::string> namedMutexes;
+  std::set<std::string> namedMutexesElsewhere;
+  bool HoldNamedMutex(const std::string& name) override {
+    namedMutexes.push_back(name);
+    return namedMutexesElsewhere.count(name) == 0;
+  }
   std::optional<VersionRecord> Version() override { return version; }
   std::optional<std::uint32_t> RunProcess(const std::string& line, int show) override {
     commandLine = line;

@@ -7,6 +7,7 @@
 #include "system/install_journal.h"
 #include "system/registry_lines.h"
 #include "system/setup_text.h"
+#include "system/shell_folders.h"
 #include "system/uninstall_items.h"
 #include "tests/system/fake_machine.h"
 #include "tests/system/fake_registry.h"
@@ -109,7 +110,7 @@ class RegistryScriptTest : public ::testing::Test {
     std::string content;
     for (const std::string& line : lines) content += Cp1250(line) + "\r\n";
     machine.fileContents["C:\\WINDOWS\\TEMP\\registry.inf"] = content;
-    EXPECT_TRUE(RunRegistryScript("C:\\Aplikacja\\", [this](const Problem& problem) { problems.push_back(problem); }));
+    EXPECT_TRUE(RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", [this](const Problem& problem) { problems.push_back(problem); }));
     EXPECT_THAT(registry.openHandles, IsEmpty()) << "every key is closed at the end";
   }
 
@@ -208,7 +209,7 @@ TEST_F(RegistryScriptTest, ReportsEachFailingLineAndGoesOn) {
 
 TEST_F(RegistryScriptTest, MissingScriptReachesTheCaller) {
   try {
-    RunRegistryScript("C:\\Aplikacja\\", [](const Problem&) {});
+    RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", [](const Problem&) {});
     FAIL() << "no error";
   } catch (const ESetupFileError& error) {
     EXPECT_STREQ(error.what(), "File not found");

@@ -62,7 +62,7 @@ class RegistryScriptOnWindows : public ::testing::Test {
     std::ofstream out(script_, std::ios::binary);
     for (const std::string& line : lines) out << Cp1250(line) << "\r\n";
     out.close();
-    EXPECT_TRUE(RunRegistryScript("C:\\Aplikacja\\", [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
+    EXPECT_TRUE(RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
   }
 
   std::vector<std::string> hints;

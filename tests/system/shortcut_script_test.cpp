@@ -7,6 +7,7 @@
 #include "system/folder_error.h"
 #include "system/install_journal.h"
 #include "system/setup_text.h"
+#include "system/shell_folders.h"
 #include "tests/system/fake_link_writer.h"
 #include "tests/system/fake_machine.h"
 
@@ -39,7 +40,7 @@ class ShortcutScriptTest : public ::testing::Test {
     std::string content;
     for (const std::string& line : lines) content += Cp1250(line) + "\r\n";
     machine.fileContents["C:\\WINDOWS\\TEMP\\shortcut.inf"] = content;
-    EXPECT_TRUE(RunShortcutScript(linker, "C:\\Aplikacja\\",
+    EXPECT_TRUE(RunShortcutScript(linker, GetTempFolder(), "C:\\Aplikacja\\",
                                   [this](const Problem& problem) { problems.push_back(problem); }));
   }
 
@@ -120,7 +121,7 @@ TEST_F(ShortcutScriptTest, ShortcutWithoutAFolderAndAMissingScriptReachTheCaller
   }
   EXPECT_THAT(writer.written, IsEmpty());
   machine.fileContents.clear();
-  EXPECT_THROW(RunShortcutScript(linker, "C:\\Aplikacja\\", [](const Problem&) {}), ESetupFileError);
+  EXPECT_THROW(RunShortcutScript(linker, GetTempFolder(), "C:\\Aplikacja\\", [](const Problem&) {}), ESetupFileError);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "system/cp1250.h"
 #include "system/folder_error.h"
+#include "system/shell_folders.h"
 #include "system/shortcut_script.h"
 #include "tests/system/scratch_folder_win32.h"
 
@@ -78,7 +79,7 @@ class ShortcutScriptOnWindows : public ::testing::Test {
     std::ofstream out(script_, std::ios::binary);
     for (const std::string& line : lines) out << Cp1250(line) << "\r\n";
     out.close();
-    EXPECT_TRUE(RunShortcutScript(linker, program,
+    EXPECT_TRUE(RunShortcutScript(linker, GetTempFolder(), program,
                                   [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
   }
 

@@ -215,10 +215,37 @@ TEST_F(PackToolTest, BuildMakesASingleFileAndSignSignsIt) {
   EXPECT_EQ(archive::testing::ReadFile(temp.Path() / "setup.exe"), unsigned_);
   EXPECT_NE(Pack("sign --pkcs12 c.p12 c.pem").err.find("c.pem: not a Setuvane installer"), std::string::npos);
 
-  r = Pack("sign --pkcs12 c.p12 --pass tajne setup.exe");
+  // The password from a file or the environment; on the command line with a warning.
+  EXPECT_NE(r.err.find("warning: --pass puts the password on the command line"), std::string::npos) << r.err;
+  archive::testing::WriteFile(temp.Path() / "haslo.txt", ToBytes("tajne\r\n"));
+  EXPECT_EQ(Pack("sign --pkcs12 c.p12 --pass-env SETUVANE_NO_SUCH_VARIABLE setup.exe").code, 2);
+  EXPECT_EQ(Pack("sign --pkcs12 c.p12 --pass-file haslo.txt --pass tajne setup.exe").code, 2);
+  r = Pack("sign --pkcs12 c.p12 --pass-file haslo.txt setup.exe");
   ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
   EXPECT_EQ(Run("osslsigncode verify -in setup.exe -CAfile c.pem").code, 0);
   EXPECT_EQ(Pack("test setup.exe").out, "no errors in 9 entries\n");
+  // The uninstaller it carries is signed too, and signing again replaces both.
+  ASSERT_EQ(Run("SIGN_PASSWORD=tajne '" SETUVANE_PACK "' sign --pkcs12 c.p12 --pass-env SIGN_PASSWORD setup.exe").code, 0);
+  const std::string signed_ = archive::testing::ReadFile(temp.Path() / "setup.exe");
+  fakes::ProgramBytes single(std::vector<uint8_t>(signed_.begin(), signed_.end()));
+  const std::optional<EmbeddedPackage> carried = ReadEmbeddedPackage(single);
+  ASSERT_TRUE(carried && carried->uninstaller);
+  EXPECT_EQ(CheckEmbeddedPackage(single, *carried), PackageIntegrity::kIntact);
+  archive::testing::WriteFile(temp.Path() / "u.exe", *UninstallerOfSingleFile(single));
+  EXPECT_EQ(Run("osslsigncode verify -in u.exe -CAfile c.pem").code, 0);
+  EXPECT_EQ(ReadEmbeddedPackage(*std::make_unique<fakes::ProgramBytes>(*BareInstallerOfSingleFile(single))), std::nullopt);
+
+  // A package whose checksum does not match, which the installer refuses with 2,
+  // fails the test though every entry is right.
+  std::string damaged = signed_;
+  damaged[damaged.find(std::string("Setuvane package\x01\0\0\0", 20)) + 40] ^= 1;
+  archive::testing::WriteFile(temp.Path() / "u.exe", std::vector<uint8_t>(damaged.begin(), damaged.end()));
+  r = Pack("test u.exe");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("u.exe: the package inside is damaged"), std::string::npos) << r.err;
+  fs::remove(temp.Path() / "u.exe");
+  fs::remove(temp.Path() / "haslo.txt");
   EXPECT_EQ(Tree("."), std::vector<std::string>({"c.p12", "c.pem", "k.pem", "setup.exe", "setuvane.exe", "stderr",
                                                  "stdout"}));
 }
@@ -249,6 +276,44 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   EXPECT_NE(r.err.find("n.txt:6: error: 'install.zip' is the package being written"), std::string::npos) << r.err;
   EXPECT_EQ(Pack("build --level 13 m.txt").code, 2);
   EXPECT_EQ(Pack("build missing.txt").code, 2);
+}
+
+// Components a single file carries: "[setup supaxdo]" stores them below their
+// folder's name; its plan runs them from the setup folder, not from the medium; a
+// folder medium's package refuses them.
+TEST_F(PackToolTest, ASingleFileCarriesItsComponentsAndItsPlanShowsThem) {
+  const std::vector<Resource> resources = {{{kRtRcData, {}}, {IDR_VERSION_ROOM, {}}, 1033, 0, Bytes(4096, 0)}};
+  archive::testing::WriteFile(temp.Path() / "setuvane.exe",
+                              fakes::FakeProgram({{".text", Bytes(300, 0xC3)}, fakes::PackageRecordSection(),
+                                                  {".rsrc", WriteResources(resources, 0x3000)}}));
+  fs::create_directories(temp.Path() / "skladniki/data");
+  archive::testing::WriteFile(temp.Path() / "skladniki/setup.exe", ToBytes("x"));
+  archive::testing::WriteFile(temp.Path() / "skladniki/data/install.inf", ToBytes("nie nasz"));
+  std::string manifest = archive::testing::ReadFile(kSample);
+  manifest += "[setup SupAxdo]\n" + (temp.Path() / "skladniki").string() + "\n[setup supnone]\n";
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes(manifest));
+  const std::string sample = fs::path(kSample).parent_path().string();
+  for (const char* name : {"install.inf", "license.inf", "readme.inf", "registry.inf", "shortcut.inf"})
+    fs::copy_file(sample + "/" + name, temp.Path() / name);
+  fs::copy(sample + "/product", temp.Path() / "product", fs::copy_options::recursive);
+  Result r = Pack("build --installer setuvane.exe -o setup.exe m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("'supnone' is no component folder"), std::string::npos) << r.err;
+  manifest.resize(manifest.size() - std::string("[setup supnone]\n").size());
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes(manifest));
+  r = Pack("build -o p.zip m.txt");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("components travel only in a single file"), std::string::npos) << r.err;
+  r = Pack("build --installer setuvane.exe -o setup.exe m.txt");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(Pack("list setup.exe").out.find("SupAxdo/data/install.inf"), std::string::npos);
+  fs::create_directories(temp.Path() / "supajet");
+  archive::testing::WriteFile(temp.Path() / "supajet/setup.exe", ToBytes("obcy"));
+  r = Pack("plan setup.exe");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"C:\\WINDOWS\\TEMP\\supaxdo\\setup.exe\" /QT"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("supajet"), std::string::npos) << "nothing beside the single file runs";
+  EXPECT_NE(r.out.find("Przyk"), std::string::npos) << "the product's own install.inf, not the component's";
 }
 
 // A plan of the sample package on a medium with two component folders: the steps

@@ -109,6 +109,24 @@ TEST_F(PackageSourcesTest, DestinationsAndNamesAreCheckedWithTheirLines) {
                         }));
 }
 
+// The uninstaller and its record are written into the program folder: a product
+// file of either name there would be overwritten or overwrite them.
+TEST_F(PackageSourcesTest, TheUninstallersNamesInTheProgramFolderAreErrors) {
+  Write("u/Uninstall.EXE", "x");
+  Write("u/uninstall.dat", "x");
+  Build(std::string(kSetupFiles) + "[<ProgramFolder>]\nu\n[<programfolder>dane]\nu\n");
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "m.txt:8: error: 'u/Uninstall.EXE' would install over the uninstaller's uninstall.exe "
+                            "in <programfolder>",
+                            "m.txt:8: error: 'u/uninstall.dat' would install over the uninstaller's uninstall.dat "
+                            "in <programfolder>",
+                            "m.txt:10: warning: 'u/Uninstall.EXE' is in the package already (line 8); tools that "
+                            "extract by name take only one of them",
+                            "m.txt:10: warning: 'u/uninstall.dat' is in the package already (line 8); tools that "
+                            "extract by name take only one of them",
+                        }));
+}
+
 // Names that the installer would refuse (and Windows could not hold) stop the build:
 // device names, also with an extension or as a subfolder, final dots and blanks,
 // refused characters.

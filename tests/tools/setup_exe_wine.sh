@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # A single-file installer as a vendor makes one: setuvane-pack.exe builds setup.exe
-# from the sample package under Wine (with the setuvane.exe that ships beside it),
-# osslsigncode signs it with a throw-away certificate and verifies it, pefile reads
-# its version resource, checksum and signature place, and setup.exe installs alone
-# in a folder under Wine; a damaged copy ends with exit code 2 and installs nothing.
-# The signed file stays in OUT for the walked test of core_program_test.
-#   setup_exe_wine.sh SETUVANE-PACK.EXE SETUVANE.EXE OUT
+# from the sample package and a component it carries under Wine (with the
+# setuvane.exe that ships beside it), the native setuvane-pack signs it and its
+# uninstaller with a throw-away certificate (osslsigncode), pefile reads its version
+# resource, checksum and signature place, and setup.exe installs alone in a folder
+# under Wine, its uninstall.exe signed; a damaged copy ends with exit code 2 and
+# installs nothing. The signed file stays in OUT for the walked tests of
+# core_program_test.
+#   setup_exe_wine.sh SETUVANE-PACK.EXE SETUVANE.EXE COMPONENT.EXE NATIVE-SETUVANE-PACK OUT
 set -euo pipefail
-pack=$1 bare=$2 out=$3
+pack=$1 bare=$2 component=$3 native=$4 out=$5
+[ -x "$native" ] || { echo "FAILED: $native is missing: build natively first (make native)"; exit 1; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 run=$root/scripts/wine-run.sh
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
@@ -18,14 +21,17 @@ mkdir -p "$out/alone" "$out/damaged"
 cp -r "$root/tests/tools/sample_package" "$out/source"
 # The product's version and publisher for the version resource ("Przykład" in Windows-1250).
 printf 'PRODUCT_VERSION=2.1.7\r\nPRODUCT_PUBLISHER=Firma Przyk\xb3ad\r\n' >>"$out/source/install.inf"
+# A component installer it carries (it records where it ran when asked to).
+mkdir -p "$out/source/supaxdo" && cp "$component" "$out/source/supaxdo/setup.exe"
+printf '[setup supaxdo]\nsupaxdo\n' >>"$out/source/manifest.txt"
 
 "$run" "$pack" build -o "$(winpath "$out/setup.exe")" "$(winpath "$out/source/manifest.txt")"
 
 cd "$out"
 openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 -subj "/CN=Firma Testowa" 2>/dev/null
 openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.p12 -passout pass:tajne
-osslsigncode sign -pkcs12 cert.p12 -pass tajne -n "Przykladowa aplikacja" -in setup.exe -out signed.exe >/dev/null
-mv signed.exe setup.exe
+printf 'tajne\n' >pass.txt
+"$native" sign --pkcs12 cert.p12 --pass-file pass.txt setup.exe >/dev/null
 osslsigncode verify -in setup.exe -CAfile cert.pem >verify.txt || { cat verify.txt; fail "osslsigncode verify"; }
 
 /usr/bin/python3 - "$out/setup.exe" "$bare" <<'PY'
@@ -55,11 +61,13 @@ PY
 # Alone in a folder, unattended.
 cp setup.exe alone/
 "$run" "$(winpath "$out/alone/setup.exe")" /VERYSILENT "/DIR=$(winpath "$out/installed")" \
-  "/LOG=$(winpath "$out/install.log")" || fail "setup.exe ended with $?"
+  "/LOG=$(winpath "$out/install.log")" || { code=$?; [ "$code" = 194 ] || fail "setup.exe ended with $code"; }  # 3010, its component ran (a Unix exit status keeps its low byte)
 [ "$(ls alone)" = setup.exe ] || fail "the folder holds more than setup.exe: $(ls alone)"
 for file in przyklad.exe ustawienia.inf Dane/liczby.txt Dane/img/logo.png; do
   cmp -s "installed/$file" "source/product/${file/Dane/data}" || fail "installed/$file"
 done
+osslsigncode verify -in installed/uninstall.exe -CAfile cert.pem >verify-uninstaller.txt ||
+  { cat verify-uninstaller.txt; fail "the installed uninstaller is not signed"; }
 
 # One byte of the package changed: the report of an unreadable package, exit code 2.
 /usr/bin/python3 - setup.exe damaged/setup.exe <<'PY'
@@ -79,4 +87,4 @@ set -e
 [ ! -e damaged/installed ] || fail "the damaged copy installed something"
 grep -q "problem: Problem instalacji / Nieprawidłowy źródłowy pakiet instalacji. / .* / Invalid file - the installer's package is damaged" damaged.log ||
   { cat damaged.log; fail "the damaged copy's report"; }
-echo "single file: built, signed, verified, installed alone; the damaged copy refused with exit code 2"
+echo "single file: built, signed, verified, installed alone with a signed uninstaller; the damaged copy refused with exit code 2"

@@ -70,6 +70,15 @@ TEST(ResourceTree, WritesWhatItReadsNamedEntriesFirst) {
   EXPECT_THROW(ReadResources(section, 0x6000), std::runtime_error);
 }
 
+TEST(ResourceTree, RefusesADirectoryReachedTwice) {
+  // Types that all lead to one name directory would multiply its resources (a
+  // crafted program made the tool run out of memory so).
+  std::vector<uint8_t> section =
+      WriteResources({Make({3, {}}, {1, {}}, 0, {1}), Make({10, {}}, {1, {}}, 0, {2})}, 0x5000);
+  std::copy(section.begin() + 20, section.begin() + 24, section.begin() + 28);  // second type -> first's names
+  EXPECT_THROW(ReadResources(section, 0x5000), std::runtime_error);
+}
+
 TEST(VersionNumbers, TakeTheLeadingNumbersOfTheText) {
   using V = std::array<uint16_t, 4>;
   EXPECT_EQ(VersionNumbers("1.2.3.4.5"), (V{1, 2, 3, 4}));

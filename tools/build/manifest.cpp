@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "system/system_components.h"
 #include "tools/build/script_names.h"
 
 namespace setuvane::pack {
@@ -16,6 +17,14 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool IsSetupHeading(std::string_view inside) { return SameName(inside, "setup"); }
+
+// "setup supaxdo": the component folder's name, else nothing.
+std::optional<std::string> ComponentHeading(std::string_view inside) {
+  if (inside.size() <= 6 || !SameName(inside.substr(0, 5), "setup") || (inside[5] != ' ' && inside[5] != '\t')) {
+    return std::nullopt;
+  }
+  return std::string(Trim(inside.substr(6)));
+}
 
 }  // namespace
 
@@ -37,8 +46,14 @@ std::vector<ManifestSource> ParseManifest(const std::string& file, std::string_v
         const std::string_view inside = Trim(line.substr(1, line.size() - 2));
         if (inside.empty()) {
           problems.Error(file, number, "empty destination: setup files go under [setup]");
+        } else if (const std::optional<std::string> component = ComponentHeading(inside)) {
+          if (!IsComponentFolder(*component)) {
+            problems.Error(file, number, "'" + *component + "' is no component folder (supdcom, supaxdo, supajet, "
+                                                            "supagnt, suphelp, supfont)");
+          }
+          section = ManifestSource{0, "", true, *component, "", number};
         } else {
-          section = ManifestSource{0, "", IsSetupHeading(inside), IsSetupHeading(inside) ? "" : std::string(inside),
+          section = ManifestSource{0, "", IsSetupHeading(inside), "", IsSetupHeading(inside) ? "" : std::string(inside),
                                    number};
         }
       }
@@ -47,7 +62,8 @@ std::vector<ManifestSource> ParseManifest(const std::string& file, std::string_v
     } else {
       std::string pattern(line);
       std::replace(pattern.begin(), pattern.end(), '\\', '/');
-      sources.push_back({number, pattern, section->setup, section->destination, section->destinationLine});
+      sources.push_back({number, pattern, section->setup, section->component, section->destination,
+                         section->destinationLine});
     }
   }
   return sources;

@@ -1,9 +1,13 @@
 // The manifest of a package: which files go into it and where the installer puts
 // them. A small line format, UTF-8 text:
 //
-//   # the setup files, which the installer unpacks into the temporary folder
+//   # the setup files, which the installer unpacks into its setup folder
 //   [setup]
 //   install.inf
+//   # a component installer that a single file carries (-o setup.exe), unpacked
+//   # with its files into the setup folder's supaxdo and run from there
+//   [setup supaxdo]
+//   components/supaxdo
 //   # a destination text: where the files below the heading install
 //   [<programfolder>bin]
 //   build/app.exe
@@ -28,7 +32,8 @@ namespace setuvane::pack {
 struct ManifestSource {
   int line;
   std::string pattern;      // UTF-8, "/" between parts
-  bool setup;               // under [setup]
+  bool setup;               // under [setup] or [setup COMPONENT]
+  std::string component;    // the component folder of [setup COMPONENT]; empty otherwise
   std::string destination;  // UTF-8, as written between the brackets; empty for setup files
   int destinationLine;      // of the heading
 };

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "archive/target_path.h"
+#include "core/uninstallation/uninstall_setup.h"
 #include "system/cp1250.h"
 #include "tools/build/folder_macro_check.h"
 #include "tools/build/registry_script_check.h"
@@ -26,7 +27,7 @@ std::string Where(int line) { return "(line " + std::to_string(line) + ")"; }
 
 void ReadSetupTexts(std::vector<PackageFile>& files, bool fromUtf8, Problems& problems) {
   for (PackageFile& file : files) {
-    if (!file.IsSetup() || !IsSetupText(file.storedName)) continue;
+    if (!file.IsSetup() || file.IsComponent() || !IsSetupText(file.storedName)) continue;
     const std::string shown = PathText(file.source.lexically_normal());
     std::ifstream in(file.source, std::ios::binary);
     std::ostringstream bytes;
@@ -46,7 +47,7 @@ void ReadSetupTexts(std::vector<PackageFile>& files, bool fromUtf8, Problems& pr
 void CheckRequiredFiles(const std::vector<PackageFile>& files, const std::string& manifest, Problems& problems) {
   const auto has = [&](std::string_view name) {
     for (const PackageFile& file : files) {
-      if (file.IsSetup() && SameName(file.storedName, name)) return true;
+      if (file.IsSetup() && !file.IsComponent() && SameName(file.storedName, name)) return true;
     }
     return false;
   };
@@ -132,14 +133,21 @@ void CheckNames(const std::vector<PackageFile>& files, const std::string& manife
     const std::string bare = BareName(file.storedName);
     CheckWindowsNames(file, manifest, problems);
     if (file.IsSetup()) {
-      const auto [it, added] = setupNames.emplace(FoldedPath("", bare), &file);
+      const auto [it, added] = setupNames.emplace(FoldedPath("", file.IsComponent() ? file.storedName : bare), &file);
       if (!added) {
         problems.Error(manifest, file.line, "setup file '" + Shown(bare) + "' is unpacked over the one of " +
                                                 Where(it->second->line));
       }
       continue;
     }
-    const auto [landing, newPath] = landings.emplace(FoldedPath(file.destination, bare), &file);
+    const std::string landingPath = FoldedPath(file.destination, bare);
+    for (const char* name : {kUninstallerName, kUninstallRecordName}) {
+      if (landingPath == FoldedPath("<programfolder>", name)) {
+        problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' would install over the uninstaller's " +
+                                                name + " in <programfolder>");
+      }
+    }
+    const auto [landing, newPath] = landings.emplace(landingPath, &file);
     if (!newPath) {
       problems.Error(manifest, file.line, "'" + Shown(file.storedName) + "' installs to the same path as '" +
                                               Shown(landing->second->storedName) + "' " +

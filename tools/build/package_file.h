@@ -21,6 +21,8 @@ struct PackageFile {
   std::optional<std::string> content;
 
   bool IsSetup() const { return destination.empty(); }
+  // A component installer's file, carried by a single file below its folder.
+  bool IsComponent() const { return IsSetup() && storedName.find('/') != std::string::npos; }
 };
 
 // A destination text followed by a subfolder or file name: a "\" between them

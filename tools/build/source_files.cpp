@@ -118,7 +118,10 @@ class Finder {
   void AddFile(const ManifestSource& source, const std::string& destination, const fs::path& countedFrom,
                const fs::path& path, std::vector<PackageFile>& out) {
     const fs::path relative = Below(path, countedFrom).value_or(path.filename());
-    const fs::path stored = source.setup ? path.filename() : Below(path, folder_).value_or(relative);
+    // Setup files by their bare names, a component's below its folder's name.
+    const fs::path stored = !source.component.empty() ? fs::path(source.component) / relative
+                            : source.setup           ? path.filename()
+                                                     : Below(path, folder_).value_or(relative);
     const std::string storedText = PathText(stored);
     const std::optional<std::string> storedName = Utf8ToCp1250(storedText);
     if (!storedName) {

@@ -74,10 +74,28 @@ void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>
 
 EmbeddedPackage ProgramFile::AppendPackage(const std::vector<uint8_t>& package) {
   bytes_.resize((bytes_.size() + kPackageAlignment - 1) / kPackageAlignment * kPackageAlignment, 0);
-  const EmbeddedPackage place{int64_t(bytes_.size()), int64_t(package.size()), ChecksumOf(package.data(), package.size())};
+  const EmbeddedPackage place{int64_t(bytes_.size()), int64_t(package.size()), ChecksumOf(package.data(), package.size()),
+                              std::nullopt};
   bytes_.insert(bytes_.end(), package.begin(), package.end());
   WriteRecord(place);
   return place;
+}
+
+void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& uninstaller) {
+  std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes_.data() + recordOffset_);
+  if (!package || package->offset + package->size > int64_t(bytes_.size())) {
+    throw std::runtime_error("the program carries no package");
+  }
+  bytes_.resize(size_t(package->offset + package->size));
+  if (layout_.directories.size() > kCertificateTable) {
+    std::fill_n(bytes_.begin() + std::ptrdiff_t(layout_.DirectoryEntry(kCertificateTable)), 8, 0);
+  }
+  bytes_.resize((bytes_.size() + kPackageAlignment - 1) / kPackageAlignment * kPackageAlignment, 0);
+  package->uninstaller =
+      CarriedBytes{int64_t(bytes_.size()), int64_t(uninstaller.size()), ChecksumOf(uninstaller.data(), uninstaller.size())};
+  bytes_.insert(bytes_.end(), uninstaller.begin(), uninstaller.end());
+  WriteRecord(package);
+  Reread();
 }
 
 void ProgramFile::UpdateChecksum() { Put32(layout_.ChecksumField(), ProgramChecksum(bytes_, layout_.ChecksumField())); }

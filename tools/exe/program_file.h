@@ -29,6 +29,10 @@ class ProgramFile {
   void ChangeResources(const std::function<void(std::vector<Resource>&)>& change);
   // Appends `package` (after 8-byte alignment) and names it in the record.
   EmbeddedPackage AppendPackage(const std::vector<uint8_t>& package);
+  // For a single file: cuts off a signature and an uninstaller carried before,
+  // appends `uninstaller` (after 8-byte alignment) and names it in the record.
+  // Throws std::runtime_error when the file carries no package.
+  void CarryUninstaller(const std::vector<uint8_t>& uninstaller);
   // The header checksum over the whole file, as the image help library computes it.
   void UpdateChecksum();
 

@@ -28,9 +28,9 @@ class DryRun {
       PlanFiles();
       TShellLink shlLinker;  // one for the whole script, as on the wizard
       Run(PlanStep::kComponents, [&] { PlanComponents(); }) &&
-          Run(PlanStep::kRegistry, [&] { RunRegistryScript(plan_.programFolder, Reporter(PlanStep::kRegistry)); }) &&
+          Run(PlanStep::kRegistry, [&] { RunRegistryScript(GetTempFolder(), plan_.programFolder, Reporter(PlanStep::kRegistry)); }) &&
           Run(PlanStep::kShortcuts, [&] {
-            RunShortcutScript(shlLinker, plan_.programFolder, Reporter(PlanStep::kShortcuts));
+            RunShortcutScript(shlLinker, GetTempFolder(), plan_.programFolder, Reporter(PlanStep::kShortcuts));
           });
     }
     plan_.registry = registry_.Writes();
@@ -75,8 +75,9 @@ class DryRun {
   // a row without one leaves the text of the row before.
   void PlanComponents() {
     std::map<size_t, std::string> statusBefore;
+    // A single file runs the components it carries from its setup folder.
     InstallSystemComponents(
-        GetLaunchFolder(), [&](const std::string& text) { statusBefore[machine_.CommandLines().size()] = text; },
+        package_.singleFile ? GetTempFolder() : GetLaunchFolder(), [&](const std::string& text) { statusBefore[machine_.CommandLines().size()] = text; },
         [] {});
     for (size_t i = 0; i < machine_.CommandLines().size(); ++i) {
       plan_.components.push_back({statusBefore.count(i) ? statusBefore[i] : std::string(), machine_.CommandLines()[i]});

@@ -24,7 +24,8 @@ struct PackageContent {
     std::string destination;  // the destination text as stored; empty for a setup file
   };
   std::vector<Entry> entries;                      // in archive order
-  std::map<std::string, std::string> setupFiles;  // bytes by bare name, as unpacked
+  std::map<std::string, std::string> setupFiles;  // bytes by bare name, as unpacked (components by path)
+  bool singleFile = false;                        // carried by a setup.exe: its components are inside
 };
 
 struct PlanOptions {

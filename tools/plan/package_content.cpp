@@ -1,6 +1,7 @@
 #include "tools/plan/package_content.h"
 
 #include "archive/memory_file_system.h"
+#include "system/system_components.h"
 #include "tools/console.h"
 
 namespace setuvane::pack {
@@ -53,14 +54,25 @@ std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgum
   zip.SetPassword(password);
   if (!session.Open(archiveArgument)) return std::nullopt;
   PackageContent content;
+  content.singleFile = session.CarriedIntegrity().has_value();
   for (int i = 0; i < zip.EntryCount(); ++i) {
-    archive::TAbZipItem& entry = *zip.Entries(i);
+    const archive::TAbZipItem& entry = *zip.Entries(i);
     content.entries.push_back({entry.StoredName(), entry.ExtraText()});
-    entry.Marked = entry.ExtraText().empty();
   }
+  // As start-up unpacks them: flat, and the components a single file carries with
+  // their folders.
+  const auto extract = [&zip](bool components) {
+    zip.SetExtractOptions(components ? archive::eoCreateDirs | archive::eoRestorePath : archive::eoCreateDirs);
+    for (int i = 0; i < zip.EntryCount(); ++i) {
+      archive::TAbZipItem& entry = *zip.Entries(i);
+      entry.Marked = entry.ExtraText().empty() && IsComponentEntry(entry.StoredName()) == components;
+    }
+    zip.ExtractMarked();
+  };
   try {
     zip.SetBaseDirectory(kMemoryFolder);
-    zip.ExtractMarked();
+    extract(false);
+    extract(true);
   } catch (const std::exception& e) {
     session.Error(ArchiveTextToConsole(e.what()));
     return std::nullopt;

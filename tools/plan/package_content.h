@@ -1,6 +1,7 @@
 // The package as a plan reads it: its entries with their destination texts, and
 // its setup files unpacked into memory as start-up unpacks them (flat, under
-// their bare names, a later one over an earlier one).
+// their bare names, a later one over an earlier one; the components a single file
+// carries below their folders).
 #pragma once
 
 #include "tools/archive_session.h"

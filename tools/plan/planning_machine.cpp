@@ -55,6 +55,9 @@ std::optional<std::string> PlanningMachine::ModulePath() {
 // nothing else exists (so every folder the installation needs counts as made).
 std::optional<std::uint32_t> PlanningMachine::FileAttributes(const std::string& path) {
   if (madeFolders_.count(Folded(path))) return kDirectoryAttribute;
+  if (const std::optional<std::string> setupFile = Below(path, layout_.Folder("Temp"))) {
+    if (setupFiles_.count(Folded(*setupFile))) return kFileAttribute;
+  }
   const std::optional<std::string> onMedium = Below(path, layout_.Folder("Source"));
   if (!onMedium) return std::nullopt;
   const std::string real = (medium_.empty() ? std::string(".") : medium_) + "\\" + *onMedium;
