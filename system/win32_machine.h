@@ -30,6 +30,8 @@ class Win32Machine : public Machine {
   void ReleaseHandle(Handle handle) override;
   bool RequestExitWindows(std::uint32_t flags) override;
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
+  bool HoldsName(const std::string& text) override;
+  std::string AnsiCodePageText(std::string_view bytes) override;
 };
 
 }  // namespace setuvane

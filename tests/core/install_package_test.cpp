@@ -5,6 +5,7 @@
 #include "archive/unzipper.h"
 #include "core/package/settings.h"
 #include "core/wizard/information_pages.h"
+#include "system/cp1250.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
@@ -116,7 +117,7 @@ TEST_F(PackageTest, ASetupFileThatCannotBeUnpackedMakesThePackageUnreadable) {
     archive::TAbUnZipper zipInstall(disk);
     EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
     ASSERT_EQ(Dialogs().problems.size(), 1u);
-    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+    EXPECT_EQ(Dialogs().problems[0].message, "Nieprawidłowy źródłowy pakiet instalacji.");
     EXPECT_EQ(Dialogs().problems[0].details, c.details);
   }
 }
@@ -142,10 +143,10 @@ TEST_F(PackageTest, AnEarlierSetupFileThatCannotBeRemovedMakesThePackageUnreadab
   archive::TAbUnZipper zipInstall(files);
   EXPECT_FALSE(OpenInstallPackage(zipInstall, files));
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+  EXPECT_EQ(Dialogs().problems[0].message, "Nieprawidłowy źródłowy pakiet instalacji.");
   EXPECT_EQ(Dialogs().problems[0].details,
-            Cp1250("Usunięcie pliku C:\\WINDOWS\\TEMP\\registry.inf pozostałego po wcześniejszej instalacji jest "
-                   "niemożliwe."));
+            "Usunięcie pliku C:\\WINDOWS\\TEMP\\registry.inf pozostałego po wcześniejszej instalacji jest "
+            "niemożliwe.");
 }
 
 TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
@@ -154,7 +155,7 @@ TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
   EXPECT_EQ(r.title, "Problem instalacji");
-  EXPECT_EQ(r.message, Cp1250("Odczytanie pliku instalacyjnego install.zip jest niemożliwe."));
+  EXPECT_EQ(r.message, "Odczytanie pliku instalacyjnego install.zip jest niemożliwe.");
   EXPECT_EQ(r.hint, "Sprecyzowany plik nie istnieje. ");
 }
 
@@ -165,8 +166,8 @@ TEST_F(PackageTest, ADamagedPackageIsReportedAndStartUpGoesOnWithoutSettings) {
   EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
-  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
-  EXPECT_EQ(r.hint, Cp1250("Upewnij się że instalacja nie została uszkodzona"));
+  EXPECT_EQ(r.message, "Nieprawidłowy źródłowy pakiet instalacji.");
+  EXPECT_EQ(r.hint, "Upewnij się że instalacja nie została uszkodzona");
   EXPECT_EQ(r.details, "Invalid file - not a PKZip file");
   EXPECT_EQ(InstallTaskTitle, "");  // the defaults were not set
 }
@@ -177,8 +178,8 @@ TEST_F(PackageTest, APackageWithoutSettingsEndsTheProgramWithTheSettingsReport) 
   EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
-  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy rejestr instalacji."));
-  EXPECT_EQ(r.hint, Cp1250("Odczytanie rejestru instalacji C:\\WINDOWS\\TEMP\\install.inf jest niemożliwe."));
+  EXPECT_EQ(r.message, "Nieprawidłowy źródłowy rejestr instalacji.");
+  EXPECT_EQ(r.hint, "Odczytanie rejestru instalacji C:\\WINDOWS\\TEMP\\install.inf jest niemożliwe.");
   EXPECT_EQ(r.details, "File not found");
 }
 
@@ -186,14 +187,14 @@ TEST_F(PackageTest, ListTextsAreTrimmedLinesAndAFailureKeepsTheList) {
   disk.AddFile("C:\\WINDOWS\\TEMP\\license.inf", ToBytes(Cp1250("  Umowa licencyjna \r\n\r\n\tPunkt 1.\x1a Koniec")));
   FakeList license;
   EXPECT_TRUE(LoadLicense(license));
-  EXPECT_EQ(license.items, (std::vector<std::string>{Cp1250("Umowa licencyjna"), "", "Punkt 1."}));
+  EXPECT_EQ(license.items, (std::vector<std::string>{"Umowa licencyjna", "", "Punkt 1."}));
   FakeList readme;
   readme.items = {"earlier"};
   EXPECT_FALSE(LoadReadme(readme));
   EXPECT_EQ(readme.items, std::vector<std::string>{"earlier"});
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Odczytanie informacji dotyczących produktu jest niemożliwe."));
-  EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Upewnij się że instalacja nie została uszkodzona."));
+  EXPECT_EQ(Dialogs().problems[0].message, "Odczytanie informacji dotyczących produktu jest niemożliwe.");
+  EXPECT_EQ(Dialogs().problems[0].hint, "Upewnij się że instalacja nie została uszkodzona.");
 }
 
 }  // namespace

@@ -55,14 +55,14 @@ std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgum
   PackageContent content;
   for (int i = 0; i < zip.EntryCount(); ++i) {
     archive::TAbZipItem& entry = *zip.Entries(i);
-    content.entries.push_back({entry.StoredName(), entry.ExtraText()});
+    content.entries.push_back({ArchiveTextToConsole(entry.StoredName()), ArchiveTextToConsole(entry.ExtraText())});
     entry.Marked = entry.ExtraText().empty();
   }
   try {
     zip.SetBaseDirectory(kMemoryFolder);
     zip.ExtractMarked();
   } catch (const std::exception& e) {
-    session.Error(ArchiveTextToConsole(e.what()));
+    session.Error(e.what());
     return std::nullopt;
   }
   if (session.Failures() > 0) {
