@@ -375,36 +375,31 @@ namespace {
 using BrowseW = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
 using PathOfItemW = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
 
+// The browser through one set's record: its text and display name of that set.
+template <class Info, class Call, class Text>
+PIDLIST_ABSOLUTE Browse(Call browse, HWND owner, PCIDLIST_ABSOLUTE root, const Text& title, UINT flags,
+                        BFFCALLBACK callback, LPARAM data) {
+  typename Text::value_type displayName[MAX_PATH] = {};
+  Info info{};
+  info.hwndOwner = owner;
+  info.pidlRoot = root;
+  info.pszDisplayName = displayName;
+  info.lpszTitle = title.empty() ? nullptr : title.c_str();
+  info.ulFlags = flags;
+  info.lpfn = callback;
+  info.lParam = data;
+  return browse(&info);
+}
+
 }  // namespace
 
 PIDLIST_ABSOLUTE BrowseForFolder(HWND owner, PCIDLIST_ABSOLUTE root, std::string_view title, UINT flags,
                                  BFFCALLBACK callback, LPARAM data) {
   if (AnsiCalls()) {
-    char displayName[MAX_PATH] = {};
-    const std::string text = ForAnsiWindow(title);
-    BROWSEINFOA info{};
-    info.hwndOwner = owner;
-    info.pidlRoot = root;
-    info.pszDisplayName = displayName;
-    info.lpszTitle = title.empty() ? nullptr : text.c_str();
-    info.ulFlags = flags;
-    info.lpfn = callback;
-    info.lParam = data;
-    return SHBrowseForFolderA(&info);
+    return Browse<BROWSEINFOA>(SHBrowseForFolderA, owner, root, ForAnsiWindow(title), flags, callback, data);
   }
   const auto browse = win32::LoadedFunctionAs<BrowseW>("shell32.dll", "SHBrowseForFolderW");
-  if (!browse) return nullptr;
-  wchar_t displayName[MAX_PATH] = {};
-  const std::wstring text = Wide(title);
-  BROWSEINFOW info{};
-  info.hwndOwner = owner;
-  info.pidlRoot = root;
-  info.pszDisplayName = displayName;
-  info.lpszTitle = title.empty() ? nullptr : text.c_str();
-  info.ulFlags = flags;
-  info.lpfn = callback;
-  info.lParam = data;
-  return browse(&info);
+  return browse ? Browse<BROWSEINFOW>(browse, owner, root, Wide(title), flags, callback, data) : nullptr;
 }
 
 std::string PathOfItem(PCIDLIST_ABSOLUTE item) {
