@@ -1,5 +1,5 @@
-// The archive code's only way to the disk. Paths are Windows paths in the ANSI code
-// page (Windows-1250), with "\" separators; the native implementation for the build
+// The archive code's only way to the disk. Paths are Windows paths in the program's
+// UTF-8 (system/utf8.h), with "\" separators; the native implementation for the build
 // platform is NativeFileSystem() (platform/win32 or platform/posix), and
 // MemoryFileSystem serves tests and fuzzing.
 //

@@ -4,6 +4,7 @@
 
 #include "archive/archive.h"
 #include "archive/exceptions.h"
+#include "system/cp1250.h"
 
 namespace setuvane::archive {
 namespace {
@@ -59,9 +60,7 @@ namespace {
 
 // The text of EAbZipBadName for `part`, whose bytes are Windows-1250 like the name.
 std::string BadNameText(std::string_view part, NameFault fault) {
-  std::string quoted = "\"";
-  quoted.append(part);
-  quoted += '"';
+  const std::string quoted = "\"" + Cp1250ToUtf8(part) + '"';
   switch (fault) {
     case NameFault::kCharacter:
       return "Cannot extract file - " + quoted +
@@ -110,7 +109,7 @@ void CheckStoredName(const std::string& storedName, bool restorePath) {
 }
 
 std::string TargetPath(const std::string& baseDirectory, const std::string& storedName, bool restorePath) {
-  const std::string name = WithBackslashes(storedName);
+  const std::string name = WithBackslashes(Cp1250ToUtf8(storedName));
   const size_t slash = name.find_last_of('\\');
   const std::string fileName = slash == std::string::npos ? name : name.substr(slash + 1);
   const std::string prefix = baseDirectory.empty() ? std::string() : baseDirectory + "\\";

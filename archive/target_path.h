@@ -29,8 +29,9 @@ NameFault WindowsNameFault(std::string_view part);
 void CheckStoredName(const std::string& storedName, bool restorePath);
 
 // The base directory and "\" (nothing for an empty base), then the name with "\"
-// separators: whole with `restorePath`, else only its file-name part. The name has
-// passed CheckStoredName.
+// separators: whole with `restorePath`, else only its file-name part. The stored
+// name is the archive's Windows-1250 and has passed CheckStoredName; the base and
+// the path are the program's UTF-8.
 std::string TargetPath(const std::string& baseDirectory, const std::string& storedName, bool restorePath);
 
 // True for a stored name that denotes a folder (it ends in a separator).

@@ -1,4 +1,4 @@
-// The application title (Windows-1250): the text of the taskbar button, the title
+// The application title (UTF-8): the text of the taskbar button, the title
 // of the wizard's questions and the caption of a problem report without a title of
 // its own. "Setuvane" at start; the settings of the package replace it.
 #pragma once

@@ -178,15 +178,15 @@ HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_v
                        parent);
 }
 
-void SetLabelText(HWND label, std::string_view text) { SetWindowText1250(label, text); }
+void SetLabelText(HWND label, std::string_view text) { SetWindowTextUtf8(label, text); }
 
 void SetLabelColour(HWND label, COLORREF colour) {
   SetPropA(label, kTextColourProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour) + 1));
   InvalidateRect(label, nullptr, TRUE);
 }
 
-void SetWindowText1250(HWND window, std::string_view text) { ui::SetText(window, text); }
+void SetWindowTextUtf8(HWND window, std::string_view text) { ui::SetText(window, text); }
 
-std::string WindowText1250(HWND window) { return ui::Text(window); }
+std::string WindowTextUtf8(HWND window) { return ui::Text(window); }
 
 }  // namespace setuvane

@@ -26,14 +26,14 @@ HBITMAP PictureBitmap(HWND picture);
 // A vertical etched line along the left edge of the window.
 HWND CreateVerticalBevel(HWND parent, int x, int y, int width, int height);
 
-// A static text (Windows-1250) without prefix characters; word-wrapped.
+// A static text without prefix characters; word-wrapped.
 HWND CreateLabel(HWND parent, int x, int y, int width, int height, std::string_view text);
 void SetLabelText(HWND label, std::string_view text);
 // The label's text colour on a panel (the window-text colour unless set).
 void SetLabelColour(HWND label, COLORREF colour);
 
-// The dialogs' common window texts, Windows-1250 in and out.
-void SetWindowText1250(HWND window, std::string_view text);
-std::string WindowText1250(HWND window);
+// The dialogs' common window texts, UTF-8 in and out.
+void SetWindowTextUtf8(HWND window, std::string_view text);
+std::string WindowTextUtf8(HWND window);
 
 }  // namespace setuvane

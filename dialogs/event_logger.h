@@ -2,7 +2,7 @@
 // log under a source name of its own, registering the source beneath
 // HKEY_LOCAL_MACHINE on first use. Set ProcessName, Open, then Write as often as
 // needed; the source handle is released when the logger is destroyed. Texts are
-// Windows-1250.
+// UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 namespace setuvane {
 
 // The seam to the event log: RegisterEventSourceA on the local computer, one
-// ReportEventA error entry (category 0, event 0xC0020002, the text as its one
+// ReportEvent error entry (category 0, event 0xC0020002, the text as its one
 // string), DeregisterEventSource.
 class EventSources {
  public:

@@ -80,7 +80,7 @@ void TfrmInfoDialog::FormCreate() {
 
 void TfrmInfoDialog::SetCaption(const std::string& caption) {
   caption_ = caption;
-  SetWindowText1250(window_, caption);
+  SetWindowTextUtf8(window_, caption);
 }
 
 void TfrmInfoDialog::SetMessage(const std::string& message) { SetLabelText(lblMessage_, message); }
@@ -166,7 +166,7 @@ void TfrmInfoDialog::lstDetailsMeasureItem(MEASUREITEMSTRUCT& item) {
   int height;
   {
     SelectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    height = ui::DrawText1250(dc, lines_[item.itemID], text, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+    height = ui::DrawTextUtf8(dc, lines_[item.itemID], text, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
   }
   ReleaseDC(lstDetails_, dc);
   item.itemHeight = static_cast<UINT>(DetailLineHeight(height));
@@ -195,7 +195,7 @@ void TfrmInfoDialog::lstDetailsDrawItem(const DRAWITEMSTRUCT& item) {
     RECT text{r.left + kTextIndent, r.top + 2, r.right, r.bottom};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    ui::DrawText1250(dc, lines_[item.itemID], text, DT_EXPANDTABS | DT_WORDBREAK);
+    ui::DrawTextUtf8(dc, lines_[item.itemID], text, DT_EXPANDTABS | DT_WORDBREAK);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }

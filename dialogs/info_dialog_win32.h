@@ -23,7 +23,7 @@ class TfrmInfoDialog {
   TfrmInfoDialog(const TfrmInfoDialog&) = delete;
   TfrmInfoDialog& operator=(const TfrmInfoDialog&) = delete;
 
-  // What ShowProblemDialog sets before showing (Windows-1250 texts).
+  // What ShowProblemDialog sets before showing.
   void SetCaption(const std::string& caption);
   void SetMessage(const std::string& message);
   void SetDetailLines(const std::vector<std::string>& lines);  // replaces the list

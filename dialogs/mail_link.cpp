@@ -3,8 +3,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "system/cp1250.h"
-
 namespace setuvane {
 namespace {
 
@@ -30,23 +28,21 @@ std::string MailLink(std::string_view subject, std::string_view body) {
 
 }  // namespace
 
-std::string EncodeMailtoValue(std::string_view cp1250) {
+std::string EncodeMailtoValue(std::string_view text) {
   std::string out;
-  for (size_t i = 0; i < cp1250.size(); ++i) {
-    const char c = cp1250[i];
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == '\r' || c == '\n') {
       out += "%0D%0A";
-      if (c == '\r' && i + 1 < cp1250.size() && cp1250[i + 1] == '\n') ++i;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
       continue;
     }
     // isalnum must see ASCII only: its answer for high bytes depends on the locale.
-    const std::string utf8 = Cp1250ToUtf8(std::string_view(&cp1250[i], 1));
-    for (unsigned char octet : utf8) {
-      if (octet < 0x80 && IsUnreserved(octet)) {
-        out += static_cast<char>(octet);
-      } else {
-        AppendOctet(out, octet);
-      }
+    const auto octet = static_cast<unsigned char>(c);
+    if (octet < 0x80 && IsUnreserved(octet)) {
+      out += c;
+    } else {
+      AppendOctet(out, octet);
     }
   }
   return out;

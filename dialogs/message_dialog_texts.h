@@ -1,4 +1,4 @@
-// The texts of the question window, Windows-1250.
+// The texts of the question window.
 #pragma once
 
 #include <string>

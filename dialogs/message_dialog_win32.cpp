@@ -98,7 +98,7 @@ void TfrmMessageDialog::CreateControls() {
 }
 
 void TfrmMessageDialog::Prepare(const std::string& title, const std::string& text, int kind) {
-  SetWindowText1250(window_, title);
+  SetWindowTextUtf8(window_, title);
   SetLabelText(lblTitle_, title);
   memMessage_.SetText(text);
   if (kind < kKindWarning || kind > kKindQuestionCancel) return;  // design-time look
@@ -192,7 +192,7 @@ void TfrmMessageDialog::popDefaultCopyClick() {
 
 void TfrmMessageDialog::popDefaultSendClick() {
   // Fire and forget: the question window reports no failure of its own.
-  OpenMailLink(window_, BuildMessageMailLink(WindowText1250(lblTitle_), memMessage_.Text()));
+  OpenMailLink(window_, BuildMessageMailLink(WindowTextUtf8(lblTitle_), memMessage_.Text()));
 }
 
 }  // namespace setuvane

@@ -28,7 +28,7 @@ class TfrmMessageDialog {
   TfrmMessageDialog(const TfrmMessageDialog&) = delete;
   TfrmMessageDialog& operator=(const TfrmMessageDialog&) = delete;
 
-  // Fills the window: title, text (Windows-1250) and the layout of the kind.
+  // Fills the window: title, text and the layout of the kind.
   void Prepare(const std::string& title, const std::string& text, int kind);
   int ShowModal();
   HWND Handle() const { return window_; }

@@ -1,5 +1,5 @@
 // The two routines through which the installer talks to the user outside the wizard
-// pages. Both take Windows-1250 texts, must be called on the user-interface thread,
+// pages. Both take UTF-8 texts, must be called on the user-interface thread,
 // and block until the user has closed the window they show.
 //
 // The Windows build defines them (message_routines_win32.cpp). The native build has

@@ -1,4 +1,4 @@
-// The texts of the problem dialog, Windows-1250.
+// The texts of the problem dialog.
 #pragma once
 
 #include <string>

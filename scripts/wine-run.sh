@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine: the build's private prefix, Polish ANSI code
-# page (1250), and a private X display started here and stopped when the program ends.
+# page (1250; SETUVANE_WINE_LOCALE=C.UTF-8 gives an English Windows, code page
+# 1252), and a private X display started here and stopped when the program ends.
 # Used by CTest as the cross-compiling emulator and by the demo. Runs that share a
 # prefix take turns, since they share one wineserver and its desktop process.
 set -u
@@ -31,4 +32,4 @@ if [ -z "${SETUVANE_KEEP_DISPLAY:-}" ]; then
   export DISPLAY=":$num"
 fi
 
-LC_ALL=pl_PL.UTF-8 wine "$@"
+LC_ALL=${SETUVANE_WINE_LOCALE:-pl_PL.UTF-8} wine "$@"

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "system/utf8.h"
+
 namespace setuvane {
 namespace {
 
@@ -135,6 +137,18 @@ char Cp1250Upper(char c) {
     case 0xBF: return '\xAF';
     default: return c;
   }
+}
+
+char32_t UpperCp1250Letter(char32_t c) {
+  const int byte = ByteFor(c);
+  return byte < 0 ? c : UnitFor(static_cast<unsigned char>(Cp1250Upper(static_cast<char>(byte))));
+}
+
+std::string UpperCp1250Letters(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t at = 0; at < utf8.size();) out += Utf8Of(UpperCp1250Letter(NextCodePoint(utf8, at)));
+  return out;
 }
 
 }  // namespace setuvane

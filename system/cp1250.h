@@ -1,6 +1,7 @@
-// Windows-1250 text. The installer keeps its own texts and the setup files as 8-bit
-// Windows-1250 (the ANSI code page of a Polish system); the sources hold the texts as
-// UTF-8 for readability, and the screen wants UTF-16. These convert between the three.
+// Windows-1250 text: the code page of the package's texts (the setup files, the
+// entries' names and destinations, the package password), of a Polish Windows 9x,
+// and of the installer's windows there. The program keeps its texts as UTF-8
+// (system/utf8.h); these convert at the edges where Windows-1250 comes in or goes out.
 #pragma once
 
 #include <optional>
@@ -27,5 +28,12 @@ std::string Utf16ToCp1250(std::u16string_view text);
 // The capital of a Windows-1250 letter: a-z, the small letters of 0x9A-0xBF
 // (š ś ť ž ź ł ą ş ľ ż) and 0xE0-0xFE but the sign ÷; other bytes unchanged.
 char Cp1250Upper(char c);
+
+// The capital of a letter that Windows-1250 has (A-Z among them), as Cp1250Upper
+// gives it; any other character unchanged. The program compares names and typed
+// keys without regard to letter case this way.
+char32_t UpperCp1250Letter(char32_t c);
+// UTF-8 text with each such letter made a capital.
+std::string UpperCp1250Letters(std::string_view utf8);
 
 }  // namespace setuvane

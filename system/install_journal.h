@@ -9,7 +9,7 @@
 
 namespace setuvane {
 
-// `sink` receives each note as one Windows-1250 line without a line end; an empty
+// `sink` receives each note as one UTF-8 line without a line end; an empty
 // function stops the recording.
 void SetJournalSink(std::function<void(const std::string&)> sink);
 

@@ -2,12 +2,13 @@
 // the text-level logic of the folder macros, queries and actions needs, one call
 // each, nothing decided here. Production code uses the process-wide default (the
 // Win32 implementation in the Windows build); tests install a fake with
-// ScopedMachine. All texts are Windows-1250.
+// ScopedMachine. All texts and paths are the program's UTF-8.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace setuvane {
 
@@ -18,14 +19,15 @@ struct ShellFolderValue {
   std::string text;            // as stored, for kText
 };
 
-// GetDiskFreeSpaceA's four counts, and the 64-bit free byte count of
-// GetDiskFreeSpaceExA where the system has it.
+// GetDiskFreeSpace's four counts, and where the system has GetDiskFreeSpaceEx (from
+// Windows 95 OSR2 and NT 4.0 on) its 64-bit count of the bytes free to this user,
+// which a disk quota makes fewer than the volume's.
 struct DiskSpace {
   std::uint32_t sectorsPerCluster = 0;
   std::uint32_t bytesPerSector = 0;
   std::uint32_t freeClusters = 0;
   std::uint32_t totalClusters = 0;
-  std::optional<std::uint64_t> totalFreeBytes;
+  std::optional<std::uint64_t> bytesFreeToCaller;
 };
 
 // The fields of the OSVERSIONINFOA record that the installer reads.
@@ -86,13 +88,20 @@ class Machine {
   virtual void ReleaseHandle(Handle handle) = 0;
   virtual bool RequestExitWindows(std::uint32_t flags) = 0;
 
-  // sndPlaySoundA; a null path stops the sound playing.
+  // sndPlaySound; a null path stops the sound playing.
   virtual bool PlaySoundFile(const char* path, std::uint32_t flags) = 0;
 
-  // Creates the named mutex `name` (CreateMutexA) and keeps it until the process
+  // Creates the named mutex `name` (CreateMutex) and keeps it until the process
   // ends; false when it exists already, made by another process. A machine that
   // cannot tell answers true.
   virtual bool HoldNamedMutex(const std::string&) { return true; }
+  // Whether the system's calls take the text as a name as it stands: on Windows 9x
+  // only what its ANSI code page holds; elsewhere every text.
+  virtual bool HoldsName(const std::string&) { return true; }
+  // Text in the system's ANSI code page as UTF-8 (the form the ANSI calls gave
+  // earlier versions of the program). A machine that does not say takes it for
+  // Windows-1250, the code page of the installer's Polish systems.
+  virtual std::string AnsiCodePageText(std::string_view bytes);
 };
 
 // The machine the system routines talk to.

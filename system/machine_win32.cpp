@@ -3,9 +3,11 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "system/system_library.h"
+#include "system/wide_or_ansi_choice_win32.h"
+#include "system/wide_or_ansi_files_win32.h"
+#include "system/wide_or_ansi_registry_win32.h"
 #include "system/win32_machine.h"
 
 namespace setuvane {
@@ -13,36 +15,10 @@ namespace {
 
 constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-// The classic folder buffer: 256 bytes, of which 255 are offered to the call.
-constexpr DWORD kClassicPathSize = 255;
-// No Win32 path is longer than this.
-constexpr DWORD kLongestPath = 32768;
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "GetVersionExA expects the 148-byte record");
 static_assert(sizeof(STARTUPINFOA) == 68, "CreateProcessA expects the 68-byte record");
 static_assert(sizeof(TOKEN_PRIVILEGES) == 16, "one privilege entry is 16 bytes");
-
-// Calls a folder query of the GetWindowsDirectoryA kind (text length on success,
-// the needed size with its NUL when the buffer is too small, 0 on failure) first
-// with the classic buffer and again with the size it asked for, so that a long
-// folder is never cut.
-template <typename Query>
-std::optional<std::string> QueryPath(Query query) {
-  std::string buffer(kClassicPathSize + 1, '\0');
-  DWORD offered = kClassicPathSize;
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    DWORD length = query(buffer.data(), offered);
-    if (length == 0) return std::nullopt;
-    if (length < offered) {
-      buffer.resize(length);
-      return buffer;
-    }
-    if (length > kLongestPath) return std::nullopt;
-    buffer.assign(length + 1, '\0');
-    offered = length + 1;
-  }
-  return std::nullopt;  // the folder kept changing under us
-}
 
 // Keeps Windows from asking the user to insert a disk while a removable drive
 // without a medium is queried; the query simply fails instead.
@@ -63,7 +39,7 @@ class QuietDriveErrors {
 class RegistryKey {
  public:
   RegistryKey(HKEY parent, const char* path, REGSAM access) {
-    if (RegOpenKeyExA(parent, path, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    if (win32::OpenRegistryKey(parent, path, access, key_) != ERROR_SUCCESS) key_ = nullptr;
   }
   ~RegistryKey() {
     if (key_) RegCloseKey(key_);
@@ -83,35 +59,21 @@ Function FindFunction(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-using SndPlaySoundA = BOOL(WINAPI*)(LPCSTR, UINT);
-
 // winmm.dll is loaded from the system folder on first use and kept for the life
 // of the process (a sound may still be playing from it).
-SndPlaySoundA SoundFunction() {
-  static SndPlaySoundA function = [] {
-    auto winmm = static_cast<HMODULE>(LoadSystemLibrary("winmm.dll"));
-    return winmm ? FindFunction<SndPlaySoundA>(winmm, "sndPlaySoundA") : nullptr;
-  }();
-  return function;
+HMODULE SoundLibrary() {
+  static const auto winmm = static_cast<HMODULE>(LoadSystemLibrary("winmm.dll"));
+  return winmm;
 }
 
-// A text value (REG_SZ or REG_EXPAND_SZ, taken as stored) of an open key.
+// A text value (REG_SZ or REG_EXPAND_SZ) of an open key.
 ShellFolderValue ReadTextValue(const RegistryKey& key, const std::string& valueName) {
   if (!key.get()) return {};
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return {ShellFolderValue::Kind::kNotText, {}};
-  std::vector<char> data;
-  LONG status;
-  do {
-    data.assign(size + 1, '\0');  // room for a NUL the stored value may lack
-    status = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                              &size);
-  } while (status == ERROR_MORE_DATA);
-  if (status != ERROR_SUCCESS) return {};
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return {ShellFolderValue::Kind::kNotText, {}};
-  return {ShellFolderValue::Kind::kText, std::string(data.data(), strnlen(data.data(), size))};
+  std::string text;
+  const LONG result = win32::QueryRegistryText(key.get(), valueName, text);
+  if (result == ERROR_INVALID_DATATYPE) return {ShellFolderValue::Kind::kNotText, {}};
+  if (result != ERROR_SUCCESS) return {};
+  return {ShellFolderValue::Kind::kText, text};
 }
 
 }  // namespace
@@ -129,71 +91,42 @@ std::optional<std::string> Win32Machine::ProgramFilesDirectory() {
   return value.text;
 }
 
-std::optional<std::string> Win32Machine::WindowsDirectory() {
-  return QueryPath([](char* buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); });
-}
+std::optional<std::string> Win32Machine::WindowsDirectory() { return win32::WindowsFolderPath(); }
 
-std::optional<std::string> Win32Machine::SystemDirectory() {
-  return QueryPath([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
-}
+std::optional<std::string> Win32Machine::SystemDirectory() { return win32::SystemFolderPath(); }
 
-std::optional<std::string> Win32Machine::TempPath() {
-  return QueryPath([](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
-}
+std::optional<std::string> Win32Machine::TempPath() { return win32::TemporaryFolderPath(); }
 
-std::optional<std::string> Win32Machine::CurrentDirectory() {
-  return QueryPath([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
-}
+std::optional<std::string> Win32Machine::CurrentDirectory() { return win32::CurrentFolderPath(); }
 
-std::optional<std::string> Win32Machine::ModulePath() {
-  // GetModuleFileNameA fills the whole buffer when it is too small and does not
-  // tell the size it needs: grow until the name fits.
-  for (DWORD size = MAX_PATH; size <= kLongestPath; size *= 2) {
-    std::string buffer(size, '\0');
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
-    if (length == 0) return std::nullopt;
-    if (length < size) {
-      buffer.resize(length);
-      return buffer;
-    }
-  }
-  return std::nullopt;
-}
+std::optional<std::string> Win32Machine::ModulePath() { return win32::ModuleFilePath(nullptr); }
 
 std::optional<std::uint32_t> Win32Machine::FileAttributes(const std::string& path) {
   QuietDriveErrors quiet;
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = win32::AttributesAt(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return attributes;
 }
 
-bool Win32Machine::MakeDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool Win32Machine::MakeDirectory(const std::string& path) { return win32::MakeFolderAt(path); }
 
 bool Win32Machine::ChangeCurrentDirectory(const std::string& path) {
   QuietDriveErrors quiet;
-  return SetCurrentDirectoryA(path.c_str()) != 0;
+  return win32::EnterFolderAt(path);
 }
 
 std::optional<DiskSpace> Win32Machine::DiskFreeSpace(const std::string& root) {
   QuietDriveErrors quiet;
-  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) {
-    return std::nullopt;
-  }
-  DiskSpace space{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters, std::nullopt};
-  // The cluster counts stop at 2 GiB on some systems; the 64-bit query (absent
-  // from the first Windows 95) gives the true count where it exists.
-  using GetDiskFreeSpaceExAFunction = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-  auto query = FindFunction<GetDiskFreeSpaceExAFunction>(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA");
-  ULARGE_INTEGER available, total, totalFree;
-  if (query && query(root.c_str(), &available, &total, &totalFree)) space.totalFreeBytes = totalFree.QuadPart;
-  return space;
+  const std::optional<win32::VolumeSpace> space = win32::VolumeSpaceAt(root);
+  if (!space) return std::nullopt;
+  return DiskSpace{space->sectorsPerCluster, space->bytesPerSector, space->freeClusters, space->totalClusters,
+                   space->bytesFreeToCaller};
 }
 
 std::optional<std::string> Win32Machine::ReadWholeFile(const std::string& path, std::uint32_t& osError) {
   QuietDriveErrors quiet;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      win32::OpenFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) {
     osError = GetLastError();
     return std::nullopt;
@@ -217,16 +150,9 @@ std::optional<VersionRecord> Win32Machine::Version() {
 }
 
 std::optional<std::uint32_t> Win32Machine::RunProcess(const std::string& commandLine, int showWindow) {
-  // CreateProcessA may write into the command line, so it gets a copy of its own,
-  // as long as the command line is.
-  std::vector<char> buffer(commandLine.c_str(), commandLine.c_str() + std::strlen(commandLine.c_str()) + 1);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(showWindow);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                      nullptr, nullptr, &startup, &process)) {
+  if (!win32::StartProcess({}, commandLine.c_str(), CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, {},
+                           static_cast<WORD>(showWindow), process)) {
     return std::nullopt;
   }
   CloseHandle(process.hThread);
@@ -267,9 +193,22 @@ void Win32Machine::ReleaseHandle(Handle handle) { CloseHandle(reinterpret_cast<H
 bool Win32Machine::RequestExitWindows(std::uint32_t flags) { return ExitWindowsEx(flags, 0) != 0; }
 
 bool Win32Machine::PlaySoundFile(const char* path, std::uint32_t flags) {
-  SndPlaySoundA play = SoundFunction();
-  return play && play(path, flags);
+  using WideCall = BOOL(WINAPI*)(LPCWSTR, UINT);
+  using AnsiCall = BOOL(WINAPI*)(LPCSTR, UINT);
+  HMODULE winmm = SoundLibrary();
+  if (!winmm) return false;
+  if (!win32::AnsiCalls()) {
+    const auto play = FindFunction<WideCall>(winmm, "sndPlaySoundW");
+    return play && play(path ? win32::Wide(path).c_str() : nullptr, flags);
+  }
+  const auto play = FindFunction<AnsiCall>(winmm, "sndPlaySoundA");
+  const std::optional<std::string> ansi = path ? win32::Ansi(path) : std::optional<std::string>(std::string());
+  return play && ansi && play(path ? ansi->c_str() : nullptr, flags);
 }
+
+bool Win32Machine::HoldsName(const std::string& text) { return !win32::AnsiCalls() || win32::Ansi(text); }
+
+std::string Win32Machine::AnsiCodePageText(std::string_view bytes) { return win32::FromAnsi(bytes); }
 
 Machine& DefaultMachine() {
   static Win32Machine machine;

@@ -9,7 +9,7 @@
 namespace setuvane {
 
 struct Problem {
-  std::string title, message, hint, details;  // Windows-1250
+  std::string title, message, hint, details;  // UTF-8
 };
 
 using ProblemReporter = std::function<void(const Problem&)>;

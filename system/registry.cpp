@@ -25,6 +25,12 @@ std::optional<Registry::Key> RootKeyOfName(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<std::string> Registry::QueryText(Key key, const std::string& name) {
+  const std::optional<RegistryData> value = QueryValue(key, name);
+  if (!value || (value->type != kRegSz && value->type != kRegExpandSz)) return std::nullopt;
+  return value->data.substr(0, value->data.find('\0'));
+}
+
 std::string StringValueData(std::string_view text) {
   std::string data(text);
   data.push_back('\0');

@@ -1,8 +1,9 @@
-// The seam between the registry script (and the event-log registration) and the
-// Windows registry: open or create a key, write a value, close a key, one call
-// each. Production code uses the process-wide default (Win32 in the Windows build;
-// natively a registry on which every operation fails); tests and the package
-// tool's dry run install another one with ScopedRegistry. Texts are Windows-1250.
+// The seam between the registry script (and the event-log registration, the
+// uninstall entry and the uninstaller) and the Windows registry: open or create a
+// key, write a value, close a key, one call each. Production code uses the
+// process-wide default (Win32 in the Windows build; natively a registry on which
+// every operation fails); tests and the package tool's dry run install another one
+// with ScopedRegistry. Key paths, value names and texts are the program's UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,15 @@
 
 namespace setuvane {
 
-// A value's type and data as stored (REG_SZ data keeps its NUL).
+// A value's type and data as the registry hands them out (REG_SZ data keeps its
+// NUL): on the NT family the stored bytes themselves, UTF-16 for texts.
 struct RegistryData {
   std::uint32_t type = 0;
   std::string data;
+  // The data as the ANSI calls hand them (texts in the system's code page): what
+  // Windows 9x gives, and what records of the first uninstall record version kept.
+  // Such data go back through the ANSI calls.
+  bool ansiForm = false;
   bool operator==(const RegistryData&) const = default;
 };
 
@@ -31,27 +37,40 @@ class Registry {
 
   virtual ~Registry() = default;
 
-  // RegCreateKeyExA beneath `parent` (REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS):
+  // RegCreateKeyEx beneath `parent` (REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS):
   // opens the key, creating the missing levels; nullopt when it fails.
   virtual std::optional<Key> CreateKey(Key parent, const std::string& path) = 0;
-  // RegOpenKeyExA beneath `parent` (KEY_ALL_ACCESS) without creating anything; an
+  // RegOpenKeyEx beneath `parent` (KEY_ALL_ACCESS) without creating anything; an
   // empty path opens `parent` itself again.
   virtual std::optional<Key> OpenKey(Key parent, const std::string& path) = 0;
-  // RegSetValueExA; an empty name is the key's default value. False on failure.
+  // RegSetValueEx; an empty name is the key's default value. The data of a text
+  // (REG_SZ, REG_EXPAND_SZ) are the text with its NUL (StringValueData), written as
+  // the system keeps texts: UTF-16 on the NT family, the ANSI code page on Windows
+  // 9x (false when that cannot hold it). Other data go as they are. False on failure.
   virtual bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) = 0;
   // RegCloseKey; closing a root does nothing.
   virtual void CloseKey(Key key) = 0;
 
   // The calls of an uninstallation (and of recording what an installation
   // changed). A registry that cannot answer them fails each one.
-  // RegQueryValueExA: the value's type and data; nullopt when it is missing.
+  // RegQueryValueEx: the value's type and data as stored; nullopt when it is missing.
   virtual std::optional<RegistryData> QueryValue(Key, const std::string&) { return std::nullopt; }
-  // RegDeleteValueA; true when the value is gone (also when it was missing).
+  // The text of a REG_SZ or REG_EXPAND_SZ value, up to its NUL; nullopt when the
+  // value is missing or holds no text. By default QueryValue's data as the text.
+  virtual std::optional<std::string> QueryText(Key key, const std::string& name);
+  // Writes back a value as QueryValue gave it, byte for byte; false on failure. By
+  // default SetValue with its type and data.
+  virtual bool RestoreValue(Key key, const std::string& name, const RegistryData& data) {
+    return SetValue(key, name, data.type, data.data);
+  }
+  // RegDeleteValue; true when the value is gone (also when it was missing).
   virtual bool DeleteValue(Key, const std::string&) { return false; }
   // Deletes the key `path` beneath `parent` only when it holds neither values nor
-  // keys (RegQueryInfoKeyA first: Windows 9x would delete a whole tree).
+  // keys (asked first: Windows 9x would delete a whole tree).
   virtual KeyDeletion DeleteEmptyKey(Key, const std::string&) { return KeyDeletion::kFailed; }
-  // RegDeleteKeyA of a key without subkeys, values and all; true when it is gone.
+  // Deletes the key with its values and every key below it, alike on every Windows
+  // (the NT family deletes no key that has subkeys: they go first); true when it is
+  // gone, also when it was missing.
   virtual bool DeleteKey(Key, const std::string&) { return false; }
 };
 
@@ -68,6 +87,7 @@ std::optional<Registry::Key> RootKeyOfName(std::string_view name);
 
 // Registry value types.
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegDword = 4;
 
 // The data of a REG_SZ value (the text and its NUL) and of a REG_DWORD value

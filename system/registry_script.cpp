@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "system/cp1250.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "system/registry.h"
@@ -21,12 +20,12 @@ struct RegistryScriptTexts {
 
 const RegistryScriptTexts& Texts() {
   static const RegistryScriptTexts texts{
-      .title = Cp1250("Problem rejestru"),
-      .keyMessage = Cp1250("Utworzenie klucza rejestru jest niemożliwe."),
-      .keyHint = Cp1250("Podczas tworzenia klucza %s wystąpił problem"),
-      .valueMessage = Cp1250("Utworzenie wartości rejestru jest niemożliwe."),
-      .valueHint = Cp1250("Podczas tworzenia wartości \"%s\"=\"%s\" typu \"%s\" wystąpił problem: \"%s\""),
-      .details = Cp1250("Dostęp do rejestru systemowego został odwołany."),
+      .title = "Problem rejestru",
+      .keyMessage = "Utworzenie klucza rejestru jest niemożliwe.",
+      .keyHint = "Podczas tworzenia klucza %s wystąpił problem",
+      .valueMessage = "Utworzenie wartości rejestru jest niemożliwe.",
+      .valueHint = "Podczas tworzenia wartości \"%s\"=\"%s\" typu \"%s\" wystąpił problem: \"%s\"",
+      .details = "Dostęp do rejestru systemowego został odwołany.",
   };
   return texts;
 }

@@ -1,8 +1,12 @@
-// The Windows registry behind the seam: each operation is one Win32 call with the
-// access and options the installer uses (KEY_ALL_ACCESS, REG_OPTION_NON_VOLATILE).
+// The Windows registry behind the seam: each operation is one registry call (through
+// system/wide_or_ansi_registry_win32.h) with the access and options the installer
+// uses (KEY_ALL_ACCESS, REG_OPTION_NON_VOLATILE).
 #include <windows.h>
 
+#include <vector>
+
 #include "system/registry.h"
+#include "system/wide_or_ansi_registry_win32.h"
 
 namespace setuvane {
 namespace {
@@ -20,26 +24,42 @@ HKEY ToHkey(Registry::Key key) {
   }
 }
 
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
+
+// Deletes the key below `parent` after every key below it, deepest first.
+LONG DeleteTree(HKEY parent, const std::string& path) {
+  HKEY key = nullptr;
+  LONG result = win32::OpenRegistryKey(parent, path, KEY_ALL_ACCESS, key);
+  if (result != ERROR_SUCCESS) return result;
+  std::vector<std::string> subkeys;
+  result = win32::RegistrySubkeyNames(key, subkeys);
+  for (const std::string& subkey : subkeys) {
+    if (result != ERROR_SUCCESS) break;
+    result = DeleteTree(key, subkey);
+  }
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? win32::DeleteRegistryKey(parent, path) : result;
+}
+
 class Win32Registry final : public Registry {
  public:
   std::optional<Key> CreateKey(Key parent, const std::string& path) override {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-      return std::nullopt;
-    }
+    if (win32::CreateRegistryKey(ToHkey(parent), path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return std::nullopt;
     return reinterpret_cast<Key>(key);
   }
 
   std::optional<Key> OpenKey(Key parent, const std::string& path) override {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (win32::OpenRegistryKey(ToHkey(parent), path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return std::nullopt;
     return reinterpret_cast<Key>(key);
   }
 
   bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) override {
-    return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    const HKEY handle = ToHkey(key);
+    const LONG result = IsText(type) ? win32::SetRegistryText(handle, name, type, data.substr(0, data.find('\0')))
+                                     : win32::SetRegistryData(handle, name, RegistryData{type, std::string(data)});
+    return result == ERROR_SUCCESS;
   }
 
   void CloseKey(Key key) override {
@@ -47,46 +67,46 @@ class Win32Registry final : public Registry {
   }
 
   std::optional<RegistryData> QueryValue(Key key, const std::string& name) override {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-      return std::nullopt;
-    std::string data(size, '\0');
-    // The value may grow between the two calls: asked again until it fits.
-    for (;;) {
-      size = static_cast<DWORD>(data.size());
-      const LONG result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type,
-                                           reinterpret_cast<BYTE*>(data.data()), &size);
-      if (result == ERROR_SUCCESS) break;
-      if (result != ERROR_MORE_DATA) return std::nullopt;
-      data.resize(size);
-    }
-    data.resize(size);
-    return RegistryData{type, std::move(data)};
+    RegistryData data;
+    if (win32::QueryRegistryData(ToHkey(key), name, data) != ERROR_SUCCESS) return std::nullopt;
+    return data;
+  }
+
+  std::optional<std::string> QueryText(Key key, const std::string& name) override {
+    std::string text;
+    if (win32::QueryRegistryText(ToHkey(key), name, text) != ERROR_SUCCESS) return std::nullopt;
+    return text;
+  }
+
+  bool RestoreValue(Key key, const std::string& name, const RegistryData& data) override {
+    return win32::SetRegistryData(ToHkey(key), name, data) == ERROR_SUCCESS;
   }
 
   bool DeleteValue(Key key, const std::string& name) override {
-    const LONG result = RegDeleteValueA(ToHkey(key), name.c_str());
+    const LONG result = win32::DeleteRegistryValue(ToHkey(key), name);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
   }
 
   KeyDeletion DeleteEmptyKey(Key parent, const std::string& path) override {
     HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_READ, &key);
+    const LONG opened = win32::OpenRegistryKey(ToHkey(parent), path, KEY_READ, key);
     if (opened == ERROR_FILE_NOT_FOUND) return KeyDeletion::kMissing;
     if (opened != ERROR_SUCCESS) return KeyDeletion::kFailed;
     DWORD subKeys = 0;
     DWORD values = 0;
+    // No texts pass here: the ANSI call serves on every system.
     const LONG queried = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
                                           nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(key);
     if (queried != ERROR_SUCCESS) return KeyDeletion::kFailed;
     if (subKeys != 0 || values != 0) return KeyDeletion::kNotEmpty;
-    return RegDeleteKeyA(ToHkey(parent), path.c_str()) == ERROR_SUCCESS ? KeyDeletion::kDeleted : KeyDeletion::kFailed;
+    return win32::DeleteRegistryKey(ToHkey(parent), path) == ERROR_SUCCESS ? KeyDeletion::kDeleted
+                                                                           : KeyDeletion::kFailed;
   }
 
   bool DeleteKey(Key parent, const std::string& path) override {
-    const LONG result = RegDeleteKeyA(ToHkey(parent), path.c_str());
+    if (path.empty()) return false;  // never the parent itself
+    const LONG result = DeleteTree(ToHkey(parent), path);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
   }
 };

@@ -1,5 +1,6 @@
 #include "system/setup_text.h"
 
+#include "system/cp1250.h"
 #include "system/machine.h"
 
 namespace setuvane {
@@ -49,7 +50,9 @@ std::vector<std::string> ReadSetupTextFile(const std::string& path) {
   std::uint32_t osError = 0;
   const std::optional<std::string> content = CurrentMachine().ReadWholeFile(path, osError);
   if (!content) throw ESetupFileError(osError, FileErrorText(osError));
-  return SplitSetupLines(*content);
+  std::vector<std::string> lines = SplitSetupLines(*content);
+  for (std::string& line : lines) line = Cp1250ToUtf8(line);
+  return lines;
 }
 
 }  // namespace setuvane

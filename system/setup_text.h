@@ -27,8 +27,9 @@ class ESetupFileError : public std::runtime_error {
 // The lines of a setup text file's content, in file order.
 std::vector<std::string> SplitSetupLines(std::string_view content);
 
-// Reads the file through the machine and splits it into lines. Throws
-// ESetupFileError when it cannot be read.
+// Reads the file through the machine and splits it into lines, each converted from
+// Windows-1250 to the program's UTF-8 (the one place where setup texts come in).
+// Throws ESetupFileError when it cannot be read.
 std::vector<std::string> ReadSetupTextFile(const std::string& path);
 
 // The text of a failed file read by the system's error code.

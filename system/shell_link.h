@@ -1,7 +1,7 @@
 // TShellLink, the shortcut writer: a set of properties kept from one shortcut to
 // the next, and Write, which writes the shortcut file they describe through the
 // current link writer (system/shell_link_writer.h). The wizard keeps one instance
-// for the whole run; nothing is cleared between shortcuts. Texts are Windows-1250.
+// for the whole run; nothing is cleared between shortcuts. Texts are UTF-8.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The seam between the shortcut writer TShellLink and the shell: one call writes a
 // shortcut file (.lnk) with the properties given. Windows writes it through the
 // shell link object; natively every write fails; tests and the package tool's dry
-// run record the writes instead (ScopedShellLinkWriter). Texts are Windows-1250.
+// run record the writes instead (ScopedShellLinkWriter). Texts are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,7 @@ struct ShellLinkProperties {
   std::string description;
   std::string iconFile;       // empty: no icon location
   std::int32_t iconIndex = 0;
-  std::uint16_t hotKey = 0;   // in the form of IShellLinkA::SetHotkey; 0 none
+  std::uint16_t hotKey = 0;   // in the form of IShellLink::SetHotkey; 0 none
   std::string linkFile;       // the .lnk file itself
   std::string programFile;    // the target
   TWindowState windowState = TWindowState::wsNormal;

@@ -1,6 +1,5 @@
 #include "system/shortcut_script.h"
 
-#include "system/cp1250.h"
 #include "system/folder_macros.h"
 #include "system/setup_text.h"
 #include "system/shell_folders.h"
@@ -16,13 +15,13 @@ struct ShortcutScriptTexts {
 
 const ShortcutScriptTexts& Texts() {
   static const ShortcutScriptTexts texts{
-      .title = Cp1250("Problem instalacji"),
-      .linkMessage = Cp1250("Utworzenie odnośnika pliku jest niemożliwe."),
-      .linkHint = Cp1250("Podczas tworzenia odnośnika %s wystąpił problem"),
-      .linkDetails = Cp1250("Dostęp do odnośnika pliku został odwołany."),
-      .folderMessage = Cp1250("Utworzenie folderu odnośnika pliku jest niemożliwe."),
-      .folderHint = Cp1250("Podczas tworzenia folderu odnośnika %s wystąpił problem"),
-      .folderDetails = Cp1250("Dostęp do folderu odnośnika został odwołany."),
+      .title = "Problem instalacji",
+      .linkMessage = "Utworzenie odnośnika pliku jest niemożliwe.",
+      .linkHint = "Podczas tworzenia odnośnika %s wystąpił problem",
+      .linkDetails = "Dostęp do odnośnika pliku został odwołany.",
+      .folderMessage = "Utworzenie folderu odnośnika pliku jest niemożliwe.",
+      .folderHint = "Podczas tworzenia folderu odnośnika %s wystąpił problem",
+      .folderDetails = "Dostęp do folderu odnośnika został odwołany.",
   };
   return texts;
 }

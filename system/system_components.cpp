@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "system/cp1250.h"
 #include "system/install_journal.h"
 #include "system/system_actions.h"
 #include "system/system_queries.h"
@@ -60,7 +59,7 @@ std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder)
     if (!FileExists(launchFolder + row.probe)) continue;
     // The program's path is quoted: a medium in a folder with blanks would
     // otherwise start whatever program its unquoted prefix names.
-    runs.push_back({row.status ? Cp1250(row.status) : std::string(),
+    runs.push_back({row.status ? std::string(row.status) : std::string(),
                     "\"" + launchFolder + row.program + "\" " + row.arguments, row.repaintAfter});
   }
   return runs;

@@ -19,7 +19,7 @@ bool IsComponentEntry(std::string_view storedName);
 
 // A component installer that the medium would have run, in the table's order.
 struct ComponentRun {
-  std::string status;       // Windows-1250; empty: the label keeps its text
+  std::string status;       // empty: the label keeps its text
   std::string commandLine;  // the program's quoted path and the table's arguments
   bool repaintAfter;        // the agent rows let the window repaint afterwards
 };
@@ -31,7 +31,7 @@ std::vector<ComponentRun> SystemComponentsToRun(const std::string& launchFolder)
 // Runs, in the table's order, each component whose probe file exists below
 // `launchFolder` (the medium's folder, ending in "\"); the first row only on a
 // version text beginning with "4.0". Each runs hidden and is waited for; its exit
-// code is not examined. `showStatus` puts a row's status text (Windows-1250) on
+// code is not examined. `showStatus` puts a row's status text on
 // the install page, and `processMessages` lets the window repaint after it and
 // after the agent rows. Always true.
 bool InstallSystemComponents(const std::string& launchFolder,

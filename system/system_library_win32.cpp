@@ -6,6 +6,7 @@
 
 #include "system/machine.h"
 #include "system/text_helpers.h"
+#include "system/wide_or_ansi_choice_win32.h"
 
 namespace setuvane {
 
@@ -18,8 +19,10 @@ void* LoadSystemLibrary(const char* name) {
   }
   std::optional<std::string> folder = DefaultMachine().SystemDirectory();
   if (!folder) return nullptr;
-  const std::string path = AddBackslash(*folder) + name;
-  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  // The system folder's name is ASCII on every Windows the program meets; one that
+  // the code page cannot hold loads nothing rather than another file.
+  const std::optional<std::string> path = win32::Ansi(AddBackslash(*folder) + name);
+  return path ? LoadLibraryExA(path->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : nullptr;
 }
 
 }  // namespace setuvane

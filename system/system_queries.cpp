@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max();
 
-// GetDiskFreeSpaceA's product in 64 bits (a 32-bit product wraps at 2 GiB and
+// GetDiskFreeSpace's product in 64 bits (a 32-bit product wraps at 2 GiB and
 // 4 GiB); a count beyond the 64-bit range is capped.
 std::int64_t FreeBytesFromClusters(const DiskSpace& space) {
   std::uint64_t perCluster = std::uint64_t{space.sectorsPerCluster} * space.bytesPerSector;
@@ -47,8 +47,8 @@ std::string GetWindowsPlatform() {
 std::int64_t GetDiskFreeBytes(std::string_view path) {
   std::optional<DiskSpace> space = CurrentMachine().DiskFreeSpace(AddBackslash(path));
   if (!space) return -1;
-  if (space->totalFreeBytes) {
-    return static_cast<std::int64_t>(std::min<std::uint64_t>(*space->totalFreeBytes, kMaxCount));
+  if (space->bytesFreeToCaller) {
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(*space->bytesFreeToCaller, kMaxCount));
   }
   return FreeBytesFromClusters(*space);
 }
@@ -57,6 +57,10 @@ bool FileExists(std::string_view path) {
   const std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(std::string(path));
   return attributes && !(*attributes & kDirectoryAttribute);
 }
+
+bool SystemHoldsName(std::string_view text) { return CurrentMachine().HoldsName(std::string(text)); }
+
+std::string FromAnsiCodePage(std::string_view bytes) { return CurrentMachine().AnsiCodePageText(bytes); }
 
 bool CanEnterDirectory(std::string_view folder) {
   Machine& machine = CurrentMachine();

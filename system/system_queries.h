@@ -26,4 +26,11 @@ bool CanEnterDirectory(std::string_view folder);
 // True when the path names a file (a folder of that name does not count).
 bool FileExists(std::string_view path);
 
+// True when the system takes the text as a name as it stands (Windows 9x takes
+// only what its code page holds).
+bool SystemHoldsName(std::string_view text);
+
+// Text in the system's ANSI code page as UTF-8.
+std::string FromAnsiCodePage(std::string_view bytes);
+
 }  // namespace setuvane

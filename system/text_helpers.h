@@ -1,5 +1,5 @@
-// Text routines with which the settings and scripts are parsed. All texts are
-// 8-bit Windows-1250; positions count from 1 as the setup files' authors count them.
+// Text routines with which the settings and scripts are parsed. Texts are the
+// program's UTF-8; the separators, codes and macros they look for are ASCII.
 #pragma once
 
 #include <initializer_list>

@@ -31,6 +31,8 @@ class Win32Machine : public Machine {
   bool RequestExitWindows(std::uint32_t flags) override;
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
   bool HoldNamedMutex(const std::string& name) override;
+  bool HoldsName(const std::string& text) override;
+  std::string AnsiCodePageText(std::string_view bytes) override;
 };
 
 }  // namespace setuvane

@@ -30,7 +30,7 @@ ArchiveSession::ArchiveSession(const char* command, archive::FileSystem& files)
                                      archive::TAbProcessType, archive::TAbErrorClass, int) {
     ++failures_;
     Done();
-    std::fprintf(stderr, "%s: %s\n", Printable(item.StoredName()).c_str(),
+    std::fprintf(stderr, "%s: %s\n", PrintableArchiveText(item.StoredName()).c_str(),
                  Printable(sender.FailureText()).c_str());
   };
 }
@@ -42,21 +42,16 @@ void ArchiveSession::Error(const std::string& message) const {
 }
 
 bool ArchiveSession::Open(const std::string& argument) {
-  const std::optional<std::string> name = ArgumentToArchiveText(argument);
-  if (!name) {
-    Error(argument + ": the name has no Windows-1250 form");
-    return false;
-  }
   try {
     carriedIntegrity_.reset();
-    if (const auto carried = CarriedPackage(files_, *name)) {
+    if (const auto carried = CarriedPackage(files_, argument)) {
       carriedIntegrity_ = carried->second;
-      zip_.OpenZip(*name, carried->first);
+      zip_.OpenZip(argument, carried->first);
     } else {
-      zip_.OpenZip(*name);
+      zip_.OpenZip(argument);
     }
   } catch (const std::exception& e) {
-    Error(argument + ": " + ArchiveTextToConsole(e.what()));
+    Error(argument + ": " + e.what());
     return false;
   }
   if (zip_.Archive() == nullptr) {
@@ -79,7 +74,7 @@ void ArchiveSession::Draw(const archive::TAbArchiveItem& item, int percent) {
   if (!throttle_.Due(RedrawThrottle::Clock::now())) return;
   char head[32];
   std::snprintf(head, sizeof head, "%s %3d%% ", verb_, percent);
-  const std::string line = head + Printable(item.StoredName()).substr(0, 60);
+  const std::string line = head + PrintableArchiveText(item.StoredName()).substr(0, 60);
   std::fprintf(stderr, "\r%s%*s", line.c_str(), int(shownLength_ > line.size() ? shownLength_ - line.size() : 0), "");
   std::fflush(stderr);
   shownLength_ = line.size();

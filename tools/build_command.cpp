@@ -192,14 +192,14 @@ int RunBuild(const BuildOptions& options) {
     std::optional<std::vector<uint8_t>> bytes = ReadBytes(path);
     if (!bytes) {
       std::fprintf(stderr, "setuvane-pack build: %s: the installer cannot be read (--installer names it)\n",
-                   Utf8ToConsole(PathText(path)).c_str());
+                   PathText(path).c_str());
       return kUsageOrArchiveError;
     }
     // Known to be the installer before the package is compressed.
     try {
       MakeSingleFile(*bytes, {}, {});
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "setuvane-pack build: %s: %s\n", Utf8ToConsole(PathText(path)).c_str(), e.what());
+      std::fprintf(stderr, "setuvane-pack build: %s: %s\n", PathText(path).c_str(), e.what());
       return kUsageOrArchiveError;
     }
     installer = std::move(*bytes);

@@ -1,5 +1,6 @@
 #include "tools/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/command.h"
@@ -42,9 +43,10 @@ void SetUpApplication(CLI::App& app) {
   app.footer("`setuvane-pack COMMAND --help` describes a command.");
 }
 
-int RunCommandLine(CLI::App& app, int argc, char** argv, const int& commandExitCode) {
+int RunCommandLine(CLI::App& app, std::vector<std::string> arguments, const int& commandExitCode) {
   try {
-    app.parse(argc, argv);
+    std::reverse(arguments.begin(), arguments.end());  // CLI11 takes them from the back
+    app.parse(arguments);
   } catch (const CLI::CallForHelp&) {
     const CLI::App* shown = &app;
     for (const CLI::App* sub : app.get_subcommands()) shown = sub;

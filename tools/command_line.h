@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -11,9 +12,9 @@ namespace setuvane::pack {
 // The top-level application with the help layout the tool uses.
 void SetUpApplication(CLI::App& app);
 
-// Parses and runs the chosen subcommand. --help prints to standard output and gives
-// 0; a parse error is described on standard error and gives 2; otherwise the exit
-// code is the command's.
-int RunCommandLine(CLI::App& app, int argc, char** argv, const int& commandExitCode);
+// Parses the arguments (without the program's name, UTF-8) and runs the chosen
+// subcommand. --help prints to standard output and gives 0; a parse error is
+// described on standard error and gives 2; otherwise the exit code is the command's.
+int RunCommandLine(CLI::App& app, std::vector<std::string> arguments, const int& commandExitCode);
 
 }  // namespace setuvane::pack

@@ -1,20 +1,15 @@
 // On POSIX systems arguments and the terminal speak UTF-8.
 #include <unistd.h>
 
-#include "system/cp1250.h"
 #include "tools/console.h"
 
 namespace setuvane::pack {
 
-std::optional<std::string> ArgumentToArchiveText(const std::string& argument) { return Utf8ToCp1250(argument); }
-
-std::string ArchiveTextToConsole(const std::string& text) { return Cp1250ToUtf8(text); }
-
-std::filesystem::path ArgumentToPath(const std::string& argument) {
-  return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-std::string Utf8ToConsole(const std::string& text) { return text; }
+void PrepareConsole() {}
 
 std::filesystem::path ToolProgramPath() {
   std::error_code error;

@@ -1,28 +1,48 @@
-// On Windows the arguments already come in the ANSI code page, which is the
-// archive's text on the installer's (Polish) systems; file names are taken wide.
+// On Windows the arguments are read as UTF-16 (the ANSI command line would lose
+// whatever the code page lacks), and a console is switched to UTF-8 while the tool
+// runs; printed into a file or a pipe, the text stays UTF-8.
 #include <io.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 
-#include "system/cp1250.h"
+#include "system/utf8.h"
 #include "tools/console.h"
 
 namespace setuvane::pack {
+namespace {
 
-std::optional<std::string> ArgumentToArchiveText(const std::string& argument) { return argument; }
+UINT g_consoleCodePage = 0;
 
-std::string ArchiveTextToConsole(const std::string& text) { return text; }
+void RestoreConsole() { SetConsoleOutputCP(g_consoleCodePage); }
 
-std::filesystem::path ArgumentToPath(const std::string& argument) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), wide.data(), length);
-  return std::filesystem::path(wide);
+bool IsConsole(std::FILE* stream) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
 }
 
-// The console speaks the ANSI code page, Windows-1250 on the installer's systems.
-std::string Utf8ToConsole(const std::string& text) { return Cp1250(text); }
+std::string Utf8Of(const wchar_t* text) { return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text)); }
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments(int, char**) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Utf8Of(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+void PrepareConsole() {
+  if (!IsConsole(stdout) && !IsConsole(stderr)) return;
+  g_consoleCodePage = GetConsoleOutputCP();
+  if (g_consoleCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsole);
+}
 
 std::filesystem::path ToolProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -39,10 +59,6 @@ std::filesystem::path ToolProgramPath() {
 
 // The C runtime's isatty is true for every character device, the null device
 // among them (2>NUL); only a console answers GetConsoleMode.
-bool ErrorStreamIsTerminal() {
-  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stderr)));
-  DWORD mode = 0;
-  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
-}
+bool ErrorStreamIsTerminal() { return IsConsole(stderr); }
 
 }  // namespace setuvane::pack

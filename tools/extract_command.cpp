@@ -29,18 +29,13 @@ struct ExtractOptions {
   std::string password;
 };
 
-// The folder option as an archive path with "\" separators, made when missing.
-std::optional<std::string> PrepareFolder(ArchiveSession& session, const std::string& argument) {
-  std::optional<std::string> folder = ArgumentToArchiveText(argument);
-  if (!folder) {
-    session.Error(argument + ": the name has no Windows-1250 form");
-    return std::nullopt;
-  }
-  std::replace(folder->begin(), folder->end(), '/', '\\');
+// The folder option as a path with "\" separators, made when missing.
+std::optional<std::string> PrepareFolder(ArchiveSession& session, std::string folder) {
+  std::replace(folder.begin(), folder.end(), '/', '\\');
   try {
-    archive::MakeFolders(archive::NativeFileSystem(), *folder);
+    archive::MakeFolders(archive::NativeFileSystem(), folder);
   } catch (const std::exception& e) {
-    session.Error(ArchiveTextToConsole(e.what()));
+    session.Error(e.what());
     return std::nullopt;
   }
   return folder;
@@ -83,7 +78,7 @@ int RunExtract(const ExtractOptions& options) {
     zip.ExtractMarked();
   } catch (const std::exception& e) {
     session.Done();
-    session.Error(ArchiveTextToConsole(e.what()));
+    session.Error(e.what());
     return kUsageOrArchiveError;
   }
   session.Done();

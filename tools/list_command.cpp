@@ -41,12 +41,12 @@ void PrintTable(archive::TAbUnZipper& zip) {
     const std::string destination = item.ExtraText();
     std::printf("%10" PRIu32 " %10" PRIu32 " %-9s %3s %08" PRIx32 "  %s%s%s\n", item.UncompressedSize(),
                 item.CompressedSize(), MethodName(item.CompressionMethod()).c_str(), item.IsEncrypted() ? "*" : "",
-                item.CRC32(), Printable(item.StoredName()).c_str(), destination.empty() ? "" : " -> ",
-                Printable(destination).c_str());
+                item.CRC32(), PrintableArchiveText(item.StoredName()).c_str(), destination.empty() ? "" : " -> ",
+                PrintableArchiveText(destination).c_str());
   }
 }
 
-// JSON text is UTF-8 on every platform, whatever the console speaks.
+// JSON text is UTF-8, as everything the tool prints.
 void PrintJson(archive::TAbUnZipper& zip) {
   nlohmann::json entries = nlohmann::json::array();
   for (int i = 0; i < zip.EntryCount(); ++i) {

@@ -1,6 +1,7 @@
 // setuvane-pack: the package tool. `setuvane-pack COMMAND [OPTIONS] ARGUMENTS`.
 #include "tools/command.h"
 #include "tools/command_line.h"
+#include "tools/console.h"
 
 int main(int argc, char** argv) {
   CLI::App app("The package tool of the Setuvane installer.", "setuvane-pack");
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
   setuvane::pack::AddBuildCommand(app, exitCode);
   setuvane::pack::AddPlanCommand(app, exitCode);
   setuvane::pack::AddSignCommand(app, exitCode);
-  return setuvane::pack::RunCommandLine(app, argc, argv, exitCode);
+  setuvane::pack::PrepareConsole();
+  return setuvane::pack::RunCommandLine(app, setuvane::pack::ProgramArguments(argc, argv), exitCode);
 }

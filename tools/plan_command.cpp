@@ -37,12 +37,6 @@ struct PlanArguments {
 
 void UsageError(const std::string& message) { std::fprintf(stderr, "setuvane-pack plan: %s\n", message.c_str()); }
 
-std::optional<std::string> ArchiveText(const std::string& argument) {
-  std::optional<std::string> text = ArgumentToArchiveText(argument);
-  if (!text) UsageError(argument + ": has no Windows-1250 form");
-  return text;
-}
-
 // The folder of the archive: the medium it lies on, unless one is given.
 std::string ArchiveFolder(const std::string& archive) {
   const size_t slash = archive.find_last_of("\\/");
@@ -53,9 +47,7 @@ std::optional<PlanOptions> Options(const PlanArguments& arguments) {
   PlanOptions options;
   for (const std::string& given : arguments.folders) {
     const size_t equals = given.find('=');
-    const std::optional<std::string> path = ArchiveText(given.substr(equals + 1));
-    if (!path) return std::nullopt;
-    if (equals == std::string::npos || !options.layout.SetFolder(given.substr(0, equals), *path)) {
+    if (equals == std::string::npos || !options.layout.SetFolder(given.substr(0, equals), given.substr(equals + 1))) {
       UsageError("--folder " + given + ": no such folder; the folders are listed by --help");
       return std::nullopt;
     }
@@ -64,14 +56,8 @@ std::optional<PlanOptions> Options(const PlanArguments& arguments) {
     UsageError("--windows-version " + arguments.version + ": not of the form MAJOR.MINOR.BUILD");
     return std::nullopt;
   }
-  const std::optional<std::string> archive = ArchiveText(arguments.archive);
-  const std::optional<std::string> medium = arguments.medium.empty() ? archive : ArchiveText(arguments.medium);
-  if (!archive || !medium) return std::nullopt;
-  options.medium = arguments.medium.empty() ? ArchiveFolder(*archive) : *medium;
-  if (!arguments.programFolder.empty()) {
-    options.programFolder = ArchiveText(arguments.programFolder);
-    if (!options.programFolder) return std::nullopt;
-  }
+  options.medium = arguments.medium.empty() ? ArchiveFolder(arguments.archive) : arguments.medium;
+  if (!arguments.programFolder.empty()) options.programFolder = arguments.programFolder;
   return options;
 }
 
@@ -83,7 +69,9 @@ int RunPlan(const PlanArguments& arguments) {
   if (!package) return kUsageOrArchiveError;
   const InstallationPlan plan = MakePlan(*package, *options);
   if (arguments.json) {
-    std::printf("%s\n", PlanJson(plan, *options).dump(2).c_str());
+    // An argument that is no UTF-8 (a POSIX one may not be) shows its bytes as U+FFFD.
+    const nlohmann::ordered_json json = PlanJson(plan, *options);
+    std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   } else {
     PrintPlan(plan, *options, stdout);
   }

@@ -6,9 +6,9 @@
 
 namespace setuvane::pack {
 
-std::string Printable(const std::string& archiveText) {
+std::string Printable(const std::string& text) {
   std::string shown;
-  for (const char c : ArchiveTextToConsole(archiveText)) {
+  for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
       char escaped[5];
@@ -19,6 +19,10 @@ std::string Printable(const std::string& archiveText) {
     }
   }
   return shown;
+}
+
+std::string PrintableArchiveText(const std::string& archiveText) {
+  return Printable(ArchiveTextToConsole(archiveText));
 }
 
 }  // namespace setuvane::pack

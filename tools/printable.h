@@ -1,5 +1,5 @@
-// Archive text on a terminal: names and destination texts come from the archive and
-// may hold control characters (a crafted name could move the cursor or recolour the
+// Text on a terminal: names and destination texts come from the archive and may
+// hold control characters (a crafted name could move the cursor or recolour the
 // terminal), so those are shown as \xNN.
 #pragma once
 
@@ -7,7 +7,11 @@
 
 namespace setuvane::pack {
 
-// Archive text converted for the console, with control characters escaped.
-std::string Printable(const std::string& archiveText);
+// UTF-8 text with control characters escaped.
+std::string Printable(const std::string& text);
+
+// Archive text (Windows-1250) converted for the console, with control characters
+// escaped.
+std::string PrintableArchiveText(const std::string& archiveText);
 
 }  // namespace setuvane::pack

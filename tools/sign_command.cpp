@@ -52,7 +52,7 @@ struct SignOptions {
 
 void Error(const std::string& message) { std::fprintf(stderr, "setuvane-pack sign: %s\n", message.c_str()); }
 
-std::string Shown(const fs::path& path) { return Utf8ToConsole(PathText(path)); }
+std::string Shown(const fs::path& path) { return PathText(path); }
 
 // The installer's package record is what sets a Setuvane installer apart.
 bool IsInstaller(const fs::path& path) {

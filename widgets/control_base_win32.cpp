@@ -1,6 +1,5 @@
 #include "widgets/control_base_win32.h"
 
-#include "system/cp1250.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/mouse_rules.h"
 
@@ -63,10 +62,7 @@ void CaptionState::SetFont(HFONT value) {
   Repaint();
 }
 
-bool CaptionState::IsAccelerator(wchar_t ch) const {
-  const std::string typed = Utf16ToCp1250(std::u16string(1, static_cast<char16_t>(ch)));
-  return IsCaptionAccelerator(caption, typed[0]);
-}
+bool CaptionState::IsAccelerator(wchar_t ch) const { return IsCaptionAccelerator(caption, static_cast<char32_t>(ch)); }
 
 bool CaptionState::HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {

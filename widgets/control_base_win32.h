@@ -45,7 +45,7 @@ struct ControlState {
   void Destroy();
 };
 
-// A control with a Windows-1250 caption held as its window text, and a font of its
+// A control with a caption held as its window text, and a font of its
 // own (none: the parent's).
 struct CaptionState : ControlState {
   std::string caption;
@@ -63,7 +63,7 @@ struct CaptionState : ControlState {
   // True when `ch`, a dialog character as UTF-16, is the caption's accelerator.
   bool IsAccelerator(wchar_t ch) const;
 
-  // WM_SETTEXT (the caption is kept, as Windows-1250), WM_SETFONT and WM_GETFONT;
+  // WM_SETTEXT (the caption is kept), WM_SETFONT and WM_GETFONT;
   // true when `msg` was one of them.
   bool HandleCaptionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };

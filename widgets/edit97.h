@@ -24,7 +24,7 @@ class TEdit97 {
   HWND Handle() const;      // the host window
   HWND EditHandle() const;  // the EDIT control
 
-  // Windows-1250 text. Setting a different text raises OnChange, as typing does.
+  // The text. Setting a different text raises OnChange, as typing does.
   void SetText(std::string_view text);
   std::string Text() const;
 

@@ -26,7 +26,7 @@ class TFlatButton {
   bool Create(HWND parent, int x, int y, int width = 85, int height = 25);
   HWND Handle() const;
 
-  void SetCaption(std::string_view caption);  // Windows-1250
+  void SetCaption(std::string_view caption);
   const std::string& Caption() const;
   void SetColor(TColor color);  // default: button face
   TColor Color() const;

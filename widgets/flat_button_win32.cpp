@@ -89,8 +89,8 @@ struct TFlatButton::Impl : CaptionState {
     SelectScope fontScope(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(fontColor));
-    DrawTextCp1250(dc, caption, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1},
-                   DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    DrawTextUtf8(dc, caption, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1},
+                 DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   }
 
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) {

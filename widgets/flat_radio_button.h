@@ -26,7 +26,7 @@ class TFlatRadioButton {
   bool Create(HWND parent, int x, int y, int width = 121, int height = 17);
   HWND Handle() const;
 
-  void SetCaption(std::string_view caption);  // Windows-1250
+  void SetCaption(std::string_view caption);
   const std::string& Caption() const;
   // Makes the button as high as its word-wrapped caption needs in the font it
   // draws with, never lower than it is; returns the height.

@@ -3,7 +3,7 @@
 // the owner's client coordinates), an initial selection, a status line showing
 // the selected path shortened with an ellipsis, and OK enabled only for folders
 // of the file system. Options and placement rules: widgets/folder_dialog_rules.h.
-// Texts are Windows-1250. COM must be initialised on the calling thread.
+// Texts and paths are UTF-8. COM must be initialised on the calling thread.
 #pragma once
 
 #include <windows.h>

@@ -2,29 +2,23 @@
 
 #include <shlobj.h>
 
-#include <vector>
-
+#include "system/wide_or_ansi_choice_win32.h"
+#include "system/wide_or_ansi_files_win32.h"
 #include "widgets/wide_or_ansi_win32.h"
 
 namespace setuvane {
 namespace {
 
 // The controls of the shell's browse dialog.
-constexpr int kFolderTreeId = 0x3741;   // 14145
-constexpr int kPromptId = 0x3742;
+constexpr int kFolderTreeId = 0x3741;  // 14145
 constexpr int kStatusLineId = 0x3743;
 
 constexpr char kImplProperty[] = "SetuvaneFolderDialog";
 
 HWND TreeOf(HWND dialog) { return GetDlgItem(dialog, kFolderTreeId); }
 
-std::string PathOf(PCIDLIST_ABSOLUTE item) {
-  char path[MAX_PATH] = {};
-  return item && SHGetPathFromIDListA(item, path) ? std::string(path) : std::string();
-}
-
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = win32::AttributesAt(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -37,9 +31,7 @@ bool IsDriveRoot(const std::string& path) {
 bool IsFileSystemItem(const std::string& path) {
   IShellFolder* desktop = nullptr;
   if (FAILED(SHGetDesktopFolder(&desktop))) return false;
-  std::wstring wide(path.size() + 1, L'\0');
-  wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
+  std::wstring wide = win32::Wide(path);  // the shell's names are UTF-16 on every system
   PIDLIST_RELATIVE item = nullptr;
   ULONG attributes = SFGAO_FILESYSTEM;
   const HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &item, &attributes);
@@ -53,15 +45,11 @@ bool IsFileSystemItem(const std::string& path) {
 std::string ShortenedToFit(HWND statusLine, const std::string& path) {
   RECT area{};
   GetClientRect(statusLine, &area);
-  std::vector<char> text(path.begin(), path.end());
-  text.push_back('W');
-  text.resize(text.size() + 5, '\0');  // DT_MODIFYSTRING may add up to four characters
   HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(statusLine, WM_GETFONT, 0, 0)));
-  DrawTextExA(dc, text.data(), -1, &area, DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_SINGLELINE, nullptr);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(ui::Send(statusLine, WM_GETFONT, 0, 0)));
+  std::string shortened = ui::PathFittingWidth(dc, path + "W", area);
   SelectObject(dc, previous);
   DeleteDC(dc);
-  std::string shortened(text.data());
   if (!shortened.empty() && shortened.back() == 'W') shortened.pop_back();
   return shortened;
 }
@@ -92,14 +80,7 @@ struct TFolderDialog::Impl {
     Place();
     if (!directory.empty()) Select(directory);
     SetCaption();
-    ShowPrompt();
     if (onShow) onShow();
-  }
-
-  // The shell took the prompt through its ANSI call, which spells Polish right
-  // only where the system's code page is 1250: it is given again, as a window text.
-  void ShowPrompt() const {
-    if (!text.empty()) ui::SetText(GetDlgItem(window, kPromptId), text);
   }
 
   void Place() const {
@@ -135,22 +116,22 @@ struct TFolderDialog::Impl {
   void Select(std::string path) const {
     if (path.size() >= 2 && path.compare(path.size() - 2, 2, "\\.") == 0) path.pop_back();
     if ((!IsFolder(path) && !IsDriveRoot(path)) || !IsFileSystemItem(path)) return;
-    SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    ui::SelectBrowsedPath(window, path);
   }
 
   void SelectionChanged(HWND dialog, PCIDLIST_ABSOLUTE item) {
-    selectionPath = PathOf(item);
+    selectionPath = ui::PathOfItem(item);
     const bool fileSystemOnly = options.Has(TBrowseOption::bfFileSysDirsOnly);
     const bool showPath = options.Has(TBrowseOption::bfShowPathInStatusArea);
-    if (fileSystemOnly) SendMessageA(dialog, BFFM_ENABLEOK, 0, !selectionPath.empty());
+    if (fileSystemOnly) ui::Send(dialog, BFFM_ENABLEOK, 0, !selectionPath.empty());
     if (!selectionPath.empty()) {
       if (showPath) {
         const std::string shown = ShortenedToFit(GetDlgItem(dialog, kStatusLineId), selectionPath);
-        SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+        ui::SetBrowseStatus(dialog, shown);
       }
       if (onChange) onChange();
     } else if (fileSystemOnly || showPath) {
-      SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(""));
+      ui::SetBrowseStatus(dialog, "");
     }
   }
 
@@ -240,19 +221,11 @@ bool TFolderDialog::Execute() {
   if (std::optional<int> csidl = CsidlOf(impl->root)) {
     if (FAILED(SHGetSpecialFolderLocation(impl->owner, *csidl, &root))) root = nullptr;
   }
-  char displayName[MAX_PATH] = {};
-  BROWSEINFOA info{};
-  info.hwndOwner = impl->owner;
-  info.pidlRoot = root;
-  info.pszDisplayName = displayName;
-  info.lpszTitle = impl->text.empty() ? nullptr : impl->text.c_str();
-  info.ulFlags = BrowseFlagsOf(impl->options);
-  info.lpfn = &Impl::BrowseCallback;
-  info.lParam = reinterpret_cast<LPARAM>(impl.get());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  PIDLIST_ABSOLUTE chosen = ui::BrowseForFolder(impl->owner, root, impl->text, BrowseFlagsOf(impl->options),
+                                                &Impl::BrowseCallback, reinterpret_cast<LPARAM>(impl.get()));
   CoTaskMemFree(root);
   const bool chose = chosen != nullptr;
-  impl->directory = PathOf(chosen);  // empty after a cancel
+  impl->directory = ui::PathOfItem(chosen);  // empty after a cancel
   CoTaskMemFree(chosen);
   return chose;
 }

@@ -70,21 +70,21 @@ void FrameEdges(HDC dc, const RectI& r, TColor topLeft, TColor bottomRight) {
   FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
-int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format) {
+int DrawTextUtf8(HDC dc, std::string_view text, RectI rect, UINT format) {
   RECT r = ToRect(rect);
-  return ui::DrawText1250(dc, text, r, format);
+  return ui::DrawTextUtf8(dc, text, r, format);
 }
 
 void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color) {
   SetBkMode(dc, TRANSPARENT);
   if (enabled) {
     SetTextColor(dc, ResolveColor(color));
-    DrawTextCp1250(dc, text, rect, format);
+    DrawTextUtf8(dc, text, rect, format);
   } else {
     SetTextColor(dc, ResolveColor(colors::kBtnHighlight));
-    DrawTextCp1250(dc, text, rect.Offset(1, 1), format);
+    DrawTextUtf8(dc, text, rect.Offset(1, 1), format);
     SetTextColor(dc, ResolveColor(colors::kBtnShadow));
-    DrawTextCp1250(dc, text, rect, format);
+    DrawTextUtf8(dc, text, rect, format);
   }
 }
 
@@ -94,7 +94,7 @@ namespace {
 SizeI Measured(HDC dc, std::string_view text, int width, UINT format) {
   if (text.empty()) return {};
   RECT r{0, 0, width, 0};
-  ui::DrawText1250(dc, text, r, DT_CALCRECT | format);
+  ui::DrawTextUtf8(dc, text, r, DT_CALCRECT | format);
   return {r.right - r.left, r.bottom - r.top};
 }
 

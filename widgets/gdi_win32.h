@@ -115,8 +115,8 @@ void FillSolid(HDC dc, const RectI& rect, TColor color);
 // A one-pixel frame: top and left in `topLeft`, bottom and right in `bottomRight`.
 void FrameEdges(HDC dc, const RectI& rect, TColor topLeft, TColor bottomRight);
 
-// Text in Windows-1250 (see wide_or_ansi_win32.h), so Polish shows whatever the code page.
-int DrawTextCp1250(HDC dc, std::string_view text, RectI rect, UINT format);
+// UTF-8 text (see wide_or_ansi_win32.h), so Polish shows whatever the code page.
+int DrawTextUtf8(HDC dc, std::string_view text, RectI rect, UINT format);
 // A caption on a transparent background: in `color`, or, when disabled, engraved
 // (the highlight colour one pixel down and right, the shadow colour over it).
 void DrawCaptionText(HDC dc, std::string_view text, const RectI& rect, UINT format, bool enabled, TColor color);

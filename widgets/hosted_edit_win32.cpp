@@ -10,8 +10,8 @@ bool HostedEdit::Create(HWND host, DWORD editStyle, const RectI& rect) {
   return edit_ != nullptr;
 }
 
-void HostedEdit::SetText(std::string_view cp1250) {
-  if (edit_) ui::SetText(edit_, cp1250);
+void HostedEdit::SetText(std::string_view text) {
+  if (edit_) ui::SetText(edit_, text);
 }
 
 std::string HostedEdit::Text() const {

@@ -19,7 +19,7 @@ class HostedEdit {
   bool Create(HWND host, DWORD editStyle, const RectI& rect);
   HWND edit() const { return edit_; }
 
-  void SetText(std::string_view cp1250);
+  void SetText(std::string_view text);
   std::string Text() const;
   // Gives the edit the font the host draws with (see EffectiveFont).
   void ApplyFont(HWND host, HFONT own, bool redraw) const;

@@ -13,11 +13,11 @@ bool PlainButtonContains(int x, int y, int width, int height);
 // A radio button's release counts inside with both far edges included.
 bool RadioButtonContains(int x, int y, int width, int height);
 
-// The accelerator of a Windows-1250 caption: the character after a single "&"
-// ("&&" is a literal ampersand), upper-cased for comparison; none without one.
-std::optional<char> CaptionAccelerator(std::string_view caption);
+// The accelerator of a caption: the character after a single "&" ("&&" is a
+// literal ampersand), upper-cased for comparison; none without one.
+std::optional<char32_t> CaptionAccelerator(std::string_view caption);
 
-// True when `typed` (Windows-1250) is the caption's accelerator, ignoring case.
-bool IsCaptionAccelerator(std::string_view caption, char typed);
+// True when the character typed is the caption's accelerator, ignoring case.
+bool IsCaptionAccelerator(std::string_view caption, char32_t typed);
 
 }  // namespace setuvane

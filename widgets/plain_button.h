@@ -27,7 +27,7 @@ class TPlainButton {
   bool Create(HWND parent, int x, int y, int width = 25, int height = 25);
   HWND Handle() const;
 
-  // Caption in Windows-1250; "&" marks the accelerator.
+  // The caption; "&" marks the accelerator.
   void SetCaption(std::string_view caption);
   const std::string& Caption() const;
 

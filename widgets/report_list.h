@@ -26,7 +26,7 @@ class TReportList {
   HWND Handle() const { return list_; }
 
   void Clear();
-  void Add(std::string_view caption);  // Windows-1250
+  void Add(std::string_view caption);
   int Count() const;
   std::string Item(int index) const;
 

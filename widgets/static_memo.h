@@ -28,7 +28,7 @@ class TStaticMemo {
   HWND Handle() const;      // the host window
   HWND EditHandle() const;  // the EDIT control (select, copy, caret)
 
-  // Windows-1250 text; a lone LF or CR is shown as a line break too.
+  // The text; a lone LF or CR is shown as a line break too.
   void SetText(std::string_view text);
   std::string Text() const;
   // Joined with CR LF; where a line is too wide for a wrapping memo, its paragraph

@@ -25,7 +25,7 @@ class TToolbarButton97 {
   bool Create(HWND parent, int x, int y, int width = 23, int height = 22);
   HWND Handle() const;
 
-  void SetCaption(std::string_view caption);  // Windows-1250
+  void SetCaption(std::string_view caption);
   const std::string& Caption() const;
   // Copies the bitmap; the colour of its bottom-left pixel is transparent. When
   // disabled the glyph is drawn embossed in grey.
@@ -37,7 +37,7 @@ class TToolbarButton97 {
   void SetFontColor(TColor color);
   void SetHandCursor(bool value);
   bool HandCursor() const;
-  // Tooltip text (Windows-1250); empty = none. Skipped quietly when the system's
+  // Tooltip text; empty = none. Skipped quietly when the system's
   // common controls cannot be loaded.
   void SetHint(std::string_view hint);
   const std::string& Hint() const;

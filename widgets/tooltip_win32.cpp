@@ -7,20 +7,20 @@
 
 namespace setuvane {
 
-HWND CreateTooltipFor(HWND tool, std::string_view cp1250Text) {
+HWND CreateTooltipFor(HWND tool, std::string_view text) {
   if (!tool || !CommonControlsReady()) return nullptr;
   HWND tip = ui::NewWindow(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(tool));
   if (!tip) return nullptr;
-  if (!ui::AddTool(tip, tool, cp1250Text)) {
+  if (!ui::AddTool(tip, tool, text)) {
     DestroyWindow(tip);
     return nullptr;
   }
   return tip;
 }
 
-void SetTooltipText(HWND tooltip, HWND tool, std::string_view cp1250Text) {
-  if (tooltip) ui::SetToolText(tooltip, tool, cp1250Text);
+void SetTooltipText(HWND tooltip, HWND tool, std::string_view text) {
+  if (tooltip) ui::SetToolText(tooltip, tool, text);
 }
 
 }  // namespace setuvane

@@ -9,11 +9,11 @@
 
 namespace setuvane {
 
-// Creates a tooltip window that shows `cp1250Text` over `tool`; nullptr when the
+// Creates a tooltip window that shows `text` over `tool`; nullptr when the
 // common controls are not available.
-HWND CreateTooltipFor(HWND tool, std::string_view cp1250Text);
+HWND CreateTooltipFor(HWND tool, std::string_view text);
 
 // Replaces the text of a tooltip made by CreateTooltipFor.
-void SetTooltipText(HWND tooltip, HWND tool, std::string_view cp1250Text);
+void SetTooltipText(HWND tooltip, HWND tool, std::string_view text);
 
 }  // namespace setuvane

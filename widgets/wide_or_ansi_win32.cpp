@@ -4,30 +4,23 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
 #include "system/cp1250.h"
+#include "system/wide_or_ansi_choice_win32.h"
 
 namespace setuvane::ui {
 namespace {
 
-bool ChooseAnsiCalls() {
-  if ((GetVersion() & 0x80000000u) != 0) return true;  // Windows 95, 98, Me
-  char value[4] = {};
-  const DWORD length = GetEnvironmentVariableA(kForceAnsiVariable, value, sizeof value);
-  return length == 1 && value[0] == '1';
-}
+using win32::FromWide;
+using win32::Wide;
 
-// The UTF-16 form of an ASCII name (class names), or of Windows-1250 text.
-std::wstring Wide(std::string_view cp1250) {
-  const std::u16string text = Cp1250ToUtf16(cp1250);
-  return std::wstring(text.begin(), text.end());
-}
-
-std::string FromWide(const wchar_t* text, std::size_t length) {
-  return Utf16ToCp1250(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
+// The ANSI windows' form of a text: Windows-1250, drawn in fonts of the East
+// European character set (a character it lacks shows as "?").
+std::string ForAnsiWindow(std::string_view utf8) { return Cp1250(utf8); }
+std::string FromAnsiWindow(std::string_view cp1250) { return Cp1250ToUtf8(cp1250); }
 
 // The smaller record of the menu entries that Windows 95 and NT 4.0 know: without
 // the picture, the text as the entry's type.
@@ -66,10 +59,7 @@ Info ToolInfo(HWND tool, Text* text) {
 
 }  // namespace
 
-bool AnsiCalls() {
-  static const bool ansi = ChooseAnsiCalls();
-  return ansi;
-}
+bool AnsiCalls() { return win32::AnsiCalls(); }
 
 // Neither call carries text: the ANSI one serves on every system.
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -105,7 +95,7 @@ void RegisterClassOnce(const char* name, WNDPROC procedure, HCURSOR cursor, HBRU
 HWND NewWindow(DWORD exStyle, const char* className, std::string_view text, DWORD style, int x, int y, int width,
                int height, HWND parent, void* parameter) {
   if (AnsiCalls()) {
-    const std::string title(text);
+    const std::string title = ForAnsiWindow(text);
     return CreateWindowExA(exStyle, className, title.c_str(), style, x, y, width, height, parent, nullptr, Instance(),
                            parameter);
   }
@@ -177,7 +167,7 @@ void Dispatch(const MSG& msg) {
 
 void SetText(HWND window, std::string_view text) {
   if (AnsiCalls()) {
-    SetWindowTextA(window, std::string(text).c_str());
+    SetWindowTextA(window, ForAnsiWindow(text).c_str());
   } else {
     SetWindowTextW(window, Wide(text).c_str());
   }
@@ -187,7 +177,7 @@ std::string Text(HWND window) {
   if (AnsiCalls()) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return FromAnsiWindow(text);
   }
   std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
   const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
@@ -196,13 +186,13 @@ std::string Text(HWND window) {
 
 std::string SetTextArgument(LPARAM lParam) {
   if (!lParam) return {};
-  if (AnsiCalls()) return reinterpret_cast<const char*>(lParam);
-  return Utf16ToCp1250(reinterpret_cast<const char16_t*>(lParam));
+  if (AnsiCalls()) return FromAnsiWindow(reinterpret_cast<const char*>(lParam));
+  return FromWide(reinterpret_cast<const wchar_t*>(lParam));
 }
 
 void AddListBoxLine(HWND listBox, std::string_view text) {
   if (AnsiCalls()) {
-    SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ForAnsiWindow(text).c_str()));
   } else {
     SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
   }
@@ -223,7 +213,7 @@ bool InsertListColumn(HWND listView, int width) {
 
 void InsertListItem(HWND listView, int index, std::string_view text) {
   if (AnsiCalls()) {
-    std::string item(text);
+    std::string item = ForAnsiWindow(text);
     LVITEMA row{};
     row.mask = LVIF_TEXT;
     row.iItem = index;
@@ -247,7 +237,7 @@ std::string ListItemText(HWND listView, int index) {
     row.pszText = text.data();
     row.cchTextMax = kLongest;
     text.resize(static_cast<std::size_t>(SendMessageA(listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&row))));
-    return text;
+    return FromAnsiWindow(text);
   }
   std::wstring text(kLongest, L'\0');
   LVITEMW row{};
@@ -259,7 +249,7 @@ std::string ListItemText(HWND listView, int index) {
 
 bool AddTool(HWND tooltip, HWND tool, std::string_view text) {
   if (AnsiCalls()) {
-    std::string tip(text);
+    std::string tip = ForAnsiWindow(text);
     TTTOOLINFOA info = ToolInfo<TTTOOLINFOA>(tool, tip.data());
     return SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
   }
@@ -270,7 +260,7 @@ bool AddTool(HWND tooltip, HWND tool, std::string_view text) {
 
 void SetToolText(HWND tooltip, HWND tool, std::string_view text) {
   if (AnsiCalls()) {
-    std::string tip(text);
+    std::string tip = ForAnsiWindow(text);
     TTTOOLINFOA info = ToolInfo<TTTOOLINFOA>(tool, tip.data());
     SendMessageA(tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
     return;
@@ -282,7 +272,7 @@ void SetToolText(HWND tooltip, HWND tool, std::string_view text) {
 
 void AppendMenuEntry(HMENU menu, UINT command, std::string_view text, HBITMAP picture) {
   if (AnsiCalls()) {
-    std::string entry(text);
+    std::string entry = ForAnsiWindow(text);
     InsertMenuEntry<MENUITEMINFOA>(InsertMenuItemA, menu, command, entry.data(), picture);
   } else {
     std::wstring entry = Wide(text);
@@ -298,9 +288,9 @@ void AppendMenuSeparator(HMENU menu) {
   }
 }
 
-int DrawText1250(HDC dc, std::string_view text, RECT& rect, UINT format) {
+int DrawTextUtf8(HDC dc, std::string_view text, RECT& rect, UINT format) {
   if (AnsiCalls()) {
-    std::string drawn(text);
+    std::string drawn = ForAnsiWindow(text);
     return DrawTextA(dc, drawn.c_str(), static_cast<int>(drawn.size()), &rect, format);
   }
   const std::wstring drawn = Wide(text);
@@ -368,6 +358,93 @@ bool FontFamilyInstalled(const char* family) {
 
 int ObjectInfo(HGDIOBJ object, int size, void* info) {
   return AnsiCalls() ? GetObjectA(object, size, info) : GetObjectW(object, size, info);
+}
+
+HBITMAP LoadBitmapFile(const std::string& path) {
+  constexpr UINT kFlags = LR_LOADFROMFILE;
+  if (!AnsiCalls()) return static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, kFlags));
+  // A path is in the system's code page, not the windows' one.
+  const std::optional<std::string> ansi = win32::Ansi(path);
+  return ansi ? static_cast<HBITMAP>(LoadImageA(nullptr, ansi->c_str(), IMAGE_BITMAP, 0, 0, kFlags)) : nullptr;
+}
+
+namespace {
+
+// The shell's W calls are looked up: no documentation vouches for their export on
+// Windows 9x, whose loader would refuse the program for a missing import.
+using BrowseW = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
+using PathOfItemW = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+
+// The browser through one set's record: its text and display name of that set.
+template <class Info, class Call, class Text>
+PIDLIST_ABSOLUTE Browse(Call browse, HWND owner, PCIDLIST_ABSOLUTE root, const Text& title, UINT flags,
+                        BFFCALLBACK callback, LPARAM data) {
+  typename Text::value_type displayName[MAX_PATH] = {};
+  Info info{};
+  info.hwndOwner = owner;
+  info.pidlRoot = root;
+  info.pszDisplayName = displayName;
+  info.lpszTitle = title.empty() ? nullptr : title.c_str();
+  info.ulFlags = flags;
+  info.lpfn = callback;
+  info.lParam = data;
+  return browse(&info);
+}
+
+}  // namespace
+
+PIDLIST_ABSOLUTE BrowseForFolder(HWND owner, PCIDLIST_ABSOLUTE root, std::string_view title, UINT flags,
+                                 BFFCALLBACK callback, LPARAM data) {
+  if (AnsiCalls()) {
+    return Browse<BROWSEINFOA>(SHBrowseForFolderA, owner, root, ForAnsiWindow(title), flags, callback, data);
+  }
+  const auto browse = win32::LoadedFunctionAs<BrowseW>("shell32.dll", "SHBrowseForFolderW");
+  return browse ? Browse<BROWSEINFOW>(browse, owner, root, Wide(title), flags, callback, data) : nullptr;
+}
+
+std::string PathOfItem(PCIDLIST_ABSOLUTE item) {
+  if (!item) return {};
+  if (AnsiCalls()) {
+    char path[MAX_PATH] = {};
+    return SHGetPathFromIDListA(item, path) ? win32::FromAnsi(path) : std::string();
+  }
+  const auto pathOf = win32::LoadedFunctionAs<PathOfItemW>("shell32.dll", "SHGetPathFromIDListW");
+  wchar_t path[MAX_PATH] = {};
+  return pathOf && pathOf(item, path) ? FromWide(path) : std::string();
+}
+
+void SelectBrowsedPath(HWND browser, const std::string& path) {
+  if (!AnsiCalls()) {
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Wide(path).c_str()));
+    return;
+  }
+  if (const std::optional<std::string> ansi = win32::Ansi(path))
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(ansi->c_str()));
+}
+
+void SetBrowseStatus(HWND browser, std::string_view text) {
+  if (!AnsiCalls()) {
+    SendMessageW(browser, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    return;
+  }
+  const std::string ansi = win32::Ansi(text).value_or(std::string());
+  SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+std::string PathFittingWidth(HDC dc, std::string_view path, RECT area) {
+  // DT_MODIFYSTRING writes the shortened text over the given one, up to four
+  // characters more.
+  constexpr UINT kFormat = DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_SINGLELINE;
+  if (!AnsiCalls()) {
+    std::wstring text = Wide(path);
+    text.resize(text.size() + 5, L'\0');
+    DrawTextExW(dc, text.data(), -1, &area, kFormat, nullptr);
+    return FromWide(text.c_str());
+  }
+  std::string text = win32::Ansi(path).value_or(ForAnsiWindow(path));
+  text.resize(text.size() + 5, '\0');
+  DrawTextExA(dc, text.data(), -1, &area, kFormat, nullptr);
+  return win32::FromAnsi(text.c_str());
 }
 
 }  // namespace setuvane::ui

@@ -11,6 +11,7 @@
 #include "core/package/settings.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
+#include "system/cp1250.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
@@ -48,10 +49,18 @@ bool ProductInstallation::PreparePayload() {
     OpenPackage(zipPacker_, package);
     for (int i = 0; i < zipPacker_.EntryCount(); ++i) {
       archive::TAbZipItem& entry = *zipPacker_.Entries(i);
-      const std::string destination = TrimControl(entry.ExtraText());
+      const std::string destination = TrimControl(Cp1250ToUtf8(entry.ExtraText()));
       destinations_.push_back(destination);
       if (destination.empty()) continue;
-      entry.SetExtraText(ProductFolderOf(destination, ProductLocation));
+      const std::string folder = ProductFolderOf(destination, ProductLocation);
+      entry.SetExtraText(folder);
+      // A name the system cannot hold is refused before anything is written.
+      const std::string name = Cp1250ToUtf8(entry.StoredName());
+      if (!folder.empty() && !SystemHoldsName(ProductFilePath(folder, name))) {
+        const ReportTexts& r = WizardText().fileNotInstalled;
+        ReportProblem(r.title, r.message, r.hint + Quoted(name), WizardText().nameNotHeld);
+        return false;
+      }
     }
   } catch (const std::exception& failure) {
     ReportProblem(t.packageInvalid, failure.what());
@@ -76,7 +85,7 @@ bool ProductInstallation::InstallProductFiles() {
   for (int i = 0; i < count; ++i) {
     archive::TAbZipItem& entry = *zipPacker_.Entries(i);
     const std::string folder = TrimControl(entry.ExtraText());
-    const std::string name = entry.StoredName();
+    const std::string name = Cp1250ToUtf8(entry.StoredName());
     view_.SetProgressCaption(name);
     view_.KeepResponsive();
     const bool product = i < static_cast<int>(destinations_.size()) && !destinations_[i].empty();

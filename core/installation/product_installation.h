@@ -21,7 +21,8 @@ class ProductInstallation {
   ProductInstallation(WizardView& view, archive::FileSystem& files);
 
   // Opens the package in zipPacker and writes each product entry's resolved folder
-  // into its ExtraText (in memory). Ends the program at once when the package is
+  // into its ExtraText (in memory, as the program's UTF-8 where the package had
+  // Windows-1250). Ends the program at once when the package is
   // missing; false after a report when it cannot be read.
   bool PreparePayload();
   // Installs the product entries in archive order; false after the first failure,
@@ -45,8 +46,8 @@ class ProductInstallation {
   WizardView& view_;
   archive::FileSystem& files_;
   archive::TAbUnZipper zipPacker_;
-  // Each entry's destination text as the package holds it, trimmed (empty for a
-  // setup file), from the last PreparePayload.
+  // Each entry's destination text as the package holds it, trimmed and in UTF-8
+  // (empty for a setup file), from the last PreparePayload.
   std::vector<std::string> destinations_;
   // Folders known to exist during this run, so that the files of one folder do not
   // check it again and again.

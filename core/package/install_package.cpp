@@ -11,6 +11,7 @@
 #include "core/package/package_texts.h"
 #include "core/run/problem_reports.h"
 #include "core/package/settings.h"
+#include "system/cp1250.h"
 #include "system/machine.h"
 #include "system/setup_text.h"
 #include "system/shell_folders.h"
@@ -62,7 +63,7 @@ void UnpackSetupFiles(archive::TAbUnZipper& zipInstall, archive::FileSystem& fil
   std::optional<std::string> failure;
   zipInstall.OnProcessItemFailure = [&failure](archive::TAbUnZipper& sender, archive::TAbArchiveItem& item,
                                                archive::TAbProcessType, archive::TAbErrorClass, int) {
-    if (!failure) failure = item.StoredName() + ": " + sender.FailureText();
+    if (!failure) failure = Cp1250ToUtf8(item.StoredName()) + ": " + sender.FailureText();
   };
   struct HandlerGone {  // however this ends, the handler does not outlive `failure`
     archive::TAbUnZipper& zip;

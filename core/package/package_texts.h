@@ -1,4 +1,4 @@
-// The reports about the install package (Windows-1250): a package that is missing,
+// The reports about the install package (UTF-8): a package that is missing,
 // cannot be unpacked or carries unreadable settings.
 #pragma once
 

@@ -1,6 +1,5 @@
 #include "core/package/settings.h"
 
-#include "system/cp1250.h"
 #include "system/folder_macros.h"
 #include "system/text_helpers.h"
 
@@ -37,7 +36,7 @@ void Store(Setting setting, const std::string& value) {
 }  // namespace
 
 void SetDefaultSettings() {
-  InstallTaskTitle = Cp1250("Instalator Aplikacji");
+  InstallTaskTitle = "Instalator Aplikacji";
   InstallMainTitle = InstallTaskTitle;
   // A full folder with its drive, as the folder page and the installation expect.
   ProductLocation = ExpandFolderMacros("<programsfolder>Aplikacja\\");

@@ -46,8 +46,7 @@ TfrmDefaultInterface::TfrmDefaultInterface(std::unique_ptr<EnvironmentQueries> e
   SetMainWindow(window_);
   SetUncaughtFailureHandler(&TfrmDefaultInterface::appEventsException);
   // The taskbar shows the window's text: it follows the application title.
-  SetApplicationTitleListener(
-      [this](const std::string& title) { SetWindowText1250(window_, title); });
+  SetApplicationTitleListener([this](const std::string& title) { SetWindowTextUtf8(window_, title); });
   SetScreenCursorListener([this](ScreenCursor) { SetScreenCursorShape(); });
   try {
     FormCreate();
@@ -153,8 +152,7 @@ void TfrmDefaultInterface::FormCreate() {
   SetApplicationTitle(InstallTaskTitle);
   caption_ = InstallMainTitle;
   if (const std::optional<std::string> logo = PackageLogoPath()) {
-    GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
-        LoadImageA(nullptr, logo->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    GdiObject<HBITMAP> picture(ui::LoadBitmapFile(*logo));
     // Reported as a failure no routine caught, and the start-up goes on with the
     // design-time logo: a window without its first page would be of no use.
     if (picture) {

@@ -5,7 +5,7 @@
 
 #include "dialogs/dialog_responder.h"
 #include "dialogs/message_routines.h"
-#include "system/cp1250.h"
+#include "system/file_stream.h"
 #include "system/install_journal.h"
 
 namespace setuvane {
@@ -49,14 +49,14 @@ std::string AbsoluteLogPath(const std::string& path, const std::string& currentF
   return currentFolder + (separator(currentFolder.back()) ? "" : "\\") + rest;
 }
 
-InstallLog::InstallLog(const std::string& path) : out_(std::fopen(path.c_str(), "wb")) {}
+InstallLog::InstallLog(const std::string& path) : out_(OpenFileForWriting(path)) {}
 
 void InstallLog::Write(const std::string& text) {
   if (!out_) return;
   const std::time_t now = std::time(nullptr);
   char stamp[32] = "";
   if (const std::tm* local = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
-  const std::string line = std::string(stamp) + "  " + Cp1250ToUtf8(OneLine(text)) + "\r\n";
+  const std::string line = std::string(stamp) + "  " + OneLine(text) + "\r\n";
   std::fwrite(line.data(), 1, line.size(), out_.get());
   std::fflush(out_.get());  // a log must survive the program ending at once
 }

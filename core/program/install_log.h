@@ -1,5 +1,5 @@
 // The log of /LOG: a plain UTF-8 text file, one time-stamped line for each thing
-// the installation did or met. Texts come in as Windows-1250.
+// the installation did or met, written as the program keeps its texts.
 #pragma once
 
 #include <cstdio>

@@ -20,6 +20,7 @@
 #include "dialogs/uncaught_failure.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/wide_or_ansi_files_win32.h"
 #include "widgets/wide_or_ansi_win32.h"
 
 namespace {
@@ -57,7 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ComForThread com;
   SetApplicationTitle("Setuvane");
   Switches& switches = ProgramSwitches();
-  switches = ParseSwitches(SplitArguments(AfterProgramName(GetCommandLineA())));
+  switches = ParseSwitches(SplitArguments(AfterProgramName(win32::ProgramCommandLine())));
   if (switches.help) {
     if (switches.mode != RunMode::kVerySilent) ShowMessageDialog(ApplicationTitle(), SwitchesHelpText(), kKindWarning);
     return kExitBadSwitches;

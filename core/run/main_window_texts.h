@@ -1,4 +1,4 @@
-// The texts of the main window's own reports (Windows-1250): the environment
+// The texts of the main window's own reports (UTF-8): the environment
 // checks, the stopped installation and the general problem handler.
 #pragma once
 

@@ -1,15 +1,16 @@
 #include "core/run/switches.h"
 
-#include "system/cp1250.h"
-
 namespace setuvane {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Switch names are ASCII: a letter of any other script leaves the name unknown.
 std::string Upper(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) c = Cp1250Upper(c);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
   return upper;
 }
 
@@ -106,19 +107,18 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
 }
 
 std::string SwitchesHelpText() {
-  return Cp1250(
-      "Parametry instalatora:\r\n"
-      "/SILENT  instalacja bez pytań, widoczny tylko postęp\r\n"
-      "/VERYSILENT  instalacja bez żadnego okna\r\n"
-      "/DIR=\"katalog\"  katalog instalacji\r\n"
-      "/RESTART  ponowne uruchomienie komputera po instalacji\r\n"
-      "/LOG=\"plik\"  zapis przebiegu instalacji do pliku\r\n"
-      "/UNINSTALL  usunięcie zainstalowanej aplikacji (program uninstall.exe w jej katalogu)\r\n"
-      "/?  ta informacja");
+  return "Parametry instalatora:\r\n"
+         "/SILENT  instalacja bez pytań, widoczny tylko postęp\r\n"
+         "/VERYSILENT  instalacja bez żadnego okna\r\n"
+         "/DIR=\"katalog\"  katalog instalacji\r\n"
+         "/RESTART  ponowne uruchomienie komputera po instalacji\r\n"
+         "/LOG=\"plik\"  zapis przebiegu instalacji do pliku\r\n"
+         "/UNINSTALL  usunięcie zainstalowanej aplikacji (program uninstall.exe w jej katalogu)\r\n"
+         "/?  ta informacja";
 }
 
 std::string LogNotCreatedText(const std::string& path) {
-  return Cp1250("Utworzenie pliku dziennika instalacji \"") + path + Cp1250("\" jest niemożliwe.");
+  return "Utworzenie pliku dziennika instalacji \"" + path + "\" jest niemożliwe.";
 }
 
 }  // namespace setuvane

@@ -30,7 +30,7 @@ struct Switches {
   std::vector<std::string> ignored;
 };
 
-// The arguments of a command line (without the program's name), as Windows-1250.
+// The arguments of a command line (without the program's name), as UTF-8.
 std::vector<std::string> SplitArguments(std::string_view commandLine);
 
 // The switches of the arguments; `help` is set for "/?" and, with /SILENT or
@@ -38,10 +38,10 @@ std::vector<std::string> SplitArguments(std::string_view commandLine);
 // argument not understood is only noted in `ignored`.
 Switches ParseSwitches(const std::vector<std::string>& arguments);
 
-// The text of the message window that lists the switches (Windows-1250).
+// The text of the message window that lists the switches.
 std::string SwitchesHelpText();
 
-// The notice for a log file of /LOG that cannot be created (Windows-1250).
+// The notice for a log file of /LOG that cannot be created.
 std::string LogNotCreatedText(const std::string& path);
 
 // The switches the program was started with (none for the interactive wizard).

@@ -23,8 +23,19 @@ bool HasGlobalNamespace() {
 
 std::string ProductLockName(const std::string& entryKey, bool globalNamespace) {
   // The entry key holds no backslash, the one character a mutex name may not hold
-  // after its namespace.
-  return std::string(globalNamespace ? "Global\\" : "") + "Setuvane " + entryKey;
+  // after its namespace. Its letters beyond ASCII are written as %XX of their UTF-8
+  // bytes, so that the name is the same whichever code page the system reads it in.
+  std::string name = std::string(globalNamespace ? "Global\\" : "") + "Setuvane ";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : entryKey) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80 && c != '%') {
+      name += c;
+    } else {
+      name += {'%', kHex[byte >> 4], kHex[byte & 15]};
+    }
+  }
+  return name;
 }
 
 bool HoldProductLock(const std::string& entryKey) {

@@ -169,9 +169,13 @@ class Removal {
       JournalNote("removed folder: " + item.path);
       return Outcome::kDone;
     }
-    if (restart_ && files_.RemoveAtRestart(item.path)) {
-      JournalNote("not empty, removed at the next restart when empty then: " + item.path);
-      return Outcome::kDone;
+    if (restart_) {
+      if (files_.RemoveAtRestart(item.path)) {
+        JournalNote("not empty, removed at the next restart when empty then: " + item.path);
+        return Outcome::kDone;
+      }
+      JournalNote("stayed: " + item.path + " (not empty, and this Windows cannot remove it at restart)");
+      return Outcome::kLeft;
     }
     JournalNote("stayed: " + item.path + " (not empty)");
     return Outcome::kLeft;
@@ -183,7 +187,7 @@ class Removal {
     if (!key) return Outcome::kDone;  // the key is gone, and the value with it
     bool ok;
     if (item.prior) {
-      ok = registry_.SetValue(*key, item.name, item.prior->type, item.prior->data);
+      ok = registry_.RestoreValue(*key, item.name, *item.prior);
       if (ok) JournalNote("restored registry value: " + ValueName(item));
     } else {
       ok = registry_.DeleteValue(*key, item.name);
@@ -228,7 +232,8 @@ class Removal {
         return;
       }
     }
-    // Windows 9x moves no running program: it goes, and its folder, at restart.
+    // Windows 9x moves no running program: it goes at restart, and its folder
+    // stays (WININIT.INI removes no folder).
     if (files_.RemoveAtRestart(uninstaller)) {
       JournalNote("in use, removed at the next restart: " + uninstaller);
       restart_ = true;

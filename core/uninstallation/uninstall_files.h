@@ -4,7 +4,7 @@
 // the next restart for what is in use now. Production code uses the process-wide
 // default (Win32 in the Windows build; natively one on which every operation
 // fails); tests install another one with ScopedUninstallFiles. Paths are
-// Windows-1250.
+// UTF-8.
 #pragma once
 
 #include <optional>
@@ -33,8 +33,10 @@ class UninstallFiles {
   virtual FileRemoval RemoveFile(const std::string& path) = 0;
   // Removes a folder that is empty; false when it is not or cannot be removed.
   virtual bool RemoveEmptyFolder(const std::string& path) = 0;
-  // Has the file (or empty folder) removed when Windows starts next: MoveFileEx
-  // with MOVEFILE_DELAY_UNTIL_REBOOT on NT, a line of WININIT.INI on Windows 9x.
+  // Has the file removed when Windows starts next, or on the NT family also a folder
+  // that is empty by then: MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT on NT, a
+  // line of WININIT.INI on Windows 9x, which removes files only (a folder there is
+  // refused: false).
   virtual bool RemoveAtRestart(const std::string& path) = 0;
   // Copies a file over `to`.
   virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
@@ -60,7 +62,8 @@ class ScopedUninstallFiles {
 
 // WININIT.INI with a line that removes `shortPath` at the next start of Windows 9x
 // added to its [rename] section (the section is made when missing). The path must
-// be the file's short (8.3) name: that is all the start-up program reads.
+// be the file's short (8.3) name in the OEM code page: WININIT reads it under DOS,
+// before Windows starts.
 std::string WininitWithRemoval(std::string_view wininit, std::string_view shortPath);
 
 }  // namespace setuvane

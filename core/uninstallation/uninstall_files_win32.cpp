@@ -1,27 +1,18 @@
-// The disk of an uninstallation on Windows: each operation is one Win32 call or a
-// short fixed sequence of them. MoveFileExA is looked up at run time: Windows 9x
-// exports it without implementing it, and its removal at restart goes through
-// WININIT.INI instead.
+// The disk of an uninstallation on Windows: each operation is one call of the set
+// the program uses (system/wide_or_ansi_files_win32.h) or a short fixed sequence of
+// them. Windows 9x has MoveFileEx only as a stub: its removal at restart goes
+// through WININIT.INI instead, which removes files only.
 #include <windows.h>
 
 #include "core/uninstallation/uninstall_files.h"
+#include "system/wide_or_ansi_choice_win32.h"
+#include "system/wide_or_ansi_files_win32.h"
 
 namespace setuvane {
 namespace {
 
-using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-
-bool IsWindows9x() { return (GetVersion() & 0x80000000u) != 0; }
-
-MoveFileExFunction MoveFileExCall() {
-  if (IsWindows9x()) return nullptr;
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  return kernel ? reinterpret_cast<MoveFileExFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
-                : nullptr;
-}
-
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = win32::OpenFileAt(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -37,8 +28,7 @@ class Win32UninstallFiles final : public UninstallFiles {
     // The record grows by a line per item: its handle stays open between lines.
     if (path != appendedPath_) {
       CloseAppended();
-      appended_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+      appended_ = win32::OpenFileAt(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
       if (appended_ == INVALID_HANDLE_VALUE) return false;
       appendedPath_ = path;
     }
@@ -53,17 +43,17 @@ class Win32UninstallFiles final : public UninstallFiles {
     if (path == appendedPath_) CloseAppended();
     const std::string fresh = path + ".new";
     if (!WriteNewFile(fresh, bytes)) {
-      DeleteFileA(fresh.c_str());
+      win32::DeleteFileAt(fresh);
       return false;
     }
-    if (MoveFileExFunction moveFileEx = MoveFileExCall()) return moveFileEx(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    DeleteFileA(path.c_str());
-    return MoveFileA(fresh.c_str(), path.c_str());
+    if (!win32::AnsiCalls()) return win32::MoveFileReplacingAt(fresh, path);
+    win32::DeleteFileAt(path);
+    return win32::MoveFileAt(fresh, path);
   }
 
   std::optional<std::string> ReadWhole(const std::string& path) override {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        win32::OpenFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string data;
     char buffer[65536];
@@ -76,27 +66,27 @@ class Win32UninstallFiles final : public UninstallFiles {
   }
 
   bool FileExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   bool FolderExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   FileRemoval RemoveFile(const std::string& path) override {
     if (path == appendedPath_) CloseAppended();
-    if (DeleteFileA(path.c_str())) return FileRemoval::kRemoved;
+    if (win32::DeleteFileAt(path)) return FileRemoval::kRemoved;
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileRemoval::kMissing;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY)) {
-      SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-      if (DeleteFileA(path.c_str())) return FileRemoval::kRemoved;
+      win32::SetAttributesAt(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+      if (win32::DeleteFileAt(path)) return FileRemoval::kRemoved;
       error = GetLastError();
-      SetFileAttributesA(path.c_str(), attributes);
+      win32::SetAttributesAt(path, attributes);
     }
     // A running program refuses with access denied, an open file with a sharing
     // violation.
@@ -105,39 +95,33 @@ class Win32UninstallFiles final : public UninstallFiles {
     return FileRemoval::kFailed;
   }
 
-  bool RemoveEmptyFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()); }
+  bool RemoveEmptyFolder(const std::string& path) override { return win32::RemoveFolderAt(path); }
 
   bool RemoveAtRestart(const std::string& path) override {
-    if (MoveFileExFunction moveFileEx = MoveFileExCall())
-      return moveFileEx(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    if (!IsWindows9x()) return false;
-    char shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-    char windows[MAX_PATH];
-    const UINT windowsLength = GetWindowsDirectoryA(windows, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || windowsLength == 0 || windowsLength >= MAX_PATH) return false;
-    std::string wininit(windows);
-    if (wininit.back() != '\\') wininit += '\\';
-    wininit += "WININIT.INI";
+    if (!win32::AnsiCalls()) return win32::RemoveAtRestartAt(path);
+    // WININIT.INI removes files only: a "NUL=" line for a folder does nothing.
+    const DWORD attributes = win32::AttributesAt(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // WININIT runs under DOS before Windows starts: it reads the short name, in the
+    // OEM code page.
+    const std::optional<std::string> shortPath = win32::ShortPathOf(path);
+    const std::optional<std::string> oemPath = shortPath ? win32::Oem(*shortPath) : std::nullopt;
+    const std::optional<std::string> windows = win32::WindowsFolderPath();
+    if (!oemPath || !windows) return false;
+    const std::string wininit = *windows + (windows->back() == '\\' ? "" : "\\") + "WININIT.INI";
     const std::string old = ReadWhole(wininit).value_or(std::string());
-    return WriteNewFile(wininit, WininitWithRemoval(old, std::string_view(shortPath, length)));
+    return WriteNewFile(wininit, WininitWithRemoval(old, *oemPath));
   }
 
   bool CopyFileTo(const std::string& from, const std::string& to) override {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE);
+    return win32::CopyFileAt(from, to, false);
   }
 
-  bool MoveFileTo(const std::string& from, const std::string& to) override {
-    return MoveFileA(from.c_str(), to.c_str());
-  }
+  bool MoveFileTo(const std::string& from, const std::string& to) override { return win32::MoveFileAt(from, to); }
 
   std::optional<std::string> NewTemporaryFile() override {
-    char folder[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) return std::nullopt;
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(folder, "svu", 0, name)) return std::nullopt;
-    return std::string(name);
+    const std::optional<std::string> folder = win32::TemporaryFolderPath();
+    return folder ? win32::NewTemporaryFileIn(*folder, "svu") : std::nullopt;
   }
 
  private:

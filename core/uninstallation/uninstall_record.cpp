@@ -4,6 +4,7 @@
 #include <map>
 
 #include "archive/crc32.h"
+#include "system/system_queries.h"
 
 namespace setuvane {
 namespace {
@@ -91,9 +92,12 @@ std::optional<std::string> Unescaped(std::string_view text) {
   return out;
 }
 
+// Data in the ANSI calls' form are marked so, to go back through those calls.
+constexpr std::string_view kAnsiForm = "ansi:";
+
 std::string PriorText(const std::optional<RegistryData>& prior) {
   if (!prior) return "-";
-  std::string text = std::to_string(prior->type) + ":";
+  std::string text = (prior->ansiForm ? std::string(kAnsiForm) : std::string()) + std::to_string(prior->type) + ":";
   for (char c : prior->data) {
     char byte[3];
     std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
@@ -102,13 +106,16 @@ std::string PriorText(const std::optional<RegistryData>& prior) {
   return text;
 }
 
-std::optional<std::optional<RegistryData>> ParsePrior(std::string_view text) {
+// Version 1 kept every value as the ANSI calls gave it, without a mark.
+std::optional<std::optional<RegistryData>> ParsePrior(std::string_view text, bool firstVersion) {
   if (text == "-") return std::optional<RegistryData>();
+  const bool ansiForm = firstVersion || text.substr(0, kAnsiForm.size()) == kAnsiForm;
+  if (!firstVersion && ansiForm) text.remove_prefix(kAnsiForm.size());
   const size_t colon = text.find(':');
   if (colon == std::string_view::npos || (text.size() - colon - 1) % 2 != 0) return std::nullopt;
   const std::optional<std::uint64_t> type = Number(text.substr(0, colon), 10);
   if (!type || *type > 0xFFFFFFFFu) return std::nullopt;
-  RegistryData data{static_cast<std::uint32_t>(*type), {}};
+  RegistryData data{static_cast<std::uint32_t>(*type), {}, ansiForm};
   for (size_t i = colon + 1; i < text.size(); i += 2) {
     const int high = HexDigit(text[i]);
     const int low = HexDigit(text[i + 1]);
@@ -129,7 +136,7 @@ std::vector<std::string> FieldsOf(const UninstallItem& item) {
   }
 }
 
-std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<std::string>& fields) {
+std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<std::string>& fields, bool firstVersion) {
   UninstallItem item = PathItem(kind, std::string());
   switch (kind) {
     case UninstallItemKind::kProduct:
@@ -151,7 +158,7 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       item.root = fields[0];
       item.path = fields[1];
       if (kind == UninstallItemKind::kValue) {
-        std::optional<std::optional<RegistryData>> prior = ParsePrior(fields[3]);
+        std::optional<std::optional<RegistryData>> prior = ParsePrior(fields[3], firstVersion);
         if (!prior) return std::nullopt;
         item.name = fields[2];
         item.prior = std::move(*prior);
@@ -207,15 +214,17 @@ bool ParsedUninstallRecord::Complete() const {
 
 ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
   ParsedUninstallRecord record;
-  const std::string heading = std::string(kUninstallRecordHeading) + "\r\n";
   constexpr std::string_view kStem = "SETUVANE UNINSTALL RECORD ";
-  if (text.substr(0, heading.size()) != heading) {
+  const std::string heading = std::string(kUninstallRecordHeading) + "\r\n";
+  const std::string firstHeading = std::string(kStem) + "1\r\n";
+  const bool firstVersion = text.substr(0, firstHeading.size()) == firstHeading;
+  if (!firstVersion && text.substr(0, heading.size()) != heading) {
     record.problem = text.substr(0, kStem.size()) == kStem ? "unknown version of the uninstall record"
                                                            : "not an uninstall record";
     return record;
   }
   std::uint32_t chain = 0;
-  size_t at = heading.size();
+  size_t at = (firstVersion ? firstHeading : heading).size();
   for (int lineNumber = 2; at < text.size(); ++lineNumber) {
     const auto fail = [&](const std::string& what) {
       record.items.clear();
@@ -237,6 +246,7 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
       const size_t tab = line.find('\t', start);
       std::optional<std::string> field = Unescaped(line.substr(start, tab - start));
       if (!field) return fail("a bad escape");
+      if (firstVersion) field = FromAnsiCodePage(*field);  // what the ANSI calls made of it
       fields.push_back(std::move(*field));
       start = tab + 1;
     }
@@ -244,7 +254,7 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
     if (!kind) return fail("an unknown kind of item");
     fields.erase(fields.begin());
     if (fields.size() != kind->fields) return fail("a wrong number of fields");
-    std::optional<UninstallItem> item = ItemOf(kind->kind, fields);
+    std::optional<UninstallItem> item = ItemOf(kind->kind, fields, firstVersion);
     if (!item) return fail("a field that cannot be read");
     record.items.push_back(std::move(*item));
   }

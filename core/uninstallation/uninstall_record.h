@@ -18,7 +18,9 @@
 
 namespace setuvane {
 
-inline constexpr std::string_view kUninstallRecordHeading = "SETUVANE UNINSTALL RECORD 1";
+// The heading this program writes. Records of version 1 (texts in Windows-1250)
+// are read as well.
+inline constexpr std::string_view kUninstallRecordHeading = "SETUVANE UNINSTALL RECORD 2";
 
 // One item as its line (with CR LF); `chain` is the previous line's check value
 // and becomes this line's.
@@ -34,6 +36,9 @@ struct ParsedUninstallRecord {
   bool Complete() const;  // the installation reached its end
 };
 
+// Items of either version, their texts in UTF-8: those of version 1 taken in the
+// system's code page, in which the ANSI calls of the version that wrote them named
+// the files, keys and values.
 ParsedUninstallRecord ParseUninstallRecord(std::string_view text);
 
 // The record of a second installation of the same product over an earlier one:

@@ -33,12 +33,10 @@ std::optional<std::string> RegisteredLocation(const std::string& keyName) {
   std::optional<Registry::Key> key =
       registry.OpenKey(kHkeyLocalMachine, std::string(kUninstallKeysPath) + "\\" + keyName);
   if (!key) return std::nullopt;
-  std::optional<RegistryData> location = registry.QueryValue(*key, "InstallLocation");
+  const std::optional<std::string> location = registry.QueryText(*key, "InstallLocation");
   registry.CloseKey(*key);
-  if (!location || location->type != kRegSz) return std::nullopt;
-  std::string text = location->data;
-  while (!text.empty() && text.back() == '\0') text.pop_back();
-  return AddBackslash(text);
+  if (!location) return std::nullopt;
+  return AddBackslash(*location);
 }
 
 }  // namespace
@@ -48,7 +46,11 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
   const std::string cleanPublisher = CleanKeyPart(publisher);
   const bool titleNamesPublisher = AsciiLower(cleanTitle + " ").rfind(AsciiLower(cleanPublisher + " "), 0) == 0;
   std::string name = cleanPublisher.empty() || titleNamesPublisher ? cleanTitle : cleanPublisher + " " + cleanTitle;
-  if (name.size() > 200) name.resize(200);
+  if (name.size() > 200) {
+    size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // never inside a letter
+    name.resize(cut);
+  }
   return name.empty() ? "Setuvane" : name;
 }
 

@@ -1,4 +1,4 @@
-// The uninstaller's own texts (Windows-1250): its page, its question and notices,
+// The uninstaller's own texts (UTF-8): its page, its question and notices,
 // and its reports. In the formats "%s" stands for the product's name or a path.
 #pragma once
 

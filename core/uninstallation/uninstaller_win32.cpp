@@ -17,6 +17,7 @@
 #include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
 #include "system/machine.h"
+#include "system/wide_or_ansi_files_win32.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "widgets/wide_or_ansi_win32.h"
 
@@ -56,7 +57,7 @@ class TfrmUninstall {
       view_->SetButtonEnabled(b, false);
     view_->ShowPanel(kInstallPage);
     SetMainWindow(window_);
-    SetApplicationTitleListener([this](const std::string& text) { SetWindowText1250(window_, text); });
+    SetApplicationTitleListener([this](const std::string& text) { SetWindowTextUtf8(window_, text); });
   }
   ~TfrmUninstall() {
     SetApplicationTitleListener(nullptr);
@@ -148,12 +149,9 @@ std::optional<int> RunUninstallerCopy(const Switches& switches) {
   if (switches.log) commandLine += " /LOG=" + Quote(*switches.log);
   // Neither process may hold the program folder as its current folder: it is to go.
   const std::string temporary = FolderOf(*copy);
-  SetCurrentDirectoryA(temporary.c_str());
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
+  win32::EnterFolderAt(temporary);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(copy->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, temporary.c_str(),
-                      &startup, &process)) {
+  if (!win32::StartProcess(*copy, commandLine, 0, temporary, std::nullopt, process)) {
     files.RemoveFile(*copy);
     return std::nullopt;
   }

@@ -12,6 +12,7 @@
 #include "system/system_actions.h"
 #include "system/system_queries.h"
 #include "system/text_helpers.h"
+#include "system/utf8.h"
 
 namespace setuvane {
 namespace {
@@ -101,8 +102,14 @@ void Wizard::btnNextClick() {
 bool Wizard::FolderAccepted() {
   const WizardTexts& t = WizardText();
   const std::string text = view_.FolderText();
-  if (TrimControl(text).size() < kShortestFolder) {
+  if (CharacterCount(TrimControl(text)) < kShortestFolder) {
     ReportProblem(t.folderTooShort, t.folderTooShort.details);
+    return false;
+  }
+  // Refused here, before anything is written, rather than by the first call that
+  // would write it.
+  if (!SystemHoldsName(ProgramFolderFromText(text))) {
+    ReportProblem(t.folderNotHeld, t.folderNotHeld.details);
     return false;
   }
   if (FreeMegabytes(text) < kLeastFreeMegabytes) {

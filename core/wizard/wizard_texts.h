@@ -1,4 +1,4 @@
-// The wizard's own texts (Windows-1250): the pages, the buttons, the questions and
+// The wizard's own texts (UTF-8): the pages, the buttons, the questions and
 // the reports about the licence and product texts, the folder and the product files.
 #pragma once
 
@@ -29,12 +29,15 @@ struct WizardTexts {
   ReportTexts readmeUnreadable;     // details: the failure's text
   ReportTexts folderTooShort;
   ReportTexts folderTooSmall;
+  ReportTexts folderNotHeld;        // a name that Windows 9x's code page cannot hold
   ReportTexts folderNotCreated;     // hint: a prefix, the folder follows in quotes
   ReportTexts folderNotOpened;      // as above
   ReportTexts fileNotInstalled;     // hint: a prefix, the entry's name follows in quotes
   // Details of folderNotOpened for a product entry's folder that is no folder here.
   std::string destinationUnknown;   // the destination names a folder this system lacks
   std::string destinationNotFull;   // the destination is no full path
+  // Details of fileNotInstalled for a name that Windows 9x's code page cannot hold.
+  std::string nameNotHeld;
 };
 
 const WizardTexts& WizardText();

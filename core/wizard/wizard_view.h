@@ -1,7 +1,7 @@
 // What the wizard's logic needs of its window: the six page panels, the three
 // buttons, the controls of the folder, install and completion pages, and the
 // processing of waiting window messages. The Windows build implements it over the
-// real controls; tests implement it with plain data. Texts are Windows-1250.
+// real controls; tests implement it with plain data. Texts are UTF-8.
 #pragma once
 
 #include <string>

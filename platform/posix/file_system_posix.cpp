@@ -1,6 +1,6 @@
 // The file seam on POSIX systems, for the native build of the package tool and the
-// tests. Archive paths are Windows-1250 text with "\" separators; here they become
-// UTF-8 with "/" so that Polish names stay readable on a Linux disk.
+// tests. Paths are the program's UTF-8 with "\" separators; here the separators
+// become "/", so that Polish names stay readable on a Linux disk.
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
@@ -14,13 +14,12 @@
 
 #include "archive/file_system.h"
 #include "archive/runtime_errors.h"
-#include "system/cp1250.h"
 
 namespace setuvane::archive {
 namespace {
 
 std::string NativePath(const std::string& path) {
-  std::string native = Cp1250ToUtf8(path);
+  std::string native = path;
   std::replace(native.begin(), native.end(), '\\', '/');
   return native;
 }
@@ -143,11 +142,10 @@ class PosixFileSystem final : public FileSystem {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "." : NativePath(folder).c_str());
     if (dir == nullptr) return names;
-    const std::string start = Cp1250ToUtf8(prefix);
     while (const dirent* entry = ::readdir(dir)) {
       const std::string name = entry->d_name;
-      if (name.size() >= start.size() && ::strncasecmp(name.c_str(), start.c_str(), start.size()) == 0) {
-        if (std::optional<std::string> text = Utf8ToCp1250(name)) names.push_back(*text);
+      if (name.size() >= prefix.size() && ::strncasecmp(name.c_str(), prefix.c_str(), prefix.size()) == 0) {
+        names.push_back(name);
       }
     }
     ::closedir(dir);

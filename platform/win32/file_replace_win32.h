@@ -1,4 +1,4 @@
-// Windows only: a file replaced where MoveFileExA is missing (Windows 95, 98 and Me
+// Windows only: a file replaced where MoveFileEx is missing (Windows 95, 98 and Me
 // export it as a stub that fails).
 #pragma once
 
@@ -6,7 +6,7 @@
 
 namespace setuvane::archive {
 
-// Moves `from` over `to` with MoveFileA alone: the file `to`, if there is one, is
+// Moves `from` over `to` with MoveFile alone: the file `to`, if there is one, is
 // renamed aside first, `from` takes its name, and the old file is deleted. When
 // `from` cannot take the name the old file is renamed back, so a failed replacement
 // leaves `to` as it was. False on failure.

@@ -1,10 +1,11 @@
-// The file seam on Win32: ANSI calls on Windows-1250 paths, files opened for reading
-// with sharing for readers and writers, and the last-write time stamped from the
-// entry's MS-DOS date and time, which hold local time.
+// The file seam on Win32: UTF-8 paths through the set of calls the program uses
+// (system/wide_or_ansi_files_win32.h), files opened for reading with sharing for
+// readers and writers, and the last-write time stamped from the entry's MS-DOS date
+// and time, which hold local time.
 //
 // Only calls that Windows 95 has, with the same results there: a read at a position
 // moves the file pointer and reads (Windows 9x refuses ReadFile with an OVERLAPPED
-// position on files), and a replacement without MoveFileExA on Windows 9x, which
+// position on files), and a replacement without MoveFileEx on Windows 9x, which
 // exports it only as a stub (ReplaceByRenaming).
 #include "platform/win32/file_replace_win32.h"
 
@@ -12,15 +13,11 @@
 
 #include "archive/file_system.h"
 #include "archive/runtime_errors.h"
+#include "system/wide_or_ansi_choice_win32.h"
+#include "system/wide_or_ansi_files_win32.h"
 
 namespace setuvane::archive {
 namespace {
-
-// Windows 95, 98 and Me: the top bit of GetVersion's answer.
-bool IsWindows9x() {
-  static const bool windows9x = (GetVersion() & 0x80000000u) != 0;
-  return windows9x;
-}
 
 // Serialises the pointer move and the read of one file, so that readers on
 // several threads never read at each other's position.
@@ -121,8 +118,7 @@ class Win32FileSystem final : public FileSystem {
     return Open(path, FILE_SHARE_READ);
   }
   std::unique_ptr<ReadableFile> Open(const std::string& path, DWORD sharing) {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE handle = win32::OpenFileAt(path, GENERIC_READ, sharing, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) throw EFOpenError(path);
     // GetFileSize, not GetFileSizeEx: the latter is missing before Windows 2000.
     // A size whose low part is all ones is told from a failure by the last error.
@@ -136,51 +132,46 @@ class Win32FileSystem final : public FileSystem {
     return std::make_unique<Win32ReadableFile>(handle, static_cast<int64_t>((uint64_t{high} << 32) | low));
   }
   std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = win32::OpenFileAt(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32WritableFile>(handle);
   }
   bool Replace(const std::string& from, const std::string& to) override {
-    if (IsWindows9x()) return ReplaceByRenaming(from, to);
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (win32::AnsiCalls()) return ReplaceByRenaming(from, to);
+    return win32::MoveFileReplacingAt(from, to);
   }
-  bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
-  bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+  bool Remove(const std::string& path) override { return win32::DeleteFileAt(path); }
+  bool RemoveFolder(const std::string& path) override { return win32::RemoveFolderAt(path); }
   void MakeFolder(const std::string& path) override {
-    if (!CreateDirectoryA(path.c_str(), nullptr)) {
+    if (!win32::MakeFolderAt(path)) {
       const DWORD code = GetLastError();
       throw EInOutError(static_cast<int>(code),
-                        "Cannot make folder " + path + " (system error " + std::to_string(code) + ")");
+                        "Cannot make folder " + path + " (" + win32::SystemErrorText(code) + ")");
     }
   }
   bool FolderExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
   bool FileExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
   std::optional<uint32_t> Attributes(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = win32::AttributesAt(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return static_cast<uint32_t>(attributes);
   }
   bool SetAttributes(const std::string& path, uint32_t attributes) override {
     attributes &= kSettableAttributes;
-    return SetFileAttributesA(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
+    return win32::SetAttributesAt(path, attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
   }
   std::vector<std::string> FileNamesStartingWith(const std::string& folder, const std::string& prefix) override {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
     const std::string mask = (folder.empty() ? std::string() : folder + "\\") + prefix + "*";
-    HANDLE search = FindFirstFileA(mask.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const win32::FoundFile& found : win32::FindFiles(mask)) {
+      if ((found.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.name);
+    }
     return names;
   }
 };
@@ -188,8 +179,8 @@ class Win32FileSystem final : public FileSystem {
 }  // namespace
 
 bool ReplaceByRenaming(const std::string& from, const std::string& to) {
-  if (MoveFileA(from.c_str(), to.c_str())) return true;  // nothing to replace
-  if (GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (win32::MoveFileAt(from, to)) return true;  // nothing to replace
+  if (win32::AttributesAt(to) == INVALID_FILE_ATTRIBUTES) return false;
   // The old file steps aside under a free name of its folder, and comes back when
   // the new one cannot take its place.
   const size_t slash = to.find_last_of("\\:");
@@ -198,14 +189,14 @@ bool ReplaceByRenaming(const std::string& from, const std::string& to) {
   for (unsigned attempt = 0;; ++attempt) {
     if (attempt == 1000) return false;
     aside = folder + "~svold" + std::to_string((GetTickCount() + attempt) % 100000) + ".tmp";
-    if (MoveFileA(to.c_str(), aside.c_str())) break;
-    if (GetFileAttributesA(aside.c_str()) == INVALID_FILE_ATTRIBUTES) return false;  // not a name clash
+    if (win32::MoveFileAt(to, aside)) break;
+    if (win32::AttributesAt(aside) == INVALID_FILE_ATTRIBUTES) return false;  // not a name clash
   }
-  if (!MoveFileA(from.c_str(), to.c_str())) {
-    MoveFileA(aside.c_str(), to.c_str());
+  if (!win32::MoveFileAt(from, to)) {
+    win32::MoveFileAt(aside, to);
     return false;
   }
-  DeleteFileA(aside.c_str());
+  win32::DeleteFileAt(aside);
   return true;
 }
 

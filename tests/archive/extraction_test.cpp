@@ -417,8 +417,8 @@ TEST_F(ExtractTest, ConfirmProcessItemCanSkipAnEntry) {
   EXPECT_EQ(Tree(), std::vector<std::string>{"file.txt"});
 }
 
-// Stored names are Windows-1250 text: the native file seam writes them as UTF-8, and
-// on Windows the ANSI calls take them as they are.
+// Stored names are Windows-1250 text: the unzipper hands the file seam the path in
+// UTF-8, which the native seam writes as it is and Windows takes through the W calls.
 TEST_F(ExtractTest, PolishNamesReachTheDiskReadable) {
   ZipLayout layout;
   layout.entries.push_back({.name = "\xBF\xF3\xB3ty/za\xBF\xF3\xB3\xE6.txt", .data = ToBytes("pl")});

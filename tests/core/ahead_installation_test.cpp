@@ -129,11 +129,13 @@ TEST(DecodingAhead, LeavesTheInstallationsEventsAndFilesAsTheyWere) {
   const Log alone = Installing().Run(false, 0, 0);
   // The spot checks that the run went where it was meant to.
   const auto has = [&](const std::string& event) { return std::find(alone.begin(), alone.end(), event) != alone.end(); };
-  EXPECT_TRUE(has("question " + Cp1250("Zastąpić plik \"dane.inf\" nową wersją z instalatora?\r\n"
-                                        "Ten plik zawiera ustawienia lub informacje użytkownika.")));
+  EXPECT_TRUE(
+      has("question Zastąpić plik \"dane.inf\" nową wersją z instalatora?\r\n"
+          "Ten plik zawiera ustawienia lub informacje użytkownika."));
   EXPECT_TRUE(has("C:\\Aplikacja\\dane.inf = user's settings"));
-  EXPECT_TRUE(has("problem " + Cp1250("Instalacja pliku jest niemożliwa. | Instalator nie mógł utworzyć pliku "
-                                      "\"zly.dll\" | Failed CRC Check")));
+  EXPECT_TRUE(
+      has("problem Instalacja pliku jest niemożliwa. | Instalator nie mógł utworzyć pliku "
+          "\"zly.dll\" | Failed CRC Check"));
   EXPECT_TRUE(has("aborted"));
   EXPECT_FALSE(has("create C:\\Aplikacja\\pozniej.exe"));
   using archive::DecodeAheadShare;

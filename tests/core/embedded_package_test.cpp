@@ -261,7 +261,7 @@ TEST_F(SingleFileStartTest, ADamagedOrCutPackageIsRefusedWithExitCodeTwoBeforeAn
     EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
     EXPECT_EQ(EndingExitCode(), kExitPackageUnreadable);
     ASSERT_EQ(Dialogs().problems.size(), 1u);
-    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+    EXPECT_EQ(Dialogs().problems[0].message, "Nieprawidłowy źródłowy pakiet instalacji.");
     EXPECT_EQ(Dialogs().problems[0].details, details);
     EXPECT_EQ(FileText("C:\\WINDOWS\\TEMP\\install.inf"), "<missing>");
   }

@@ -8,6 +8,7 @@
 #include "core/run/exit_codes.h"
 #include "core/run/setup_folder.h"
 #include "core/wizard/information_pages.h"
+#include "system/cp1250.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
@@ -120,7 +121,7 @@ TEST_F(PackageTest, ASetupFileThatCannotBeUnpackedMakesThePackageUnreadable) {
     archive::TAbUnZipper zipInstall(disk);
     EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
     ASSERT_EQ(Dialogs().problems.size(), 1u);
-    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
+    EXPECT_EQ(Dialogs().problems[0].message, "Nieprawidłowy źródłowy pakiet instalacji.");
     EXPECT_EQ(Dialogs().problems[0].details, c.details);
   }
 }
@@ -157,7 +158,7 @@ TEST_F(PackageTest, ASecondInstallationOfTheProductEndsWith1618) {
   EXPECT_THROW(installation.OpenInstallPackage(), ProgramEnded);
   EXPECT_EQ(EndingExitCode(), kExitAnotherRunning);
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Instalacja jest już uruchomiona."));
+  EXPECT_EQ(Dialogs().problems[0].message, "Instalacja jest już uruchomiona.");
   SetEndingExitCode(kExitInstalled);
 
   machine.namedMutexesElsewhere.clear();
@@ -171,7 +172,7 @@ TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
   EXPECT_EQ(r.title, "Problem instalacji");
-  EXPECT_EQ(r.message, Cp1250("Odczytanie pliku instalacyjnego install.zip jest niemożliwe."));
+  EXPECT_EQ(r.message, "Odczytanie pliku instalacyjnego install.zip jest niemożliwe.");
   EXPECT_EQ(r.hint, "Sprecyzowany plik nie istnieje. ");
 }
 
@@ -182,8 +183,8 @@ TEST_F(PackageTest, ADamagedPackageIsReportedAndStartUpGoesOnWithoutSettings) {
   EXPECT_FALSE(OpenInstallPackage(zipInstall, disk));
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
-  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy pakiet instalacji."));
-  EXPECT_EQ(r.hint, Cp1250("Upewnij się że instalacja nie została uszkodzona"));
+  EXPECT_EQ(r.message, "Nieprawidłowy źródłowy pakiet instalacji.");
+  EXPECT_EQ(r.hint, "Upewnij się że instalacja nie została uszkodzona");
   EXPECT_EQ(r.details, "Invalid file - not a PKZip file");
   EXPECT_EQ(InstallTaskTitle, "");  // the defaults were not set
 }
@@ -194,8 +195,8 @@ TEST_F(PackageTest, APackageWithoutSettingsEndsTheProgramWithTheSettingsReport) 
   EXPECT_THROW(OpenInstallPackage(zipInstall, disk), ProgramEnded);
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
-  EXPECT_EQ(r.message, Cp1250("Nieprawidłowy źródłowy rejestr instalacji."));
-  EXPECT_EQ(r.hint, Cp1250("Odczytanie rejestru instalacji ") + SetupFolder + Cp1250("install.inf jest niemożliwe."));
+  EXPECT_EQ(r.message, "Nieprawidłowy źródłowy rejestr instalacji.");
+  EXPECT_EQ(r.hint, "Odczytanie rejestru instalacji " + SetupFolder + "install.inf jest niemożliwe.");
   EXPECT_EQ(r.details, "File not found");
 }
 
@@ -203,14 +204,14 @@ TEST_F(PackageTest, ListTextsAreTrimmedLinesAndAFailureKeepsTheList) {
   disk.AddFile("C:\\WINDOWS\\TEMP\\license.inf", ToBytes(Cp1250("  Umowa licencyjna \r\n\r\n\tPunkt 1.\x1a Koniec")));
   FakeList license;
   EXPECT_TRUE(LoadLicense(license));
-  EXPECT_EQ(license.items, (std::vector<std::string>{Cp1250("Umowa licencyjna"), "", "Punkt 1."}));
+  EXPECT_EQ(license.items, (std::vector<std::string>{"Umowa licencyjna", "", "Punkt 1."}));
   FakeList readme;
   readme.items = {"earlier"};
   EXPECT_FALSE(LoadReadme(readme));
   EXPECT_EQ(readme.items, std::vector<std::string>{"earlier"});
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Odczytanie informacji dotyczących produktu jest niemożliwe."));
-  EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Upewnij się że instalacja nie została uszkodzona."));
+  EXPECT_EQ(Dialogs().problems[0].message, "Odczytanie informacji dotyczących produktu jest niemożliwe.");
+  EXPECT_EQ(Dialogs().problems[0].hint, "Upewnij się że instalacja nie została uszkodzona.");
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "archive/memory_file_system.h"
 #include "core/run/installer_state.h"
 #include "core/package/settings.h"
-#include "system/cp1250.h"
 #include "tests/archive/zip_writer.h"
 #include "tests/core/machine_over_memory.h"
 #include "tests/core/recording_dialogs.h"

@@ -229,7 +229,7 @@ TEST_F(MainWindow, ThePagesStandWhereTheDesignPutsThemAndShowThePackagesTexts) {
   ASSERT_EQ(pages.lsvLicense.Count(), 3);
   EXPECT_EQ(pages.lsvLicense.Item(0), "Umowa licencyjna");
   EXPECT_EQ(pages.lsvLicense.Item(1), "");
-  EXPECT_EQ(pages.lsvLicense.Item(2), "Za\xbf\xf3\xb3\xe6 g\xea\x9cl\xb9 ja\x9f\xf1");
+  EXPECT_EQ(pages.lsvLicense.Item(2), "Zażółć gęślą jaźń");
   ASSERT_EQ(pages.lsvReadme.Count(), 1);
   EXPECT_EQ(pages.lsvReadme.Item(0), "O produkcie");
   EXPECT_EQ(pages.btnPrior.Enabled(), false);
@@ -334,7 +334,7 @@ TEST_F(MainWindow, TheBrowseButtonsChoiceBecomesTheFolderAndCancelKeepsIt) {
   EXPECT_EQ(dialogRect.top, ownerRect.top + (ownerRect.bottom - ownerRect.top) / 4);
   EXPECT_EQ(pages.txtFolder.Text(), chosen);
   EXPECT_EQ(ProductLocation, chosen + "\\");
-  EXPECT_EQ(WindowText1250(pages.lblFreeSpace).rfind("Dost", 0), 0u);
+  EXPECT_EQ(WindowTextUtf8(pages.lblFreeSpace).rfind("Dost", 0), 0u);
   {
     WindowDriver driver(L"#32770", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
     pages.btnBrowse.Click();

@@ -7,6 +7,7 @@
 #include "core/package/settings.h"
 #include "core/wizard/wizard_texts.h"
 #include "dialogs/message_routines.h"
+#include "system/cp1250.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
@@ -85,8 +86,9 @@ TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
   EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "old");
   EXPECT_EQ(FileText("C:\\Aplikacja\\app.exe"), "new");  // replaced without a question
   ASSERT_EQ(Dialogs().messages.size(), 2u);
-  EXPECT_EQ(Dialogs().messages[0].text, Cp1250("Zastąpić plik \"USTAWIENIA.INF\" nową wersją z instalatora?\r\n"
-                                               "Ten plik zawiera ustawienia lub informacje użytkownika."));
+  EXPECT_EQ(Dialogs().messages[0].text,
+            "Zastąpić plik \"USTAWIENIA.INF\" nową wersją z instalatora?\r\n"
+            "Ten plik zawiera ustawienia lub informacje użytkownika.");
   EXPECT_EQ(Dialogs().messages[0].kind, 3);
   Dialogs().answer = kResultYes;
   ASSERT_TRUE(Install());
@@ -160,12 +162,29 @@ TEST_F(ProductTest, AFailedEntryIsReportedWithItsOwnTextAndStops) {
   EXPECT_FALSE(product.InstallProductFiles());
   ASSERT_EQ(Dialogs().problems.size(), 1u);
   const fakes::ProblemReport& r = Dialogs().problems[0];
-  EXPECT_EQ(r.message, Cp1250("Instalacja pliku jest niemożliwa."));
-  EXPECT_EQ(r.hint, Cp1250("Instalator nie mógł utworzyć pliku \"bad.dll\""));
+  EXPECT_EQ(r.message, "Instalacja pliku jest niemożliwa.");
+  EXPECT_EQ(r.hint, "Instalator nie mógł utworzyć pliku \"bad.dll\"");
   EXPECT_EQ(r.details, "Failed CRC Check");
   EXPECT_EQ(FileText("C:\\Aplikacja\\good.exe"), "ok");  // what was installed stays
   EXPECT_EQ(FileText("C:\\Aplikacja\\bad.dll"), "<missing>");
   EXPECT_EQ(FileText("C:\\Aplikacja\\later.exe"), "<missing>");
+}
+
+// The package's Windows-1250 names become the program's UTF-8; one the system cannot
+// hold (a letter a Windows 9x code page lacks) is refused before any file is written.
+TEST_F(ProductTest, PolishNamesLandAndOnesTheSystemCannotHoldAreRefusedFirst) {
+  WritePackage(
+      {PackageEntry("first.exe", "x", "<programfolder>"), PackageEntry("\xBF\xF3\xB3w.txt", "z", "<programfolder>")});
+  machine.unheldLetter = "ż";
+  EXPECT_FALSE(product.PreparePayload());
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].hint, "Instalator nie mógł utworzyć pliku \"żółw.txt\"");
+  EXPECT_EQ(Dialogs().problems[0].details, WizardText().nameNotHeld);
+  EXPECT_EQ(FileText("C:\\Aplikacja\\first.exe"), "<missing>");
+  machine.unheldLetter.clear();
+  EXPECT_TRUE(product.PreparePayload());
+  EXPECT_TRUE(product.InstallProductFiles());
+  EXPECT_EQ(FileText("C:\\Aplikacja\\żółw.txt"), "z");
 }
 
 TEST_F(ProductTest, AFolderThatCannotBeMadeIsReportedAsNotOpened) {
@@ -174,8 +193,8 @@ TEST_F(ProductTest, AFolderThatCannotBeMadeIsReportedAsNotOpened) {
   EXPECT_TRUE(product.PreparePayload());
   EXPECT_FALSE(product.InstallProductFiles());
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Otwarcie bieżącego katalogu jest niemożliwe."));
-  EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Instalator nie mógł otworzyć katalogu \"C:\\Aplikacja\\\""));
+  EXPECT_EQ(Dialogs().problems[0].message, "Otwarcie bieżącego katalogu jest niemożliwe.");
+  EXPECT_EQ(Dialogs().problems[0].hint, "Instalator nie mógł otworzyć katalogu \"C:\\Aplikacja\\\"");
   EXPECT_EQ(Dialogs().problems[0].details, "Directory does not exist");
 }
 
@@ -197,8 +216,8 @@ TEST_F(ProductTest, AFolderThatIsNoFolderHereIsReportedAndStops) {
     EXPECT_TRUE(product.PreparePayload());
     EXPECT_FALSE(product.InstallProductFiles()) << c.destination;
     ASSERT_EQ(Dialogs().problems.size(), 1u);
-    EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Otwarcie bieżącego katalogu jest niemożliwe."));
-    EXPECT_EQ(Dialogs().problems[0].hint, Cp1250("Instalator nie mógł otworzyć katalogu \"" + c.shown + "\""));
+    EXPECT_EQ(Dialogs().problems[0].message, "Otwarcie bieżącego katalogu jest niemożliwe.");
+    EXPECT_EQ(Dialogs().problems[0].hint, "Instalator nie mógł otworzyć katalogu \"" + c.shown + "\"");
     EXPECT_EQ(Dialogs().problems[0].details, c.details);
     EXPECT_EQ(FileText("C:\\Inny\\first.exe"), "first");
     EXPECT_EQ(FileText("C:\\Inny\\later.exe"), "<missing>");
@@ -209,7 +228,7 @@ TEST_F(ProductTest, AFolderThatIsNoFolderHereIsReportedAndStops) {
 TEST_F(ProductTest, APackageGoneWhenTheInstallPageOpensEndsTheProgram) {
   EXPECT_THROW(product.PreparePayload(), ProgramEnded);
   ASSERT_EQ(Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Dialogs().problems[0].message, Cp1250("Odczytanie pliku instalacyjnego \"install.zip\" jest niemożliwe."));
+  EXPECT_EQ(Dialogs().problems[0].message, "Odczytanie pliku instalacyjnego \"install.zip\" jest niemożliwe.");
 }
 
 TEST_F(ProductTest, HoldsUserDataLooksAtTheLastThreeLetters) {

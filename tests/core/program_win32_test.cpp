@@ -228,6 +228,41 @@ TEST_F(Program, InstallsAPackageWalkedWithRealInput) {
   EXPECT_EQ(WaitForExit(process), 0u);
 }
 
+// A folder typed with Polish letters on the folder page, whatever the system's code
+// page (CTest walks it again on an English Windows, code page 1252): the files of
+// the package, whose names are Windows-1250, land in that very folder.
+TEST_F(Program, APolishFolderTypedOnThePageTakesTheFiles) {
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  package[0] = MediumEntry("install.inf",
+                           "INSTALL_TASK_TITLE=Instalator Testowy\r\nINSTALL_MAIN_TITLE=Produkt Testowy\r\n"
+                           "PRODUCT_LOCATION=C:\\Proponowany\\\r\nPRODUCT_UNINSTALL=NIE\r\n");
+  package.push_back(
+      MediumEntry("\xBF\xF3\xB3w.txt", "żółw", "<programfolder>Dane g\xEA\x9Cli"));  // żółw.txt, Dane gęśli
+  medium.WritePackage(package);
+  Start();
+  HWND installer = Installer();
+  ASSERT_NE(installer, nullptr);
+  ExpectPage(installer, L"Static", L"Witamy w instalacji");
+  Next(installer);
+  ExpectPage(installer, L"SysListView32");
+  Next(installer);
+  ExpectPage(installer, L"SysListView32");
+  Next(installer);
+  ExpectPage(installer, L"Static", L"Lokalizacja aplikacji");
+  HWND folder = WaitForControl(installer, L"Edit");
+  ASSERT_NE(folder, nullptr);
+  const std::filesystem::path target = medium.Path() / L"Źródła Żółwia";
+  ClickOn(folder);
+  RetypeFocusedText(target.wstring());
+  EXPECT_EQ(ControlText(folder), target.wstring());
+  Next(installer);
+  ExpectPage(installer, L"Static", L"Zakończenie instalacji");
+  EXPECT_EQ(ReadFile(target / L"Dane gęśli" / L"żółw.txt"), "żółw");
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatRadioButton", L"Nie, chcę teraz powrócić do systemu Windows."));
+  ClickOn(WaitForControl(installer, L"SetuvaneFlatButton", L"Zamknij"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+}
+
 TEST_F(Program, ACorruptEntryIsReportedAndStopsTheInstallation) {
   const std::string target = WinPath(medium.Path() / "cel");
   std::vector<archive::testing::ZipEntryLayout> package = StartablePackage(target);

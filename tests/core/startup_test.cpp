@@ -6,7 +6,6 @@
 #include "core/program/install_log.h"
 #include "core/run/installer_state.h"
 #include "core/run/main_window_texts.h"
-#include "system/cp1250.h"
 #include "tests/core/fake_environment.h"
 #include "tests/core/recording_dialogs.h"
 #include "tests/core/machine_with_files.h"
@@ -52,10 +51,10 @@ TEST_F(EnvironmentCheck, FirstFailingCheckDecidesAndIsReportedWithItsTexts) {
     }
     ASSERT_EQ(Dialogs().problems.size(), 1u);
     const fakes::ProblemReport& report = Dialogs().problems[0];
-    EXPECT_EQ(report.title, Cp1250("Ustawienia systemu"));
+    EXPECT_EQ(report.title, "Ustawienia systemu");
     EXPECT_EQ(report.message, *c.message);
-    EXPECT_EQ(report.hint, Cp1250("Wystąpił problem uniemożliwiający kontynuację."));
-    EXPECT_EQ(report.details, Cp1250("Uruchomienie instalatora zostało odwołane."));
+    EXPECT_EQ(report.hint, "Wystąpił problem uniemożliwiający kontynuację.");
+    EXPECT_EQ(report.details, "Uruchomienie instalatora zostało odwołane.");
   }
 }
 

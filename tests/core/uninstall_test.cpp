@@ -8,7 +8,6 @@
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
-#include "system/cp1250.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
 #include "tests/core/fake_uninstall_files.h"
@@ -34,11 +33,12 @@ UninstallItem File(const std::string& path, const std::string& data) { return Fi
 
 TEST(UninstallRecord, ReadsBackWhatItWrote) {
   const std::vector<UninstallItem> items = {
-      ProductItem("Firma Notatnik", Cp1250("Notatnik – wersja 100%")),
+      ProductItem("Firma Notatnik", "Notatnik – wersja 100%"),
       PathItem(UninstallItemKind::kFolder, "C:\\Program Files\\Firma"),
-      FileItem(Cp1250("C:\\Program Files\\Firma\\żółw.txt"), 5000000000ull, 0xDEADBEEF),
+      FileItem("C:\\Program Files\\Firma\\żółw.txt", 5000000000ull, 0xDEADBEEF),
       KeyItem(kHklm, "Software\\Firma"),
       ValueItem(kHklm, "Software\\Firma", "tab\there\r\nand %", RegistryData{3, std::string("\0\xff\t", 3)}),
+      ValueItem(kHklm, "Software\\Firma", "Ścieżka", RegistryData{1, std::string("a\0", 2), /*ansiForm=*/true}),
       ValueItem(kHkcu, "Software", "", std::nullopt),
       PathItem(UninstallItemKind::kShortcutFolder, "C:\\Menu\\Firma"),
       PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\Notatnik.lnk"),
@@ -52,7 +52,7 @@ TEST(UninstallRecord, ReadsBackWhatItWrote) {
   // Written as the installation goes: what an earlier one left, then line by line.
   fakes::FakeUninstallFiles files;
   UninstallRecordWriter writer(files, kRecord);
-  ASSERT_TRUE(writer.Start({items[0], items[1], items[8]}));
+  ASSERT_TRUE(writer.Start({items[0], items[1], items[9]}));
   for (size_t i = 2; i < items.size(); ++i) ASSERT_TRUE(writer.Add(items[i]));
   EXPECT_EQ(files.files[kRecord], UninstallRecordText(items));
   // A line that does not reach the disk stops the writing; what is there stays whole.
@@ -81,7 +81,7 @@ TEST(UninstallRecord, ADamagedRecordIsRefusedWhole) {
       {good.substr(0, second) + good.substr(third), "a lost line", "line 3: the check value does not match"},
       {swapped, "two lines swapped", "line 3: the check value does not match"},
       {good.substr(0, good.size() - 5), "the last line cut", "line 5: the line is cut off"},
-      {"SETUVANE UNINSTALL RECORD 2\r\n", "a later version", "unknown version of the uninstall record"},
+      {"SETUVANE UNINSTALL RECORD 3\r\n", "a later version", "unknown version of the uninstall record"},
       {"", "an empty file", "not an uninstall record"},
   };
   for (const auto& c : cases) {
@@ -89,6 +89,29 @@ TEST(UninstallRecord, ADamagedRecordIsRefusedWhole) {
     EXPECT_EQ(parsed.problem, c.problem) << c.what;
     EXPECT_TRUE(parsed.items.empty()) << c.what;
   }
+}
+
+// The first version wrote the texts as the ANSI calls took them, which read them in
+// the system's code page (Windows-1250 for the native tests' machine), and every
+// value as those calls gave it, to go back through them.
+TEST(UninstallRecord, AFirstVersionRecordIsReadInTheSystemsCodePage) {
+  std::string first = UninstallRecordText({ProductItem("Firma",
+                                                       "\xA3\xF3"
+                                                       "d\x9F"),
+                                           FileItem("C:\\\xBF\xF3\xB3w.txt", 1, 2),
+                                           ValueItem(kHkcu,
+                                                     "Software\\\xA3\xF3"
+                                                     "d\x9F",
+                                                     "\x8C"
+                                                     "cie\xBF"
+                                                     "ka",
+                                                     RegistryData{1, std::string("x\0", 2)})});
+  first.replace(first.find(" 2\r\n"), 4, " 1\r\n");
+  const ParsedUninstallRecord parsed = ParseUninstallRecord(first);
+  ASSERT_TRUE(parsed.Verified()) << parsed.problem;
+  EXPECT_EQ(parsed.items, (std::vector<UninstallItem>{ProductItem("Firma", "Łódź"), FileItem("C:\\żółw.txt", 1, 2),
+                                                      ValueItem(kHkcu, "Software\\Łódź", "Ścieżka",
+                                                                RegistryData{1, std::string("x\0", 2), true})}));
 }
 
 TEST(UninstallEntry, KeyNameNamesThePublisherOnce) {
@@ -194,7 +217,7 @@ TEST_F(Uninstallation, UndoesEachKindInReverseOrderAndTheEntryLast) {
   EXPECT_EQ(registry.keys, std::set<std::string>{std::string(kHkcu) + "\\Software"});
   ASSERT_EQ(fakes::Dialogs().messages.size(), 2u);
   EXPECT_EQ(fakes::Dialogs().messages[0].kind, 3);
-  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().messages[1].text), "Aplikacja \"Notatnik\" została usunięta z komputera.");
+  EXPECT_EQ(fakes::Dialogs().messages[1].text, "Aplikacja \"Notatnik\" została usunięta z komputera.");
   EXPECT_EQ(view.overallPositions.back(), 100);
 }
 
@@ -211,7 +234,7 @@ TEST_F(Uninstallation, WhileAnotherRunHoldsTheProductNothingIsRemoved) {
   EXPECT_EQ(disk.files, filesBefore);
   EXPECT_TRUE(registry.keys.count(kEntryKey));
   ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().problems[0].message), "Instalacja jest już uruchomiona.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Instalacja jest już uruchomiona.");
   EXPECT_EQ(fakes::Dialogs().problems[0].details, "Global\\Setuvane Notatnik");
 
   machine.version = VersionRecord{4, 10, 2222, 1};
@@ -292,7 +315,7 @@ TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   disk.files[kRecord][40] ^= 1;
   EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = true}), kExitStepFailed);
   ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
-  EXPECT_EQ(Cp1250ToUtf8(fakes::Dialogs().problems[0].message), "Odczytanie zapisu instalacji jest niemożliwe.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Odczytanie zapisu instalacji jest niemożliwe.");
   EXPECT_TRUE(disk.calls.empty());
   EXPECT_TRUE(registry.keys.count(kEntryKey));
 }

@@ -61,7 +61,7 @@ TEST_F(WizardTest, NextAndPriorWalkThePagesOneAtATime) {
   wizard.btnNextClick();
   EXPECT_EQ(view.VisiblePage(), 4);
   EXPECT_EQ(view.folderText, "C:\\Aplikacja\\");
-  EXPECT_EQ(view.freeSpace, Cp1250("Dostępne miejsce: 100 MB"));
+  EXPECT_EQ(view.freeSpace, "Dostępne miejsce: 100 MB");
   wizard.btnPriorClick();
   EXPECT_EQ(view.VisiblePage(), 3);
   EXPECT_TRUE(steps.empty());
@@ -81,7 +81,7 @@ TEST_F(WizardTest, TheFolderTextBecomesTheProgramFolderWithABackslash) {
   EXPECT_EQ(ProductLocation, "");
   machine.diskSpace.reset();  // no medium: the query fails
   view.SetFolderText("A:\\x");
-  EXPECT_EQ(view.freeSpace, Cp1250("Dostępne miejsce: 0 MB"));
+  EXPECT_EQ(view.freeSpace, "Dostępne miejsce: 0 MB");
 }
 
 TEST_F(WizardTest, TheFolderMustHaveFiveCharactersAndTenMegabytesFree) {
@@ -93,10 +93,12 @@ TEST_F(WizardTest, TheFolderMustHaveFiveCharactersAndTenMegabytesFree) {
     const ReportTexts* refusal;
   } cases[] = {
       {" C:\\A ", 100u << 20, &t.folderTooShort},  // four characters within blanks
+      {"C:\\Ł", 100u << 20, &t.folderTooShort},    // characters count, not bytes
+      {"C:\\Łódź", 100u << 20, &t.folderNotHeld},  // a letter this system's code page lacks
       {"C:\\AB", 10485759, &t.folderTooSmall},     // five characters pass the length test
-      {"C:\\AB", std::nullopt, &t.folderTooSmall},
-      {"C:\\AB", 10485760, nullptr},
+      {"C:\\AB", std::nullopt, &t.folderTooSmall}, {"C:\\AB", 10485760, nullptr},
   };
+  machine.unheldLetter = "Ł";
   for (const Case& c : cases) {
     Dialogs() = {};
     if (c.freeBytes) SetFreeBytes(*c.freeBytes); else machine.diskSpace.reset();
@@ -108,7 +110,7 @@ TEST_F(WizardTest, TheFolderMustHaveFiveCharactersAndTenMegabytesFree) {
       EXPECT_EQ(Dialogs().problems[0].title, c.refusal->title);
       EXPECT_EQ(Dialogs().problems[0].message, c.refusal->message);
       EXPECT_EQ(Dialogs().problems[0].hint, c.refusal->hint);
-      EXPECT_EQ(Dialogs().problems[0].details, Cp1250("Selekcja lokalizacji aplikacji została odwołana."));
+      EXPECT_EQ(Dialogs().problems[0].details, "Selekcja lokalizacji aplikacji została odwołana.");
     } else {
       EXPECT_EQ(view.VisiblePage(), 6);
       EXPECT_TRUE(Dialogs().problems.empty());
@@ -121,10 +123,9 @@ TEST_F(WizardTest, LeavingTheFolderPageRunsTheStepsInOrderAndEndsOnTheCompletion
   std::vector<std::string> pagesDuringSteps;
   view.duringMessages = [&] { pagesDuringSteps.push_back(std::to_string(view.VisiblePage())); };
   wizard.btnNextClick();
-  EXPECT_EQ(steps, (std::vector<std::string>{
-                       "prepare []", "files []", Cp1250("components [Aktualizacja systemu...]"),
-                       Cp1250("registry [Aktualizacja ustawień systemu...]"),
-                       Cp1250("shortcuts [Tworzenie skrótów aplikacji...]")}));
+  EXPECT_EQ(steps, (std::vector<std::string>{"prepare []", "files []", "components [Aktualizacja systemu...]",
+                                             "registry [Aktualizacja ustawień systemu...]",
+                                             "shortcuts [Tworzenie skrótów aplikacji...]"}));
   EXPECT_EQ(std::set<std::string>(pagesDuringSteps.begin(), pagesDuringSteps.end()), std::set<std::string>{"5"});
   EXPECT_EQ(view.VisiblePage(), 6);
   EXPECT_EQ(view.closeTag, 1);
@@ -169,7 +170,7 @@ TEST_F(WizardTest, AFailingStepStopsTheInstallation) {
     } catch (const ProgramEnded& ended) {
       EXPECT_TRUE(ended.aborted);
     }
-    EXPECT_EQ(steps.back(), failing ? Cp1250("registry [Aktualizacja ustawień systemu...]") : "prepare []");
+    EXPECT_EQ(steps.back(), failing ? "registry [Aktualizacja ustawień systemu...]" : "prepare []");
     ASSERT_EQ(Dialogs().messages.size(), 1u);
     EXPECT_EQ(Dialogs().messages[0].title, "Problem instalacji");
   }

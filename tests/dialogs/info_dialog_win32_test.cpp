@@ -7,7 +7,7 @@
 #include "dialogs/application_title.h"
 #include "dialogs/mail_opener_win32.h"
 #include "dialogs/message_routines.h"
-#include "system/cp1250.h"
+#include "system/utf8.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace setuvane {
@@ -28,8 +28,7 @@ constexpr wchar_t kFlatButton[] = L"SetuvaneFlatButton";
 void Report(const std::string& title, const std::string& hint, const std::string& details,
             std::function<void(HWND)> action) {
   WindowDriver driver(kDialog, std::move(action));
-  ShowProblemDialog(Cp1250(title), Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
-                    Cp1250(hint), Cp1250(details));
+  ShowProblemDialog(title, "Nieprawidłowy źródłowy pakiet instalacji.", hint, details);
   driver.Join();
   EXPECT_TRUE(driver.found());
 }
@@ -137,7 +136,7 @@ TEST(ProblemDialogWindow, LineHeightsFollowTheMeasuredText) {
     HDC dc = GetDC(list);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
     RECT r{0, 0, testing::ScreenRectOf(list).right - testing::ScreenRectOf(list).left - 24, 2};
-    const std::u16string text = Cp1250ToUtf16(Cp1250(wrapped));
+    const std::u16string text = Utf8ToUtf16(wrapped);
     const int h = DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), -1, &r,
                             DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
     SelectObject(dc, old);

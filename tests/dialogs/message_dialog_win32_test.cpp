@@ -9,7 +9,7 @@
 
 #include "dialogs/mail_opener_win32.h"
 #include "dialogs/message_routines.h"
-#include "system/cp1250.h"
+#include "system/utf8.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace setuvane {
@@ -27,7 +27,7 @@ constexpr wchar_t kPlainButton[] = L"SetuvanePlainButton";
 
 int Ask(int kind, std::function<void(HWND)> action, const std::string& text = "Treść") {
   WindowDriver driver(kDialog, std::move(action));
-  const int result = ShowMessageDialog(Cp1250("Czy na pewno?"), Cp1250(text), kind);
+  const int result = ShowMessageDialog("Czy na pewno?", text, kind);
   driver.Join();
   EXPECT_TRUE(driver.found());
   return result;
@@ -96,7 +96,7 @@ TEST(MessageDialogWindow, ButtonsStandLeftToRightAndAnswerByCaption) {
     });
     EXPECT_EQ(seen, c.captions) << "kind " << c.kind;
     EXPECT_EQ(result, c.expected) << "kind " << c.kind << " "
-                                  << Utf16ToCp1250(std::u16string(c.click.begin(), c.click.end()));
+                                  << Utf16ToUtf8(std::u16string(c.click.begin(), c.click.end()));
   }
 }
 

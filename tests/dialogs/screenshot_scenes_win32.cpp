@@ -12,13 +12,10 @@
 #include <thread>
 
 #include "dialogs/message_routines.h"
-#include "system/cp1250.h"
 #include "tests/dialogs/screen_picture_win32.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace {
-
-using setuvane::Cp1250;
 
 // Saves the screen area of the window, with its frame.
 bool SaveWindowPicture(HWND window, const std::wstring& path) {
@@ -69,34 +66,32 @@ int Question(int kind, const std::wstring& path) {
   }
   switch (kind) {
     case 1:
-      setuvane::ShowMessageDialog(
-          Cp1250("Instalator Aplikacji"),
-          Cp1250("Wysłanie komunikatu producentowi okazało się niemożliwe."), 1);
+      setuvane::ShowMessageDialog("Instalator Aplikacji", "Wysłanie komunikatu producentowi okazało się niemożliwe.",
+                                  1);
       break;
     case 2:
-      setuvane::ShowMessageDialog(
-          Cp1250("Problem instalacji"),
-          Cp1250("Plik \"C:\\Program Files\\Quorbalite\\dane.mdb\" jest "
-                 "używany przez inny program.\r\nZamknij wszystkie aplikacje "
-                 "i spróbuj ponownie."),
-          2);
+      setuvane::ShowMessageDialog("Problem instalacji",
+                                  "Plik \"C:\\Program Files\\Quorbalite\\dane.mdb\" jest "
+                                  "używany przez inny program.\r\nZamknij wszystkie aplikacje "
+                                  "i spróbuj ponownie.",
+                                  2);
       break;
     case 3:
-      setuvane::ShowMessageDialog(Cp1250("Instalator Aplikacji"),
-                                  Cp1250("Czy na pewno chcesz przerwać instalację?\r\n"
-                                         "Instalacja produktu nie została ukończona."),
+      setuvane::ShowMessageDialog("Instalator Aplikacji",
+                                  "Czy na pewno chcesz przerwać instalację?\r\n"
+                                  "Instalacja produktu nie została ukończona.",
                                   3);
       break;
     case 4:
-      setuvane::ShowMessageDialog(Cp1250("Zastąpienie pliku"),
-                                  Cp1250("Plik ustawień \"konfiguracja.inf\" już istnieje.\r\n"
-                                         "Czy zastąpić go plikiem z pakietu instalacji?"),
+      setuvane::ShowMessageDialog("Zastąpienie pliku",
+                                  "Plik ustawień \"konfiguracja.inf\" już istnieje.\r\n"
+                                  "Czy zastąpić go plikiem z pakietu instalacji?",
                                   4);
       break;
     default:
-      setuvane::ShowMessageDialog(Cp1250("Informacja"),
-                                  Cp1250("Okno bez przycisków zamyka się przyciskiem w prawym "
-                                         "górnym rogu albo poleceniem \"Zamknij\" z menu."),
+      setuvane::ShowMessageDialog("Informacja",
+                                  "Okno bez przycisków zamyka się przyciskiem w prawym "
+                                  "górnym rogu albo poleceniem \"Zamknij\" z menu.",
                                   0);
   }
   return 0;
@@ -104,10 +99,9 @@ int Question(int kind, const std::wstring& path) {
 
 int Problem(bool expanded, const std::wstring& path) {
   PhotographDialog(L"TfrmInfoDialog", path, expanded ? VK_RETURN : 0);
-  setuvane::ShowProblemDialog(
-      Cp1250("Problem instalacji"), Cp1250("Nieprawidłowy źródłowy pakiet instalacji."),
-      Cp1250("Upewnij się że instalacja nie została uszkodzona"),
-      "Archive damaged: the central directory of install.zip cannot be found.");
+  setuvane::ShowProblemDialog("Problem instalacji", "Nieprawidłowy źródłowy pakiet instalacji.",
+                              "Upewnij się że instalacja nie została uszkodzona",
+                              "Archive damaged: the central directory of install.zip cannot be found.");
   return 0;
 }
 

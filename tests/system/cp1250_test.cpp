@@ -32,6 +32,9 @@ TEST(Cp1250, UpperCaseOfLettersOnly) {
   EXPECT_EQ(Cp1250Upper('\xFF'), '\xFF');  // ˙
   EXPECT_EQ(Cp1250Upper('\xDF'), '\xDF');  // ß
   EXPECT_EQ(Cp1250Upper('1'), '1');
+  // The same rule on the program's UTF-8 text: other scripts stay as they are.
+  EXPECT_EQ(UpperCp1250Letters("zażółć ÷ ß ж 日"), "ZAŻÓŁĆ ÷ ß ж 日");
+  EXPECT_EQ(UpperCp1250Letter(U'ł'), U'Ł');
 }
 
 }  // namespace

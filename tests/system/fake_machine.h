@@ -32,6 +32,8 @@ class FakeMachine : public Machine {
   bool privilegeFound = true;
   std::uint32_t adjustLastError = 0;
   bool soundPlays = true;
+  // A letter the system's code page lacks, as on a Windows 9x; empty: every name holds.
+  std::string unheldLetter;
 
   // What was asked, in order.
   std::vector<std::string> calls;
@@ -134,6 +136,9 @@ class FakeMachine : public Machine {
   bool PlaySoundFile(const char* path, std::uint32_t flags) override {
     sounds.emplace_back(path ? std::optional<std::string>(path) : std::nullopt, flags);
     return soundPlays;
+  }
+  bool HoldsName(const std::string& text) override {
+    return unheldLetter.empty() || text.find(unheldLetter) == std::string::npos;
   }
 
  private:

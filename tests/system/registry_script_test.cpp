@@ -116,7 +116,7 @@ class RegistryScriptTest : public ::testing::Test {
 
   std::vector<std::string> Hints() const {
     std::vector<std::string> hints;
-    for (const Problem& problem : problems) hints.push_back(Cp1250ToUtf8(problem.hint));
+    for (const Problem& problem : problems) hints.push_back(problem.hint);
     return hints;
   }
 
@@ -194,16 +194,16 @@ TEST_F(RegistryScriptTest, ReportsEachFailingLineAndGoesOn) {
                           "Podczas tworzenia wartości \"Odmowa\"=\"C:\\Aplikacja\\x\" typu \"str\" wystąpił "
                           "problem: \"Failed to set data for 'Odmowa'\""));
   // After a failed HKEY_CURRENT_USER key the earlier one stays open.
-  EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software\\A", Cp1250("WcześniejszyKlucz")), "1");
+  EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software\\A", "WcześniejszyKlucz"), "1");
   EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software\\A", "Dalej"), "ok");
   ASSERT_EQ(problems.size(), 7u);
   const Problem& key = problems[1];
-  EXPECT_EQ(Cp1250ToUtf8(key.title), "Problem rejestru");
-  EXPECT_EQ(Cp1250ToUtf8(key.message), "Utworzenie klucza rejestru jest niemożliwe.");
-  EXPECT_EQ(Cp1250ToUtf8(key.details), "Dostęp do rejestru systemowego został odwołany.");
+  EXPECT_EQ(key.title, "Problem rejestru");
+  EXPECT_EQ(key.message, "Utworzenie klucza rejestru jest niemożliwe.");
+  EXPECT_EQ(key.details, "Dostęp do rejestru systemowego został odwołany.");
   const Problem& value = problems[0];
-  EXPECT_EQ(Cp1250ToUtf8(value.title), "Problem rejestru");
-  EXPECT_EQ(Cp1250ToUtf8(value.message), "Utworzenie wartości rejestru jest niemożliwe.");
+  EXPECT_EQ(value.title, "Problem rejestru");
+  EXPECT_EQ(value.message, "Utworzenie wartości rejestru jest niemożliwe.");
   EXPECT_EQ(value.details, key.details);
 }
 

@@ -1,5 +1,5 @@
 // The registry script against the real registry (under Wine): every line kind
-// written, then read back with RegQueryValueExA.
+// written, then read back with RegGetValueW and RegQueryValueExA.
 #include <windows.h>
 
 #include <fstream>
@@ -12,6 +12,7 @@
 
 #include "system/cp1250.h"
 #include "system/registry_script.h"
+#include "system/utf8.h"
 #include "system/shell_folders.h"
 
 namespace setuvane {
@@ -21,15 +22,18 @@ using ::testing::ElementsAre;
 
 constexpr char kTestKey[] = "Software\\SetuvaneTest";
 
+// The text as stored, UTF-16, whatever the code page.
 std::optional<std::string> ReadText(HKEY root, const std::string& path, const std::string& name) {
-  char data[4096] = {};
-  DWORD size = sizeof(data) - 1;
+  wchar_t data[4096] = {};
+  DWORD size = sizeof(data) - sizeof(wchar_t);
   DWORD type = 0;
-  if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
+  const std::u16string widePath = Utf8ToUtf16(path), wideName = Utf8ToUtf16(name);
+  if (RegGetValueW(root, reinterpret_cast<LPCWSTR>(widePath.c_str()), reinterpret_cast<LPCWSTR>(wideName.c_str()),
+                   RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return std::nullopt;
   }
-  return std::string(data);
+  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(data));
 }
 
 std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::string& name) {
@@ -62,7 +66,7 @@ class RegistryScriptOnWindows : public ::testing::Test {
     std::ofstream out(script_, std::ios::binary);
     for (const std::string& line : lines) out << Cp1250(line) << "\r\n";
     out.close();
-    EXPECT_TRUE(RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
+    EXPECT_TRUE(RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", [this](const Problem& p) { hints.push_back(p.hint); }));
   }
 
   std::vector<std::string> hints;
@@ -87,7 +91,7 @@ TEST_F(RegistryScriptOnWindows, WritesEveryTypeAndReportsWhatFails) {
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, ""), "C:\\Aplikacja\\Aplikacja.exe");
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Sciezka"), "C:\\Aplikacja\\bin");
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Windows"), GetWindowsFolder());
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, Cp1250("Zażółć")), Cp1250("gęślą jaźń"));
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, "Zażółć"), "gęślą jaźń");
   for (const char* absent : {"X", "Duzy", "Pusty", "Tekst"}) {
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, key, absent), std::nullopt) << absent;
     EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, absent), std::nullopt) << absent;
@@ -120,8 +124,8 @@ TEST_F(RegistryScriptOnWindows, FailingLinesAndLongNames) {
        "+hcu\\" + longComponent,             // beneath the open key; Windows refuses the name
        "-str:Potem=do wcześniejszego",       // so the earlier key takes the value
        "+hlm\\" + longComponent, "-str:NowyKorzen=1"});
-  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, longName), Cp1250("cała nazwa"));  // not cut at 255
-  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Potem"), Cp1250("do wcześniejszego"));
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, longName), "cała nazwa");  // not cut at 255
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Potem"), "do wcześniejszego");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\" + longComponent.substr(0, 255)));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, longComponent.substr(0, 255)));
   EXPECT_THAT(hints, ElementsAre("Podczas tworzenia wartości \"Przed\"=\"1\" typu \"str\" wystąpił problem: "

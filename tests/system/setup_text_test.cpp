@@ -32,9 +32,9 @@ TEST(SetupText, CtrlZEndsTheFileEvenInMidLine) {
 
 TEST(SetupText, ReadsThroughTheMachineAndNamesTheFailure) {
   fakes::FakeMachine machine;
-  machine.fileContents["C:\\TEMP\\install.inf"] = "X=1\r\nY=2";
+  machine.fileContents["C:\\TEMP\\install.inf"] = "X=1\r\nY=\xBF\xF3\xB3w";  // Windows-1250 in the file
   ScopedMachine scoped(machine);
-  EXPECT_EQ(ReadSetupTextFile("C:\\TEMP\\install.inf"), (Lines{"X=1", "Y=2"}));
+  EXPECT_EQ(ReadSetupTextFile("C:\\TEMP\\install.inf"), (Lines{"X=1", "Y=żółw"}));
   try {
     ReadSetupTextFile("C:\\TEMP\\missing.inf");
     FAIL() << "no error for a missing file";

@@ -74,8 +74,8 @@ TEST_F(ShortcutScriptTest, BlocksInheritWhatTheyDoNotSet) {
   EXPECT_EQ(first.windowState, TWindowState::wsNormal);
 
   const ShellLinkProperties& second = writer.written[1];
-  EXPECT_EQ(second.linkFile, Cp1250("C:\\WINDOWS\\Menu Start\\Programy\\Aplikacja\\Narzędzie.lnk"));
-  EXPECT_EQ(second.programFile, Cp1250("C:\\Aplikacja\\bin\\Narzędzie.exe"));  // the colon form, "\\" collapsed
+  EXPECT_EQ(second.linkFile, "C:\\WINDOWS\\Menu Start\\Programy\\Aplikacja\\Narzędzie.lnk");
+  EXPECT_EQ(second.programFile, "C:\\Aplikacja\\bin\\Narzędzie.exe");  // the colon form, "\\" collapsed
   EXPECT_EQ(second.description, "Aplikacja");        // kept from the first block
   EXPECT_EQ(second.workingFolder, "C:\\Aplikacja\\");  // the first block's derived folder, not bin\'s
   EXPECT_EQ(second.parameters, "1");                 // the first "=" wins over the colon
@@ -100,14 +100,14 @@ TEST_F(ShortcutScriptTest, FolderAndWriteFailuresAreReportedAndTheScriptGoesOn) 
   const std::string longLink = "C:\\WINDOWS\\" + std::string(1100, 'd') + ".lnk";
   Run({"{C:\\Zablokowany\\A.lnk", "-lnk=C:\\A.exe", "}", "{C:\\WINDOWS\\Odmowa.lnk", "}", "{" + longLink, "}"});
   ASSERT_EQ(problems.size(), 2u);
-  EXPECT_EQ(Cp1250ToUtf8(problems[0].title), "Problem instalacji");
-  EXPECT_EQ(Cp1250ToUtf8(problems[0].message), "Utworzenie folderu odnośnika pliku jest niemożliwe.");
-  EXPECT_EQ(Cp1250ToUtf8(problems[0].hint), "Podczas tworzenia folderu odnośnika C:\\Zablokowany wystąpił problem");
-  EXPECT_EQ(Cp1250ToUtf8(problems[0].details), "Dostęp do folderu odnośnika został odwołany.");
-  EXPECT_EQ(Cp1250ToUtf8(problems[1].title), "Problem instalacji");
-  EXPECT_EQ(Cp1250ToUtf8(problems[1].message), "Utworzenie odnośnika pliku jest niemożliwe.");
-  EXPECT_EQ(Cp1250ToUtf8(problems[1].hint), "Podczas tworzenia odnośnika C:\\WINDOWS\\Odmowa.lnk wystąpił problem");
-  EXPECT_EQ(Cp1250ToUtf8(problems[1].details), "Dostęp do odnośnika pliku został odwołany.");
+  EXPECT_EQ(problems[0].title, "Problem instalacji");
+  EXPECT_EQ(problems[0].message, "Utworzenie folderu odnośnika pliku jest niemożliwe.");
+  EXPECT_EQ(problems[0].hint, "Podczas tworzenia folderu odnośnika C:\\Zablokowany wystąpił problem");
+  EXPECT_EQ(problems[0].details, "Dostęp do folderu odnośnika został odwołany.");
+  EXPECT_EQ(problems[1].title, "Problem instalacji");
+  EXPECT_EQ(problems[1].message, "Utworzenie odnośnika pliku jest niemożliwe.");
+  EXPECT_EQ(problems[1].hint, "Podczas tworzenia odnośnika C:\\WINDOWS\\Odmowa.lnk wystąpił problem");
+  EXPECT_EQ(problems[1].details, "Dostęp do odnośnika pliku został odwołany.");
   ASSERT_EQ(writer.written.size(), 1u);
   EXPECT_EQ(writer.written[0].linkFile, longLink);  // taken whole, not cut at 1024
 }

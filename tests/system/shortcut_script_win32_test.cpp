@@ -79,8 +79,7 @@ class ShortcutScriptOnWindows : public ::testing::Test {
     std::ofstream out(script_, std::ios::binary);
     for (const std::string& line : lines) out << Cp1250(line) << "\r\n";
     out.close();
-    EXPECT_TRUE(RunShortcutScript(linker, GetTempFolder(), program,
-                                  [this](const Problem& p) { hints.push_back(Cp1250ToUtf8(p.hint)); }));
+    EXPECT_TRUE(RunShortcutScript(linker, GetTempFolder(), program, [this](const Problem& p) { hints.push_back(p.hint); }));
   }
 
   testing::ScratchFolder scratch{"setuvane-shortcuts"};

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
 #include "system/install_journal.h"
 #include "tests/system/fake_machine.h"
 
@@ -29,7 +28,7 @@ class SystemComponentsTest : public ::testing::Test {
         kMedium,
         [&](const std::string& text) {
           catchUpRuns();
-          events.push_back("status: " + Cp1250ToUtf8(text));
+          events.push_back("status: " + text);
         },
         [&] {
           catchUpRuns();

@@ -12,7 +12,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
 #include "system/shell_folders.h"
 #include "system/system_actions.h"
 #include "system/system_components.h"
@@ -61,7 +60,7 @@ class SystemComponentsOnWindows : public ::testing::Test {
 
   void Run() {
     EXPECT_TRUE(InstallSystemComponents(
-        medium, [this](const std::string& text) { statuses.push_back(Cp1250ToUtf8(text)); }, [] {}));
+        medium, [this](const std::string& text) { statuses.push_back(text); }, [] {}));
   }
 
   testing::ScratchFolder scratch{"setuvane-components"};

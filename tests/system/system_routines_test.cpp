@@ -54,7 +54,7 @@ TEST_F(SystemRoutinesTest, FreeSpacePrefersThe64BitQuery) {
   // Clusters capped at 2 GiB by the old call; the 64-bit count is the truth.
   machine.diskSpace = DiskSpace{64, 512, 65535, 65535, std::uint64_t{300} << 30};
   EXPECT_EQ(GetDiskFreeBytes("C:"), std::int64_t{300} << 30);
-  machine.diskSpace->totalFreeBytes = UINT64_MAX;
+  machine.diskSpace->bytesFreeToCaller = UINT64_MAX;
   EXPECT_EQ(GetDiskFreeBytes("C:"), INT64_MAX);
 }
 

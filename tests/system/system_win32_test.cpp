@@ -13,6 +13,7 @@
 
 #include "system/folder_error.h"
 #include "system/folder_macros.h"
+#include "system/registry.h"
 #include "system/shell_folders.h"
 #include "system/system_actions.h"
 #include "system/system_library.h"
@@ -213,7 +214,8 @@ TEST(DiskFreeBytes, ExistingAndMissingDrives) {
   EXPECT_GT(free, 0);
   ULARGE_INTEGER available, total, totalFree;
   ASSERT_TRUE(GetDiskFreeSpaceExA((volume + "\\").c_str(), &available, &total, &totalFree));
-  EXPECT_NEAR(static_cast<double>(free), static_cast<double>(totalFree.QuadPart), 512.0 * 1024 * 1024);
+  // The bytes free to this user (a quota counts), not the volume's.
+  EXPECT_NEAR(static_cast<double>(free), static_cast<double>(available.QuadPart), 512.0 * 1024 * 1024);
 
   std::string missing;
   for (char letter = 'Z'; letter > 'C' && missing.empty(); --letter) {
@@ -307,6 +309,35 @@ TEST(SystemLibrary, IgnoresADllBesideTheProgram) {
   EXPECT_EQ(loaded, nullptr);
   EXPECT_NE(error, static_cast<DWORD>(ERROR_BAD_EXE_FORMAT)) << "the file beside the program was tried";
   EXPECT_NE(LoadSystemLibrary("winmm.dll"), nullptr);
+}
+
+// The registry seam: texts as UTF-16 whatever the code page, a value given back byte
+// for byte (an odd size and no NUL, and data in the ANSI calls' form), and a key
+// deleted with the keys below it, as Windows 9x would.
+TEST(RegistryOnWindows, TextsRawDataAndWholeTrees) {
+  Registry& registry = DefaultRegistry();
+  const std::string top = "Software\\SetuvaneTest\\Łódź";
+  const std::optional<Registry::Key> key = registry.CreateKey(kHkeyCurrentUser, top + "\\Głąb\\Dno");
+  ASSERT_TRUE(key);
+  EXPECT_TRUE(registry.SetValue(*key, "Ścieżka", kRegSz, StringValueData("C:\\Źródła")));
+  EXPECT_EQ(registry.QueryText(*key, "Ścieżka"), "C:\\Źródła");
+  // Stored as UTF-16: "Ź" and "ł" are single units.
+  const std::string stored(
+      "C\0:\0\\\0\x79\x01"
+      "r\0\xF3\0d\0\x42\x01"
+      "a\0\0\0",
+      20);
+  EXPECT_EQ(registry.QueryValue(*key, "Ścieżka"), (RegistryData{kRegSz, stored}));
+  const RegistryData odd{kRegSz, std::string("A\0B", 3)};
+  EXPECT_TRUE(registry.RestoreValue(*key, "Surowa", odd));
+  EXPECT_EQ(registry.QueryValue(*key, "Surowa"), odd);
+  EXPECT_TRUE(registry.RestoreValue(*key, "Dawna", RegistryData{kRegSz, std::string("abc\0", 4), /*ansiForm=*/true}));
+  EXPECT_EQ(registry.QueryText(*key, "Dawna"), "abc");
+  registry.CloseKey(*key);
+  EXPECT_TRUE(registry.DeleteKey(kHkeyCurrentUser, top));
+  EXPECT_FALSE(registry.OpenKey(kHkeyCurrentUser, top));
+  EXPECT_TRUE(registry.DeleteKey(kHkeyCurrentUser, top));  // gone already
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\SetuvaneTest");
 }
 
 }  // namespace

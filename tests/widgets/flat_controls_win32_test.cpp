@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
 #include "test_window_win32.h"
 #include "widgets/flat_button.h"
 #include "widgets/flat_progress_bar.h"
@@ -54,7 +53,7 @@ TEST_F(FlatButtonTest, ClicksOnlyWhenReleasedOverIt) {
 
 TEST_F(FlatButtonTest, BevelAndCaptionColours) {
   TFlatButton button;
-  button.SetCaption(Cp1250("Następny >"));
+  button.SetCaption("Następny >");
   ASSERT_TRUE(button.Create(window.hwnd(), 10, 10));
   EXPECT_EQ(test::WindowText(button.Handle()), L"Nast\u0119pny >");
   const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
@@ -84,7 +83,7 @@ TEST_F(FlatButtonTest, AcceleratorIsTakenEvenWhenDisabled) {
   TFlatButton button;
   int clicks = 0;
   button.SetOnClick([&] { ++clicks; });
-  button.SetCaption(Cp1250("&Zamknij"));
+  button.SetCaption("&Zamknij");
   ASSERT_TRUE(button.Create(window.hwnd(), 10, 10));
   EXPECT_TRUE(DispatchDialogChar(window.hwnd(), L'z'));
   EXPECT_EQ(clicks, 1);
@@ -231,7 +230,7 @@ TEST_F(RadioButtonTest, CheckingOneUnchecksTheGroup) {
 TEST_F(RadioButtonTest, CircleDotAndFocus) {
   TFlatRadioButton radio;
   radio.SetColor(0xC0C0C0);
-  radio.SetCaption(Cp1250("Tak, mogę teraz ponownie uruchomić komputer."));
+  radio.SetCaption("Tak, mogę teraz ponownie uruchomić komputer.");
   ASSERT_TRUE(radio.Create(window.hwnd(), 8, 100, 265, 17));
   EXPECT_EQ(test::WindowText(radio.Handle()), L"Tak, mog\u0119 teraz ponownie uruchomi\u0107 komputer.");
   auto plain = CapturePrinted(radio.Handle());
@@ -310,7 +309,7 @@ TEST_F(ToolbarButtonTest, FlatUntilHoveredAndClicksInside) {
   browse.SetOnClick([&] { ++clicks; });
   browse.SetCaption("...");
   browse.SetHandCursor(true);
-  browse.SetHint(Cp1250("Wybierz katalog"));
+  browse.SetHint("Wybierz katalog");
   ASSERT_TRUE(browse.Create(window.hwnd(), 253, 64));
   EXPECT_EQ(SizeOf(browse.Handle()).cx, 23);
   EXPECT_TRUE(browse.HasTooltip());

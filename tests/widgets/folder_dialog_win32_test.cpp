@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
+#include "system/utf8.h"
 #include "system/shell_folders.h"
 #include "tests/dialogs/window_driver_win32.h"
 #include "tests/widgets/test_window_win32.h"
@@ -42,17 +42,16 @@ class FolderDialogTest : public ::testing::Test {
     // A folder whose path is far wider than the status line.
     longFolder = GetWindowsVolume() + "setuvane-folders-" + std::to_string(GetCurrentProcessId());
     for (int level = 0; level < 6; ++level) longFolder += "\\katalog z długą nazwą " + std::to_string(level);
-    longFolder = Cp1250(longFolder);
-    std::filesystem::create_directories(Cp1250ToUtf16(longFolder));
-    dialog.SetTitle(Cp1250("Wybierz katalog"));
-    dialog.SetText(Cp1250("Wybierz katalog, w którym zostanie zainstalowany produkt. Jeżeli katalog nie istnieje, "
-                          "zostanie utworzony."));
+    std::filesystem::create_directories(Utf8ToUtf16(longFolder));
+    dialog.SetTitle("Wybierz katalog");
+    dialog.SetText(
+        "Wybierz katalog, w którym zostanie zainstalowany produkt. Jeżeli katalog nie istnieje, "
+        "zostanie utworzony.");
   }
   ~FolderDialogTest() override {
     std::error_code ignored;
-    std::filesystem::remove_all(Cp1250ToUtf16(GetWindowsVolume() + "setuvane-folders-" +
-                                              std::to_string(GetCurrentProcessId())),
-                                ignored);
+    std::filesystem::remove_all(
+        Utf8ToUtf16(GetWindowsVolume() + "setuvane-folders-" + std::to_string(GetCurrentProcessId())), ignored);
     SetWindowPos(owner.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE);  // shared with other tests
     CoUninitialize();
   }
@@ -98,7 +97,7 @@ TEST_F(FolderDialogTest, ShowsOverTheOwnerWithItsCaptionStatusLineAndOkRule) {
   EXPECT_TRUE(treeFocused);
 
   // The long path is shortened in the middle: its start and its last folder stay.
-  const std::wstring path = reinterpret_cast<const wchar_t*>(Cp1250ToUtf16(longFolder).c_str());
+  const std::wstring path = reinterpret_cast<const wchar_t*>(Utf8ToUtf16(longFolder).c_str());
   ASSERT_GT(status.size(), 20u);
   EXPECT_LT(status.size(), path.size());
   EXPECT_NE(status.find(L"..."), std::wstring::npos);

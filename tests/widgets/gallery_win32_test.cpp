@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-#include "system/cp1250.h"
 #include "test_window_win32.h"
 #include "widgets/edit97.h"
 #include "widgets/flat_button.h"
@@ -27,12 +26,13 @@ TEST(Gallery, SavesAPictureOfTheControls) {
   TStaticMemo memo;
   memo.SetColor(0xFFFFFF);
   memo.SetFontColor(colors::kBtnShadow);
-  memo.SetText(Cp1250("Witamy w instalacji aplikacji. Ten program pomoże państwu\r\n"
-                      "zainstalować oprogramowanie na państwa komputerze."));
+  memo.SetText(
+      "Witamy w instalacji aplikacji. Ten program pomoże państwu\r\n"
+      "zainstalować oprogramowanie na państwa komputerze.");
   memo.Create(w, 10, 10, 300, 40);
 
   TEdit97 folder;
-  folder.SetText(Cp1250("C:\\Program Files\\Księgowość\\"));
+  folder.SetText("C:\\Program Files\\Księgowość\\");
   folder.Create(w, 10, 60, 187, 19);
   TToolbarButton97 browse;
   browse.SetCaption("...");
@@ -59,20 +59,20 @@ TEST(Gallery, SavesAPictureOfTheControls) {
 
   TFlatRadioButton restart, reset, disabledRadio;
   restart.SetColor(0xFFFFFF);
-  restart.SetCaption(Cp1250("Tak, mogę teraz ponownie uruchomić komputer."));
+  restart.SetCaption("Tak, mogę teraz ponownie uruchomić komputer.");
   restart.Create(w, 10, 145, 265, 17);
   restart.SetChecked(true);
   reset.SetColor(0xFFFFFF);
-  reset.SetCaption(Cp1250("Nie, chcę teraz powrócić do systemu Windows."));
+  reset.SetCaption("Nie, chcę teraz powrócić do systemu Windows.");
   reset.Create(w, 10, 161, 265, 17);
   disabledRadio.SetColor(0xFFFFFF);
   disabledRadio.SetGroupIndex(1);
-  disabledRadio.SetCaption(Cp1250("Wyłączony"));
+  disabledRadio.SetCaption("Wyłączony");
   disabledRadio.SetEnabled(false);
   disabledRadio.SetChecked(true);
   disabledRadio.Create(w, 10, 177, 265, 17);
 
-  TFlatButton prior(Cp1250("< Poprzedni")), next(Cp1250("Następny >")), close(Cp1250("Zamknij"));
+  TFlatButton prior("< Poprzedni"), next("Następny >"), close("Zamknij");
   prior.SetEnabled(false);
   prior.Create(w, 10, 205);
   next.Create(w, 98, 205);
@@ -96,7 +96,7 @@ TEST(Gallery, SavesAPictureOfTheControls) {
   cancel.Create(w, 180, 245, 81, 25);
 
   TPlainButton colourful;
-  colourful.SetCaption(Cp1250("Domyślne kolory"));
+  colourful.SetCaption("Domyślne kolory");
   colourful.Create(w, 320, 245, 120, 25);
   SendMessageW(next.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, test::At(5, 5));  // shown pressed
   test::MoveMouseOver(hovered.Handle(), 5, 5);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
 #include "test_window_win32.h"
 
 namespace setuvane {
@@ -193,7 +192,7 @@ TEST_F(PlainButtonTest, CaptionTextAndAccelerator) {
   TPlainButton button;
   int clicks = 0;
   button.SetOnClick([&] { ++clicks; });
-  button.SetCaption(Cp1250("&Łącz"));
+  button.SetCaption("&Łącz");
   ASSERT_TRUE(button.Create(window.hwnd(), 10, 10, 81, 25));
   EXPECT_EQ(test::WindowText(button.Handle()), L"&\u0141\u0105cz");
   EXPECT_FALSE(DispatchDialogChar(window.hwnd(), L'x'));

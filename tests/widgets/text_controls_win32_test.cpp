@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "system/cp1250.h"
 #include "test_window_win32.h"
 #include "tests/widgets/text_fit_win32.h"
 #include "widgets/edit97.h"
@@ -64,7 +63,7 @@ TEST_F(StaticMemoTest, ReadOnlyBorderlessAndNoTabStop) {
 TEST_F(StaticMemoTest, LinesAndPolishText) {
   TStaticMemo memo;
   ASSERT_TRUE(memo.Create(window.hwnd(), 48, 24, 241, 137));
-  const std::string text = Cp1250("Czy przerwać?\r\nInstalacja nie została ukończona.");
+  const std::string text = "Czy przerwać?\r\nInstalacja nie została ukończona.";
   memo.SetText(text);
   EXPECT_EQ(memo.Text(), text);
   EXPECT_EQ(SendMessageW(memo.EditHandle(), EM_GETLINECOUNT, 0, 0), 2);
@@ -85,10 +84,11 @@ TEST_F(StaticMemoTest, LinesAndPolishText) {
 TEST_F(StaticMemoTest, ALineTooWideWrapsWithItsParagraphAndALongTextScrolls) {
   TStaticMemo memo;
   ASSERT_TRUE(memo.Create(window.hwnd(), 10, 10, 120, 60));
-  memo.SetLines({Cp1250("Krótki wiersz"), "", Cp1250("Ten wiersz jest o wiele za długi na tę notatkę, "),
-                 Cp1250("a ten go kończy."), "", "Koniec"});
-  EXPECT_EQ(memo.Text(), Cp1250("Krótki wiersz\r\n\r\nTen wiersz jest o wiele za długi na tę notatkę, a ten go "
-                                "kończy.\r\n\r\nKoniec"));
+  memo.SetLines(
+      {"Krótki wiersz", "", "Ten wiersz jest o wiele za długi na tę notatkę, ", "a ten go kończy.", "", "Koniec"});
+  EXPECT_EQ(memo.Text(),
+            "Krótki wiersz\r\n\r\nTen wiersz jest o wiele za długi na tę notatkę, a ten go "
+            "kończy.\r\n\r\nKoniec");
   EXPECT_TRUE(test::ShowsWholeText(memo.EditHandle()));
   EXPECT_TRUE(GetWindowLongW(memo.EditHandle(), GWL_STYLE) & WS_VSCROLL);
   memo.SetText("Koniec");
@@ -141,7 +141,7 @@ TEST_F(Edit97Test, ChangesAreReported) {
   int changes = 0;
   folder.SetOnChange([&] { ++changes; });
   ASSERT_TRUE(folder.Create(window.hwnd(), 62, 63, 187, 19));
-  const std::string path = Cp1250("C:\\Program Files\\Księgowość\\");
+  const std::string path = "C:\\Program Files\\Księgowość\\";
   folder.SetText(path);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(folder.Text(), path);
@@ -153,7 +153,7 @@ TEST_F(Edit97Test, ChangesAreReported) {
   SendMessageW(folder.EditHandle(), EM_SETSEL, 1000, 1000);
   SendMessageW(folder.EditHandle(), WM_CHAR, L'\u017C', 1);  // ż typed at the caret
   EXPECT_EQ(changes, 2);
-  EXPECT_EQ(folder.Text().back(), Cp1250("ż")[0]);
+  EXPECT_EQ(folder.Text(), path + "ż");
   EXPECT_EQ(test::WindowText(folder.Handle()).back(), L'\u017C');
   SetFocus(window.hwnd());
 }

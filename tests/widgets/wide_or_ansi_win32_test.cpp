@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "system/cp1250.h"
 #include "tests/widgets/test_window_win32.h"
 #include "widgets/gdi_win32.h"
 #include "widgets/wide_or_ansi_win32.h"
@@ -20,7 +19,7 @@ bool AnsiForced() {
   return GetEnvironmentVariableA(ui::kForceAnsiVariable, value, sizeof value) == 1 && value[0] == '1';
 }
 
-const std::string kPolish = Cp1250("Zażółć gęślą jaźń, ŻÓŁW Ś Ź Ć Ń");
+const std::string kPolish = "Zażółć gęślą jaźń, ŻÓŁW Ś Ź Ć Ń";
 const std::wstring kPolishWide = L"Zażółć gęślą jaźń, ŻÓŁW Ś Ź Ć Ń";
 
 TEST(WideOrAnsi, WindowsAreOfTheChosenSetAndKeepTheirPolishTexts) {
@@ -32,7 +31,7 @@ TEST(WideOrAnsi, WindowsAreOfTheChosenSetAndKeepTheirPolishTexts) {
   EXPECT_TRUE(ui::IsOfClass(label, "Static"));
   EXPECT_EQ(ui::Text(label), kPolish);
   EXPECT_EQ(test::WindowText(label), kPolishWide);  // read through the W call, from either set
-  ui::SetText(label, Cp1250("Łódź"));
+  ui::SetText(label, "Łódź");
   EXPECT_EQ(test::WindowText(label), L"Łódź");
 
   HMENU menu = CreatePopupMenu();
@@ -49,7 +48,7 @@ TEST(WideOrAnsi, TextIsMeasuredAsTheWCallsMeasureIt) {
   ScreenDC screen;
   SelectScope font(screen.get(), DefaultControlFont());
   RECT chosen{0, 0, 400, 0}, wide{0, 0, 400, 0};
-  ui::DrawText1250(screen.get(), kPolish, chosen, DT_CALCRECT | DT_SINGLELINE);
+  ui::DrawTextUtf8(screen.get(), kPolish, chosen, DT_CALCRECT | DT_SINGLELINE);
   DrawTextW(screen.get(), kPolishWide.c_str(), -1, &wide, DT_CALCRECT | DT_SINGLELINE);
   EXPECT_EQ(chosen.right, wide.right);
   EXPECT_EQ(chosen.bottom, wide.bottom);

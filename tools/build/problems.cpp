@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "tools/console.h"
-
 namespace setuvane::pack {
 
 void Problems::Error(const std::string& file, int line, const std::string& message) {
@@ -25,7 +23,7 @@ std::string ProblemText(const Problem& p) {
 }
 
 void Problems::Print(std::FILE* out) const {
-  for (const Problem& p : all_) std::fprintf(out, "%s\n", Utf8ToConsole(ProblemText(p)).c_str());
+  for (const Problem& p : all_) std::fprintf(out, "%s\n", ProblemText(p).c_str());
 }
 
 }  // namespace setuvane::pack

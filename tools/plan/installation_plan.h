@@ -1,7 +1,7 @@
 // What an installation of a package would do, step by step, found by a dry run of
 // the installer's own steps (the settings reader, the product destinations, the
 // component table, the registry and shortcut scripts) against a planning machine,
-// a recording registry and a recording shortcut writer. Texts are Windows-1250.
+// a recording registry and a recording shortcut writer. Texts are UTF-8.
 #pragma once
 
 #include <map>
@@ -30,7 +30,7 @@ struct PackageContent {
 
 struct PlanOptions {
   StandardLayout layout;
-  std::string medium;  // the real folder of the medium, as an archive path
+  std::string medium;  // the real folder of the medium
   // The folder the user would choose; without one the package's own.
   std::optional<std::string> programFolder;
 };

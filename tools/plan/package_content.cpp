@@ -57,7 +57,7 @@ std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgum
   content.singleFile = session.CarriedIntegrity().has_value();
   for (int i = 0; i < zip.EntryCount(); ++i) {
     const archive::TAbZipItem& entry = *zip.Entries(i);
-    content.entries.push_back({entry.StoredName(), entry.ExtraText()});
+    content.entries.push_back({ArchiveTextToConsole(entry.StoredName()), ArchiveTextToConsole(entry.ExtraText())});
   }
   // As start-up unpacks them: flat, and the components a single file carries with
   // their folders.
@@ -74,7 +74,7 @@ std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgum
     extract(false);
     extract(true);
   } catch (const std::exception& e) {
-    session.Error(ArchiveTextToConsole(e.what()));
+    session.Error(e.what());
     return std::nullopt;
   }
   if (session.Failures() > 0) {

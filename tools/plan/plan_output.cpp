@@ -2,7 +2,6 @@
 
 #include <cinttypes>
 
-#include "system/cp1250.h"
 #include "system/registry.h"
 #include "tools/printable.h"
 
@@ -171,12 +170,12 @@ void PrintUninstallEntry(const InstallationPlan& plan, std::FILE* out) {
 }
 
 nlohmann::ordered_json RegistryJson(const RegistryWrite& w) {
-  nlohmann::ordered_json item{{"key", Cp1250ToUtf8(w.key)}};
+  nlohmann::ordered_json item{{"key", w.key}};
   if (!w.isValue) return item;
-  item["value"] = Cp1250ToUtf8(w.name);
+  item["value"] = w.name;
   item["type"] = TypeName(w.type);
   if (w.type == kRegSz) {
-    item["data"] = Cp1250ToUtf8(Text(w.data));
+    item["data"] = Text(w.data);
   } else if (w.type == kRegDword) {
     item["data"] = Dword(w.data);
   } else {
@@ -200,55 +199,55 @@ void PrintPlan(const InstallationPlan& plan, const PlanOptions& options, std::FI
 
 nlohmann::ordered_json PlanJson(const InstallationPlan& plan, const PlanOptions& options) {
   nlohmann::ordered_json folders = nlohmann::ordered_json::object();
-  for (const LayoutFolder& folder : options.layout.Folders()) folders[folder.name] = Cp1250ToUtf8(folder.path);
-  nlohmann::ordered_json json{{"machine", {{"version", VersionText(options.layout.Version())},
-                                   {"folders", folders},
-                                   {"medium", Cp1250ToUtf8(options.medium)}}},
-                      {"programFolder", Cp1250ToUtf8(plan.programFolder)},
-                      {"files", nlohmann::ordered_json::array()},
-                      {"components", nlohmann::ordered_json::array()},
-                      {"registry", nlohmann::ordered_json::array()},
-                      {"shortcuts", nlohmann::ordered_json::array()},
-                      {"problems", nlohmann::ordered_json::array()},
-                      {"stoppedAt", plan.stoppedAt ? nlohmann::ordered_json(StepName(*plan.stoppedAt)) : nlohmann::ordered_json()}};
+  for (const LayoutFolder& folder : options.layout.Folders()) folders[folder.name] = folder.path;
+  nlohmann::ordered_json json{
+      {"machine",
+       {{"version", VersionText(options.layout.Version())}, {"folders", folders}, {"medium", options.medium}}},
+      {"programFolder", plan.programFolder},
+      {"files", nlohmann::ordered_json::array()},
+      {"components", nlohmann::ordered_json::array()},
+      {"registry", nlohmann::ordered_json::array()},
+      {"shortcuts", nlohmann::ordered_json::array()},
+      {"problems", nlohmann::ordered_json::array()},
+      {"stoppedAt", plan.stoppedAt ? nlohmann::ordered_json(StepName(*plan.stoppedAt)) : nlohmann::ordered_json()}};
   for (const PlannedFile& f : plan.files) {
-    json["files"].push_back({{"name", Cp1250ToUtf8(f.storedName)},
-                             {"folder", Cp1250ToUtf8(f.folder)},
-                             {"path", Cp1250ToUtf8(f.path)},
+    json["files"].push_back({{"name", f.storedName},
+                             {"folder", f.folder},
+                             {"path", f.path},
                              {"asksBeforeReplacing", f.asksBeforeReplacing}});
   }
   for (const PlannedComponent& c : plan.components) {
-    json["components"].push_back({{"commandLine", Cp1250ToUtf8(c.commandLine)}, {"status", Cp1250ToUtf8(c.status)}});
+    json["components"].push_back({{"commandLine", c.commandLine}, {"status", c.status}});
   }
   for (const RegistryWrite& w : plan.registry) json["registry"].push_back(RegistryJson(w));
   for (const ShellLinkProperties& link : plan.shortcuts) {
-    json["shortcuts"].push_back({{"file", Cp1250ToUtf8(link.linkFile)},
-                                 {"target", Cp1250ToUtf8(link.programFile)},
-                                 {"arguments", Cp1250ToUtf8(link.parameters)},
-                                 {"description", Cp1250ToUtf8(link.description)},
-                                 {"workingFolder", Cp1250ToUtf8(link.workingFolder)},
-                                 {"iconFile", Cp1250ToUtf8(link.iconFile)},
+    json["shortcuts"].push_back({{"file", link.linkFile},
+                                 {"target", link.programFile},
+                                 {"arguments", link.parameters},
+                                 {"description", link.description},
+                                 {"workingFolder", link.workingFolder},
+                                 {"iconFile", link.iconFile},
                                  {"iconIndex", link.iconIndex}});
   }
   if (plan.uninstallEntry) {
     nlohmann::ordered_json values = nlohmann::ordered_json::object();
     for (const UninstallEntryValue& value : plan.uninstallEntry->values) {
       if (value.name == "EstimatedSize" || value.name == "InstallDate") continue;
-      values[value.name] = value.type == kRegDword ? nlohmann::ordered_json(value.number)
-                                                   : nlohmann::ordered_json(Cp1250ToUtf8(value.text));
+      values[value.name] =
+          value.type == kRegDword ? nlohmann::ordered_json(value.number) : nlohmann::ordered_json(value.text);
     }
-    json["uninstallEntry"] = {{"key", "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKeysPath) + "\\" +
-                                          Cp1250ToUtf8(plan.uninstallEntry->keyName)},
-                              {"values", values}};
+    json["uninstallEntry"] = {
+        {"key", "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKeysPath) + "\\" + plan.uninstallEntry->keyName},
+        {"values", values}};
   } else {
     json["uninstallEntry"] = nullptr;
   }
   for (const PlanProblem& p : plan.problems) {
     json["problems"].push_back({{"step", StepName(p.step)},
-                                {"title", Cp1250ToUtf8(p.report.title)},
-                                {"message", Cp1250ToUtf8(p.report.message)},
-                                {"hint", Cp1250ToUtf8(p.report.hint)},
-                                {"details", Cp1250ToUtf8(p.report.details)},
+                                {"title", p.report.title},
+                                {"message", p.report.message},
+                                {"hint", p.report.hint},
+                                {"details", p.report.details},
                                 {"stops", p.stops}});
   }
   return json;

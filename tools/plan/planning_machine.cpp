@@ -12,8 +12,7 @@ constexpr std::uint32_t kFileAttribute = 0x20;  // FILE_ATTRIBUTE_ARCHIVE, a pla
 
 // Windows compares names without regard to letter case.
 std::string Folded(std::string_view path) {
-  std::string folded;
-  for (const char c : path) folded += Cp1250Upper(c);
+  std::string folded = UpperCp1250Letters(path);
   while (folded.size() > 3 && folded.back() == '\\') folded.pop_back();
   return folded;
 }

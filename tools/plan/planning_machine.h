@@ -16,9 +16,9 @@ namespace setuvane::pack {
 
 class PlanningMachine final : public Machine {
  public:
-  // `medium`: the real folder that stands for the layout's "Source" folder, as an
-  // archive path (Windows-1250, "\" or "/"); `setupFiles`: the bytes of each setup
-  // file by its bare name, found in the layout's temporary folder.
+  // `medium`: the real folder that stands for the layout's "Source" folder ("\" or
+  // "/" between its parts); `setupFiles`: the bytes of each setup file by its bare
+  // name, found in the layout's temporary folder.
   PlanningMachine(const StandardLayout& layout, std::string medium, std::map<std::string, std::string> setupFiles);
 
   // Command lines started, in order.

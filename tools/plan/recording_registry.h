@@ -12,7 +12,7 @@
 namespace setuvane::pack {
 
 struct RegistryWrite {
-  std::string key;  // full name, Windows-1250
+  std::string key;  // full name
   bool isValue = false;
   // For a value: its name (empty: the key's default value), type and data as
   // they would be written.

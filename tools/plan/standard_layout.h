@@ -21,7 +21,7 @@ namespace setuvane::pack {
 
 struct LayoutFolder {
   std::string name;  // "Windows", "Desktop", "Start Menu", ...
-  std::string path;  // Windows-1250, without a final backslash (a drive root keeps it)
+  std::string path;  // without a final backslash (a drive root keeps it)
 };
 
 class StandardLayout {
