@@ -1,5 +1,7 @@
 #include "system/machine.h"
 
+#include <cstdlib>
+
 #include "system/cp1250.h"
 
 namespace setuvane {
@@ -10,6 +12,8 @@ Machine* g_override = nullptr;
 }  // namespace
 
 std::string Machine::AnsiCodePageText(std::string_view bytes) { return Cp1250ToUtf8(bytes); }
+
+void Machine::EndProcessAtOnce(std::uint32_t exitCode) { std::_Exit(static_cast<int>(exitCode)); }
 
 Machine& CurrentMachine() { return g_override ? *g_override : DefaultMachine(); }
 

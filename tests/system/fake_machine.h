@@ -34,6 +34,8 @@ class FakeMachine : public Machine {
   bool soundPlays = true;
   // A letter the system's code page lacks, as on a Windows 9x; empty: every name holds.
   std::string unheldLetter;
+  // Existing paths by a short spelling, and the long form the system gives for them.
+  std::map<std::string, std::string> longNames;
 
   // What was asked, in order.
   std::vector<std::string> calls;
@@ -139,6 +141,11 @@ class FakeMachine : public Machine {
   }
   bool HoldsName(const std::string& text) override {
     return unheldLetter.empty() || text.find(unheldLetter) == std::string::npos;
+  }
+  std::optional<std::string> LongPathName(const std::string& path) override {
+    const auto found = longNames.find(path);
+    if (found != longNames.end()) return found->second;
+    return directories.count(path) || files.count(path) ? std::optional<std::string>(path) : std::nullopt;
   }
 
  private:
