@@ -4,6 +4,7 @@
 #include <map>
 
 #include "archive/crc32.h"
+#include "system/sha256.h"
 #include "system/system_queries.h"
 
 namespace setuvane {
@@ -232,7 +233,10 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
       return record;
     };
     const size_t end = text.find("\r\n", at);
-    if (end == std::string_view::npos) return fail("the line is cut off");
+    if (end == std::string_view::npos) {
+      record.tornTail = true;
+      break;
+    }
     const std::string_view line = text.substr(at, end - at);
     at = end + 2;
     const size_t lastTab = line.rfind('\t');
@@ -291,35 +295,66 @@ std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>&
   return merged;
 }
 
+RecordSeal SealOf(std::string_view text) {
+  Sha256 sha;
+  sha.Update(text);
+  return {text.size(), DigestHex(sha.Final())};
+}
+
+std::optional<std::string_view> SealedPart(std::string_view text, const RecordSeal& seal) {
+  if (seal.length > text.size()) return std::nullopt;
+  const std::string_view part = text.substr(0, static_cast<size_t>(seal.length));
+  if (SealOf(part).digest != seal.digest) return std::nullopt;
+  return part;
+}
+
 bool UninstallRecordWriter::Start(const std::vector<UninstallItem>& earlier) {
-  items_.clear();
+  std::vector<UninstallItem> items;
   for (const UninstallItem& item : earlier)
-    if (item.kind != UninstallItemKind::kEnd) items_.push_back(item);
-  return Rewrite(items_);
+    if (item.kind != UninstallItemKind::kEnd) items.push_back(item);
+  return Rewrite(items);
 }
 
 bool UninstallRecordWriter::Rewrite(const std::vector<UninstallItem>& items) {
   items_ = items;
+  queued_.clear();
+  queuedItems_.clear();
   std::string text = std::string(kUninstallRecordHeading) + "\r\n";
   chain_ = 0;
   for (const UninstallItem& item : items_) text += UninstallRecordLine(item, chain_);
-  failed_ = !files_.WriteWhole(path_, text);
+  written_ = Sha256();
+  written_.Update(text);
+  const std::string pending = path_ + std::string(kPendingRecordSuffix);
+  failed_ = !files_.WriteNew(pending, text) || !Seal(true) || !files_.Replace(pending, path_);
   return !failed_;
 }
 
-bool UninstallRecordWriter::Add(const UninstallItem& item) {
+void UninstallRecordWriter::Announce(const UninstallItem& item) {
+  queued_ += UninstallRecordLine(item, chain_);
+  queuedItems_.push_back(item);
+}
+
+bool UninstallRecordWriter::Commit() {
+  if (queued_.empty()) return !failed_;
   if (failed_) return false;
-  // Appended through a copy of the chain: a line that did not reach the disk
-  // must not move it on.
-  std::uint32_t chain = chain_;
-  const std::string line = UninstallRecordLine(item, chain);
-  if (!files_.Append(path_, line)) {
+  // Once a line fails to reach the disk, or the seal to cover it, nothing more
+  // is written: the seal keeps vouching for what is there.
+  if (!files_.Append(path_, queued_) || !files_.Flush(path_)) {
     failed_ = true;
     return false;
   }
-  chain_ = chain;
-  items_.push_back(item);
-  return true;
+  written_.Update(queued_);
+  queued_.clear();
+  items_.insert(items_.end(), queuedItems_.begin(), queuedItems_.end());
+  queuedItems_.clear();
+  failed_ = !Seal(false);
+  return !failed_;
+}
+
+bool UninstallRecordWriter::MakeLasting() { return Commit() && files_.Flush(path_) && Seal(true); }
+
+bool UninstallRecordWriter::Seal(bool lasting) {
+  return !sealer_ || sealer_({written_.Length(), DigestHex(written_.Final())}, lasting);
 }
 
 }  // namespace setuvane
