@@ -1,7 +1,5 @@
 #include "system/machine.h"
 
-#include <cstdlib>
-
 #include "system/cp1250.h"
 
 namespace setuvane {
@@ -12,8 +10,6 @@ Machine* g_override = nullptr;
 }  // namespace
 
 std::string Machine::AnsiCodePageText(std::string_view bytes) { return Cp1250ToUtf8(bytes); }
-
-void Machine::EndProcessAtOnce(std::uint32_t exitCode) { std::_Exit(static_cast<int>(exitCode)); }
 
 Machine& CurrentMachine() { return g_override ? *g_override : DefaultMachine(); }
 

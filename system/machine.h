@@ -107,7 +107,7 @@ class Machine {
   virtual std::optional<std::string> LongPathName(const std::string&) { return std::nullopt; }
   // Ends the process at once, as a power cut or Task Manager would: nothing more of
   // it runs (tests of an installation stopped half-way).
-  [[noreturn]] virtual void EndProcessAtOnce(std::uint32_t exitCode);
+  [[noreturn]] virtual void EndProcessAtOnce(std::uint32_t exitCode) = 0;
 };
 
 // The machine the system routines talk to.

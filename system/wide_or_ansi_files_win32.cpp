@@ -216,23 +216,27 @@ std::optional<std::string> NewTemporaryFileIn(const std::string& folder, const c
   return FromAnsi(name);
 }
 
-std::optional<std::string> ShortPathOf(const std::string& path) {
+namespace {
+
+// Another form of a path through a call of GetShortPathName's shape (the path, a
+// buffer, its size; the length needed when it is too small): the W call asked for
+// the size first, the ANSI call with the classic buffer.
+template <class WideCall, class AnsiCall>
+std::optional<std::string> PathThrough(const std::string& path, WideCall wideCall, AnsiCall ansiCall) {
   if (!AnsiCalls()) {
     const std::wstring wide = Wide(path);
-    const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
-    std::wstring shortPath(needed + 1, L'\0');
-    const DWORD length = needed ? GetShortPathNameW(wide.c_str(), shortPath.data(), needed + 1) : 0;
+    const DWORD needed = wideCall(wide.c_str(), nullptr, 0);
+    std::wstring result(needed + 1, L'\0');
+    const DWORD length = needed ? wideCall(wide.c_str(), result.data(), needed + 1) : 0;
     if (length == 0 || length > needed) return std::nullopt;
-    return FromWide(shortPath.data(), length);
+    return FromWide(result.data(), length);
   }
   const std::optional<std::string> ansi = Ansi(path);
-  char shortPath[MAX_PATH] = {};
-  const DWORD length = ansi ? GetShortPathNameA(ansi->c_str(), shortPath, MAX_PATH) : 0;
+  char result[MAX_PATH] = {};
+  const DWORD length = ansi ? ansiCall(ansi->c_str(), result, MAX_PATH) : 0;
   if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return FromAnsi(std::string_view(shortPath, length));
+  return FromAnsi(std::string_view(result, length));
 }
-
-namespace {
 
 // Windows 95 and NT 4.0 have no GetLongPathName: the folder's own listing names each
 // part. The root ("C:\\", "\\\\server\\share\\") stays as it is.
@@ -261,28 +265,19 @@ std::optional<std::string> LongPathByParts(const std::string& path) {
 
 }  // namespace
 
+std::optional<std::string> ShortPathOf(const std::string& path) {
+  return PathThrough(path, GetShortPathNameW, GetShortPathNameA);
+}
+
 std::optional<std::string> LongPathOf(const std::string& path) {
-  if (!AnsiCalls()) {
-    using LongPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
-    static const auto call =
-        reinterpret_cast<LongPathNameW>(reinterpret_cast<void (*)()>(LoadedFunction("kernel32.dll", "GetLongPathNameW")));
-    if (!call) return LongPathByParts(path);
-    const std::wstring wide = Wide(path);
-    const DWORD needed = call(wide.c_str(), nullptr, 0);
-    std::wstring longPath(needed + 1, L'\0');
-    const DWORD length = needed ? call(wide.c_str(), longPath.data(), needed + 1) : 0;
-    if (length == 0 || length > needed) return std::nullopt;
-    return FromWide(longPath.data(), length);
-  }
+  using LongPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
   using LongPathNameA = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-  static const auto call =
+  static const auto wideCall =
+      reinterpret_cast<LongPathNameW>(reinterpret_cast<void (*)()>(LoadedFunction("kernel32.dll", "GetLongPathNameW")));
+  static const auto ansiCall =
       reinterpret_cast<LongPathNameA>(reinterpret_cast<void (*)()>(LoadedFunction("kernel32.dll", "GetLongPathNameA")));
-  if (!call) return LongPathByParts(path);
-  const std::optional<std::string> ansi = Ansi(path);
-  char longPath[MAX_PATH] = {};
-  const DWORD length = ansi ? call(ansi->c_str(), longPath, MAX_PATH) : 0;
-  if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return FromAnsi(std::string_view(longPath, length));
+  if (AnsiCalls() ? ansiCall == nullptr : wideCall == nullptr) return LongPathByParts(path);
+  return PathThrough(path, wideCall, ansiCall);
 }
 
 std::optional<VolumeSpace> VolumeSpaceAt(const std::string& root) {

@@ -38,9 +38,9 @@ std::optional<RecordSeal> SealIn(Registry& registry, Registry::Key key) {
   seal.digest = digest.value_or(std::string());
   // A seal that cannot be read stands: it matches no record, so nothing is trusted.
   if (length && length->type == kRegSz) {
-    const std::string text = length->data.substr(0, length->data.find('\0'));
-    if (!text.empty() && text.size() <= 19 && text.find_first_not_of("0123456789") == std::string::npos)
-      seal.length = std::stoull(text);
+    const std::optional<std::uint64_t> number = UnsignedNumber(length->data.substr(0, length->data.find('\0')), 10);
+    if (number)
+      seal.length = *number;
     else
       seal.digest.clear();
   } else {

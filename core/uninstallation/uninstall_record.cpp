@@ -6,6 +6,7 @@
 #include "archive/crc32.h"
 #include "system/sha256.h"
 #include "system/system_queries.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
@@ -48,16 +49,6 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::optional<std::uint64_t> Number(std::string_view text, int base) {
-  if (text.empty() || text.size() > 20) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigit(c);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-  }
-  return value;
-}
 
 // Field texts keep every byte: tabs, line ends and other control characters, and
 // the escape sign itself, are written as "%" and two hexadecimal digits.
@@ -114,7 +105,7 @@ std::optional<std::optional<RegistryData>> ParsePrior(std::string_view text, boo
   if (!firstVersion && ansiForm) text.remove_prefix(kAnsiForm.size());
   const size_t colon = text.find(':');
   if (colon == std::string_view::npos || (text.size() - colon - 1) % 2 != 0) return std::nullopt;
-  const std::optional<std::uint64_t> type = Number(text.substr(0, colon), 10);
+  const std::optional<std::uint64_t> type = UnsignedNumber(text.substr(0, colon), 10);
   if (!type || *type > 0xFFFFFFFFu) return std::nullopt;
   RegistryData data{static_cast<std::uint32_t>(*type), {}, ansiForm};
   for (size_t i = colon + 1; i < text.size(); i += 2) {
@@ -145,8 +136,8 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       item.root = fields[1];
       break;
     case UninstallItemKind::kFile: {
-      const std::optional<std::uint64_t> size = Number(fields[1], 10);
-      const std::optional<std::uint64_t> crc = Number(fields[2], 16);
+      const std::optional<std::uint64_t> size = UnsignedNumber(fields[1], 10);
+      const std::optional<std::uint64_t> crc = UnsignedNumber(fields[2], 16);
       if (!size || !crc || fields[2].size() != 8) return std::nullopt;
       item.path = fields[0];
       item.size = *size;
@@ -241,7 +232,7 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
     at = end + 2;
     const size_t lastTab = line.rfind('\t');
     if (lastTab == std::string_view::npos || line.size() - lastTab - 1 != 8) return fail("no check value");
-    const std::optional<std::uint64_t> check = Number(line.substr(lastTab + 1), 16);
+    const std::optional<std::uint64_t> check = UnsignedNumber(line.substr(lastTab + 1), 16);
     const std::string_view body = line.substr(0, lastTab + 1);
     if (!check || *check != Check(chain, body)) return fail("the check value does not match");
     chain = static_cast<std::uint32_t>(*check);

@@ -229,7 +229,7 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
   const size_t startItems = writer_->Items().size();
   const char* endAfter = std::getenv(kEndAfterItemsVariable);
-  const size_t endAfterItems = endAfter ? std::strtoul(endAfter, nullptr, 10) : 0;
+  const std::uint64_t endAfterItems = endAfter ? UnsignedNumber(endAfter, 10).value_or(0) : 0;
   SetUninstallRecorder([this](const UninstallItem& item) { writer_->Announce(item); },
                        [this, startItems, endAfterItems] {
                          if (!writer_->Commit()) JournalNote("uninstall record not written on: " + writer_->Path());

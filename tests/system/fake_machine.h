@@ -2,6 +2,7 @@
 // its field and records that it was asked.
 #pragma once
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -142,6 +143,7 @@ class FakeMachine : public Machine {
   bool HoldsName(const std::string& text) override {
     return unheldLetter.empty() || text.find(unheldLetter) == std::string::npos;
   }
+  [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override { std::_Exit(static_cast<int>(exitCode)); }
   std::optional<std::string> LongPathName(const std::string& path) override {
     const auto found = longNames.find(path);
     if (found != longNames.end()) return found->second;

@@ -235,8 +235,11 @@ TEST_F(RegistryScriptTest, RecordsCreatedKeysAndWhatValuesHeldBefore) {
     items.push_back(item);
     // Recorded before the change: the key is not there yet, the value holds what it held.
     const std::string key = item.root + "\\" + item.path;
-    if (item.kind == UninstallItemKind::kKey) EXPECT_FALSE(registry.keys.count(key)) << key;
-    if (item.kind == UninstallItemKind::kValue) EXPECT_EQ(registry.values[key].count(item.name) > 0, item.prior.has_value());
+    if (item.kind == UninstallItemKind::kKey) {
+      EXPECT_FALSE(registry.keys.count(key)) << key;
+    } else {
+      EXPECT_EQ(registry.values[key].count(item.name) > 0, item.prior.has_value()) << item.name;
+    }
   });
   Run({"+hlm\\Software\\Firma\\Produkt", "-int:Licznik=5", "+hcu\\Software", "-str:Stara=nowa",
        "-int:Zla=abc"});
