@@ -31,22 +31,13 @@ std::optional<std::string> OwnUninstallerOf(const std::string& command) {
 }
 
 std::optional<RecordSeal> SealIn(Registry& registry, Registry::Key key) {
-  const std::optional<RegistryData> length = registry.QueryValue(key, kRecordLengthValue);
-  const std::optional<std::string> digest = registry.QueryText(key, kRecordDigestValue);
-  if (!length && !digest) return std::nullopt;
-  RecordSeal seal;
-  seal.digest = digest.value_or(std::string());
+  if (!registry.QueryValue(key, kRecordLengthValue) && !registry.QueryValue(key, kRecordDigestValue))
+    return std::nullopt;
   // A seal that cannot be read stands: it matches no record, so nothing is trusted.
-  if (length && length->type == kRegSz) {
-    const std::optional<std::uint64_t> number = UnsignedNumber(length->data.substr(0, length->data.find('\0')), 10);
-    if (number)
-      seal.length = *number;
-    else
-      seal.digest.clear();
-  } else {
-    seal.digest.clear();
-  }
-  return seal;
+  const std::optional<std::uint64_t> length = UnsignedNumber(registry.QueryText(key, kRecordLengthValue).value_or(""), 10);
+  const std::optional<std::string> digest = registry.QueryText(key, kRecordDigestValue);
+  if (!length || !digest) return RecordSeal{0, "unreadable"};
+  return RecordSeal{*length, *digest};
 }
 
 }  // namespace
