@@ -6,6 +6,7 @@
 // uninstaller's pictures are saved there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -258,8 +259,17 @@ TEST_F(Uninstaller, AnInstallationStoppedAtAnyPointIsRemovedWhole) {
   const std::map<std::string, std::string> treeBefore = Tree(Roots());
   const std::string userBefore = RegistryExport("HKEY_CURRENT_USER");
   const std::string machineBefore = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
-  for (const char* items : {"1", "7", "9", "12", "14"}) {
-    SetEnvironmentVariableA("SETUVANE_END_AFTER_RECORDED", items);
+  // The changes one whole installation records (earlier tests may have left some
+  // of them made already): the stops fall after the files, among the registry's
+  // keys and values, and before the shortcut.
+  ASSERT_EQ(Install(), 0u);
+  const std::string record = ReadFile(target / "uninstall.dat");
+  const int changes = static_cast<int>(std::count(record.begin(), record.end(), '\n')) - 3;  // heading, product, end
+  ASSERT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  ASSERT_GE(changes, 10);
+  for (const int stop : {1, changes - 6, changes - 3, changes - 2, changes - 1}) {
+    const std::string items = std::to_string(stop);
+    SetEnvironmentVariableA("SETUVANE_END_AFTER_RECORDED", items.c_str());
     const DWORD stopped = Install();
     SetEnvironmentVariableA("SETUVANE_END_AFTER_RECORDED", nullptr);
     EXPECT_EQ(stopped, 9u) << items;
