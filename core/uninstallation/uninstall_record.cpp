@@ -237,7 +237,7 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
     if (!check || *check != Check(chain, body)) return fail("the check value does not match");
     chain = static_cast<std::uint32_t>(*check);
     std::vector<std::string> fields;
-    for (size_t start = 0; start < lastTab;) {
+    for (size_t start = 0; start <= lastTab;) {  // the field before the check value may be empty
       const size_t tab = line.find('\t', start);
       std::optional<std::string> field = Unescaped(line.substr(start, tab - start));
       if (!field) return fail("a bad escape");

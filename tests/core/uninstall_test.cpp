@@ -49,6 +49,9 @@ TEST(UninstallRecord, ReadsBackWhatItWrote) {
   ASSERT_TRUE(parsed.Verified()) << parsed.problem;
   EXPECT_EQ(parsed.items, items);
   EXPECT_TRUE(parsed.Complete());
+  // An empty last field (a product without a title) is a field too.
+  const std::vector<UninstallItem> untitled = {ProductItem("P", "")};
+  EXPECT_EQ(ParseUninstallRecord(UninstallRecordText(untitled)).items, untitled);
 
   // Written as the installation goes: what an earlier one left, then line by line.
   fakes::FakeUninstallFiles files;
