@@ -102,6 +102,12 @@ class Machine {
   // earlier versions of the program). A machine that does not say takes it for
   // Windows-1250, the code page of the installer's Polish systems.
   virtual std::string AnsiCodePageText(std::string_view bytes);
+  // The long form of an existing file's or folder's path (no short 8.3 names); a
+  // machine that cannot tell, or a path that does not exist: nullopt.
+  virtual std::optional<std::string> LongPathName(const std::string&) { return std::nullopt; }
+  // Ends the process at once, as a power cut or Task Manager would: nothing more of
+  // it runs (tests of an installation stopped half-way).
+  [[noreturn]] virtual void EndProcessAtOnce(std::uint32_t exitCode) = 0;
 };
 
 // The machine the system routines talk to.

@@ -1,6 +1,8 @@
 // The native build has no Windows to ask: its default machine fails every
 // operation, so the routines answer with their failure results. The logic above
 // the seam is exercised natively through fakes.
+#include <cstdlib>
+
 #include "system/machine.h"
 
 namespace setuvane {
@@ -12,6 +14,7 @@ class AbsentMachine final : public Machine {
   std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
   std::optional<std::string> SystemDirectory() override { return std::nullopt; }
   std::optional<std::string> TempPath() override { return std::nullopt; }
+  [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override { std::_Exit(static_cast<int>(exitCode)); }
   std::optional<std::string> ModulePath() override { return std::nullopt; }
   std::optional<std::uint32_t> FileAttributes(const std::string&) override { return std::nullopt; }
   bool MakeDirectory(const std::string&) override { return false; }

@@ -208,6 +208,13 @@ bool Win32Machine::PlaySoundFile(const char* path, std::uint32_t flags) {
 
 bool Win32Machine::HoldsName(const std::string& text) { return !win32::AnsiCalls() || win32::Ansi(text); }
 
+std::optional<std::string> Win32Machine::LongPathName(const std::string& path) { return win32::LongPathOf(path); }
+
+void Win32Machine::EndProcessAtOnce(std::uint32_t exitCode) {
+  TerminateProcess(GetCurrentProcess(), exitCode);
+  ExitProcess(exitCode);  // not reached
+}
+
 std::string Win32Machine::AnsiCodePageText(std::string_view bytes) { return win32::FromAnsi(bytes); }
 
 Machine& DefaultMachine() {

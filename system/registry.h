@@ -72,6 +72,9 @@ class Registry {
   // (the NT family deletes no key that has subkeys: they go first); true when it is
   // gone, also when it was missing.
   virtual bool DeleteKey(Key, const std::string&) { return false; }
+  // RegFlushKey: the key's changes are on the disk when it returns (not only in
+  // the system's memory). A registry that keeps nothing on a disk answers true.
+  virtual bool FlushKey(Key) { return true; }
 };
 
 inline constexpr Registry::Key kHkeyClassesRoot = 0x80000000;

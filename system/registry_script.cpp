@@ -57,6 +57,11 @@ class ScriptRegistry {
     const Registry::Key base = beneathOpenKey ? *openKey_ : root_;
     const std::string basePath = beneathOpenKey ? openKeyPath_ : std::string();
     const std::vector<std::string> missing = UninstallRecording() ? MissingKeys(basePath, subPath) : std::vector<std::string>();
+    {
+      UninstallItemBatch batch;
+      for (const std::string& created : missing)
+        RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), created));
+    }
     std::optional<Registry::Key> key =
         subPath.empty() ? registry_.OpenKey(base, subPath) : registry_.CreateKey(base, subPath);
     if (!key) return false;
@@ -67,8 +72,6 @@ class ScriptRegistry {
     openKeyName_ = std::move(name);
     openKeyPath_ = Joined(basePath, subPath);
     JournalNote("registry key: " + openKeyName_);
-    for (const std::string& created : missing)
-      RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), created));
     return true;
   }
 
@@ -77,9 +80,9 @@ class ScriptRegistry {
     if (!openKey_) return false;
     std::optional<RegistryData> prior;
     if (UninstallRecording()) prior = registry_.QueryValue(*openKey_, name);
+    RecordUninstallItem(ValueItem(std::string(RootKeyName(root_)), openKeyPath_, name, std::move(prior)));
     if (!registry_.SetValue(*openKey_, name, type, data)) return false;
     JournalNote("registry value: " + openKeyName_ + " \"" + name + "\" " + shown);
-    RecordUninstallItem(ValueItem(std::string(RootKeyName(root_)), openKeyPath_, name, std::move(prior)));
     return true;
   }
 

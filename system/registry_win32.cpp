@@ -104,6 +104,8 @@ class Win32Registry final : public Registry {
                                                                            : KeyDeletion::kFailed;
   }
 
+  bool FlushKey(Key key) override { return RegFlushKey(ToHkey(key)) == ERROR_SUCCESS; }
+
   bool DeleteKey(Key parent, const std::string& path) override {
     if (path.empty()) return false;  // never the parent itself
     const LONG result = DeleteTree(ToHkey(parent), path);

@@ -10,9 +10,9 @@ void TShellLink::Write() {
     const size_t last = link_.programFile.find_last_of("\\:");
     if (last != std::string::npos) link_.workingFolder = link_.programFile.substr(0, last + 1);
   }
+  RecordUninstallItem(PathItem(UninstallItemKind::kShortcut, link_.linkFile));
   CurrentShellLinkWriter().Write(link_);
   JournalNote("shortcut: " + link_.linkFile + " -> " + link_.programFile);
-  RecordUninstallItem(PathItem(UninstallItemKind::kShortcut, link_.linkFile));
 }
 
 }  // namespace setuvane

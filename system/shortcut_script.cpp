@@ -39,8 +39,8 @@ void WriteShortcut(TShellLink& linker, const ProblemReporter& report) {
   const std::string folder = ShortcutFolderOf(linker.LinkFile());
   const std::vector<std::string> missing = UninstallRecording() && !folder.empty() ? MissingFolderLevels(folder)
                                                                                    : std::vector<std::string>();
+  RecordFoldersToCreate(missing, UninstallItemKind::kShortcutFolder);
   const bool folderReady = EnsureDirectory(folder);
-  RecordCreatedFolders(missing, UninstallItemKind::kShortcutFolder);
   if (!folderReady) {
     report({texts.title, texts.folderMessage, FormatText(texts.folderHint, {folder}), texts.folderDetails});
     return;

@@ -60,6 +60,20 @@ std::string AsciiLower(std::string_view text) {
   return lower;
 }
 
+std::optional<std::uint64_t> UnsignedNumber(std::string_view text, int base) {
+  if (text.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    const char lower = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const int digit = lower >= '0' && lower <= '9' ? lower - '0' : lower >= 'a' && lower <= 'z' ? lower - 'a' + 10 : 99;
+    if (digit >= base) return std::nullopt;
+    const std::uint64_t step = static_cast<std::uint64_t>(base);
+    if (value > (UINT64_MAX - static_cast<std::uint64_t>(digit)) / step) return std::nullopt;
+    value = value * step + static_cast<std::uint64_t>(digit);
+  }
+  return value;
+}
+
 std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args) {
   std::string result;
   auto arg = args.begin();

@@ -2,7 +2,9 @@
 // program's UTF-8; the separators, codes and macros they look for are ASCII.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,11 @@ bool TextToBoolean(std::string_view text);
 // The text with the letters A to Z turned into lower case; other bytes unchanged
 // (the codes and macros of the setup files are compared this way).
 std::string AsciiLower(std::string_view text);
+
+// The number that `text` writes in `base` (up to 16) with its digits alone, no sign
+// or blank; nullopt for anything else and for one beyond 64 bits. (The runtime's
+// own conversions would bring in the C locale's character tests.)
+std::optional<std::uint64_t> UnsignedNumber(std::string_view text, int base);
 
 // `format` with each "%s" replaced by the next of `args`, in order; a "%s" without
 // an argument left stays as it is. (The installer's texts carry their placeholders

@@ -10,6 +10,20 @@ std::function<void(const UninstallItem&)>& Recorder() {
   return recorder;
 }
 
+std::function<void()>& Keeper() {
+  static std::function<void()> keep;
+  return keep;
+}
+
+int g_openBatches = 0;
+bool g_unkept = false;  // items recorded since the last keep
+
+void Keep() {
+  if (g_openBatches > 0 || !g_unkept) return;
+  g_unkept = false;
+  if (Keeper()) Keeper()();
+}
+
 bool FolderExists(const std::string& folder) {
   const std::optional<std::uint32_t> attributes = CurrentMachine().FileAttributes(folder);
   return attributes && (*attributes & kDirectoryAttribute);
@@ -17,12 +31,25 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder) { Recorder() = std::move(recorder); }
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep) {
+  Recorder() = std::move(recorder);
+  Keeper() = std::move(keep);
+}
 
 bool UninstallRecording() { return static_cast<bool>(Recorder()); }
 
 void RecordUninstallItem(const UninstallItem& item) {
-  if (Recorder()) Recorder()(item);
+  if (!Recorder()) return;
+  Recorder()(item);
+  g_unkept = true;
+  Keep();
+}
+
+UninstallItemBatch::UninstallItemBatch() { ++g_openBatches; }
+
+UninstallItemBatch::~UninstallItemBatch() {
+  --g_openBatches;
+  Keep();
 }
 
 std::vector<std::string> MissingFolderLevels(const std::string& folder) {
@@ -39,10 +66,9 @@ std::vector<std::string> MissingFolderLevels(const std::string& folder) {
   return missing;
 }
 
-void RecordCreatedFolders(const std::vector<std::string>& levels, UninstallItemKind kind) {
-  for (const std::string& level : levels) {
-    if (FolderExists(level)) RecordUninstallItem(PathItem(kind, level));
-  }
+void RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind) {
+  UninstallItemBatch batch;
+  for (const std::string& level : levels) RecordUninstallItem(PathItem(kind, level));
 }
 
 }  // namespace setuvane

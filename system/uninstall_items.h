@@ -4,7 +4,9 @@
 // Unlike the account of system/install_journal.h, which is prose for a person's
 // log, these items are kept in the uninstall record (core/uninstallation/uninstall_record.h) that
 // the uninstaller reads back. Nothing is recorded unless a recorder is set, so the
-// steps can record what they do without knowing whether anyone keeps it.
+// steps can record what they do without knowing whether anyone keeps it. A step
+// records a change before it makes it, so that a run stopped in between leaves a
+// record of it (an item whose change never came is simply gone already).
 #pragma once
 
 #include <cstdint>
@@ -71,18 +73,31 @@ inline UninstallItem ValueItem(std::string root, std::string keyPath, std::strin
   return item;
 }
 
-// `recorder` receives each item as the installation makes it; an empty function
-// stops the recording.
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder);
+// `recorder` receives each item before its change is made; `keep` has every item
+// received so far kept where it outlasts the process, and is called before the
+// change (once per batch, see UninstallItemBatch). An empty recorder stops the
+// recording.
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep = {});
 bool UninstallRecording();
+// Records a change about to be made: kept before it returns, unless a batch is open.
 void RecordUninstallItem(const UninstallItem& item);
+
+// While one lives, recorded items are gathered, and kept together when the last
+// one ends: a step announces many changes at once, then makes them.
+class UninstallItemBatch {
+ public:
+  UninstallItemBatch();
+  ~UninstallItemBatch();
+  UninstallItemBatch(const UninstallItemBatch&) = delete;
+  UninstallItemBatch& operator=(const UninstallItemBatch&) = delete;
+};
 
 // The levels of `folder` that do not exist yet, outermost first (each without a
 // final backslash), asked of the current machine; empty when it exists. A caller
 // that is about to create the folder records the levels that exist afterwards.
 std::vector<std::string> MissingFolderLevels(const std::string& folder);
 
-// Records, as items of `kind`, those of `levels` that exist now.
-void RecordCreatedFolders(const std::vector<std::string>& levels, UninstallItemKind kind);
+// Records the folders of `levels` as items of `kind`, before they are created.
+void RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind);
 
 }  // namespace setuvane

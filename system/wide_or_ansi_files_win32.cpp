@@ -118,8 +118,8 @@ bool CopyFileAt(const std::string& from, const std::string& to, bool failIfExist
       [&](const char* f, const char* t) { return CopyFileA(f, t, failIfExists) != 0; });
 }
 
-bool MoveFileReplacingAt(const std::string& from, const std::string& to) {
-  return MoveFileExCall(from, &to, MOVEFILE_REPLACE_EXISTING);
+bool MoveFileReplacingAt(const std::string& from, const std::string& to, bool writeThrough) {
+  return MoveFileExCall(from, &to, MOVEFILE_REPLACE_EXISTING | (writeThrough ? MOVEFILE_WRITE_THROUGH : 0));
 }
 
 bool RemoveAtRestartAt(const std::string& path) { return MoveFileExCall(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT); }
@@ -216,20 +216,68 @@ std::optional<std::string> NewTemporaryFileIn(const std::string& folder, const c
   return FromAnsi(name);
 }
 
-std::optional<std::string> ShortPathOf(const std::string& path) {
+namespace {
+
+// Another form of a path through a call of GetShortPathName's shape (the path, a
+// buffer, its size; the length needed when it is too small): the W call asked for
+// the size first, the ANSI call with the classic buffer.
+template <class WideCall, class AnsiCall>
+std::optional<std::string> PathThrough(const std::string& path, WideCall wideCall, AnsiCall ansiCall) {
   if (!AnsiCalls()) {
     const std::wstring wide = Wide(path);
-    const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
-    std::wstring shortPath(needed + 1, L'\0');
-    const DWORD length = needed ? GetShortPathNameW(wide.c_str(), shortPath.data(), needed + 1) : 0;
+    const DWORD needed = wideCall(wide.c_str(), nullptr, 0);
+    std::wstring result(needed + 1, L'\0');
+    const DWORD length = needed ? wideCall(wide.c_str(), result.data(), needed + 1) : 0;
     if (length == 0 || length > needed) return std::nullopt;
-    return FromWide(shortPath.data(), length);
+    return FromWide(result.data(), length);
   }
   const std::optional<std::string> ansi = Ansi(path);
-  char shortPath[MAX_PATH] = {};
-  const DWORD length = ansi ? GetShortPathNameA(ansi->c_str(), shortPath, MAX_PATH) : 0;
+  char result[MAX_PATH] = {};
+  const DWORD length = ansi ? ansiCall(ansi->c_str(), result, MAX_PATH) : 0;
   if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return FromAnsi(std::string_view(shortPath, length));
+  return FromAnsi(std::string_view(result, length));
+}
+
+// Windows 95 and NT 4.0 have no GetLongPathName: the folder's own listing names each
+// part. The root ("C:\\", "\\\\server\\share\\") stays as it is.
+std::optional<std::string> LongPathByParts(const std::string& path) {
+  size_t at = path.size() >= 3 && path[1] == ':' && path[2] == '\\' ? 3 : std::string::npos;
+  if (path.compare(0, 2, "\\\\") == 0) {
+    const size_t server = path.find('\\', 2);
+    const size_t share = server == std::string::npos ? server : path.find('\\', server + 1);
+    at = share == std::string::npos ? share : share + 1;
+  }
+  if (at == std::string::npos) return std::nullopt;
+  std::string resolved = path.substr(0, at);
+  while (at < path.size()) {
+    size_t end = path.find('\\', at);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(at, end - at);
+    if (part.empty() || part.find_first_of("*?") != std::string::npos) return std::nullopt;
+    const std::vector<FoundFile> found = FindFiles(resolved + part);
+    if (found.size() != 1) return std::nullopt;
+    resolved += found[0].name;
+    if (end < path.size()) resolved += '\\';
+    at = end + 1;
+  }
+  return resolved;
+}
+
+}  // namespace
+
+std::optional<std::string> ShortPathOf(const std::string& path) {
+  return PathThrough(path, GetShortPathNameW, GetShortPathNameA);
+}
+
+std::optional<std::string> LongPathOf(const std::string& path) {
+  using LongPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+  using LongPathNameA = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+  static const auto wideCall =
+      reinterpret_cast<LongPathNameW>(reinterpret_cast<void (*)()>(LoadedFunction("kernel32.dll", "GetLongPathNameW")));
+  static const auto ansiCall =
+      reinterpret_cast<LongPathNameA>(reinterpret_cast<void (*)()>(LoadedFunction("kernel32.dll", "GetLongPathNameA")));
+  if (AnsiCalls() ? ansiCall == nullptr : wideCall == nullptr) return LongPathByParts(path);
+  return PathThrough(path, wideCall, ansiCall);
 }
 
 std::optional<VolumeSpace> VolumeSpaceAt(const std::string& root) {

@@ -26,7 +26,8 @@ bool CopyFileAt(const std::string& from, const std::string& to, bool failIfExist
 // MoveFileEx with MOVEFILE_REPLACE_EXISTING, and with MOVEFILE_DELAY_UNTIL_REBOOT
 // (the file goes when Windows starts next): the NT family only; on Windows 9x, which
 // has them as stubs, both fail with ERROR_CALL_NOT_IMPLEMENTED without a call.
-bool MoveFileReplacingAt(const std::string& from, const std::string& to);
+// `writeThrough`: the move is on the disk when it returns (MOVEFILE_WRITE_THROUGH).
+bool MoveFileReplacingAt(const std::string& from, const std::string& to, bool writeThrough = false);
 bool RemoveAtRestartAt(const std::string& path);
 DWORD AttributesAt(const std::string& path);  // INVALID_FILE_ATTRIBUTES on failure
 bool SetAttributesAt(const std::string& path, DWORD attributes);
@@ -53,6 +54,10 @@ std::optional<std::string> ModuleFilePath(HMODULE module);
 std::optional<std::string> NewTemporaryFileIn(const std::string& folder, const char* prefix);
 // GetShortPathName: the 8.3 form of an existing file's path.
 std::optional<std::string> ShortPathOf(const std::string& path);
+// The long form of an existing path, every part as the folder lists it:
+// GetLongPathName where the system has it (Windows 98 and 2000 on, looked up at run
+// time), else each part found with FindFirstFile. nullopt when a part is missing.
+std::optional<std::string> LongPathOf(const std::string& path);
 
 // The space of the volume whose root is given.
 struct VolumeSpace {

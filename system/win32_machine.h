@@ -32,6 +32,8 @@ class Win32Machine : public Machine {
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
   bool HoldNamedMutex(const std::string& name) override;
   bool HoldsName(const std::string& text) override;
+  std::optional<std::string> LongPathName(const std::string& path) override;
+  [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override;
   std::string AnsiCodePageText(std::string_view bytes) override;
 };
 

@@ -20,6 +20,16 @@
 #include "system/uninstall_items.h"
 
 namespace setuvane {
+namespace {
+
+// How many coming files one batch of the uninstall record announces: each batch
+// costs a write through to the disk, and a run stopped half-way leaves at most
+// this many recorded that were never written ("already gone" to the uninstaller).
+constexpr int kFilesRecordedAhead = 256;
+constexpr std::uint64_t kBytesRecordedAhead = 64u << 20;
+
+}  // namespace
+
 ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
     : view_(view), files_(files), zipPacker_(files) {
   zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,
@@ -78,6 +88,8 @@ bool ProductInstallation::InstallProductFiles() {
     if (!TrimControl(zipPacker_.Entries(i)->ExtraText()).empty()) productEntries.push_back(i);
   }
   zipPacker_.PlanDecodeAhead(productEntries);
+  recordedEntries_.assign(static_cast<size_t>(count), false);
+  recordedFolders_.clear();
   struct PlanEnd {
     archive::TAbUnZipper& zip;
     ~PlanEnd() { zip.EndDecodeAhead(); }
@@ -90,6 +102,7 @@ bool ProductInstallation::InstallProductFiles() {
     view_.KeepResponsive();
     const bool product = i < static_cast<int>(destinations_.size()) && !destinations_[i].empty();
     if (product && !DestinationUsable(destinations_[i], folder)) return false;
+    if (!folder.empty() && UninstallRecording() && !recordedEntries_[static_cast<size_t>(i)]) RecordComingFiles(i);
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
   }
@@ -112,10 +125,13 @@ bool ProductInstallation::EnterFolder(const std::string& folder) {
   const WizardTexts& t = WizardText();
   if (!knownFolders_.count(folder) && !CanEnterDirectory(folder)) {
     try {
-      const std::vector<std::string> missing =
-          UninstallRecording() ? MissingFolderLevels(folder) : std::vector<std::string>();
+      std::vector<std::string> missing;
+      if (UninstallRecording()) {
+        for (std::string& level : MissingFolderLevels(folder))
+          if (recordedFolders_.insert(level).second) missing.push_back(std::move(level));
+      }
+      RecordFoldersToCreate(missing, UninstallItemKind::kFolder);
       EnsureDirectory(folder);
-      RecordCreatedFolders(missing, UninstallItemKind::kFolder);
     } catch (const std::exception& failure) {
       ReportProblem(t.folderNotCreated.title, t.folderNotCreated.message, t.folderNotCreated.hint + Quoted(folder),
                     failure.what());
@@ -140,6 +156,8 @@ bool ProductInstallation::EnterFolder(const std::string& folder) {
 bool ProductInstallation::InstallEntry(int index, const std::string& folder, const std::string& name) {
   entryFailure_.reset();
   declined_ = false;
+  const bool recordedAhead = !UninstallRecording() || recordedEntries_[static_cast<size_t>(index)];
+  if (!recordedAhead) askedFile_.emplace(index, ProductFilePath(folder, name));
   try {
     zipPacker_.ExtractEntry(index);
   } catch (const std::exception& error) {
@@ -150,13 +168,45 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
     ReportProblem(t.title, t.message, t.hint + Quoted(name), *entryFailure_);
     return false;
   }
+  // A file that waited for the overwrite question and vanished before it was asked.
+  if (askedFile_ && !declined_) RecordFile(index, askedFile_->second);
+  askedFile_.reset();
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
-  // A file kept at the overwrite question was never the installation's.
-  if (!declined_ && UninstallRecording()) {
-    const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
-    RecordUninstallItem(FileItem(ProductFilePath(folder, name), entry.UncompressedSize(), entry.CRC32()));
-  }
   return true;
+}
+
+void ProductInstallation::RecordComingFiles(int index) {
+  UninstallItemBatch batch;
+  std::set<std::string> checkedFolders;
+  std::uint64_t bytes = 0;
+  const int count = zipPacker_.EntryCount();
+  for (int i = index, files = 0; i < count && files < kFilesRecordedAhead && bytes < kBytesRecordedAhead; ++i) {
+    archive::TAbZipItem& entry = *zipPacker_.Entries(i);
+    const std::string folder = TrimControl(entry.ExtraText());
+    if (folder.empty() || !IsFullFolderPath(folder)) continue;
+    const std::string name = Cp1250ToUtf8(entry.StoredName());
+    const std::string path = ProductFilePath(folder, name);
+    // Only a file replaced at the overwrite question is the installation's.
+    if (HoldsUserData(name) && files_.FileExists(path)) {
+      if (i == index) return;
+      break;
+    }
+    if (!knownFolders_.count(folder) && checkedFolders.insert(folder).second && !CanEnterDirectory(folder)) {
+      std::vector<std::string> levels;
+      for (std::string& level : MissingFolderLevels(folder))
+        if (recordedFolders_.insert(level).second) levels.push_back(std::move(level));
+      RecordFoldersToCreate(levels, UninstallItemKind::kFolder);
+    }
+    RecordFile(i, path);
+    bytes += entry.UncompressedSize();
+    ++files;
+  }
+}
+
+void ProductInstallation::RecordFile(int index, const std::string& path) {
+  const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
+  RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
+  recordedEntries_[static_cast<size_t>(index)] = true;
 }
 
 void ProductInstallation::zipPackerArchiveItemProgress(int progress) { view_.SetInstallPosition(progress); }
@@ -167,6 +217,9 @@ void ProductInstallation::zipPackerConfirmOverwrite(std::string& name, bool& con
   const std::string question = FormatOne(WizardText().overwriteQuestionFormat, FileNamePart(name));
   confirm = ShowMessageDialog(ApplicationTitle(), question, kKindQuestion) == kResultYes;
   declined_ = !confirm;
+  // Replaced: recorded before it is written.
+  if (confirm && askedFile_) RecordFile(askedFile_->first, askedFile_->second);
+  if (confirm) askedFile_.reset();
 }
 
 }  // namespace setuvane

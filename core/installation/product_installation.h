@@ -4,6 +4,8 @@
 // macros, then the program folder); the first installation step then writes every
 // product entry alone into its folder, flat under its bare file name, asking before
 // it replaces a settings ("inf") or database ("mdb") file the user already has.
+// While an uninstall record is kept, the files and folders are recorded ahead of
+// their writing, many at once (system/uninstall_items.h).
 #pragma once
 
 #include <optional>
@@ -42,6 +44,11 @@ class ProductInstallation {
   // Makes the folder when it cannot be entered and makes it zipPacker's base folder.
   bool EnterFolder(const std::string& folder);
   bool InstallEntry(int index, const std::string& folder, const std::string& name);
+  // Records the files of the coming entries, from `index` on, with the folder levels
+  // they need, in one batch. A settings or data file that exists already waits for
+  // the overwrite question: only a file replaced is the installation's.
+  void RecordComingFiles(int index);
+  void RecordFile(int index, const std::string& path);
 
   WizardView& view_;
   archive::FileSystem& files_;
@@ -55,6 +62,11 @@ class ProductInstallation {
   std::string baseFolder_;  // zipPacker's base folder as last set
   std::optional<std::string> entryFailure_;
   bool declined_ = false;
+  // For the uninstall record: the entries whose file is recorded, the folder
+  // levels recorded, and the file that waits for the overwrite question.
+  std::vector<bool> recordedEntries_;
+  std::set<std::string> recordedFolders_;
+  std::optional<std::pair<int, std::string>> askedFile_;
 };
 
 }  // namespace setuvane

@@ -14,6 +14,7 @@ bool ProductWindowsNT = false;
 bool ProductWindows2K = false;
 std::string ProductVersion;
 std::string ProductPublisher;
+std::string ProductId;
 bool ProductUninstall = false;
 
 namespace {
@@ -30,6 +31,7 @@ void Store(Setting setting, const std::string& value) {
     case Setting::kVersion: ProductVersion = value; break;
     case Setting::kPublisher: ProductPublisher = value; break;
     case Setting::kUninstall: ProductUninstall = TextToBoolean(value); break;
+    case Setting::kId: ProductId = value; break;
   }
 }
 
@@ -43,6 +45,7 @@ void SetDefaultSettings() {
   ProductWindows95 = ProductWindows98 = ProductWindowsNT = ProductWindows2K = true;
   ProductVersion.clear();
   ProductPublisher.clear();
+  ProductId.clear();
   ProductUninstall = true;
 }
 

@@ -20,11 +20,6 @@
 namespace setuvane {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const size_t last = path.find_last_of('\\');
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
 std::string ValueName(const UninstallItem& item) { return item.root + "\\" + item.path + " \"" + item.name + "\""; }
 
 // What became of one item: undone (or no longer ours), left for now without a
@@ -221,7 +216,8 @@ class Removal {
   // next restart.
   void RemoveOwnFiles() {
     files_.RemoveFile(run_.recordPath);
-    const std::string uninstaller = FolderOf(run_.recordPath) + kUninstallerName;
+    files_.RemoveFile(run_.recordPath + std::string(kPendingRecordSuffix));
+    const std::string uninstaller = run_.recordPath.substr(0, run_.recordPath.size() - 4) + ".exe";
     if (!files_.FileExists(uninstaller)) return;
     const FileRemoval removal = files_.RemoveFile(uninstaller);
     if (removal != FileRemoval::kInUse) return;
@@ -244,7 +240,7 @@ class Removal {
     std::vector<UninstallItem> left;
     for (size_t i = 0; i < items_.size(); ++i)
       if (!done_[i] && items_[i].kind != UninstallItemKind::kEnd) left.push_back(items_[i]);
-    UninstallRecordWriter(files_, run_.recordPath).Rewrite(left);
+    UninstallRecordWriter(files_, run_.recordPath, EntrySealer(product_.path)).Rewrite(left);
     JournalNote("uninstallation incomplete: the entry and the record stay for another try");
     if (run_.ask)
       ShowMessageDialog(ApplicationTitle(), FormatOne(UninstallText().incompleteFormat, product_.root), kKindWarning);

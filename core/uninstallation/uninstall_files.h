@@ -22,9 +22,19 @@ class UninstallFiles {
   // Appends to the file, creating it when missing; the bytes have reached the
   // system when it returns (they outlast the process ending at once).
   virtual bool Append(const std::string& path, std::string_view bytes) = 0;
-  // Writes the whole file anew (through a file beside it, so that a reader never
-  // sees half of it).
-  virtual bool WriteWhole(const std::string& path, std::string_view bytes) = 0;
+  // What was appended to the file is on the disk when it returns (FlushFileBuffers:
+  // it outlasts a power cut too).
+  virtual bool Flush(const std::string& path) = 0;
+  // Writes the file anew, on the disk when it returns.
+  virtual bool WriteNew(const std::string& path, std::string_view bytes) = 0;
+  // Moves `from` over `to`, on the disk when it returns (MOVEFILE_WRITE_THROUGH).
+  // Windows 9x, whose MoveFileEx is a stub, deletes `to` first.
+  virtual bool Replace(const std::string& from, const std::string& to) = 0;
+  // Writes the whole file anew through a file beside it, so that a reader never
+  // sees half of it.
+  bool WriteWhole(const std::string& path, std::string_view bytes) {
+    return WriteNew(path + ".new", bytes) && Replace(path + ".new", path);
+  }
   virtual std::optional<std::string> ReadWhole(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;

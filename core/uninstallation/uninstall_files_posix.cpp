@@ -8,7 +8,9 @@ namespace {
 class AbsentUninstallFiles final : public UninstallFiles {
  public:
   bool Append(const std::string&, std::string_view) override { return false; }
-  bool WriteWhole(const std::string&, std::string_view) override { return false; }
+  bool Flush(const std::string&) override { return false; }
+  bool WriteNew(const std::string&, std::string_view) override { return false; }
+  bool Replace(const std::string&, const std::string&) override { return false; }
   std::optional<std::string> ReadWhole(const std::string&) override { return std::nullopt; }
   bool FileExists(const std::string&) override { return false; }
   bool FolderExists(const std::string&) override { return false; }

@@ -11,12 +11,12 @@
 namespace setuvane {
 namespace {
 
-bool WriteNewFile(const std::string& path, std::string_view bytes) {
+bool WriteNewFile(const std::string& path, std::string_view bytes, bool flush = false) {
   HANDLE file = win32::OpenFileAt(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
+                  written == bytes.size() && (!flush || FlushFileBuffers(file));
   return CloseHandle(file) && ok;
 }
 
@@ -39,16 +39,27 @@ class Win32UninstallFiles final : public UninstallFiles {
            written == bytes.size();
   }
 
-  bool WriteWhole(const std::string& path, std::string_view bytes) override {
+  bool Flush(const std::string& path) override {
+    if (path == appendedPath_) return FlushFileBuffers(appended_);
+    HANDLE file = win32::OpenFileAt(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file);
+    return CloseHandle(file) && flushed;
+  }
+
+  bool WriteNew(const std::string& path, std::string_view bytes) override {
     if (path == appendedPath_) CloseAppended();
-    const std::string fresh = path + ".new";
-    if (!WriteNewFile(fresh, bytes)) {
-      win32::DeleteFileAt(fresh);
-      return false;
-    }
-    if (!win32::AnsiCalls()) return win32::MoveFileReplacingAt(fresh, path);
+    if (WriteNewFile(path, bytes, true)) return true;
     win32::DeleteFileAt(path);
-    return win32::MoveFileAt(fresh, path);
+    return false;
+  }
+
+  bool Replace(const std::string& from, const std::string& to) override {
+    if (to == appendedPath_ || from == appendedPath_) CloseAppended();
+    if (!win32::AnsiCalls()) return win32::MoveFileReplacingAt(from, to, true);
+    win32::DeleteFileAt(to);
+    return win32::MoveFileAt(from, to);
   }
 
   std::optional<std::string> ReadWhole(const std::string& path) override {

@@ -4,7 +4,9 @@
 #include <map>
 
 #include "archive/crc32.h"
+#include "system/sha256.h"
 #include "system/system_queries.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
@@ -47,16 +49,6 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::optional<std::uint64_t> Number(std::string_view text, int base) {
-  if (text.empty() || text.size() > 20) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigit(c);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-  }
-  return value;
-}
 
 // Field texts keep every byte: tabs, line ends and other control characters, and
 // the escape sign itself, are written as "%" and two hexadecimal digits.
@@ -113,7 +105,7 @@ std::optional<std::optional<RegistryData>> ParsePrior(std::string_view text, boo
   if (!firstVersion && ansiForm) text.remove_prefix(kAnsiForm.size());
   const size_t colon = text.find(':');
   if (colon == std::string_view::npos || (text.size() - colon - 1) % 2 != 0) return std::nullopt;
-  const std::optional<std::uint64_t> type = Number(text.substr(0, colon), 10);
+  const std::optional<std::uint64_t> type = UnsignedNumber(text.substr(0, colon), 10);
   if (!type || *type > 0xFFFFFFFFu) return std::nullopt;
   RegistryData data{static_cast<std::uint32_t>(*type), {}, ansiForm};
   for (size_t i = colon + 1; i < text.size(); i += 2) {
@@ -144,8 +136,8 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       item.root = fields[1];
       break;
     case UninstallItemKind::kFile: {
-      const std::optional<std::uint64_t> size = Number(fields[1], 10);
-      const std::optional<std::uint64_t> crc = Number(fields[2], 16);
+      const std::optional<std::uint64_t> size = UnsignedNumber(fields[1], 10);
+      const std::optional<std::uint64_t> crc = UnsignedNumber(fields[2], 16);
       if (!size || !crc || fields[2].size() != 8) return std::nullopt;
       item.path = fields[0];
       item.size = *size;
@@ -232,17 +224,20 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
       return record;
     };
     const size_t end = text.find("\r\n", at);
-    if (end == std::string_view::npos) return fail("the line is cut off");
+    if (end == std::string_view::npos) {
+      record.tornTail = true;
+      break;
+    }
     const std::string_view line = text.substr(at, end - at);
     at = end + 2;
     const size_t lastTab = line.rfind('\t');
     if (lastTab == std::string_view::npos || line.size() - lastTab - 1 != 8) return fail("no check value");
-    const std::optional<std::uint64_t> check = Number(line.substr(lastTab + 1), 16);
+    const std::optional<std::uint64_t> check = UnsignedNumber(line.substr(lastTab + 1), 16);
     const std::string_view body = line.substr(0, lastTab + 1);
     if (!check || *check != Check(chain, body)) return fail("the check value does not match");
     chain = static_cast<std::uint32_t>(*check);
     std::vector<std::string> fields;
-    for (size_t start = 0; start < lastTab;) {
+    for (size_t start = 0; start <= lastTab;) {  // the field before the check value may be empty
       const size_t tab = line.find('\t', start);
       std::optional<std::string> field = Unescaped(line.substr(start, tab - start));
       if (!field) return fail("a bad escape");
@@ -291,35 +286,66 @@ std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>&
   return merged;
 }
 
+RecordSeal SealOf(std::string_view text) {
+  Sha256 sha;
+  sha.Update(text);
+  return {text.size(), DigestHex(sha.Final())};
+}
+
+std::optional<std::string_view> SealedPart(std::string_view text, const RecordSeal& seal) {
+  if (seal.length > text.size()) return std::nullopt;
+  const std::string_view part = text.substr(0, static_cast<size_t>(seal.length));
+  if (SealOf(part).digest != seal.digest) return std::nullopt;
+  return part;
+}
+
 bool UninstallRecordWriter::Start(const std::vector<UninstallItem>& earlier) {
-  items_.clear();
+  std::vector<UninstallItem> items;
   for (const UninstallItem& item : earlier)
-    if (item.kind != UninstallItemKind::kEnd) items_.push_back(item);
-  return Rewrite(items_);
+    if (item.kind != UninstallItemKind::kEnd) items.push_back(item);
+  return Rewrite(items);
 }
 
 bool UninstallRecordWriter::Rewrite(const std::vector<UninstallItem>& items) {
   items_ = items;
+  queued_.clear();
+  queuedItems_.clear();
   std::string text = std::string(kUninstallRecordHeading) + "\r\n";
   chain_ = 0;
   for (const UninstallItem& item : items_) text += UninstallRecordLine(item, chain_);
-  failed_ = !files_.WriteWhole(path_, text);
+  written_ = Sha256();
+  written_.Update(text);
+  const std::string pending = path_ + std::string(kPendingRecordSuffix);
+  failed_ = !files_.WriteNew(pending, text) || !Seal(true) || !files_.Replace(pending, path_);
   return !failed_;
 }
 
-bool UninstallRecordWriter::Add(const UninstallItem& item) {
+void UninstallRecordWriter::Announce(const UninstallItem& item) {
+  queued_ += UninstallRecordLine(item, chain_);
+  queuedItems_.push_back(item);
+}
+
+bool UninstallRecordWriter::Commit() {
+  if (queued_.empty()) return !failed_;
   if (failed_) return false;
-  // Appended through a copy of the chain: a line that did not reach the disk
-  // must not move it on.
-  std::uint32_t chain = chain_;
-  const std::string line = UninstallRecordLine(item, chain);
-  if (!files_.Append(path_, line)) {
+  // Once a line fails to reach the disk, or the seal to cover it, nothing more
+  // is written: the seal keeps vouching for what is there.
+  if (!files_.Append(path_, queued_) || !files_.Flush(path_)) {
     failed_ = true;
     return false;
   }
-  chain_ = chain;
-  items_.push_back(item);
-  return true;
+  written_.Update(queued_);
+  queued_.clear();
+  items_.insert(items_.end(), queuedItems_.begin(), queuedItems_.end());
+  queuedItems_.clear();
+  failed_ = !Seal(false);
+  return !failed_;
+}
+
+bool UninstallRecordWriter::MakeLasting() { return Commit() && files_.Flush(path_) && Seal(true); }
+
+bool UninstallRecordWriter::Seal(bool lasting) {
+  return !sealer_ || sealer_({written_.Length(), DigestHex(written_.Final())}, lasting);
 }
 
 }  // namespace setuvane

@@ -1,5 +1,6 @@
 #include "core/uninstallation/uninstall_setup.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -9,7 +10,9 @@
 #include "core/package/settings.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
+#include "core/uninstallation/record_authentication.h"
 #include "system/machine.h"
+#include "system/path_identity.h"
 #include "system/registry.h"
 #include "system/text_helpers.h"
 
@@ -27,16 +30,34 @@ std::string CleanKeyPart(const std::string& text) {
   return TrimControl(clean);
 }
 
-// InstallLocation of the product's existing entry, if any.
-std::optional<std::string> RegisteredLocation(const std::string& keyName) {
-  Registry& registry = CurrentRegistry();
-  std::optional<Registry::Key> key =
-      registry.OpenKey(kHkeyLocalMachine, std::string(kUninstallKeysPath) + "\\" + keyName);
-  if (!key) return std::nullopt;
-  const std::optional<std::string> location = registry.QueryText(*key, "InstallLocation");
-  registry.CloseKey(*key);
-  if (!location) return std::nullopt;
-  return AddBackslash(*location);
+// The environment variable that ends the process at once after so many items of
+// this run are in the record (tests of an installation stopped half-way).
+constexpr char kEndAfterItemsVariable[] = "SETUVANE_END_AFTER_RECORDED";
+constexpr std::uint32_t kEndedAtOnceCode = 9;
+
+// How many products' uninstallers one program folder holds at most.
+constexpr int kSlotsPerFolder = 9;
+
+// The place of this product's uninstaller in the folder: the one whose record it
+// carries over (`adopted`), else the first that is free or holds a record of the
+// same key that nothing vouches for any more; nullopt when every one is another
+// product's.
+std::optional<std::string> OwnUninstallerIn(const std::string& folder, const std::string& key,
+                                            const std::optional<std::string>& adopted) {
+  UninstallFiles& files = CurrentUninstallFiles();
+  for (int slot = 1; slot <= kSlotsPerFolder; ++slot) {
+    const std::string uninstaller = UninstallerPath(folder, slot);
+    const std::string record = RecordPathOfUninstaller(uninstaller);
+    if (adopted && SamePath(record, *adopted)) return uninstaller;
+    const std::optional<std::string> text = files.ReadWhole(record);
+    if (!text) {
+      if (!files.FileExists(uninstaller)) return uninstaller;
+      continue;
+    }
+    for (const UninstallItem& item : ParseUninstallRecord(*text).items)
+      if (item.kind == UninstallItemKind::kProduct && item.path == key) return uninstaller;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -54,12 +75,17 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
   return name.empty() ? "Setuvane" : name;
 }
 
-std::string ProductEntryKey() { return UninstallKeyName(InstallMainTitle, ProductPublisher); }
+std::string ProductEntryKey() {
+  std::string id = CleanKeyPart(ProductId);
+  if (id.size() > 200) id.resize(200);
+  return id.empty() ? UninstallKeyName(InstallMainTitle, ProductPublisher) : id;
+}
 
-UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date) {
-  const std::string uninstaller = programFolder + kUninstallerName;
+UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date,
+                                 const std::string& uninstallerPath, const std::string& keyName) {
+  const std::string uninstaller = uninstallerPath.empty() ? programFolder + kUninstallerName : uninstallerPath;
   UninstallEntry entry;
-  entry.keyName = ProductEntryKey();
+  entry.keyName = keyName.empty() ? ProductEntryKey() : keyName;
   const auto text = [&](const char* name, const std::string& value) {
     entry.values.push_back({name, kRegSz, value, 0});
   };
@@ -140,59 +166,82 @@ UninstallSetup::~UninstallSetup() {
 
 void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile) {
   if (!ProductUninstall || writer_) return;
-  programFolder_ = AddBackslash(programFolder);
+  programFolder_ = AddBackslash(FullLongPath(programFolder));
   UninstallFiles& files = CurrentUninstallFiles();
-  const std::string recordPath = programFolder_ + kUninstallRecordName;
-  entry_ = UninstallEntryFor(programFolder_, 0, TodaysDate());
-
-  // What an earlier installation of the product recorded is carried over, so
-  // that one uninstallation removes what both made.
-  std::vector<UninstallItem> earlier;
-  std::vector<std::string> records;
-  if (std::optional<std::string> location = RegisteredLocation(entry_.keyName)) records.push_back(*location + kUninstallRecordName);
-  if (records.empty() || AsciiLower(records[0]) != AsciiLower(recordPath)) records.push_back(recordPath);
-  std::vector<std::string> moved;
-  for (const std::string& path : records) {
-    const std::optional<std::string> text = files.ReadWhole(path);
-    if (!text) continue;
-    const ParsedUninstallRecord parsed = ParseUninstallRecord(*text);
-    if (!parsed.Verified()) {
-      JournalNote("uninstall record not carried over: " + path + ": " + parsed.problem);
-      continue;
-    }
-    earlier = MergeUninstallItems(earlier, parsed.items);
-    if (AsciiLower(path) != AsciiLower(recordPath)) moved.push_back(path);
+  const std::optional<std::string> key = OwnEntryKey(ProductEntryKey());
+  if (!key) {
+    JournalNote("uninstall entry not written: the keys of " + ProductEntryKey() + " are another installer's");
+    return;
   }
 
+  // What an earlier installation of the product recorded is carried over, so
+  // that one uninstallation removes what both made; it is found through the
+  // product's own entry, and only as far as that entry vouches for it.
+  std::vector<UninstallItem> earlier;
+  std::optional<std::string> adopted;
+  if (const std::optional<ExistingEntry> existing = ReadExistingEntry(*key); existing && existing->ours) {
+    const std::string path = RecordPathOfUninstaller(existing->uninstaller);
+    const AuthenticRecord record = ReadAuthenticRecord(path);
+    if (record.Accepted()) {
+      earlier = record.items;
+      adopted = path;
+      for (const std::string& line : record.distrusted) JournalNote(line);
+    } else if (files.FileExists(path)) {
+      JournalNote("uninstall record not carried over: " + path + ": " + record.problem);
+    }
+  }
+  const std::optional<std::string> uninstaller = OwnUninstallerIn(programFolder_, *key, adopted);
+  if (!uninstaller) {
+    JournalNote("uninstall record not written: " + programFolder_ + " holds the uninstallers of other products");
+    return;
+  }
+  const std::string recordPath = RecordPathOfUninstaller(*uninstaller);
+  uninstaller_ = *uninstaller;
+
+  // The record lives in the program folder, so the folder comes first; the
+  // levels made for it are the record's first items.
   const std::vector<std::string> missing = MissingFolderLevels(programFolder_);
   try {
     EnsureDirectory(programFolder_);
   } catch (const std::exception&) {
   }
-  writer_.emplace(files, recordPath);
-  std::vector<UninstallItem> start = earlier;
-  start.push_back(ProductItem(entry_.keyName, InstallMainTitle));
-  if (!files.FolderExists(programFolder_) || !writer_->Start(MergeUninstallItems(start, {}))) {
+  if (!files.FolderExists(FullLongPath(programFolder_))) {
     JournalNote("uninstall record not written: " + recordPath);
+    return;
+  }
+  // The uninstaller before the entry that names it.
+  if (!WriteUninstallerProgram(*uninstaller, singleFile)) JournalNote("uninstaller not written: " + *uninstaller);
+  entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(earlier), TodaysDate(), *uninstaller, *key);
+  // The first seal writes the whole entry.
+  bool entryWritten = false;
+  writer_.emplace(files, recordPath, [this, entryWritten](const RecordSeal& seal, bool lasting) mutable {
+    if (!entryWritten) entryWritten = WriteUninstallEntry(entry_);
+    return entryWritten && WriteRecordSeal(entry_.keyName, seal, lasting);
+  });
+  std::vector<UninstallItem> start = earlier;
+  start.push_back(ProductItem(*key, InstallMainTitle));
+  for (const std::string& level : missing) start.push_back(PathItem(UninstallItemKind::kFolder, level));
+  if (!writer_->Start(MergeUninstallItems(start, {}))) {
+    JournalNote("uninstall record or entry not written: " + recordPath + ", " + entry_.keyName);
     writer_.reset();
     return;
   }
-  SetUninstallRecorder([this](const UninstallItem& item) { writer_->Add(item); });
-  RecordCreatedFolders(missing, UninstallItemKind::kFolder);
+  JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
+  const size_t startItems = writer_->Items().size();
+  const char* endAfter = std::getenv(kEndAfterItemsVariable);
+  const std::uint64_t endAfterItems = endAfter ? UnsignedNumber(endAfter, 10).value_or(0) : 0;
+  SetUninstallRecorder([this](const UninstallItem& item) { writer_->Announce(item); },
+                       [this, startItems, endAfterItems] {
+                         if (!writer_->Commit()) JournalNote("uninstall record not written on: " + writer_->Path());
+                         if (endAfterItems && writer_->Items().size() - startItems >= endAfterItems)
+                           CurrentMachine().EndProcessAtOnce(kEndedAtOnceCode);
+                       });
 
-  // An earlier installation into another folder hands its record over and its
-  // uninstaller goes; the folder itself stays listed, for the uninstallation.
-  for (const std::string& path : moved) {
-    files.RemoveFile(path);
-    files.RemoveFile(path.substr(0, path.size() - std::string(kUninstallRecordName).size()) + kUninstallerName);
-  }
-  if (!WriteUninstallerProgram(programFolder_ + kUninstallerName, singleFile))
-    JournalNote("uninstaller not written: " + programFolder_ + kUninstallerName);
-  entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(writer_->Items()), TodaysDate());
-  if (WriteUninstallEntry(entry_)) {
-    JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKeysPath) + "\\" + entry_.keyName);
-  } else {
-    JournalNote("uninstall entry not written: " + entry_.keyName);
+  // An earlier installation into another folder handed its record over: it goes
+  // with its uninstaller; the folder itself stays listed, for the uninstallation.
+  if (adopted && !SamePath(*adopted, recordPath)) {
+    files.RemoveFile(*adopted);
+    files.RemoveFile(adopted->substr(0, adopted->size() - 4) + ".exe");
   }
 }
 
@@ -200,8 +249,10 @@ void UninstallSetup::Finish() {
   if (!writer_) return;
   writer_->Add(PathItem(UninstallItemKind::kEnd, std::string()));
   SetUninstallRecorder(nullptr);
-  entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(writer_->Items()), TodaysDate());
+  entry_.values = UninstallEntryFor(programFolder_, EstimatedKilobytes(writer_->Items()), TodaysDate(),
+                                    uninstaller_, entry_.keyName).values;
   WriteUninstallEntry(entry_);
+  if (!writer_->MakeLasting()) JournalNote("uninstall record not sealed: " + writer_->Path());
   writer_.reset();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/uninstallation/product_entry.h"
 #include "core/uninstallation/uninstall_record.h"
 
 namespace setuvane {
@@ -17,14 +18,6 @@ namespace archive {
 class ReadableFile;
 }
 
-inline constexpr char kUninstallerName[] = "uninstall.exe";
-inline constexpr char kUninstallRecordName[] = "uninstall.dat";
-// Beneath HKEY_LOCAL_MACHINE; a 32-bit program's view of it is the one Windows'
-// list of programs reads for 32-bit products.
-inline constexpr char kUninstallKeysPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-// The switch that starts the uninstaller ("/UNINSTALL", core/run/switches.h).
-inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
-
 // The name of the product's key beneath kUninstallKeysPath: its title, after its
 // publisher when it names one that the title does not begin with already, without
 // backslashes and control characters. The same product installed again finds the
@@ -32,7 +25,8 @@ inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
 std::string UninstallKeyName(const std::string& title, const std::string& publisher);
 
 // The key of the product of the current settings: its name for the entry, and for
-// the lock that lets one installation or uninstallation of it run at a time.
+// the lock that lets one installation or uninstallation of it run at a time. The
+// package's PRODUCT_ID when it gives one, else the title's key (UninstallKeyName).
 std::string ProductEntryKey();
 
 struct UninstallEntryValue {
@@ -48,8 +42,11 @@ struct UninstallEntry {
 };
 
 // The entry of the product of the current settings, installed into
-// `programFolder` (ending in "\"), of `sizeKb` kilobytes, on `date` (YYYYMMDD).
-UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date);
+// `programFolder` (ending in "\"), of `sizeKb` kilobytes, on `date` (YYYYMMDD),
+// removed by `uninstaller` (by default the plain one in the program folder), under
+// `keyName` (by default ProductEntryKey).
+UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date,
+                                 const std::string& uninstaller = {}, const std::string& keyName = {});
 
 // Writes the entry through the current registry; false when a key or value failed.
 bool WriteUninstallEntry(const UninstallEntry& entry);
@@ -74,19 +71,22 @@ class UninstallSetup {
   UninstallSetup(const UninstallSetup&) = delete;
   UninstallSetup& operator=(const UninstallSetup&) = delete;
 
-  // Before the product files: makes the program folder, starts its record (with
-  // what an earlier installation of the product recorded), writes the
-  // uninstaller and registers the product, so that even a run stopped half-way
-  // can be removed. Problems are logged only: the installation goes on without.
+  // Before the product files: makes the program folder, writes the uninstaller,
+  // starts its record (with what an earlier installation of the product recorded,
+  // found through the product's own entry) and registers the product with the
+  // record's seal, so that even a run stopped half-way can be removed. Problems
+  // are logged only: the installation goes on without.
   // `singleFile`: as for WriteUninstallerProgram.
   void Begin(const std::string& programFolder, archive::ReadableFile* singleFile);
-  // After the last step: marks the record complete and gives the entry its size.
+  // After the last step: marks the record complete, gives the entry its size and
+  // has both last on the disk.
   void Finish();
 
  private:
   std::optional<UninstallRecordWriter> writer_;
   UninstallEntry entry_;
   std::string programFolder_;
+  std::string uninstaller_;
 };
 
 }  // namespace setuvane

@@ -21,6 +21,10 @@ const UninstallTexts& UninstallText() {
       .removingFolders = "Usuwanie katalogów aplikacji...",
       .recordUnreadable = ReportTexts("Problem usuwania", "Odczytanie zapisu instalacji jest niemożliwe.",
                                       "Zapis instalacji %s nie istnieje lub został uszkodzony.", ""),
+      .recordChanged = ReportTexts("Problem usuwania", "Zapis instalacji został zmieniony lub uszkodzony.",
+                                   "Zapis instalacji %s nie zgadza się z zapisem w rejestrze systemowym. "
+                                   "Żaden plik nie został usunięty.",
+                                   ""),
       .fileNotRemoved = ReportTexts("Problem usuwania", "Usunięcie pliku jest niemożliwe.",
                                     "Podczas usuwania pliku %s wystąpił problem", "Dostęp do pliku został odwołany."),
       .registryNotRestored = ReportTexts("Problem rejestru", "Usunięcie wartości rejestru jest niemożliwe.",

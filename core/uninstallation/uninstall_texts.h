@@ -16,6 +16,7 @@ struct UninstallTexts {
   std::string incompleteFormat;
   std::string removingShortcuts, removingSettings, removingFiles, removingFolders;
   ReportTexts recordUnreadable;      // hint: "%s" the record's path; details: what is wrong
+  ReportTexts recordChanged;         // hint: "%s" the record's path; details: what is wrong
   ReportTexts fileNotRemoved;        // hint: "%s" the file
   ReportTexts registryNotRestored;   // hint: "%s" the key and value
   ReportTexts keyNotRemoved;         // hint: "%s" the key

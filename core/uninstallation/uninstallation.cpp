@@ -3,6 +3,7 @@
 #include "core/run/exit_codes.h"
 #include "core/run/problem_reports.h"
 #include "core/uninstallation/product_lock.h"
+#include "core/uninstallation/record_authentication.h"
 #include "core/uninstallation/removal.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
@@ -15,15 +16,15 @@ namespace setuvane {
 
 int RunUninstallation(const UninstallRun& run) {
   const UninstallTexts& t = UninstallText();
-  const std::optional<std::string> text = CurrentUninstallFiles().ReadWhole(run.recordPath);
-  const ParsedUninstallRecord record =
-      text ? ParseUninstallRecord(*text) : ParsedUninstallRecord{{}, "the record cannot be read"};
-  if (!record.Verified()) {
-    const ReportTexts& r = t.recordUnreadable;
+  // Nothing is removed on the strength of a record that its entry does not vouch for.
+  const AuthenticRecord record = ReadAuthenticRecord(run.recordPath);
+  if (!record.Accepted()) {
+    const ReportTexts& r = record.changed ? t.recordChanged : t.recordUnreadable;
     ReportProblem(r.title, r.message, FormatOne(r.hint, run.recordPath), record.problem);
     JournalNote("uninstall record rejected: " + run.recordPath + ": " + record.problem);
     return kExitStepFailed;
   }
+  for (const std::string& line : record.distrusted) JournalNote(line);
   std::string title, entryKey;
   for (const UninstallItem& item : record.items) {
     if (item.kind != UninstallItemKind::kProduct) continue;
@@ -32,7 +33,8 @@ int RunUninstallation(const UninstallRun& run) {
   }
   if (!HoldProductLock(entryKey)) return kExitAnotherRunning;
   if (!title.empty()) SetApplicationTitle(title);
-  JournalNote("uninstall record: " + run.recordPath + (record.Complete() ? "" : " (the installation did not finish)"));
+  const bool complete = !record.items.empty() && record.items.back().kind == UninstallItemKind::kEnd;
+  JournalNote("uninstall record: " + run.recordPath + (complete ? "" : " (the installation did not finish)"));
   if (run.ask && ShowMessageDialog(ApplicationTitle(), FormatOne(t.questionFormat, title), kKindQuestion) != kResultYes) {
     JournalNote("the user kept the product");
     return kExitUninstallDeclined;

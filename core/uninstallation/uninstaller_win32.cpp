@@ -143,7 +143,8 @@ std::optional<int> RunUninstallerCopy(const Switches& switches) {
     }
     return std::nullopt;
   }
-  std::string commandLine = Quote(*copy) + " " + kUninstallSwitch + "=" + Quote(FolderOf(program) + kUninstallRecordName);
+  // Each uninstaller's record lies beside it under its own name.
+  std::string commandLine = Quote(*copy) + " " + kUninstallSwitch + "=" + Quote(RecordPathOfUninstaller(program));
   if (switches.mode == RunMode::kSilent) commandLine += " /SILENT";
   if (switches.mode == RunMode::kVerySilent) commandLine += " /VERYSILENT";
   if (switches.log) commandLine += " /LOG=" + Quote(*switches.log);

@@ -21,14 +21,25 @@ class FakeUninstallFiles : public UninstallFiles {
   bool appendFails = false;
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
+  int flushes = 0;
 
   bool Append(const std::string& path, std::string_view bytes) override {
     if (appendFails) return false;
     files[path] += bytes;
     return true;
   }
-  bool WriteWhole(const std::string& path, std::string_view bytes) override {
+  bool Flush(const std::string& path) override {
+    ++flushes;
+    return files.count(path) > 0;
+  }
+  bool WriteNew(const std::string& path, std::string_view bytes) override {
     files[path] = std::string(bytes);
+    return true;
+  }
+  bool Replace(const std::string& from, const std::string& to) override {
+    if (!files.count(from)) return false;
+    files[to] = files[from];
+    files.erase(from);
     return true;
   }
   std::optional<std::string> ReadWhole(const std::string& path) override {

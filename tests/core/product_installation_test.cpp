@@ -96,16 +96,32 @@ TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
 }
 
 // For the uninstall record: each file written with its size and check value and
-// each folder level made; a file kept at the overwrite question is not the
-// installation's and is not recorded.
-TEST_F(ProductTest, RecordsTheFilesItWroteAndTheFoldersItMadeButNotWhatItKept) {
+// each folder level made, all recorded (and kept, in one batch) before any is
+// written; a file kept at the overwrite question is not the installation's and is
+// not recorded, one replaced there is, before it is written.
+TEST_F(ProductTest, RecordsTheFilesItWritesAndTheFoldersItMakesAheadButNotWhatItKept) {
   disk.AddFolder("C:\\Aplikacja");
   disk.AddFile("C:\\Aplikacja\\USTAWIENIA.INF", ToBytes("old"));
+  disk.AddFile("C:\\Aplikacja\\baza.mdb", ToBytes("old"));
   WritePackage({PackageEntry("USTAWIENIA.INF", "new", "<programfolder>"),
-                PackageEntry("app.exe", "program", "<programfolder>bin\\sub")});
+                PackageEntry("app.exe", "program", "<programfolder>bin\\sub"),
+                PackageEntry("lib.dll", "library", "<programfolder>bin"),
+                PackageEntry("baza.mdb", "new", "<programfolder>")});
   std::vector<UninstallItem> items;
-  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
-  Dialogs().answer = kResultNo;
+  std::vector<size_t> kept;  // how many items were kept at each call
+  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); },
+                       [&] {
+                         const size_t before = kept.empty() ? 0 : kept.back();
+                         kept.push_back(items.size());
+                         for (size_t i = before; i < items.size(); ++i) {
+                           const UninstallItem& item = items[i];
+                           if (item.kind == UninstallItemKind::kFile)
+                             EXPECT_TRUE(!disk.FileExists(item.path) || FileText(item.path) == "old") << item.path;
+                           else
+                             EXPECT_FALSE(disk.FolderExists(item.path)) << item.path;
+                         }
+                       });
+  Dialogs().answers = {kResultNo, kResultYes};
   const bool installed = Install();
   SetUninstallRecorder({});
   ASSERT_TRUE(installed);
@@ -113,8 +129,12 @@ TEST_F(ProductTest, RecordsTheFilesItWroteAndTheFoldersItMadeButNotWhatItKept) {
       PathItem(UninstallItemKind::kFolder, "C:\\Aplikacja\\bin"),
       PathItem(UninstallItemKind::kFolder, "C:\\Aplikacja\\bin\\sub"),
       FileItem("C:\\Aplikacja\\bin\\sub\\app.exe", 7, archive::testing::ZipCrc(ToBytes("program"))),
+      FileItem("C:\\Aplikacja\\bin\\lib.dll", 7, archive::testing::ZipCrc(ToBytes("library"))),
+      FileItem("C:\\Aplikacja\\baza.mdb", 3, archive::testing::ZipCrc(ToBytes("new"))),
   };
   EXPECT_EQ(items, expected);
+  EXPECT_EQ(kept, (std::vector<size_t>{4, 5}));
+  EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "new");
 }
 
 // An encrypted entry whose random header bytes are chosen so that, read with the

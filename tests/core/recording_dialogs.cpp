@@ -11,7 +11,11 @@ fakes::RecordingDialogs& fakes::Dialogs() {
 
 int ShowMessageDialog(const std::string& title, const std::string& text, int kind) {
   fakes::Dialogs().messages.push_back({title, text, kind});
-  return fakes::Dialogs().answer;
+  std::vector<int>& answers = fakes::Dialogs().answers;
+  if (answers.empty()) return fakes::Dialogs().answer;
+  const int answer = answers.front();
+  answers.erase(answers.begin());
+  return answer;
 }
 
 void ShowProblemDialog(const std::string& title, const std::string& message,

@@ -20,6 +20,7 @@ struct RecordingDialogs {
   std::vector<ProblemReport> problems;
   std::vector<MessageRequest> messages;
   int answer = 1;
+  std::vector<int> answers;  // given first, one per question, before `answer`
 };
 
 // The recorder the routines use in this test program.

@@ -5,6 +5,7 @@
 
 #include "archive/crc32.h"
 #include "core/run/exit_codes.h"
+#include "core/uninstallation/product_entry.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
@@ -48,6 +49,9 @@ TEST(UninstallRecord, ReadsBackWhatItWrote) {
   ASSERT_TRUE(parsed.Verified()) << parsed.problem;
   EXPECT_EQ(parsed.items, items);
   EXPECT_TRUE(parsed.Complete());
+  // An empty last field (a product without a title) is a field too.
+  const std::vector<UninstallItem> untitled = {ProductItem("P", "")};
+  EXPECT_EQ(ParseUninstallRecord(UninstallRecordText(untitled)).items, untitled);
 
   // Written as the installation goes: what an earlier one left, then line by line.
   fakes::FakeUninstallFiles files;
@@ -80,7 +84,6 @@ TEST(UninstallRecord, ADamagedRecordIsRefusedWhole) {
       {changed, "a changed name", "line 4: the check value does not match"},
       {good.substr(0, second) + good.substr(third), "a lost line", "line 3: the check value does not match"},
       {swapped, "two lines swapped", "line 3: the check value does not match"},
-      {good.substr(0, good.size() - 5), "the last line cut", "line 5: the line is cut off"},
       {"SETUVANE UNINSTALL RECORD 3\r\n", "a later version", "unknown version of the uninstall record"},
       {"", "an empty file", "not an uninstall record"},
   };
@@ -179,8 +182,15 @@ class Uninstallation : public ::testing::Test {
   }
   ~Uninstallation() override { SetJournalSink({}); }
 
-  int Run(bool ask = true) {
+  // The record as an installation leaves it: sealed in an entry that names its uninstaller.
+  void Install() {
     disk.files[kRecord] = UninstallRecordText(items);
+    registry.values[kEntryKey]["UninstallString"] = {kRegSz, StringValueData("\"C:\\Produkt\\uninstall.exe\" /UNINSTALL")};
+    ASSERT_TRUE(WriteRecordSeal("Notatnik", SealOf(disk.files[kRecord]), true));
+  }
+
+  int Run(bool ask = true) {
+    Install();
     return RunUninstallation({.view = view, .recordPath = kRecord, .ask = ask});
   }
 
@@ -314,8 +324,14 @@ TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   disk.files[kRecord] = UninstallRecordText(items);
   disk.files[kRecord][40] ^= 1;
   EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = true}), kExitStepFailed);
-  ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
-  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Odczytanie zapisu instalacji jest niemożliwe.");
+  disk.files.erase(kRecord);
+  EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = true}), kExitStepFailed);
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 2u);
+  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Zapis instalacji został zmieniony lub uszkodzony.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].hint,
+            "Zapis instalacji C:\\Produkt\\uninstall.dat nie zgadza się z zapisem w rejestrze systemowym. Żaden plik "
+            "nie został usunięty.");
+  EXPECT_EQ(fakes::Dialogs().problems[1].message, "Odczytanie zapisu instalacji jest niemożliwe.");
   EXPECT_TRUE(disk.calls.empty());
   EXPECT_TRUE(registry.keys.count(kEntryKey));
 }

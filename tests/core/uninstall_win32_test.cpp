@@ -6,6 +6,7 @@
 // uninstaller's pictures are saved there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -246,6 +247,63 @@ TEST_F(Uninstaller, ARelativeLogIsTheCallersAndIsWrittenEvenWithoutACopy) {
   EXPECT_EQ(WaitForExit(removal, 60000), 0u);
   EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log").find("exit code 0"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+}
+
+// Stopped at once (as by a power cut or Task Manager) after some of its changes were
+// recorded, and so perhaps made: after the product files' batch, between registry
+// keys and values, before the shortcut. Each time the entry removes everything the
+// run made, and the product installs again.
+TEST_F(Uninstaller, AnInstallationStoppedAtAnyPointIsRemovedWhole) {
+  std::filesystem::create_directories(target);
+  WriteFile(target / "moje.txt", {'m', 'i', 'n', 'e'});  // the user's, before any installation
+  const std::map<std::string, std::string> treeBefore = Tree(Roots());
+  const std::string userBefore = RegistryExport("HKEY_CURRENT_USER");
+  const std::string machineBefore = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
+  // The changes one whole installation records (earlier tests may have left some
+  // of them made already): the stops fall after the files, among the registry's
+  // keys and values, and before the shortcut.
+  ASSERT_EQ(Install(), 0u);
+  const std::string record = ReadFile(target / "uninstall.dat");
+  const int changes = static_cast<int>(std::count(record.begin(), record.end(), '\n')) - 3;  // heading, product, end
+  ASSERT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  ASSERT_GE(changes, 10);
+  for (const int stop : {1, changes - 6, changes - 3, changes - 2, changes - 1}) {
+    const std::string items = std::to_string(stop);
+    SetEnvironmentVariableA("SETUVANE_END_AFTER_RECORDED", items.c_str());
+    const DWORD stopped = Install();
+    SetEnvironmentVariableA("SETUVANE_END_AFTER_RECORDED", nullptr);
+    EXPECT_EQ(stopped, 9u) << items;
+    EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u) << items;
+    EXPECT_EQ(Tree(Roots()), treeBefore) << items;
+    EXPECT_EQ(RegistryExport("HKEY_CURRENT_USER"), userBefore) << items;
+    EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machineBefore) << items;
+    ASSERT_EQ(Install(), 0u) << items;
+    EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+    EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u) << items;
+  }
+}
+
+// Killed from outside while its many files are written, one of them half-written:
+// the record listed them first, so the removal leaves nothing of them.
+TEST_F(Uninstaller, AnInstallationKilledWhileWritingItsFilesIsRemovedWhole) {
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  package[0] = MediumEntry("install.inf", "INSTALL_MAIN_TITLE=Produkt Testowy\r\nPRODUCT_PUBLISHER=Firma\r\n");
+  for (int i = 0; i < 600; ++i)
+    package.push_back(MediumEntry("dane/plik" + std::to_string(i) + ".txt", std::string(20000, char('a' + i % 26)),
+                                  "<programfolder>dane\\" + std::to_string(i / 100)));
+  medium.WritePackage(package);
+  const std::map<std::string, std::string> treeBefore = Tree(Roots());
+  PROCESS_INFORMATION process =
+      StartProcess("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(target) + "\"");
+  // Past the first batch of files, into the second.
+  while (!std::filesystem::exists(target / "dane" / "3" / "plik350.txt")) {
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 1), static_cast<DWORD>(WAIT_TIMEOUT)) << "it ended first";
+  }
+  TerminateProcess(process.hProcess, 9);
+  EXPECT_EQ(WaitForExit(process), 9u);
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  EXPECT_EQ(Tree(Roots()), treeBefore);
+  EXPECT_EQ(EntryText("DisplayName"), "");
 }
 
 }  // namespace

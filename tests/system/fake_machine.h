@@ -2,6 +2,7 @@
 // its field and records that it was asked.
 #pragma once
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -34,6 +35,8 @@ class FakeMachine : public Machine {
   bool soundPlays = true;
   // A letter the system's code page lacks, as on a Windows 9x; empty: every name holds.
   std::string unheldLetter;
+  // Existing paths by a short spelling, and the long form the system gives for them.
+  std::map<std::string, std::string> longNames;
 
   // What was asked, in order.
   std::vector<std::string> calls;
@@ -139,6 +142,12 @@ class FakeMachine : public Machine {
   }
   bool HoldsName(const std::string& text) override {
     return unheldLetter.empty() || text.find(unheldLetter) == std::string::npos;
+  }
+  [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override { std::_Exit(static_cast<int>(exitCode)); }
+  std::optional<std::string> LongPathName(const std::string& path) override {
+    const auto found = longNames.find(path);
+    if (found != longNames.end()) return found->second;
+    return directories.count(path) || files.count(path) ? std::optional<std::string>(path) : std::nullopt;
   }
 
  private:

@@ -224,13 +224,23 @@ namespace setuvane {
 namespace {
 
 // While an uninstall recorder listens, the script records the keys it creates
-// (each missing level) and the values it writes with what they held before.
+// (each missing level) and the values it writes with what they held before, each
+// before it is made.
 TEST_F(RegistryScriptTest, RecordsCreatedKeysAndWhatValuesHeldBefore) {
   registry.keys.insert(std::string(kHklm) + "\\Software");
   registry.keys.insert(std::string(kHkcu) + "\\Software");
   registry.values[std::string(kHkcu) + "\\Software"]["Stara"] = {kRegSz, std::string("x\0", 2)};
   std::vector<UninstallItem> items;
-  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
+  SetUninstallRecorder([&](const UninstallItem& item) {
+    items.push_back(item);
+    // Recorded before the change: the key is not there yet, the value holds what it held.
+    const std::string key = item.root + "\\" + item.path;
+    if (item.kind == UninstallItemKind::kKey) {
+      EXPECT_FALSE(registry.keys.count(key)) << key;
+    } else {
+      EXPECT_EQ(registry.values[key].count(item.name) > 0, item.prior.has_value()) << item.name;
+    }
+  });
   Run({"+hlm\\Software\\Firma\\Produkt", "-int:Licznik=5", "+hcu\\Software", "-str:Stara=nowa",
        "-int:Zla=abc"});
   SetUninstallRecorder({});

@@ -156,7 +156,9 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
         "install_main_title=Demo\r\n"                  // 2: lower case
         "PRODUCT_LOCATON=<programsfolder>Demo\r\n"     // 3: misspelt
         "PRODUCT_LOCATION=<programfolder>Demo\r\n"     // 4: not a macro here
-        "Witaj: to nie klucz\r\n");                    // 5: no key, no look-alike
+        "Witaj: to nie klucz\r\n"                      // 5: no key, no look-alike
+        "PRODUCT_ID=Firma\\Notatnik\r\n"               // 6: a registry key name holds no backslash
+        "PRODUCT_ID=  \r\n");                          // 7: an identity of nothing
   Write("registry.inf", "+hlm\\Software\\Demo\n-str:A=1\r\n");  // a lone line feed
   Write("shortcut.inf", "\r\n\r\n\x81\r\n");                   // an unassigned byte on line 3
   Write("license.inf", "Zaż\r\nółć\n");                         // UTF-8, and a lone line feed
@@ -170,6 +172,12 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
                             "install.inf:3: warning: 'PRODUCT_LOCATON' looks like the key PRODUCT_LOCATION "
                             "misspelt; the line is not read",
                             "install.inf:4: error: unknown folder macro '<programfolder>' in the program folder",
+                            "install.inf:6: error: PRODUCT_ID holds a backslash, which the name of a registry key "
+                            "cannot",
+                            "install.inf:7: warning: the value of PRODUCT_ID begins with a blank, which the "
+                            "installer keeps as part of it",
+                            "install.inf:7: error: PRODUCT_ID is empty: give the product a lasting identity, such as "
+                            "a GUID, or leave the line out",
                             "registry.inf:1: error: a line ends in a line feed alone; the installer ends lines only "
                             "at a carriage return (CR LF), so it reads this line and the next as one",
                             "shortcut.inf:3: error: the byte 0x81 is no Windows-1250 character",
@@ -181,7 +189,7 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
                             "text after it is never read",
                         }));
   EXPECT_EQ(Build("[setup]\ninstall.inf\n").size(), 1u);
-  EXPECT_EQ(Reported().size(), 4u + 2 + 2);  // two missing scripts are errors, two missing texts warnings
+  EXPECT_EQ(Reported().size(), 4u + 3 + 2 + 2);  // two missing scripts are errors, two missing texts warnings
 }
 
 TEST_F(PackageSourcesTest, ScriptsAreCheckedLineByLineWithEveryProblem) {

@@ -41,6 +41,21 @@ bool LooksLikeKey(std::string_view name) {
   });
 }
 
+// The identity becomes a registry key's name beneath the list of installed programs.
+void CheckProductId(const std::string& value, int number, const std::string& file, Problems& problems) {
+  const std::string_view id = Trim(value);
+  if (id.empty()) {
+    problems.Error(file, number, "PRODUCT_ID is empty: give the product a lasting identity, such as a GUID, or "
+                                 "leave the line out");
+  } else if (id.find('\\') != std::string_view::npos) {
+    problems.Error(file, number, "PRODUCT_ID holds a backslash, which the name of a registry key cannot");
+  } else if (std::any_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    problems.Error(file, number, "PRODUCT_ID holds a control character");
+  } else if (id.size() > 200) {
+    problems.Error(file, number, "PRODUCT_ID is longer than 200 characters");
+  }
+}
+
 void CheckKeyLine(const SettingsKey& key, const std::string& line, int number, const std::string& file,
                   Problems& problems) {
   const std::string value = ValueAfterSeparator(line, '=');
@@ -48,6 +63,7 @@ void CheckKeyLine(const SettingsKey& key, const std::string& line, int number, c
     problems.Warning(file, number, "the value of " + std::string(key.text) +
                                        " begins with a blank, which the installer keeps as part of it");
   }
+  if (key.setting == Setting::kId) CheckProductId(value, number, file, problems);
   if (key.setting == Setting::kLocation) {
     const std::vector<std::string> unknown = UnknownMacros(value, false);
     if (!unknown.empty()) {

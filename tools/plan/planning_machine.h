@@ -4,6 +4,7 @@
 // it: folders made and programs run. Nothing on the disk is written.
 #pragma once
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -43,6 +44,8 @@ class PlanningMachine final : public Machine {
   void ReleaseHandle(Handle handle) override;
   bool RequestExitWindows(std::uint32_t flags) override;
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
+  // A plan runs nothing to its end: no installation of it is ever stopped.
+  [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override { std::_Exit(static_cast<int>(exitCode)); }
 
  private:
   // `path` below `folder` (both compared as Windows compares names): the rest
