@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "archive/crc32.h"
 #include "core/package/product_destinations.h"
 #include "core/run/exit_codes.h"
 #include "core/run/problem_reports.h"
+#include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
@@ -127,6 +129,7 @@ class Removal {
       JournalNote("already gone: " + item.path);
       return Outcome::kDone;
     }
+    if (BehindALink(item.path)) return Outcome::kDone;
     if (mayHoldUserData && HoldsUserData(item.path) && Changed(item)) {
       JournalNote("stayed: " + item.path + " (changed since the installation: it holds the user's settings or data)");
       return Outcome::kDone;
@@ -152,6 +155,21 @@ class Removal {
     return Outcome::kFailed;
   }
 
+  // A junction or symbolic link on the way leads the removal to what someone else
+  // put there (a folder replaced by a link to the system's): the item stays, and
+  // each such link is reported once. The item is no longer the installation's, so
+  // its staying is no failure.
+  bool BehindALink(const std::string& path) {
+    const std::optional<std::string> link = LinkOnTheWay(files_, path);
+    if (!link) return false;
+    JournalNote("stayed: " + path + " (a junction or symbolic link on the way: " + *link + ")");
+    if (reportedLinks_.insert(*link).second) {
+      const ReportTexts& r = UninstallText().linkOnTheWay;
+      ReportProblem(r.title, r.message, FormatOne(r.hint, path), *link);
+    }
+    return true;
+  }
+
   bool Changed(const UninstallItem& item) {
     const std::optional<std::string> data = files_.ReadWhole(item.path);
     if (!data) return true;  // unreadable: better kept than lost
@@ -165,6 +183,7 @@ class Removal {
   // stays; that is no failure.
   Outcome RemoveFolder(const UninstallItem& item) {
     if (!files_.FolderExists(item.path)) return Outcome::kDone;
+    if (BehindALink(item.path)) return Outcome::kDone;
     if (files_.RemoveEmptyFolder(item.path)) {
       JournalNote("removed folder: " + item.path);
       return Outcome::kDone;
@@ -220,6 +239,7 @@ class Removal {
   // (a running program can be moved on its volume), and goes from there at the
   // next restart.
   void RemoveOwnFiles() {
+    if (BehindALink(run_.recordPath)) return;
     files_.RemoveFile(run_.recordPath);
     const std::string uninstaller = FolderOf(run_.recordPath) + kUninstallerName;
     if (!files_.FileExists(uninstaller)) return;
@@ -261,6 +281,7 @@ class Removal {
   size_t handled_ = 0;
   bool failed_ = false;
   bool restart_ = false;
+  std::set<std::string> reportedLinks_;
 };
 
 }  // namespace

@@ -28,6 +28,10 @@ class UninstallFiles {
   virtual std::optional<std::string> ReadWhole(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // True when the file or folder is a junction, a symbolic link or a mount point: a
+  // name that leads somewhere else. Other reparse points (a compressed or
+  // deduplicated file) are none; Windows 9x has none at all.
+  virtual bool IsLink(const std::string& path) = 0;
 
   // Removes a file (a read-only one too). kInUse when another program holds it.
   virtual FileRemoval RemoveFile(const std::string& path) = 0;

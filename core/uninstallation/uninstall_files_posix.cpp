@@ -12,6 +12,7 @@ class AbsentUninstallFiles final : public UninstallFiles {
   std::optional<std::string> ReadWhole(const std::string&) override { return std::nullopt; }
   bool FileExists(const std::string&) override { return false; }
   bool FolderExists(const std::string&) override { return false; }
+  bool IsLink(const std::string&) override { return false; }
   FileRemoval RemoveFile(const std::string&) override { return FileRemoval::kFailed; }
   bool RemoveEmptyFolder(const std::string&) override { return false; }
   bool RemoveAtRestart(const std::string&) override { return false; }

@@ -4,6 +4,8 @@
 // through WININIT.INI instead, which removes files only.
 #include <windows.h>
 
+#include <vector>
+
 #include "core/uninstallation/uninstall_files.h"
 #include "system/wide_or_ansi_choice_win32.h"
 #include "system/wide_or_ansi_files_win32.h"
@@ -73,6 +75,15 @@ class Win32UninstallFiles final : public UninstallFiles {
   bool FolderExists(const std::string& path) override {
     const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool IsLink(const std::string& path) override {
+    const DWORD attributes = win32::AttributesAt(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    // The tag tells a name that stands for another from a file kept compressed or
+    // deduplicated; one the system does not tell counts as a link.
+    const std::vector<win32::FoundFile> found = win32::FindFiles(path);
+    return found.size() != 1 || found[0].reparseTag == 0 || IsReparseTagNameSurrogate(found[0].reparseTag);
   }
 
   FileRemoval RemoveFile(const std::string& path) override {

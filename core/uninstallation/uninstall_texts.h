@@ -17,6 +17,7 @@ struct UninstallTexts {
   std::string removingShortcuts, removingSettings, removingFiles, removingFolders;
   ReportTexts recordUnreadable;      // hint: "%s" the record's path; details: what is wrong
   ReportTexts fileNotRemoved;        // hint: "%s" the file
+  ReportTexts linkOnTheWay;          // hint: "%s" the file or folder; details: the link
   ReportTexts registryNotRestored;   // hint: "%s" the key and value
   ReportTexts keyNotRemoved;         // hint: "%s" the key
   ReportTexts entryNotRemoved;       // hint: "%s" the key

@@ -1,6 +1,6 @@
 // A disk of plain data for the uninstallation's native tests: files with their
-// bytes, folders, files held open by another program, and every removal, move and
-// removal at restart recorded in order.
+// bytes, folders, files held open by another program, junctions and symbolic
+// links, and every removal, move and removal at restart recorded in order.
 #pragma once
 
 #include <map>
@@ -18,6 +18,7 @@ class FakeUninstallFiles : public UninstallFiles {
   std::set<std::string> folders;
   std::set<std::string> inUse;      // removal refused while held
   std::set<std::string> refused;    // removal fails for another reason
+  std::set<std::string> links;      // junctions and symbolic links
   bool appendFails = false;
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
@@ -38,6 +39,7 @@ class FakeUninstallFiles : public UninstallFiles {
   }
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
+  bool IsLink(const std::string& path) override { return links.count(path) > 0; }
   FileRemoval RemoveFile(const std::string& path) override {
     if (!files.count(path)) return FileRemoval::kMissing;
     if (inUse.count(path)) return FileRemoval::kInUse;

@@ -5,6 +5,7 @@
 
 #include "archive/crc32.h"
 #include "core/run/exit_codes.h"
+#include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
@@ -318,6 +319,56 @@ TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   EXPECT_EQ(fakes::Dialogs().problems[0].message, "Odczytanie zapisu instalacji jest niemożliwe.");
   EXPECT_TRUE(disk.calls.empty());
   EXPECT_TRUE(registry.keys.count(kEntryKey));
+}
+
+// A folder of the product replaced by a junction, or an item that is a link
+// itself, leads elsewhere: what lies behind it stays, the log says why, each link
+// is reported once, and the rest goes as usual.
+TEST_F(Uninstallation, NothingIsRemovedThroughAJunctionOrSymbolicLink) {
+  disk.links = {"C:\\Produkt\\dane", "C:\\Menu\\Firma\\App.lnk"};
+  disk.files["C:\\Produkt\\dane\\inny.dll"] = "someone else's";
+  items.insert(items.end() - 1, File("C:\\Produkt\\dane\\inny.dll", "someone else's"));
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove C:\\Produkt\\ustawienia.inf", "remove C:\\Produkt\\app.exe",
+                                                  "remove C:\\Produkt\\uninstall.dat",
+                                                  "remove C:\\Produkt\\uninstall.exe"}));
+  for (const char* line : {"stayed: C:\\Menu\\Firma\\App.lnk (a junction or symbolic link on the way: "
+                           "C:\\Menu\\Firma\\App.lnk)",
+                           "stayed: C:\\Produkt\\dane\\baza.mdb (a junction or symbolic link on the way: "
+                           "C:\\Produkt\\dane)",
+                           "stayed: C:\\Produkt\\dane (a junction or symbolic link on the way: C:\\Produkt\\dane)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 2u);
+  EXPECT_EQ(fakes::Dialogs().problems[1].message, "Usunięcie pliku lub katalogu zostało pominięte.");
+  EXPECT_EQ(fakes::Dialogs().problems[1].hint,
+            "Ścieżka C:\\Produkt\\dane\\inny.dll prowadzi przez połączenie katalogów lub łącze symboliczne.");
+  EXPECT_EQ(fakes::Dialogs().problems[1].details, "C:\\Produkt\\dane");
+  EXPECT_FALSE(registry.keys.count(kEntryKey));
+}
+
+// Every folder below the drive or share is asked, from the outermost, and the item
+// itself; the root is not.
+TEST(LinkOnTheWay, FoldersBelowTheRootAndTheItem) {
+  const struct {
+    std::string path;
+    std::set<std::string> links;
+    std::optional<std::string> found;
+  } cases[] = {
+      {"C:\\A\\B\\c.txt", {"C:\\A\\B", "C:\\A"}, "C:\\A"},
+      {"C:\\A\\B\\", {"C:\\A\\B"}, "C:\\A\\B"},
+      {"C:\\A\\B\\c.txt", {"C:\\A\\B\\c.txt"}, "C:\\A\\B\\c.txt"},
+      {"C:\\A\\B\\c.txt", {"C:", "C:\\", "C:\\A\\B\\c"}, std::nullopt},
+      {"\\\\serwer\\udział\\A\\b.txt", {"\\\\serwer\\udział", "\\\\serwer\\udział\\A"}, "\\\\serwer\\udział\\A"},
+      {"\\\\?\\C:\\A\\b.txt", {"\\\\?\\C:\\A"}, "\\\\?\\C:\\A"},
+      {"\\\\?\\UNC\\serwer\\udział\\b.txt", {"\\\\?\\UNC\\serwer\\udział"}, std::nullopt},
+      {"\\\\?\\UNC\\serwer\\udział\\b.txt", {"\\\\?\\UNC\\serwer\\udział\\b.txt"}, "\\\\?\\UNC\\serwer\\udział\\b.txt"},
+      {"A\\b.txt", {"A"}, std::nullopt},  // no full path: nothing to walk
+  };
+  for (const auto& c : cases) {
+    fakes::FakeUninstallFiles disk;
+    disk.links = c.links;
+    EXPECT_EQ(LinkOnTheWay(disk, c.path), c.found) << c.path;
+  }
 }
 
 // Windows 9x removes files at its next start through WININIT.INI's [rename]

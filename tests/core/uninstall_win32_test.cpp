@@ -14,6 +14,7 @@
 #include "core/uninstallation/uninstall_setup.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
+#include "tests/core/unix_side_win32.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace setuvane {
@@ -246,6 +247,26 @@ TEST_F(Uninstaller, ARelativeLogIsTheCallersAndIsWrittenEvenWithoutACopy) {
   EXPECT_EQ(WaitForExit(removal, 60000), 0u);
   EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log").find("exit code 0"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+}
+
+// A folder of the product replaced by a link to someone else's folder: what lies
+// there stays, the rest goes, and the run ends as a whole one.
+TEST_F(Uninstaller, NothingIsRemovedThroughAFolderLink) {
+  ASSERT_EQ(Install(), 0u);
+  std::filesystem::remove_all(target / "doc" / "sub");
+  std::filesystem::create_directories(medium.Path() / "cudzy");
+  WriteFile(medium.Path() / "cudzy" / "readme.txt", {'c', 'u', 'd', 'z', 'y'});
+  if (!fakes::MakeUnixSymlink(medium.Path() / "cudzy", target / "doc" / "sub")) GTEST_SKIP() << "no Unix side";
+  const std::string log = WinPath(medium.Path() / "usuwanie.log");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString") + " /LOG=\"" + log + "\""), 0u);
+  EXPECT_EQ(ReadFile(medium.Path() / "cudzy" / "readme.txt"), "cudzy");
+  EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log")
+                .find("stayed: " + WinPath(target) + "\\doc\\sub\\readme.txt (a junction or symbolic link on the way: " +
+                      WinPath(target) + "\\doc\\sub)"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+  EXPECT_EQ(EntryText("DisplayName"), "");
+  EXPECT_TRUE(fakes::RemoveUnixSymlink(target / "doc" / "sub"));
 }
 
 }  // namespace
