@@ -3,6 +3,7 @@
 // links, and every removal, move and removal at restart recorded in order.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -61,6 +62,16 @@ class FakeUninstallFiles : public UninstallFiles {
     calls.push_back("at restart " + path);
     atRestart.push_back(path);
     return true;
+  }
+  std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) override {
+    std::vector<std::string> taken;
+    for (const std::string& path : paths) {
+      const auto found = std::find(atRestart.begin(), atRestart.end(), path);
+      if (found == atRestart.end()) continue;
+      atRestart.erase(found);
+      taken.push_back(path);
+    }
+    return taken;
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     if (!files.count(from)) return false;

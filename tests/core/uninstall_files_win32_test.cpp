@@ -12,6 +12,7 @@
 #include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "system/shell_folders.h"
+#include "system/text_compare.h"
 #include "system/utf8.h"
 #include "tests/archive/temp_folder.h"
 #include "tests/core/unix_side_win32.h"
@@ -44,6 +45,35 @@ TEST(UninstallFilesOnWindows, PolishNamesGoAtRestartAndFoldersOnlyOnTheNtFamily)
     EXPECT_NE(files.ReadWhole(wininit).value_or("").find("NUL=" + std::string(oem) + "\r\n"), std::string::npos);
     EXPECT_TRUE(before.empty() ? files.RemoveFile(wininit) == FileRemoval::kRemoved
                                : files.WriteWhole(wininit, before));
+  }
+}
+
+// The same removals taken out again, as a reinstallation does: only the paths
+// given (by their short name in WININIT.INI); another path's removal stays.
+TEST(UninstallFilesOnWindows, RemovalsAtRestartTakenOutAreOnlyThoseOfThePathsGiven) {
+  archive::testing::TempFolder temp;
+  const std::filesystem::path folder = temp.Path() / L"Łódź";
+  std::filesystem::create_directories(folder);
+  archive::testing::WriteFile(folder / L"żółw.txt", {'x'});
+  archive::testing::WriteFile(temp.Path() / L"inny.txt", {'y'});
+  const std::string file = Utf8Path(folder / L"żółw.txt"), other = Utf8Path(temp.Path() / L"inny.txt");
+  UninstallFiles& files = DefaultUninstallFiles();
+  const std::string wininit = GetWindowsFolder() + "WININIT.INI";
+  const std::string before = files.ReadWhole(wininit).value_or("");
+  ASSERT_TRUE(files.RemoveAtRestart(file));
+  ASSERT_TRUE(files.RemoveAtRestart(other));
+  if (!ui::AnsiCalls()) {
+    ASSERT_TRUE(files.RemoveAtRestart(Utf8Path(folder)));
+  }
+
+  const std::vector<std::string> taken = files.KeepAtRestart({Utf8Path(folder), file, "C:\\brak\\plik.txt"});
+  ASSERT_EQ(taken.size(), ui::AnsiCalls() ? 1u : 2u);
+  EXPECT_TRUE(SameTextIgnoringCase(taken[0], file)) << taken[0];
+  EXPECT_EQ(files.KeepAtRestart({file}), std::vector<std::string>{});  // gone already
+  EXPECT_EQ(files.KeepAtRestart({other}).size(), 1u);                 // it was still there
+  if (ui::AnsiCalls() && before.empty()) {
+    EXPECT_EQ(files.ReadWhole(wininit).value_or(""), "[rename]\r\n");
+    files.RemoveFile(wininit);
   }
 }
 

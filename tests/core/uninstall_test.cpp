@@ -6,11 +6,13 @@
 #include "archive/crc32.h"
 #include "core/run/exit_codes.h"
 #include "core/uninstallation/link_on_the_way.h"
+#include "core/uninstallation/restart_removals.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/text_helpers.h"
 #include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/recording_dialogs.h"
@@ -378,6 +380,43 @@ TEST(RemovalAtRestart, Windows9xGetsALineInWininit) {
   EXPECT_EQ(WininitWithRemoval("[Other]\r\nx=1", "C:\\B"), "[Other]\r\nx=1\r\n[rename]\r\nNUL=C:\\B\r\n");
   EXPECT_EQ(WininitWithRemoval("[RENAME]\r\nNUL=C:\\A\r\n[Other]\r\n", "C:\\B"),
             "[RENAME]\r\nNUL=C:\\B\r\nNUL=C:\\A\r\n[Other]\r\n");
+}
+
+// A reinstallation takes its own paths out of the removals at restart; renames,
+// other paths and whatever follows the list's end stay byte for byte.
+TEST(RemovalAtRestart, AReinstallationTakesItsPathsOutOfPendingRenames) {
+  auto bytes = [](std::u16string_view text) {
+    std::string data;
+    for (const char16_t unit : text) data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return data;
+  };
+  const PathsIgnoringCase ours({"C:\\Produkt\\app.exe", "C:\\Produkt", "C:\\Łódź\\żółw.dll"});
+  const std::u16string list = std::u16string(u"\\??\\c:\\PRODUKT\\APP.EXE\0", 23) + u'\0' +   // ours: taken
+                              std::u16string(u"\\??\\C:\\Produkt\\app.exe\0!\\??\\C:\\Nowy\\app.exe\0", 44) +  // a rename
+                              std::u16string(u"\\??\\C:\\Inny\\a.dll\0\0", 19) +   // another's
+                              std::u16string(u"\\??\\C:\\ŁÓDŹ\\ŻÓŁW.DLL\0\0", 22) +  // ours, any case
+                              std::u16string(u"\\??\\C:\\Produkt\0\0", 16) +       // its folder
+                              std::u16string(u"\0\0", 2);                          // the end, and beyond
+  std::vector<std::string> taken;
+  const std::string kept = PendingRenamesWithout(bytes(list) + "x", [&](const std::string& p) { return ours.Holds(p); }, taken);
+  EXPECT_EQ(taken, (std::vector<std::string>{"c:\\PRODUKT\\APP.EXE", "C:\\ŁÓDŹ\\ŻÓŁW.DLL", "C:\\Produkt"}));
+  EXPECT_EQ(kept, bytes(std::u16string(u"\\??\\C:\\Produkt\\app.exe\0!\\??\\C:\\Nowy\\app.exe\0", 44) +
+                        std::u16string(u"\\??\\C:\\Inny\\a.dll\0\0", 19) + std::u16string(u"\0\0", 2)) +
+                      "x");
+  // A pair cut short is left as it is.
+  taken.clear();
+  const std::string cut = bytes(std::u16string(u"\\??\\C:\\Produkt\0", 15));
+  EXPECT_EQ(PendingRenamesWithout(cut, [&](const std::string& p) { return ours.Holds(p); }, taken), cut);
+  EXPECT_TRUE(taken.empty());
+
+  const std::string wininit =
+      "[Other]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\n[rename]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\nnul=c:\\inny\\a.dll\r\n"
+      "C:\\PRODUKT\\NOWY.EXE=C:\\PRODUKT\\APP.EXE\r\nNul = C:\\produkt\\app.exe\nNUL=c:\\Produkt\\App.exe";
+  const std::string keptIni = WininitWithout(
+      wininit, [](const std::string& p) { return AsciiLower(p) == "c:\\produkt\\app.exe"; }, taken);
+  EXPECT_EQ(keptIni, "[Other]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\n[rename]\r\nnul=c:\\inny\\a.dll\r\n"
+                     "C:\\PRODUKT\\NOWY.EXE=C:\\PRODUKT\\APP.EXE\r\nNul = C:\\produkt\\app.exe\n");
+  EXPECT_EQ(taken, (std::vector<std::string>{"C:\\PRODUKT\\APP.EXE", "c:\\Produkt\\App.exe"}));
 }
 
 }  // namespace
