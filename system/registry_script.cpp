@@ -56,10 +56,13 @@ class ScriptRegistry {
     const bool beneathOpenKey = !fromRoot && openKey_;
     const Registry::Key base = beneathOpenKey ? *openKey_ : root_;
     const std::string basePath = beneathOpenKey ? openKeyPath_ : std::string();
-    const std::vector<std::string> missing = UninstallRecording() ? MissingKeys(basePath, subPath) : std::vector<std::string>();
+    const std::vector<std::string> created = UninstallRecording() ? CreatedKeys(basePath, subPath) : std::vector<std::string>();
     std::optional<Registry::Key> key =
         subPath.empty() ? registry_.OpenKey(base, subPath) : registry_.CreateKey(base, subPath);
-    if (!key) return false;
+    if (!key) {
+      RecordCreatedKeys(created);
+      return false;
+    }
     std::string name = beneathOpenKey ? openKeyName_ : std::string(RootKeyName(root_));
     if (!subPath.empty()) name += "\\" + subPath;
     CloseOpenKey();
@@ -67,8 +70,7 @@ class ScriptRegistry {
     openKeyName_ = std::move(name);
     openKeyPath_ = Joined(basePath, subPath);
     JournalNote("registry key: " + openKeyName_);
-    for (const std::string& created : missing)
-      RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), created));
+    RecordCreatedKeys(created);
     return true;
   }
 
@@ -89,29 +91,27 @@ class ScriptRegistry {
     return sub.empty() ? base : base + "\\" + sub;
   }
 
-  // The keys that opening `subPath` beneath the key at `basePath` will create,
-  // outermost first, as paths from the root.
-  std::vector<std::string> MissingKeys(const std::string& basePath, const std::string& subPath) {
-    std::vector<std::string> missing;
+  // The keys that opening `subPath` beneath the key at `basePath` creates, outermost
+  // first, as paths from the root. Each level is made in turn and counts as
+  // created only when the system says this call made it: a key that is there but
+  // will not open with full access is another's.
+  std::vector<std::string> CreatedKeys(const std::string& basePath, const std::string& subPath) {
+    std::vector<std::string> created;
     std::string prefix = basePath;
-    size_t at = 0;
-    while (at <= subPath.size() && !subPath.empty()) {
+    for (size_t at = 0; at < subPath.size();) {
       size_t end = subPath.find('\\', at);
       if (end == std::string::npos) end = subPath.size();
       if (end > at) {
         prefix = Joined(prefix, subPath.substr(at, end - at));
-        if (missing.empty()) {
-          if (std::optional<Registry::Key> existing = registry_.OpenKey(root_, prefix)) {
-            registry_.CloseKey(*existing);
-            at = end + 1;
-            continue;
-          }
-        }
-        missing.push_back(prefix);
+        if (registry_.MakeKey(root_, prefix) == KeyCreation::kCreated) created.push_back(prefix);
       }
       at = end + 1;
     }
-    return missing;
+    return created;
+  }
+
+  void RecordCreatedKeys(const std::vector<std::string>& created) {
+    for (const std::string& path : created) RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), path));
   }
 
   void CloseOpenKey() {

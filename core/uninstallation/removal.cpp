@@ -200,24 +200,30 @@ class Removal {
     return Outcome::kLeft;
   }
 
+  // A value whose key is gone went with it. One that cannot be put back (its key
+  // is there but will not open, or the write fails) is reported once and stays in
+  // the record for another try.
   Outcome UndoValue(const UninstallItem& item) {
     const std::optional<Registry::Key> root = RootKeyOfName(item.root);
-    std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
-    if (!key) return Outcome::kDone;  // the key is gone, and the value with it
-    bool ok;
-    if (item.prior) {
+    const std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
+    if (!key && root && registry_.KeyMissing(*root, item.path)) {
+      JournalNote("already gone: " + ValueName(item) + " (its key is gone)");
+      return Outcome::kDone;
+    }
+    bool ok = false;
+    if (key && item.prior) {
       ok = registry_.RestoreValue(*key, item.name, *item.prior);
       if (ok) JournalNote("restored registry value: " + ValueName(item));
-    } else {
+    } else if (key) {
       ok = registry_.DeleteValue(*key, item.name);
       if (ok) JournalNote("removed registry value: " + ValueName(item));
     }
-    registry_.CloseKey(*key);
-    if (!ok) {
-      const ReportTexts& r = UninstallText().registryNotRestored;
-      ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
-    }
-    return ok ? Outcome::kDone : Outcome::kFailed;
+    if (key) registry_.CloseKey(*key);
+    if (ok) return Outcome::kDone;
+    const ReportTexts& r = UninstallText().registryNotRestored;
+    ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
+    JournalNote("not restored: " + ValueName(item) + (key ? "" : " (its key cannot be opened)"));
+    return Outcome::kFailed;
   }
 
   Outcome RemoveKey(const UninstallItem& item) {

@@ -309,6 +309,27 @@ TEST_F(Uninstallation, AFailedStepKeepsTheEntryAndTheRecordOfWhatIsLeft) {
   EXPECT_TRUE(disk.files.empty());
 }
 
+// A value goes back only through its key: a key that is gone took the value with
+// it, but one that is there and will not open leaves the value as it is: reported
+// once, kept in the record for another try.
+TEST_F(Uninstallation, AValueThatCannotBePutBackIsReportedAndKeptForAnotherTry) {
+  const std::string software = std::string(kHkcu) + "\\Software";
+  registry.refusedKeys = {software};
+  registry.keys.erase(software + "\\Firma\\App");
+  EXPECT_EQ(Run(false), kExitStepFailed);
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
+  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Usunięcie wartości rejestru jest niemożliwe.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].hint,
+            "Podczas usuwania wartości HKEY_CURRENT_USER\\Software \"Jezyk\" wystąpił problem");
+  for (const char* line : {"already gone: HKEY_CURRENT_USER\\Software\\Firma\\App \"Licznik\" (its key is gone)",
+                           "not restored: HKEY_CURRENT_USER\\Software \"Jezyk\" (its key cannot be opened)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  const ParsedUninstallRecord left = ParseUninstallRecord(disk.files.at(kRecord));
+  ASSERT_TRUE(left.Verified());
+  EXPECT_EQ(left.items, (std::vector<UninstallItem>{items[0], items[1], items[3], items[9]}));
+  EXPECT_TRUE(registry.keys.count(kEntryKey));
+}
+
 TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   fakes::Dialogs().answer = 7;
   EXPECT_EQ(Run(), kExitUninstallDeclined);
