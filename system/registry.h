@@ -29,6 +29,10 @@ struct RegistryData {
 // What became of a key that was to be deleted only when empty.
 enum class KeyDeletion { kDeleted, kMissing, kNotEmpty, kFailed };
 
+// What became of a key that was to exist: made by this call, there already, or
+// neither (the call failed).
+enum class KeyCreation { kCreated, kExisted, kFailed };
+
 class Registry {
  public:
   // A key handle. The four roots are the predefined handles' values below; the
@@ -53,6 +57,14 @@ class Registry {
 
   // The calls of an uninstallation (and of recording what an installation
   // changed). A registry that cannot answer them fails each one.
+  // RegCreateKeyEx beneath `parent` asking only for the access the key grants
+  // (MAXIMUM_ALLOWED), the handle closed again: kCreated when this call made the
+  // key (REG_CREATED_NEW_KEY), kExisted when it was there (also one that would not
+  // open with full access).
+  virtual KeyCreation MakeKey(Key, const std::string&) { return KeyCreation::kFailed; }
+  // True only when the key is not there (RegOpenKeyEx answers ERROR_FILE_NOT_FOUND);
+  // one that is there but cannot be opened is not missing.
+  virtual bool KeyMissing(Key, const std::string&) { return false; }
   // RegQueryValueEx: the value's type and data as stored; nullopt when it is missing.
   virtual std::optional<RegistryData> QueryValue(Key, const std::string&) { return std::nullopt; }
   // The text of a REG_SZ or REG_EXPAND_SZ value, up to its NUL; nullopt when the

@@ -59,8 +59,11 @@ class ScriptRegistry {
     const std::vector<std::string> missing = UninstallRecording() ? MissingKeys(basePath, subPath) : std::vector<std::string>();
     {
       UninstallItemBatch batch;
-      for (const std::string& created : missing)
-        RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), created));
+      for (const std::string& level : missing) RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), level));
+    }
+    for (const std::string& level : missing) {
+      if (registry_.MakeKey(root_, level) != KeyCreation::kCreated)
+        JournalNote("registry key not made by this installation: " + level);
     }
     std::optional<Registry::Key> key =
         subPath.empty() ? registry_.OpenKey(base, subPath) : registry_.CreateKey(base, subPath);
@@ -93,24 +96,18 @@ class ScriptRegistry {
   }
 
   // The keys that opening `subPath` beneath the key at `basePath` will create,
-  // outermost first, as paths from the root.
+  // outermost first, as paths from the root, recorded before they are made. Only a
+  // level the system reports as not found counts: a key that is there but will
+  // not open with full access is another's.
   std::vector<std::string> MissingKeys(const std::string& basePath, const std::string& subPath) {
     std::vector<std::string> missing;
     std::string prefix = basePath;
-    size_t at = 0;
-    while (at <= subPath.size() && !subPath.empty()) {
+    for (size_t at = 0; at < subPath.size();) {
       size_t end = subPath.find('\\', at);
       if (end == std::string::npos) end = subPath.size();
       if (end > at) {
         prefix = Joined(prefix, subPath.substr(at, end - at));
-        if (missing.empty()) {
-          if (std::optional<Registry::Key> existing = registry_.OpenKey(root_, prefix)) {
-            registry_.CloseKey(*existing);
-            at = end + 1;
-            continue;
-          }
-        }
-        missing.push_back(prefix);
+        if (!missing.empty() || registry_.KeyMissing(root_, prefix)) missing.push_back(prefix);
       }
       at = end + 1;
     }

@@ -55,6 +55,22 @@ class Win32Registry final : public Registry {
     return reinterpret_cast<Key>(key);
   }
 
+  KeyCreation MakeKey(Key parent, const std::string& path) override {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (win32::CreateRegistryKey(ToHkey(parent), path, MAXIMUM_ALLOWED, key, &disposition) != ERROR_SUCCESS)
+      return KeyCreation::kFailed;
+    RegCloseKey(key);
+    return disposition == REG_CREATED_NEW_KEY ? KeyCreation::kCreated : KeyCreation::kExisted;
+  }
+
+  bool KeyMissing(Key parent, const std::string& path) override {
+    HKEY key = nullptr;
+    const LONG opened = win32::OpenRegistryKey(ToHkey(parent), path, KEY_QUERY_VALUE, key);
+    if (opened == ERROR_SUCCESS) RegCloseKey(key);
+    return opened == ERROR_FILE_NOT_FOUND;
+  }
+
   bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) override {
     const HKEY handle = ToHkey(key);
     const LONG result = IsText(type) ? win32::SetRegistryText(handle, name, type, data.substr(0, data.find('\0')))

@@ -139,21 +139,24 @@ bool SetAttributesAt(const std::string& path, DWORD attributes) {
 std::vector<FoundFile> FindFiles(const std::string& mask) {
   std::vector<FoundFile> found;
   if (!AnsiCalls()) {
-    WIN32_FIND_DATAW data;
+    // A system that does not give the reparse tag (Wine) leaves it 0.
+    WIN32_FIND_DATAW data = {};
     HANDLE search = FindFirstFileW(Wide(mask).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return found;
     do {
-      found.push_back({FromWide(data.cFileName), data.dwFileAttributes});
+      found.push_back({FromWide(data.cFileName), data.dwFileAttributes, data.dwReserved0});
+      data.dwReserved0 = 0;
     } while (FindNextFileW(search, &data));
     FindClose(search);
     return found;
   }
   const std::optional<std::string> ansiMask = Ansi(mask);
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAA data = {};
   HANDLE search = ansiMask ? FindFirstFileA(ansiMask->c_str(), &data) : INVALID_HANDLE_VALUE;
   if (search == INVALID_HANDLE_VALUE) return found;
   do {
-    found.push_back({FromAnsi(data.cFileName), data.dwFileAttributes});
+    found.push_back({FromAnsi(data.cFileName), data.dwFileAttributes, data.dwReserved0});
+    data.dwReserved0 = 0;
   } while (FindNextFileA(search, &data));
   FindClose(search);
   return found;

@@ -36,6 +36,9 @@ bool SetAttributesAt(const std::string& path, DWORD attributes);
 struct FoundFile {
   std::string name;  // without the folder
   DWORD attributes = 0;
+  // With FILE_ATTRIBUTE_REPARSE_POINT: the reparse point's tag (IO_REPARSE_TAG_...),
+  // or 0 where the system does not tell it.
+  DWORD reparseTag = 0;
 };
 // What the mask (a path whose last part may hold "*" and "?") finds; empty when
 // nothing, or on failure.

@@ -69,16 +69,16 @@ LONG SetAnsiValue(HKEY key, const char* name, DWORD type, std::string_view data)
 
 }  // namespace
 
-LONG CreateRegistryKey(HKEY parent, const std::string& path, REGSAM access, HKEY& key) {
+LONG CreateRegistryKey(HKEY parent, const std::string& path, REGSAM access, HKEY& key, DWORD* disposition) {
   return WithName(
       path,
       [&](const wchar_t* p) {
         return W().createKey
-                   ? W().createKey(parent, p, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr)
+                   ? W().createKey(parent, p, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, disposition)
                    : Missing();
       },
       [&](const char* p) {
-        return RegCreateKeyExA(parent, p, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+        return RegCreateKeyExA(parent, p, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, disposition);
       });
 }
 

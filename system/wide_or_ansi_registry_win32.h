@@ -16,8 +16,10 @@
 
 namespace setuvane::win32 {
 
-// RegCreateKeyEx (REG_OPTION_NON_VOLATILE) and RegOpenKeyEx.
-LONG CreateRegistryKey(HKEY parent, const std::string& path, REGSAM access, HKEY& key);
+// RegCreateKeyEx (REG_OPTION_NON_VOLATILE; `disposition`, when given, receives
+// REG_CREATED_NEW_KEY or REG_OPENED_EXISTING_KEY) and RegOpenKeyEx.
+LONG CreateRegistryKey(HKEY parent, const std::string& path, REGSAM access, HKEY& key,
+                       DWORD* disposition = nullptr);
 LONG OpenRegistryKey(HKEY parent, const std::string& path, REGSAM access, HKEY& key);
 
 // A value of type REG_SZ or REG_EXPAND_SZ holding the text (with its NUL, as the

@@ -1,5 +1,6 @@
 #include "core/installation/installation.h"
 
+#include "core/installation/kept_at_restart.h"
 #include "core/package/install_package.h"
 #include "core/run/abort_installation.h"
 #include "core/run/exit_codes.h"
@@ -38,6 +39,7 @@ InstallationSteps Installation::Steps() {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
           [this] {
+            KeepAtRestart(PathsInstalled(product_.zipPacker(), ProductLocation, ProductUninstall));
             uninstall_.Begin(ProductLocation, InstallPackage().file.get());
             return product_.InstallProductFiles();
           },

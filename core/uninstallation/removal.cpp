@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "archive/crc32.h"
 #include "core/package/product_destinations.h"
 #include "core/run/exit_codes.h"
 #include "core/run/problem_reports.h"
+#include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
@@ -122,6 +124,7 @@ class Removal {
       JournalNote("already gone: " + item.path);
       return Outcome::kDone;
     }
+    if (BehindALink(item.path)) return Outcome::kDone;
     if (mayHoldUserData && HoldsUserData(item.path) && Changed(item)) {
       JournalNote("stayed: " + item.path + " (changed since the installation: it holds the user's settings or data)");
       return Outcome::kDone;
@@ -147,6 +150,21 @@ class Removal {
     return Outcome::kFailed;
   }
 
+  // A junction or symbolic link on the way leads the removal to what someone else
+  // put there (a folder replaced by a link to the system's): the item stays, and
+  // each such link is reported once. The item is no longer the installation's, so
+  // its staying is no failure.
+  bool BehindALink(const std::string& path) {
+    const std::optional<std::string> link = LinkOnTheWay(files_, path);
+    if (!link) return false;
+    JournalNote("stayed: " + path + " (a junction or symbolic link on the way: " + *link + ")");
+    if (reportedLinks_.insert(*link).second) {
+      const ReportTexts& r = UninstallText().linkOnTheWay;
+      ReportProblem(r.title, r.message, FormatOne(r.hint, path), *link);
+    }
+    return true;
+  }
+
   bool Changed(const UninstallItem& item) {
     const std::optional<std::string> data = files_.ReadWhole(item.path);
     if (!data) return true;  // unreadable: better kept than lost
@@ -160,6 +178,7 @@ class Removal {
   // stays; that is no failure.
   Outcome RemoveFolder(const UninstallItem& item) {
     if (!files_.FolderExists(item.path)) return Outcome::kDone;
+    if (BehindALink(item.path)) return Outcome::kDone;
     if (files_.RemoveEmptyFolder(item.path)) {
       JournalNote("removed folder: " + item.path);
       return Outcome::kDone;
@@ -176,24 +195,30 @@ class Removal {
     return Outcome::kLeft;
   }
 
+  // A value whose key is gone went with it. One that cannot be put back (its key
+  // is there but will not open, or the write fails) is reported once and stays in
+  // the record for another try.
   Outcome UndoValue(const UninstallItem& item) {
     const std::optional<Registry::Key> root = RootKeyOfName(item.root);
-    std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
-    if (!key) return Outcome::kDone;  // the key is gone, and the value with it
-    bool ok;
-    if (item.prior) {
+    const std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
+    if (!key && root && registry_.KeyMissing(*root, item.path)) {
+      JournalNote("already gone: " + ValueName(item) + " (its key is gone)");
+      return Outcome::kDone;
+    }
+    bool ok = false;
+    if (key && item.prior) {
       ok = registry_.RestoreValue(*key, item.name, *item.prior);
       if (ok) JournalNote("restored registry value: " + ValueName(item));
-    } else {
+    } else if (key) {
       ok = registry_.DeleteValue(*key, item.name);
       if (ok) JournalNote("removed registry value: " + ValueName(item));
     }
-    registry_.CloseKey(*key);
-    if (!ok) {
-      const ReportTexts& r = UninstallText().registryNotRestored;
-      ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
-    }
-    return ok ? Outcome::kDone : Outcome::kFailed;
+    if (key) registry_.CloseKey(*key);
+    if (ok) return Outcome::kDone;
+    const ReportTexts& r = UninstallText().registryNotRestored;
+    ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
+    JournalNote("not restored: " + ValueName(item) + (key ? "" : " (its key cannot be opened)"));
+    return Outcome::kFailed;
   }
 
   Outcome RemoveKey(const UninstallItem& item) {
@@ -215,6 +240,7 @@ class Removal {
   // (a running program can be moved on its volume), and goes from there at the
   // next restart.
   void RemoveOwnFiles() {
+    if (BehindALink(run_.recordPath)) return;
     files_.RemoveFile(run_.recordPath);
     files_.RemoveFile(run_.recordPath + std::string(kPendingRecordSuffix));
     const std::string uninstaller = run_.recordPath.substr(0, run_.recordPath.size() - 4) + ".exe";
@@ -257,6 +283,7 @@ class Removal {
   size_t handled_ = 0;
   bool failed_ = false;
   bool restart_ = false;
+  std::set<std::string> reportedLinks_;
 };
 
 }  // namespace

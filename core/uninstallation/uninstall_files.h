@@ -1,7 +1,7 @@
 // The seam between recording or removing an installation and the disk: appending
 // to the uninstall record as the installation goes, reading and replacing it,
 // removing files and empty folders, copying the uninstaller program, and removal at
-// the next restart for what is in use now. Production code uses the process-wide
+// the next restart for what is in use now (and taking a reinstalled file out of it). Production code uses the process-wide
 // default (Win32 in the Windows build; natively one on which every operation
 // fails); tests install another one with ScopedUninstallFiles. Paths are
 // UTF-8.
@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace setuvane {
 
@@ -38,6 +39,10 @@ class UninstallFiles {
   virtual std::optional<std::string> ReadWhole(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // True when the file or folder is a junction, a symbolic link or a mount point: a
+  // name that leads somewhere else. Other reparse points (a compressed or
+  // deduplicated file) are none; Windows 9x has none at all.
+  virtual bool IsLink(const std::string& path) = 0;
 
   // Removes a file (a read-only one too). kInUse when another program holds it.
   virtual FileRemoval RemoveFile(const std::string& path) = 0;
@@ -48,6 +53,12 @@ class UninstallFiles {
   // line of WININIT.INI on Windows 9x, which removes files only (a folder there is
   // refused: false).
   virtual bool RemoveAtRestart(const std::string& path) = 0;
+  // Takes the paths out of the removals at the next restart (this program's or
+  // another's): on the NT family the pairs of PendingFileRenameOperations that
+  // remove one of them, on Windows 9x the lines of WININIT.INI that do (by the
+  // path's short name when it exists). Renames and other paths stay. The paths
+  // taken out.
+  virtual std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) = 0;
   // Copies a file over `to`.
   virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
   // Moves a file (on one volume a running program may be moved, not removed).
@@ -69,11 +80,5 @@ class ScopedUninstallFiles {
  private:
   UninstallFiles* previous_;
 };
-
-// WININIT.INI with a line that removes `shortPath` at the next start of Windows 9x
-// added to its [rename] section (the section is made when missing). The path must
-// be the file's short (8.3) name in the OEM code page: WININIT reads it under DOS,
-// before Windows starts.
-std::string WininitWithRemoval(std::string_view wininit, std::string_view shortPath);
 
 }  // namespace setuvane

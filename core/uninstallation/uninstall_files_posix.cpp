@@ -14,9 +14,11 @@ class AbsentUninstallFiles final : public UninstallFiles {
   std::optional<std::string> ReadWhole(const std::string&) override { return std::nullopt; }
   bool FileExists(const std::string&) override { return false; }
   bool FolderExists(const std::string&) override { return false; }
+  bool IsLink(const std::string&) override { return false; }
   FileRemoval RemoveFile(const std::string&) override { return FileRemoval::kFailed; }
   bool RemoveEmptyFolder(const std::string&) override { return false; }
   bool RemoveAtRestart(const std::string&) override { return false; }
+  std::vector<std::string> KeepAtRestart(const std::vector<std::string>&) override { return {}; }
   bool CopyFileTo(const std::string&, const std::string&) override { return false; }
   bool MoveFileTo(const std::string&, const std::string&) override { return false; }
   std::optional<std::string> NewTemporaryFile() override { return std::nullopt; }

@@ -4,12 +4,27 @@
 // through WININIT.INI instead, which removes files only.
 #include <windows.h>
 
+#include <map>
+#include <vector>
+
+#include "core/uninstallation/restart_removals.h"
 #include "core/uninstallation/uninstall_files.h"
+#include "system/text_helpers.h"
 #include "system/wide_or_ansi_choice_win32.h"
 #include "system/wide_or_ansi_files_win32.h"
+#include "system/wide_or_ansi_registry_win32.h"
 
 namespace setuvane {
 namespace {
+
+constexpr char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr char kPendingRenames[] = "PendingFileRenameOperations";
+
+std::optional<std::string> WininitPath() {
+  const std::optional<std::string> windows = win32::WindowsFolderPath();
+  if (!windows) return std::nullopt;
+  return *windows + (windows->back() == '\\' ? "" : "\\") + "WININIT.INI";
+}
 
 bool WriteNewFile(const std::string& path, std::string_view bytes, bool flush = false) {
   HANDLE file = win32::OpenFileAt(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
@@ -86,6 +101,15 @@ class Win32UninstallFiles final : public UninstallFiles {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
+  bool IsLink(const std::string& path) override {
+    const DWORD attributes = win32::AttributesAt(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    // The tag tells a name that stands for another from a file kept compressed or
+    // deduplicated; one the system does not tell counts as a link.
+    const std::vector<win32::FoundFile> found = win32::FindFiles(path);
+    return found.size() != 1 || found[0].reparseTag == 0 || IsReparseTagNameSurrogate(found[0].reparseTag);
+  }
+
   FileRemoval RemoveFile(const std::string& path) override {
     if (path == appendedPath_) CloseAppended();
     if (win32::DeleteFileAt(path)) return FileRemoval::kRemoved;
@@ -117,11 +141,14 @@ class Win32UninstallFiles final : public UninstallFiles {
     // OEM code page.
     const std::optional<std::string> shortPath = win32::ShortPathOf(path);
     const std::optional<std::string> oemPath = shortPath ? win32::Oem(*shortPath) : std::nullopt;
-    const std::optional<std::string> windows = win32::WindowsFolderPath();
-    if (!oemPath || !windows) return false;
-    const std::string wininit = *windows + (windows->back() == '\\' ? "" : "\\") + "WININIT.INI";
-    const std::string old = ReadWhole(wininit).value_or(std::string());
-    return WriteNewFile(wininit, WininitWithRemoval(old, *oemPath));
+    const std::optional<std::string> wininit = WininitPath();
+    if (!oemPath || !wininit) return false;
+    const std::string old = ReadWhole(*wininit).value_or(std::string());
+    return WriteNewFile(*wininit, WininitWithRemoval(old, *oemPath));
+  }
+
+  std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) override {
+    return win32::AnsiCalls() ? KeptFromWininit(paths) : KeptFromPendingRenames(paths);
   }
 
   bool CopyFileTo(const std::string& from, const std::string& to) override {
@@ -136,6 +163,49 @@ class Win32UninstallFiles final : public UninstallFiles {
   }
 
  private:
+  // The NT family: the value is written only when a pair goes, and removed when
+  // no pair is left.
+  static std::vector<std::string> KeptFromPendingRenames(const std::vector<std::string>& paths) {
+    HKEY key = nullptr;
+    if (win32::OpenRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE | KEY_SET_VALUE, key) !=
+        ERROR_SUCCESS)
+      return {};
+    std::vector<std::string> taken;
+    RegistryData data;
+    if (win32::QueryRegistryData(key, kPendingRenames, data) == ERROR_SUCCESS && data.type == REG_MULTI_SZ) {
+      const PathsIgnoringCase ours(paths);
+      data.data = PendingRenamesWithout(data.data, [&](const std::string& path) { return ours.Holds(path); }, taken);
+      const bool pairsLeft = data.data.find_first_not_of('\0') != std::string::npos;
+      const LONG written = taken.empty() ? ERROR_SUCCESS
+                           : pairsLeft   ? win32::SetRegistryData(key, kPendingRenames, data)
+                                         : win32::DeleteRegistryValue(key, kPendingRenames);
+      if (written != ERROR_SUCCESS) taken.clear();
+    }
+    RegCloseKey(key);
+    return taken;
+  }
+
+  // Windows 9x: WININIT names a file by its short name in the OEM code page; a
+  // path that does not exist is looked for as it is.
+  std::vector<std::string> KeptFromWininit(const std::vector<std::string>& paths) {
+    const std::optional<std::string> wininit = WininitPath();
+    const std::optional<std::string> text = wininit ? ReadWhole(*wininit) : std::nullopt;
+    if (!text || AsciiLower(*text).find("nul=") == std::string::npos) return {};
+    std::map<std::string, std::string> byListedName;  // lower-case OEM name -> path
+    for (const std::string& path : paths) {
+      const std::optional<std::string> shortPath = win32::ShortPathOf(path);
+      for (const std::optional<std::string>& name : {shortPath ? win32::Oem(*shortPath) : std::nullopt, win32::Oem(path)})
+        if (name) byListedName.emplace(AsciiLower(*name), path);
+    }
+    std::vector<std::string> listed;
+    const std::string kept = WininitWithout(
+        *text, [&](const std::string& name) { return byListedName.count(AsciiLower(name)) > 0; }, listed);
+    if (listed.empty() || !WriteNewFile(*wininit, kept)) return {};
+    std::vector<std::string> taken;
+    for (const std::string& name : listed) taken.push_back(byListedName.at(AsciiLower(name)));
+    return taken;
+  }
+
   void CloseAppended() {
     if (appended_ != INVALID_HANDLE_VALUE) CloseHandle(appended_);
     appended_ = INVALID_HANDLE_VALUE;

@@ -27,6 +27,8 @@ const UninstallTexts& UninstallText() {
                                    ""),
       .fileNotRemoved = ReportTexts("Problem usuwania", "Usunięcie pliku jest niemożliwe.",
                                     "Podczas usuwania pliku %s wystąpił problem", "Dostęp do pliku został odwołany."),
+      .linkOnTheWay = ReportTexts("Problem usuwania", "Usunięcie pliku lub katalogu zostało pominięte.",
+                                  "Ścieżka %s prowadzi przez połączenie katalogów lub łącze symboliczne.", ""),
       .registryNotRestored = ReportTexts("Problem rejestru", "Usunięcie wartości rejestru jest niemożliwe.",
                                          "Podczas usuwania wartości %s wystąpił problem",
                                          "Dostęp do rejestru systemowego został odwołany."),

@@ -18,6 +18,7 @@ struct UninstallTexts {
   ReportTexts recordUnreadable;      // hint: "%s" the record's path; details: what is wrong
   ReportTexts recordChanged;         // hint: "%s" the record's path; details: what is wrong
   ReportTexts fileNotRemoved;        // hint: "%s" the file
+  ReportTexts linkOnTheWay;          // hint: "%s" the file or folder; details: the link
   ReportTexts registryNotRestored;   // hint: "%s" the key and value
   ReportTexts keyNotRemoved;         // hint: "%s" the key
   ReportTexts entryNotRemoved;       // hint: "%s" the key

@@ -1,8 +1,9 @@
 // A disk of plain data for the uninstallation's native tests: files with their
-// bytes, folders, files held open by another program, and every removal, move and
-// removal at restart recorded in order.
+// bytes, folders, files held open by another program, junctions and symbolic
+// links, and every removal, move and removal at restart recorded in order.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -18,6 +19,7 @@ class FakeUninstallFiles : public UninstallFiles {
   std::set<std::string> folders;
   std::set<std::string> inUse;      // removal refused while held
   std::set<std::string> refused;    // removal fails for another reason
+  std::set<std::string> links;      // junctions and symbolic links
   bool appendFails = false;
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
@@ -49,6 +51,7 @@ class FakeUninstallFiles : public UninstallFiles {
   }
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
+  bool IsLink(const std::string& path) override { return links.count(path) > 0; }
   FileRemoval RemoveFile(const std::string& path) override {
     if (!files.count(path)) return FileRemoval::kMissing;
     if (inUse.count(path)) return FileRemoval::kInUse;
@@ -70,6 +73,16 @@ class FakeUninstallFiles : public UninstallFiles {
     calls.push_back("at restart " + path);
     atRestart.push_back(path);
     return true;
+  }
+  std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) override {
+    std::vector<std::string> taken;
+    for (const std::string& path : paths) {
+      const auto found = std::find(atRestart.begin(), atRestart.end(), path);
+      if (found == atRestart.end()) continue;
+      atRestart.erase(found);
+      taken.push_back(path);
+    }
+    return taken;
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     if (!files.count(from)) return false;

@@ -3,14 +3,17 @@
 #include "core/installation/product_installation.h"
 
 #include "archive/zip_cipher.h"
+#include "core/installation/kept_at_restart.h"
 #include "core/package/product_destinations.h"
 #include "core/package/settings.h"
 #include "core/wizard/wizard_texts.h"
 #include "dialogs/message_routines.h"
 #include "system/cp1250.h"
+#include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
+#include "system/install_journal.h"
 #include "system/uninstall_items.h"
 
 namespace setuvane {
@@ -163,6 +166,31 @@ ZipEntryLayout EntryPassingTheEmptyPasswordCheck() {
     entry.rawPayload = encrypted;
     return entry;
   }
+}
+
+// Installed again before the restart that an uninstallation asked for: what this
+// installation writes (its files, the folders on their way, the uninstaller and
+// its record) is no longer removed then; another product's file still is.
+TEST_F(ProductTest, WhatItWritesIsTakenOutOfTheRemovalsAtRestart) {
+  WritePackage({PackageEntry("install.inf", "setup"), PackageEntry("a/app.exe", "program", "<programfolder>bin"),
+                PackageEntry("\xBF\xF3\xB3w.txt", "x", "\\\\serwer\\udzial\\Dane")});
+  ASSERT_TRUE(product.PreparePayload());
+  const std::vector<std::string> paths = PathsInstalled(product.zipPacker(), "C:\\Aplikacja", true);
+  EXPECT_EQ(paths, (std::vector<std::string>{"C:\\Aplikacja", "C:\\Aplikacja\\bin", "C:\\Aplikacja\\bin\\app.exe",
+                                             "C:\\Aplikacja\\uninstall.dat", "C:\\Aplikacja\\uninstall.exe",
+                                             "\\\\serwer\\udzial\\Dane", "\\\\serwer\\udzial\\Dane\\żółw.txt"}));
+  EXPECT_EQ(PathsInstalled(product.zipPacker(), "C:\\Aplikacja", false).size(), 5u);
+
+  fakes::FakeUninstallFiles files;
+  ScopedUninstallFiles scopedFiles(files);
+  files.atRestart = {"C:\\Aplikacja\\bin\\app.exe", "C:\\Inna\\app.exe", "C:\\Aplikacja\\bin", "C:\\Aplikacja"};
+  std::vector<std::string> log;
+  SetJournalSink([&](const std::string& line) { log.push_back(line); });
+  KeepAtRestart(paths);
+  SetJournalSink({});
+  EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\Inna\\app.exe"});
+  EXPECT_EQ(log.front(), "no longer removed at the next restart: C:\\Aplikacja");
+  EXPECT_EQ(log.size(), 3u);
 }
 
 TEST_F(ProductTest, TheFirstEntryIsNotTriedWithAWrongPasswordThatPassesByChance) {

@@ -5,12 +5,15 @@
 
 #include "archive/crc32.h"
 #include "core/run/exit_codes.h"
+#include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/product_entry.h"
+#include "core/uninstallation/restart_removals.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/text_helpers.h"
 #include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/recording_dialogs.h"
@@ -316,6 +319,27 @@ TEST_F(Uninstallation, AFailedStepKeepsTheEntryAndTheRecordOfWhatIsLeft) {
   EXPECT_TRUE(disk.files.empty());
 }
 
+// A value goes back only through its key: a key that is gone took the value with
+// it, but one that is there and will not open leaves the value as it is: reported
+// once, kept in the record for another try.
+TEST_F(Uninstallation, AValueThatCannotBePutBackIsReportedAndKeptForAnotherTry) {
+  const std::string software = std::string(kHkcu) + "\\Software";
+  registry.refusedKeys = {software};
+  registry.keys.erase(software + "\\Firma\\App");
+  EXPECT_EQ(Run(false), kExitStepFailed);
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
+  EXPECT_EQ(fakes::Dialogs().problems[0].message, "Usunięcie wartości rejestru jest niemożliwe.");
+  EXPECT_EQ(fakes::Dialogs().problems[0].hint,
+            "Podczas usuwania wartości HKEY_CURRENT_USER\\Software \"Jezyk\" wystąpił problem");
+  for (const char* line : {"already gone: HKEY_CURRENT_USER\\Software\\Firma\\App \"Licznik\" (its key is gone)",
+                           "not restored: HKEY_CURRENT_USER\\Software \"Jezyk\" (its key cannot be opened)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  const ParsedUninstallRecord left = ParseUninstallRecord(disk.files.at(kRecord));
+  ASSERT_TRUE(left.Verified());
+  EXPECT_EQ(left.items, (std::vector<UninstallItem>{items[0], items[1], items[3], items[9]}));
+  EXPECT_TRUE(registry.keys.count(kEntryKey));
+}
+
 TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   fakes::Dialogs().answer = 7;
   EXPECT_EQ(Run(), kExitUninstallDeclined);
@@ -336,6 +360,56 @@ TEST_F(Uninstallation, NothingIsRemovedAfterNoOrFromADamagedRecord) {
   EXPECT_TRUE(registry.keys.count(kEntryKey));
 }
 
+// A folder of the product replaced by a junction, or an item that is a link
+// itself, leads elsewhere: what lies behind it stays, the log says why, each link
+// is reported once, and the rest goes as usual.
+TEST_F(Uninstallation, NothingIsRemovedThroughAJunctionOrSymbolicLink) {
+  disk.links = {"C:\\Produkt\\dane", "C:\\Menu\\Firma\\App.lnk"};
+  disk.files["C:\\Produkt\\dane\\inny.dll"] = "someone else's";
+  items.insert(items.end() - 1, File("C:\\Produkt\\dane\\inny.dll", "someone else's"));
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove C:\\Produkt\\ustawienia.inf", "remove C:\\Produkt\\app.exe",
+                                                  "remove C:\\Produkt\\uninstall.dat",
+                                                  "remove C:\\Produkt\\uninstall.exe"}));
+  for (const char* line : {"stayed: C:\\Menu\\Firma\\App.lnk (a junction or symbolic link on the way: "
+                           "C:\\Menu\\Firma\\App.lnk)",
+                           "stayed: C:\\Produkt\\dane\\baza.mdb (a junction or symbolic link on the way: "
+                           "C:\\Produkt\\dane)",
+                           "stayed: C:\\Produkt\\dane (a junction or symbolic link on the way: C:\\Produkt\\dane)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  ASSERT_EQ(fakes::Dialogs().problems.size(), 2u);
+  EXPECT_EQ(fakes::Dialogs().problems[1].message, "Usunięcie pliku lub katalogu zostało pominięte.");
+  EXPECT_EQ(fakes::Dialogs().problems[1].hint,
+            "Ścieżka C:\\Produkt\\dane\\inny.dll prowadzi przez połączenie katalogów lub łącze symboliczne.");
+  EXPECT_EQ(fakes::Dialogs().problems[1].details, "C:\\Produkt\\dane");
+  EXPECT_FALSE(registry.keys.count(kEntryKey));
+}
+
+// Every folder below the drive or share is asked, from the outermost, and the item
+// itself; the root is not.
+TEST(LinkOnTheWay, FoldersBelowTheRootAndTheItem) {
+  const struct {
+    std::string path;
+    std::set<std::string> links;
+    std::optional<std::string> found;
+  } cases[] = {
+      {"C:\\A\\B\\c.txt", {"C:\\A\\B", "C:\\A"}, "C:\\A"},
+      {"C:\\A\\B\\", {"C:\\A\\B"}, "C:\\A\\B"},
+      {"C:\\A\\B\\c.txt", {"C:\\A\\B\\c.txt"}, "C:\\A\\B\\c.txt"},
+      {"C:\\A\\B\\c.txt", {"C:", "C:\\", "C:\\A\\B\\c"}, std::nullopt},
+      {"\\\\serwer\\udział\\A\\b.txt", {"\\\\serwer\\udział", "\\\\serwer\\udział\\A"}, "\\\\serwer\\udział\\A"},
+      {"\\\\?\\C:\\A\\b.txt", {"\\\\?\\C:\\A"}, "\\\\?\\C:\\A"},
+      {"\\\\?\\UNC\\serwer\\udział\\b.txt", {"\\\\?\\UNC\\serwer\\udział"}, std::nullopt},
+      {"\\\\?\\UNC\\serwer\\udział\\b.txt", {"\\\\?\\UNC\\serwer\\udział\\b.txt"}, "\\\\?\\UNC\\serwer\\udział\\b.txt"},
+      {"A\\b.txt", {"A"}, std::nullopt},  // no full path: nothing to walk
+  };
+  for (const auto& c : cases) {
+    fakes::FakeUninstallFiles disk;
+    disk.links = c.links;
+    EXPECT_EQ(LinkOnTheWay(disk, c.path), c.found) << c.path;
+  }
+}
+
 // Windows 9x removes files at its next start through WININIT.INI's [rename]
 // section, which may be missing, elsewhere in the file or written in any case.
 TEST(RemovalAtRestart, Windows9xGetsALineInWininit) {
@@ -343,6 +417,43 @@ TEST(RemovalAtRestart, Windows9xGetsALineInWininit) {
   EXPECT_EQ(WininitWithRemoval("[Other]\r\nx=1", "C:\\B"), "[Other]\r\nx=1\r\n[rename]\r\nNUL=C:\\B\r\n");
   EXPECT_EQ(WininitWithRemoval("[RENAME]\r\nNUL=C:\\A\r\n[Other]\r\n", "C:\\B"),
             "[RENAME]\r\nNUL=C:\\B\r\nNUL=C:\\A\r\n[Other]\r\n");
+}
+
+// A reinstallation takes its own paths out of the removals at restart; renames,
+// other paths and whatever follows the list's end stay byte for byte.
+TEST(RemovalAtRestart, AReinstallationTakesItsPathsOutOfPendingRenames) {
+  auto bytes = [](std::u16string_view text) {
+    std::string data;
+    for (const char16_t unit : text) data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return data;
+  };
+  const PathsIgnoringCase ours({"C:\\Produkt\\app.exe", "C:\\Produkt", "C:\\Łódź\\żółw.dll"});
+  const std::u16string list = std::u16string(u"\\??\\c:\\PRODUKT\\APP.EXE\0", 23) + u'\0' +   // ours: taken
+                              std::u16string(u"\\??\\C:\\Produkt\\app.exe\0!\\??\\C:\\Nowy\\app.exe\0", 44) +  // a rename
+                              std::u16string(u"\\??\\C:\\Inny\\a.dll\0\0", 19) +   // another's
+                              std::u16string(u"\\??\\C:\\ŁÓDŹ\\ŻÓŁW.DLL\0\0", 22) +  // ours, any case
+                              std::u16string(u"\\??\\C:\\Produkt\0\0", 16) +       // its folder
+                              std::u16string(u"\0\0", 2);                          // the end, and beyond
+  std::vector<std::string> taken;
+  const std::string kept = PendingRenamesWithout(bytes(list) + "x", [&](const std::string& p) { return ours.Holds(p); }, taken);
+  EXPECT_EQ(taken, (std::vector<std::string>{"c:\\PRODUKT\\APP.EXE", "C:\\ŁÓDŹ\\ŻÓŁW.DLL", "C:\\Produkt"}));
+  EXPECT_EQ(kept, bytes(std::u16string(u"\\??\\C:\\Produkt\\app.exe\0!\\??\\C:\\Nowy\\app.exe\0", 44) +
+                        std::u16string(u"\\??\\C:\\Inny\\a.dll\0\0", 19) + std::u16string(u"\0\0", 2)) +
+                      "x");
+  // A pair cut short is left as it is.
+  taken.clear();
+  const std::string cut = bytes(std::u16string(u"\\??\\C:\\Produkt\0", 15));
+  EXPECT_EQ(PendingRenamesWithout(cut, [&](const std::string& p) { return ours.Holds(p); }, taken), cut);
+  EXPECT_TRUE(taken.empty());
+
+  const std::string wininit =
+      "[Other]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\n[rename]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\nnul=c:\\inny\\a.dll\r\n"
+      "C:\\PRODUKT\\NOWY.EXE=C:\\PRODUKT\\APP.EXE\r\nNul = C:\\produkt\\app.exe\nNUL=c:\\Produkt\\App.exe";
+  const std::string keptIni = WininitWithout(
+      wininit, [](const std::string& p) { return AsciiLower(p) == "c:\\produkt\\app.exe"; }, taken);
+  EXPECT_EQ(keptIni, "[Other]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\n[rename]\r\nnul=c:\\inny\\a.dll\r\n"
+                     "C:\\PRODUKT\\NOWY.EXE=C:\\PRODUKT\\APP.EXE\r\nNul = C:\\produkt\\app.exe\n");
+  EXPECT_EQ(taken, (std::vector<std::string>{"C:\\PRODUKT\\APP.EXE", "c:\\Produkt\\App.exe"}));
 }
 
 }  // namespace

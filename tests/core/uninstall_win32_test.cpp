@@ -13,8 +13,10 @@
 #include <string>
 
 #include "core/uninstallation/uninstall_setup.h"
+#include "system/utf8.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
+#include "tests/core/unix_side_win32.h"
 #include "tests/dialogs/window_driver_win32.h"
 
 namespace setuvane {
@@ -38,6 +40,22 @@ std::string EntryText(const char* name) {
   const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(key);
   return result == ERROR_SUCCESS ? std::string(value) : std::string();
+}
+
+// The removals and renames Windows makes at its next start, as stored: pairs of
+// UTF-16 texts.
+std::u16string PendingRenames() {
+  HKEY session = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                    &session) != ERROR_SUCCESS)
+    return u"";
+  DWORD size = 0;
+  RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
+  std::u16string data(size / 2, u'\0');
+  RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                   &size);
+  RegCloseKey(session);
+  return data;
 }
 
 // Every file below the folders with its content, and every folder.
@@ -93,8 +111,8 @@ class Uninstaller : public ::testing::Test {
     PROCESS_INFORMATION process = StartProcess(commandLine);
     return WaitForExit(process, timeoutMs);
   }
-  DWORD Install() {
-    return Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(target) + "\"");
+  DWORD Install(const std::string& more = "") {
+    return Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(target) + "\"" + more);
   }
   std::string RegistryExport(const char* root) {
     const std::string file = WinPath(medium.Path() / "export.reg");
@@ -304,6 +322,66 @@ TEST_F(Uninstaller, AnInstallationKilledWhileWritingItsFilesIsRemovedWhole) {
   EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
   EXPECT_EQ(Tree(Roots()), treeBefore);
   EXPECT_EQ(EntryText("DisplayName"), "");
+}
+
+// Installed again before the restart that removal asked for, the product keeps its
+// files past that restart: its removals are taken out of the system's list, and
+// every other entry there stays as it was.
+TEST_F(Uninstaller, InstalledAgainBeforeTheRestartItsFilesOutlastIt) {
+  ASSERT_EQ(Install(), 0u);
+  const std::string held = WinPath(target) + "\\app.exe";
+  HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 3010u);
+  CloseHandle(file);
+  const std::u16string before = PendingRenames();
+  const std::u16string folder = Utf8ToUtf16(WinPath(target));
+  ASSERT_NE(before.find(Utf8ToUtf16(held)), std::u16string::npos);
+
+  const std::string log = WinPath(medium.Path() / "instalacja.log");
+  ASSERT_EQ(Install(" /LOG=\"" + log + "\""), 0u);
+  // What stays: each pair (source, target) but the removals of the product's paths.
+  std::u16string expected;
+  for (size_t at = 0; at < before.size();) {
+    const size_t sourceEnd = before.find(u'\0', at);
+    if (sourceEnd == std::u16string::npos || sourceEnd == at) {
+      expected += before.substr(at);
+      break;
+    }
+    const size_t targetEnd = before.find(u'\0', sourceEnd + 1);
+    if (targetEnd == std::u16string::npos) {
+      expected += before.substr(at);
+      break;
+    }
+    const std::u16string source = before.substr(at, sourceEnd - at);
+    if (targetEnd != sourceEnd + 1 || source.find(folder) == std::u16string::npos)
+      expected += before.substr(at, targetEnd + 1 - at);
+    at = targetEnd + 1;
+  }
+  EXPECT_EQ(PendingRenames(), expected);
+  EXPECT_NE(ReadFile(medium.Path() / "instalacja.log").find("no longer removed at the next restart: " + held),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(target / "app.exe"), "program");
+}
+
+// A folder of the product replaced by a link to someone else's folder: what lies
+// there stays, the rest goes, and the run ends as a whole one.
+TEST_F(Uninstaller, NothingIsRemovedThroughAFolderLink) {
+  ASSERT_EQ(Install(), 0u);
+  std::filesystem::remove_all(target / "doc" / "sub");
+  std::filesystem::create_directories(medium.Path() / "cudzy");
+  WriteFile(medium.Path() / "cudzy" / "readme.txt", {'c', 'u', 'd', 'z', 'y'});
+  if (!fakes::MakeUnixSymlink(medium.Path() / "cudzy", target / "doc" / "sub")) GTEST_SKIP() << "no Unix side";
+  const std::string log = WinPath(medium.Path() / "usuwanie.log");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString") + " /LOG=\"" + log + "\""), 0u);
+  EXPECT_EQ(ReadFile(medium.Path() / "cudzy" / "readme.txt"), "cudzy");
+  EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log")
+                .find("stayed: " + WinPath(target) + "\\doc\\sub\\readme.txt (a junction or symbolic link on the way: " +
+                      WinPath(target) + "\\doc\\sub)"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+  EXPECT_EQ(EntryText("DisplayName"), "");
+  EXPECT_TRUE(fakes::RemoveUnixSymlink(target / "doc" / "sub"));
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ class FakeRegistry : public Registry {
   };
 
   std::set<std::string> keys;          // keys that exist besides the roots
-  std::set<std::string> refusedKeys;   // full paths that neither open nor create
+  // Full paths that neither open nor create; one that is among `keys` too is there
+  // but will not open with full access.
+  std::set<std::string> refusedKeys;
   std::set<std::string> refusedNames;  // value names whose writes fail
   std::map<std::string, std::map<std::string, Value>> values;  // by key path, then name
   std::vector<std::string> calls;
@@ -40,6 +42,17 @@ class FakeRegistry : public Registry {
     const bool isRoot = full.find('\\') == std::string::npos;
     if (refusedKeys.count(full) || (!isRoot && !keys.count(full))) return std::nullopt;
     return Hand(full);
+  }
+  KeyCreation MakeKey(Key parent, const std::string& path) override {
+    const std::string full = PathOf(parent) + "\\" + path;
+    calls.push_back("MakeKey " + full);
+    if (keys.count(full)) return KeyCreation::kExisted;
+    if (refusedKeys.count(full)) return KeyCreation::kFailed;
+    keys.insert(full);
+    return KeyCreation::kCreated;
+  }
+  bool KeyMissing(Key parent, const std::string& path) override {
+    return !keys.count(PathOf(parent) + "\\" + path);
   }
   bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) override {
     if (!openHandles.count(key)) return false;

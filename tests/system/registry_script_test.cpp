@@ -253,5 +253,20 @@ TEST_F(RegistryScriptTest, RecordsCreatedKeysAndWhatValuesHeldBefore) {
   EXPECT_EQ(items, expected);
 }
 
+// A key that is there but will not open with full access (another's, guarded by
+// its rights) was not made by the installation: only the levels the system says
+// it created are recorded.
+TEST_F(RegistryScriptTest, AKeyThatIsThereButGuardedIsNotRecordedAsCreated) {
+  const std::string firma = std::string(kHklm) + "\\Software\\Firma";
+  registry.keys = {std::string(kHklm) + "\\Software", firma};
+  registry.refusedKeys = {firma};
+  std::vector<UninstallItem> items;
+  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
+  Run({"+hlm\\Software\\Firma\\Produkt", "-int:Licznik=5"});
+  SetUninstallRecorder({});
+  EXPECT_EQ(items, (std::vector<UninstallItem>{KeyItem(kHklm, "Software\\Firma\\Produkt"),
+                                               ValueItem(kHklm, "Software\\Firma\\Produkt", "Licznik", std::nullopt)}));
+}
+
 }  // namespace
 }  // namespace setuvane

@@ -1,6 +1,7 @@
 // The registry script against the real registry (under Wine): every line kind
 // written, then read back with RegGetValueW and RegQueryValueExA.
 #include <windows.h>
+#include <sddl.h>
 
 #include <fstream>
 #include <optional>
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "system/cp1250.h"
+#include "system/registry.h"
 #include "system/registry_script.h"
+#include "system/uninstall_items.h"
 #include "system/utf8.h"
 #include "system/shell_folders.h"
 
@@ -134,6 +137,46 @@ TEST_F(RegistryScriptOnWindows, FailingLinesAndLongNames) {
                                  "Podczas tworzenia klucza " + longComponent + " wystąpił problem",
                                  "Podczas tworzenia wartości \"NowyKorzen\"=\"1\" typu \"str\" wystąpił problem: "
                                  "\"Failed to set data for 'NowyKorzen'\""));
+}
+
+// Sets the key's access rights from an SDDL text; true when that worked.
+bool SetKeyRights(HKEY root, const std::string& path, const char* sddl) {
+  PSECURITY_DESCRIPTOR rights = nullptr;
+  HKEY key = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &rights, nullptr)) return false;
+  const bool set = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
+                   RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rights) == ERROR_SUCCESS;
+  if (key) RegCloseKey(key);
+  LocalFree(rights);
+  return set;
+}
+
+// Another's key that lets anyone read it and make keys beneath it, but grants no
+// full access: the installation that writes beneath it did not create it, and an
+// uninstallation that cannot open it does not take it for gone.
+TEST_F(RegistryScriptOnWindows, AGuardedKeyIsNeitherCreatedByTheInstallationNorGone) {
+  const std::string guarded = std::string(kTestKey) + "\\Strzezony";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, guarded.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_TRUE(SetKeyRights(HKEY_CURRENT_USER, guarded, "D:P(A;;0x2001d;;;WD)"));  // KEY_READ | KEY_CREATE_SUB_KEY
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, guarded.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
+
+  std::vector<UninstallItem> items;
+  SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
+  Run({"+hcu\\" + guarded + "\\Produkt", "-int:Licznik=5"});
+  SetUninstallRecorder({});
+  EXPECT_EQ(items, (std::vector<UninstallItem>{
+                       KeyItem("HKEY_CURRENT_USER", guarded + "\\Produkt"),
+                       ValueItem("HKEY_CURRENT_USER", guarded + "\\Produkt", "Licznik", std::nullopt)}));
+  Registry& registry = DefaultRegistry();
+  EXPECT_EQ(registry.OpenKey(kHkeyCurrentUser, guarded), std::nullopt);
+  EXPECT_FALSE(registry.KeyMissing(kHkeyCurrentUser, guarded));
+  EXPECT_TRUE(registry.KeyMissing(kHkeyCurrentUser, guarded + "\\Brak"));
+  EXPECT_EQ(registry.MakeKey(kHkeyCurrentUser, guarded), KeyCreation::kExisted);
+  EXPECT_EQ(registry.MakeKey(kHkeyCurrentUser, guarded + "\\Nowy"), KeyCreation::kCreated);
+  EXPECT_TRUE(SetKeyRights(HKEY_CURRENT_USER, guarded, "D:(A;;KA;;;WD)"));  // for TearDown
 }
 
 }  // namespace

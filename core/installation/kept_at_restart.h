@@ -1,0 +1,24 @@
+// An installation made again before the restart that an uninstallation asked for
+// (it ended with 3010): Windows would remove at that restart the files it writes
+// now. Before the product files are written, their removals at restart are taken
+// out, and so are those of the folders that hold them and of the uninstaller and
+// its record; every other removal or rename the system lists stays.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "archive/unzipper.h"
+
+namespace setuvane {
+
+// The files the product entries of `package` (opened, with their folders resolved)
+// become, the folders on their way below the drive, and with `uninstaller` the
+// uninstaller and its record in `programFolder`.
+std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, const std::string& programFolder,
+                                        bool uninstaller);
+
+// Takes the paths out of the removals at the next restart; the log names each.
+void KeepAtRestart(const std::vector<std::string>& paths);
+
+}  // namespace setuvane
