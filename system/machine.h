@@ -105,6 +105,9 @@ class Machine {
   // The long form of an existing file's or folder's path (no short 8.3 names); a
   // machine that cannot tell, or a path that does not exist: nullopt.
   virtual std::optional<std::string> LongPathName(const std::string&) { return std::nullopt; }
+  // The SID of the account this process runs as, in its text form ("S-1-5-21-…");
+  // nullopt where there is none (Windows 9x) or it cannot be told.
+  virtual std::optional<std::string> UserSid() { return std::nullopt; }
   // Ends the process at once, as a power cut or Task Manager would: nothing more of
   // it runs (tests of an installation stopped half-way).
   [[noreturn]] virtual void EndProcessAtOnce(std::uint32_t exitCode) = 0;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -209,6 +211,51 @@ bool Win32Machine::PlaySoundFile(const char* path, std::uint32_t flags) {
 bool Win32Machine::HoldsName(const std::string& text) { return !win32::AnsiCalls() || win32::Ansi(text); }
 
 std::optional<std::string> Win32Machine::LongPathName(const std::string& path) { return win32::LongPathOf(path); }
+
+// The variable that gives the process another account's SID (tests of an
+// uninstallation by another account than the installing one; Wine has one user).
+constexpr char kUserSidVariable[] = "SETUVANE_USER_SID";
+
+std::optional<std::string> Win32Machine::UserSid() {
+  if (const char* forced = std::getenv(kUserSidVariable); forced && *forced) return std::string(forced);
+  // Looked up at run time: Windows 95 exports the SID calls as stubs at most.
+  const HMODULE advapi = GetModuleHandleA("advapi32.dll");
+  using TokenInformation = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+  using Authority = PSID_IDENTIFIER_AUTHORITY(WINAPI*)(PSID);
+  using SubAuthorityCount = PUCHAR(WINAPI*)(PSID);
+  using SubAuthority = PDWORD(WINAPI*)(PSID, DWORD);
+  const auto tokenInformation = FindFunction<TokenInformation>(advapi, "GetTokenInformation");
+  const auto authority = FindFunction<Authority>(advapi, "GetSidIdentifierAuthority");
+  const auto count = FindFunction<SubAuthorityCount>(advapi, "GetSidSubAuthorityCount");
+  const auto subAuthority = FindFunction<SubAuthority>(advapi, "GetSidSubAuthority");
+  if (!advapi || !tokenInformation || !authority || !count || !subAuthority) return std::nullopt;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+  alignas(TOKEN_USER) unsigned char buffer[256];
+  DWORD length = 0;
+  const BOOL ok = tokenInformation(token, TokenUser, buffer, sizeof buffer, &length);
+  CloseHandle(token);
+  if (!ok) return std::nullopt;
+  const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+  // S-1-<authority>-<sub>-…: the authority in decimal when it fits in 32 bits,
+  // else as 0x and twelve hexadecimal digits.
+  const BYTE* value = authority(sid)->Value;
+  char part[32];
+  if (value[0] == 0 && value[1] == 0) {
+    std::snprintf(part, sizeof part, "%lu",
+                  static_cast<unsigned long>(value[2]) << 24 | static_cast<unsigned long>(value[3]) << 16 |
+                      static_cast<unsigned long>(value[4]) << 8 | value[5]);
+  } else {
+    std::snprintf(part, sizeof part, "0x%02X%02X%02X%02X%02X%02X", value[0], value[1], value[2], value[3], value[4],
+                  value[5]);
+  }
+  std::string text = std::string("S-1-") + part;
+  for (DWORD i = 0, n = *count(sid); i < n; ++i) {
+    std::snprintf(part, sizeof part, "-%lu", static_cast<unsigned long>(*subAuthority(sid, i)));
+    text += part;
+  }
+  return text;
+}
 
 void Win32Machine::EndProcessAtOnce(std::uint32_t exitCode) {
   TerminateProcess(GetCurrentProcess(), exitCode);

@@ -72,4 +72,11 @@ std::string FullLongPath(const std::string& original) {
 
 bool SamePath(const std::string& a, const std::string& b) { return SameTextIgnoringCase(FullLongPath(a), FullLongPath(b)); }
 
+bool IsBelowFolder(const std::string& path, const std::string& folder) {
+  const std::string full = FullLongPath(path);
+  const std::string base = FullLongPath(folder);
+  const std::string prefix = !base.empty() && base.back() == '\\' ? base : base + "\\";
+  return full.size() > prefix.size() && SameTextIgnoringCase(full.substr(0, prefix.size()), prefix);
+}
+
 }  // namespace setuvane

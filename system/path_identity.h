@@ -17,4 +17,7 @@ std::string FullLongPath(const std::string& path);
 // Whether two paths name the same file or folder (letter case ignored as Windows does).
 bool SamePath(const std::string& a, const std::string& b);
 
+// Whether `path` lies below `folder` (not the folder itself), both in that one form.
+bool IsBelowFolder(const std::string& path, const std::string& folder);
+
 }  // namespace setuvane

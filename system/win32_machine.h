@@ -33,6 +33,7 @@ class Win32Machine : public Machine {
   bool HoldNamedMutex(const std::string& name) override;
   bool HoldsName(const std::string& text) override;
   std::optional<std::string> LongPathName(const std::string& path) override;
+  std::optional<std::string> UserSid() override;
   [[noreturn]] void EndProcessAtOnce(std::uint32_t exitCode) override;
   std::string AnsiCodePageText(std::string_view bytes) override;
 };

@@ -7,20 +7,12 @@
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "system/path_identity.h"
-#include "system/text_compare.h"
 #include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-
-bool IsWithin(const std::string& path, const std::string& folder) {
-  const std::string full = FullLongPath(path);
-  const std::string base = FullLongPath(folder);
-  const std::string prefix = base.back() == '\\' ? base : base + "\\";
-  return full.size() > prefix.size() && SameTextIgnoringCase(full.substr(0, prefix.size()), prefix);
-}
 
 std::string KeyOf(const UninstallItem& item) { return AsciiLower(item.root + "\\" + item.path); }
 
@@ -44,7 +36,7 @@ std::vector<UninstallItem> TrustedWithoutSeal(const std::vector<UninstallItem>& 
   for (const UninstallItem& item : items) {
     bool trust = true;
     switch (item.kind) {
-      case UninstallItemKind::kFile: trust = IsWithin(item.path, programFolder); break;
+      case UninstallItemKind::kFile: trust = IsBelowFolder(item.path, programFolder); break;
       case UninstallItemKind::kShortcut: trust = AsciiLower(item.path).ends_with(".lnk"); break;
       case UninstallItemKind::kValue: trust = !item.prior && createdKeys.count(KeyOf(item)); break;
       default: break;

@@ -37,6 +37,7 @@ class FakeMachine : public Machine {
   std::string unheldLetter;
   // Existing paths by a short spelling, and the long form the system gives for them.
   std::map<std::string, std::string> longNames;
+  std::optional<std::string> userSid;  // the account the program runs as (none: Windows 9x)
 
   // What was asked, in order.
   std::vector<std::string> calls;
@@ -104,6 +105,7 @@ class FakeMachine : public Machine {
   // Named mutexes asked for, and those another process holds.
   std::vector<std::string> namedMutexes;
   std::set<std::string> namedMutexesElsewhere;
+  std::optional<std::string> UserSid() override { return userSid; }
   bool HoldNamedMutex(const std::string& name) override {
     namedMutexes.push_back(name);
     return namedMutexesElsewhere.count(name) == 0;
