@@ -15,6 +15,11 @@ std::function<void()>& Keeper() {
   return keep;
 }
 
+RecordedFileLookup& Lookup() {
+  static RecordedFileLookup lookup;
+  return lookup;
+}
+
 int g_openBatches = 0;
 bool g_unkept = false;  // items recorded since the last keep
 
@@ -31,9 +36,16 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep) {
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep,
+                          RecordedFileLookup lookup) {
   Recorder() = std::move(recorder);
   Keeper() = std::move(keep);
+  Lookup() = std::move(lookup);
+}
+
+std::optional<UninstallItem> RecordedFile(const std::string& path) {
+  if (!Recorder() || !Lookup()) return std::nullopt;
+  return Lookup()(path);
 }
 
 bool UninstallRecording() { return static_cast<bool>(Recorder()); }

@@ -24,9 +24,12 @@ enum class UninstallItemKind {
   kFolder,        // path: a folder the installation created
   kShortcutFolder,  // path: a folder created to hold a shortcut
   kFile,          // path, size and crc: a file the installation wrote
+  kForeignFile,   // path: a file that was there before the installation wrote over it; it stays
+  kSharedFile,    // path, size, crc and created: a file counted among the shared files (SharedDLLs)
   kShortcut,      // path: a shortcut file written
   kKey,           // root and path: a registry key created
   kValue,         // root, path (of the key) and name: a value written; prior: what it held
+  kUser,          // path: the SID of the account whose HKEY_CURRENT_USER the later items name
   kEnd,           // the installation completed
 };
 
@@ -38,6 +41,7 @@ struct UninstallItem {
   std::uint64_t size = 0;
   std::uint32_t crc = 0;
   std::optional<RegistryData> prior;  // kValue: the value before the installation wrote it
+  bool created = false;  // kSharedFile: the file was not there before this product counted it
   bool operator==(const UninstallItem&) const = default;
 };
 
@@ -59,6 +63,12 @@ inline UninstallItem FileItem(std::string path, std::uint64_t size, std::uint32_
   item.crc = crc;
   return item;
 }
+inline UninstallItem SharedFileItem(std::string path, std::uint64_t size, std::uint32_t crc, bool created) {
+  UninstallItem item = FileItem(std::move(path), size, crc);
+  item.kind = UninstallItemKind::kSharedFile;
+  item.created = created;
+  return item;
+}
 inline UninstallItem KeyItem(std::string root, std::string path) {
   UninstallItem item = PathItem(UninstallItemKind::kKey, std::move(path));
   item.root = std::move(root);
@@ -73,12 +83,20 @@ inline UninstallItem ValueItem(std::string root, std::string keyPath, std::strin
   return item;
 }
 
+// How the product's record (what an earlier installation of it recorded, and this
+// run so far) holds a file: nullopt when it does not list it.
+using RecordedFileLookup = std::function<std::optional<UninstallItem>(const std::string& path)>;
+
 // `recorder` receives each item before its change is made; `keep` has every item
 // received so far kept where it outlasts the process, and is called before the
-// change (once per batch, see UninstallItemBatch). An empty recorder stops the
-// recording.
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep = {});
+// change (once per batch, see UninstallItemBatch); `lookup` answers
+// RecordedFile. An empty recorder stops the recording.
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep = {},
+                          RecordedFileLookup lookup = {});
 bool UninstallRecording();
+// The item of the product's record for the file at `path` (kFile, kForeignFile or
+// kSharedFile); nullopt when the record does not list it or nothing is recorded.
+std::optional<UninstallItem> RecordedFile(const std::string& path);
 // Records a change about to be made: kept before it returns, unless a batch is open.
 void RecordUninstallItem(const UninstallItem& item);
 

@@ -15,6 +15,8 @@
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/path_identity.h"
+#include "system/shared_file_counts.h"
 #include "system/system_queries.h"
 #include "system/text_helpers.h"
 #include "system/uninstall_items.h"
@@ -102,7 +104,10 @@ bool ProductInstallation::InstallProductFiles() {
     view_.KeepResponsive();
     const bool product = i < static_cast<int>(destinations_.size()) && !destinations_[i].empty();
     if (product && !DestinationUsable(destinations_[i], folder)) return false;
-    if (!folder.empty() && UninstallRecording() && !recordedEntries_[static_cast<size_t>(i)]) RecordComingFiles(i);
+    if (!folder.empty() && UninstallRecording() && !recordedEntries_[static_cast<size_t>(i)]) {
+      RecordComingFiles(i);
+      CountSharedFiles();
+    }
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
   }
@@ -169,8 +174,9 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
     return false;
   }
   // A file that waited for the overwrite question and vanished before it was asked.
-  if (askedFile_ && !declined_) RecordFile(index, askedFile_->second);
+  if (askedFile_ && !declined_) RecordFile(index, askedFile_->second, false);
   askedFile_.reset();
+  CountSharedFiles();
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
   return true;
 }
@@ -186,8 +192,9 @@ void ProductInstallation::RecordComingFiles(int index) {
     if (folder.empty() || !IsFullFolderPath(folder)) continue;
     const std::string name = Cp1250ToUtf8(entry.StoredName());
     const std::string path = ProductFilePath(folder, name);
+    const bool there = files_.FileExists(path);
     // Only a file replaced at the overwrite question is the installation's.
-    if (HoldsUserData(name) && files_.FileExists(path)) {
+    if (HoldsUserData(name) && there) {
       if (i == index) return;
       break;
     }
@@ -197,16 +204,47 @@ void ProductInstallation::RecordComingFiles(int index) {
         if (recordedFolders_.insert(level).second) levels.push_back(std::move(level));
       RecordFoldersToCreate(levels, UninstallItemKind::kFolder);
     }
-    RecordFile(i, path);
+    RecordFile(i, path, there);
     bytes += entry.UncompressedSize();
     ++files;
   }
 }
 
-void ProductInstallation::RecordFile(int index, const std::string& path) {
+void ProductInstallation::RecordFile(int index, const std::string& path, bool there) {
   const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
-  RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
+  // A file the product's record lists is as the record has it, whatever lies
+  // there now: its earlier installation made it, or found it there.
+  const std::optional<UninstallItem> recorded = RecordedFile(path);
+  if (!InProgramFolder(path)) {
+    if (recorded && recorded->kind == UninstallItemKind::kSharedFile) {
+      // Counted by the earlier installation already.
+      RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), recorded->created));
+    } else {
+      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !there;
+      RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), ours));
+      uncountedFiles_.emplace_back(path, !ours);
+    }
+  } else if (recorded ? recorded->kind == UninstallItemKind::kForeignFile : there) {
+    RecordUninstallItem(PathItem(UninstallItemKind::kForeignFile, path));
+  } else {
+    RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
+  }
   recordedEntries_[static_cast<size_t>(index)] = true;
+}
+
+void ProductInstallation::CountSharedFiles() {
+  for (const auto& [path, earlierOwner] : uncountedFiles_)
+    if (!CountSharedFileIn(path, earlierOwner)) JournalNote("shared file count not written: " + path);
+  uncountedFiles_.clear();
+}
+
+bool ProductInstallation::InProgramFolder(const std::string& path) {
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  const auto known = inProgramFolder_.find(folder);
+  if (known != inProgramFolder_.end()) return known->second;
+  const bool inside = SamePath(folder, ProductLocation) || IsBelowFolder(folder, ProductLocation);
+  inProgramFolder_.emplace(folder, inside);
+  return inside;
 }
 
 void ProductInstallation::zipPackerArchiveItemProgress(int progress) { view_.SetInstallPosition(progress); }
@@ -218,8 +256,9 @@ void ProductInstallation::zipPackerConfirmOverwrite(std::string& name, bool& con
   confirm = ShowMessageDialog(ApplicationTitle(), question, kKindQuestion) == kResultYes;
   declined_ = !confirm;
   // Replaced: recorded before it is written.
-  if (confirm && askedFile_) RecordFile(askedFile_->first, askedFile_->second);
+  if (confirm && askedFile_) RecordFile(askedFile_->first, askedFile_->second, true);
   if (confirm) askedFile_.reset();
+  CountSharedFiles();
 }
 
 }  // namespace setuvane

@@ -8,6 +8,7 @@
 // their writing, many at once (system/uninstall_items.h).
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -48,7 +49,14 @@ class ProductInstallation {
   // they need, in one batch. A settings or data file that exists already waits for
   // the overwrite question: only a file replaced is the installation's.
   void RecordComingFiles(int index);
-  void RecordFile(int index, const std::string& path);
+  // Records the file of entry `index` about to be written to `path` (`there`: a
+  // file lies there now): as the product's own when it is new or the product's
+  // record has it so; as another's when it was there before; outside the program
+  // folder as a shared file, whose count goes up once the record holds it
+  // (CountSharedFiles).
+  void RecordFile(int index, const std::string& path, bool there);
+  void CountSharedFiles();
+  bool InProgramFolder(const std::string& path);
 
   WizardView& view_;
   archive::FileSystem& files_;
@@ -67,6 +75,10 @@ class ProductInstallation {
   std::vector<bool> recordedEntries_;
   std::set<std::string> recordedFolders_;
   std::optional<std::pair<int, std::string>> askedFile_;
+  // Shared files recorded whose count is still to go up, each with whether
+  // someone else put it there.
+  std::vector<std::pair<std::string, bool>> uncountedFiles_;
+  std::map<std::string, bool> inProgramFolder_;  // by folder
 };
 
 }  // namespace setuvane

@@ -14,10 +14,14 @@
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstall_texts.h"
+#include "core/uninstallation/user_hive.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
+#include "system/machine.h"
 #include "system/registry.h"
+#include "system/shared_file_counts.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 namespace {
@@ -32,10 +36,16 @@ class Removal {
  public:
   Removal(const UninstallRun& run, std::vector<UninstallItem> items)
       : run_(run), files_(CurrentUninstallFiles()), registry_(CurrentRegistry()), items_(std::move(items)),
-        done_(items_.size(), false) {
+        done_(items_.size(), false), currentSid_(CurrentMachine().UserSid()) {
+    std::string user;
     for (const UninstallItem& item : items_) {
       if (item.kind == UninstallItemKind::kProduct) product_ = item;
-      if (item.kind != UninstallItemKind::kProduct && item.kind != UninstallItemKind::kEnd) ++total_;
+      if (item.kind == UninstallItemKind::kUser) user = item.path;
+      if (item.kind == UninstallItemKind::kSharedFile) sharedFiles_.insert(AsciiLower(item.path));
+      installingSid_.push_back(user);
+      if (item.kind != UninstallItemKind::kProduct && item.kind != UninstallItemKind::kEnd &&
+          item.kind != UninstallItemKind::kUser)
+        ++total_;
     }
   }
 
@@ -65,8 +75,17 @@ class Removal {
   }
 
   void RemoveFiles() {
-    Phase(UninstallText().removingFiles, UninstallItemKind::kFile,
-          [this](const UninstallItem& i) { return RemoveFile(i, true); });
+    const std::string& caption = UninstallText().removingFiles;
+    Phase(caption, UninstallItemKind::kForeignFile, [](const UninstallItem& i) {
+      JournalNote("stayed: " + i.path + " (it was there before the product's first installation)");
+      return Outcome::kDone;
+    });
+    Phase(caption, UninstallItemKind::kSharedFile, [this](const UninstallItem& i) { return RemoveSharedFile(i); });
+    // A file an earlier release recorded as its own and a later one counted among
+    // the shared files follows the count.
+    Phase(caption, UninstallItemKind::kFile, [this](const UninstallItem& i) {
+      return sharedFiles_.count(AsciiLower(i.path)) ? Outcome::kDone : RemoveFile(i, true);
+    });
   }
 
   void RemoveFolders() {
@@ -100,7 +119,7 @@ class Removal {
     return restart_ ? kExitRestartAdvised : kExitInstalled;
   }
 
-  // The items of one kind, the latest first.
+  // The items of one kind, the latest first; `place_` is the item's.
   void Phase(const std::string& caption, UninstallItemKind kind,
              const std::function<Outcome(const UninstallItem&)>& undo) {
     run_.view.SetProgressCaption(caption);
@@ -109,6 +128,7 @@ class Removal {
     for (size_t i = items_.size(); i-- > 0;)
       if (items_[i].kind == kind && !done_[i]) places.push_back(i);
     for (size_t n = 0; n < places.size(); ++n) {
+      place_ = places[n];
       const Outcome outcome = undo(items_[places[n]]);
       done_[places[n]] = outcome == Outcome::kDone;
       if (outcome == Outcome::kFailed) failed_ = true;
@@ -117,6 +137,30 @@ class Removal {
       run_.view.SetOverallPosition(total_ ? static_cast<int>(handled_ * 100 / total_) : 100);
       run_.view.KeepResponsive();
     }
+  }
+
+  // This product's count goes; the file goes with the last count, and only when
+  // this product put it there. A count taken away already (a failure after it,
+  // another try) is missing, which counts as this product's alone.
+  Outcome RemoveSharedFile(const UninstallItem& item) {
+    const std::optional<std::uint32_t> left = CountSharedFileOut(item.path);
+    if (!left) {
+      const ReportTexts& r = UninstallText().registryNotRestored;
+      const std::string value = "HKEY_LOCAL_MACHINE\\" + std::string(kSharedDllsPath) + " \"" + item.path + "\"";
+      ReportProblem(r.title, r.message, FormatOne(r.hint, value), r.details);
+      JournalNote("not restored: " + value);
+      return Outcome::kFailed;
+    }
+    if (*left > 0) {
+      JournalNote("stayed: " + item.path + " (a shared file that " + std::to_string(*left) +
+                  " other installations still use)");
+      return Outcome::kDone;
+    }
+    if (!item.created) {
+      JournalNote("stayed: " + item.path + " (a shared file that was there before the product's installation)");
+      return Outcome::kDone;
+    }
+    return RemoveFile(item, true);
   }
 
   Outcome RemoveFile(const UninstallItem& item, bool mayHoldUserData) {
@@ -199,9 +243,11 @@ class Removal {
   // is there but will not open, or the write fails) is reported once and stays in
   // the record for another try.
   Outcome UndoValue(const UninstallItem& item) {
-    const std::optional<Registry::Key> root = RootKeyOfName(item.root);
-    const std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, item.path) : std::nullopt;
-    if (!key && root && registry_.KeyMissing(*root, item.path)) {
+    const std::optional<RegistryPlace> place = Place(item);
+    if (!place && LeftInOtherAccount(item, ValueName(item))) return Outcome::kDone;
+    const std::optional<Registry::Key> root = place ? std::optional<Registry::Key>(place->root) : std::nullopt;
+    const std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, place->path) : std::nullopt;
+    if (!key && root && registry_.KeyMissing(*root, place->path)) {
       JournalNote("already gone: " + ValueName(item) + " (its key is gone)");
       return Outcome::kDone;
     }
@@ -222,9 +268,10 @@ class Removal {
   }
 
   Outcome RemoveKey(const UninstallItem& item) {
-    const std::optional<Registry::Key> root = RootKeyOfName(item.root);
+    const std::optional<RegistryPlace> place = Place(item);
     const std::string name = item.root + "\\" + item.path;
-    switch (root ? registry_.DeleteEmptyKey(*root, item.path) : KeyDeletion::kFailed) {
+    if (!place && LeftInOtherAccount(item, name)) return Outcome::kDone;
+    switch (place ? registry_.DeleteEmptyKey(place->root, place->path) : KeyDeletion::kFailed) {
       case KeyDeletion::kDeleted: JournalNote("removed registry key: " + name); return Outcome::kDone;
       case KeyDeletion::kMissing: return Outcome::kDone;
       case KeyDeletion::kNotEmpty: JournalNote("stayed: " + name + " (not empty)"); return Outcome::kLeft;
@@ -233,6 +280,22 @@ class Removal {
     const ReportTexts& r = UninstallText().keyNotRemoved;
     ReportProblem(r.title, r.message, FormatOne(r.hint, name), r.details);
     return Outcome::kFailed;
+  }
+
+  // Where the registry item being undone lies, for the account that installed it.
+  std::optional<RegistryPlace> Place(const UninstallItem& item) {
+    return PlaceToUndo(registry_, item.root, item.path, installingSid_[place_], currentSid_);
+  }
+
+  // An item without a place is another account's HKEY_CURRENT_USER whose registry
+  // is not loaded (or of a root no registry has): it stays, logged, and this
+  // account's own registry is not touched instead. No failure: only that account
+  // could undo it.
+  bool LeftInOtherAccount(const UninstallItem& item, const std::string& name) {
+    if (!RootKeyOfName(item.root)) return false;
+    JournalNote("stayed: " + name + " (in the registry of the account that installed it, " + installingSid_[place_] +
+                ", which is not loaded)");
+    return true;
   }
 
   // The record and the uninstaller beside it. The uninstaller may be the program
@@ -278,6 +341,10 @@ class Removal {
   Registry& registry_;
   std::vector<UninstallItem> items_;
   std::vector<bool> done_;
+  const std::optional<std::string> currentSid_;
+  std::vector<std::string> installingSid_;  // by item: the account of its HKEY_CURRENT_USER
+  std::set<std::string> sharedFiles_;       // paths of the shared files, in lower case
+  size_t place_ = 0;                        // the item being undone
   UninstallItem product_;
   size_t total_ = 0;
   size_t handled_ = 0;

@@ -22,7 +22,13 @@ constexpr KindName kKinds[] = {
     {UninstallItemKind::kShortcutFolder, "linkfolder", 1}, {UninstallItemKind::kFile, "file", 3},
     {UninstallItemKind::kShortcut, "shortcut", 1},   {UninstallItemKind::kKey, "key", 2},
     {UninstallItemKind::kValue, "value", 4},         {UninstallItemKind::kEnd, "end", 0},
+    {UninstallItemKind::kForeignFile, "keptfile", 1}, {UninstallItemKind::kSharedFile, "shared", 4},
+    {UninstallItemKind::kUser, "user", 1},
 };
+
+// Whether a shared file was made by the product that counted it.
+constexpr std::string_view kCreated = "created";
+constexpr std::string_view kExisted = "existed";
 
 const KindName* FindKind(UninstallItemKind kind) {
   for (const KindName& k : kKinds)
@@ -121,6 +127,8 @@ std::vector<std::string> FieldsOf(const UninstallItem& item) {
   switch (item.kind) {
     case UninstallItemKind::kProduct: return {item.path, item.root};
     case UninstallItemKind::kFile: return {item.path, std::to_string(item.size), Hex8(item.crc)};
+    case UninstallItemKind::kSharedFile:
+      return {item.path, std::to_string(item.size), Hex8(item.crc), std::string(item.created ? kCreated : kExisted)};
     case UninstallItemKind::kKey: return {item.root, item.path};
     case UninstallItemKind::kValue: return {item.root, item.path, item.name, PriorText(item.prior)};
     case UninstallItemKind::kEnd: return {};
@@ -135,13 +143,18 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       item.path = fields[0];
       item.root = fields[1];
       break;
-    case UninstallItemKind::kFile: {
+    case UninstallItemKind::kFile:
+    case UninstallItemKind::kSharedFile: {
       const std::optional<std::uint64_t> size = UnsignedNumber(fields[1], 10);
       const std::optional<std::uint64_t> crc = UnsignedNumber(fields[2], 16);
       if (!size || !crc || fields[2].size() != 8) return std::nullopt;
       item.path = fields[0];
       item.size = *size;
       item.crc = static_cast<std::uint32_t>(*crc);
+      if (kind == UninstallItemKind::kSharedFile) {
+        if (fields[3] != kCreated && fields[3] != kExisted) return std::nullopt;
+        item.created = fields[3] == kCreated;
+      }
       break;
     }
     case UninstallItemKind::kKey:
@@ -260,8 +273,17 @@ std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>&
                                                const std::vector<UninstallItem>& later) {
   std::vector<UninstallItem> merged;
   std::map<std::string, size_t> places;
+  // HKEY_CURRENT_USER is the registry of the account a "user" item before it
+  // names: that account is part of such an item's place, in what is read and in
+  // what is written.
+  std::string readUser;
+  std::string writtenUser;
   const auto add = [&](const UninstallItem& item) {
     if (item.kind == UninstallItemKind::kEnd) return;
+    if (item.kind == UninstallItemKind::kUser) {
+      readUser = item.path;
+      return;
+    }
     if (item.kind == UninstallItemKind::kProduct) {
       for (UninstallItem& existing : merged) {
         if (existing.kind == UninstallItemKind::kProduct) {
@@ -270,12 +292,17 @@ std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>&
         }
       }
     }
-    const std::string identity = IdentityOf(item);
+    const bool currentUser = item.root == RootKeyName(kHkeyCurrentUser);
+    const std::string identity = IdentityOf(item) + (currentUser ? '\t' + readUser : std::string());
     const auto found = places.find(identity);
     if (found == places.end()) {
+      if (currentUser && readUser != writtenUser) {
+        merged.push_back(PathItem(UninstallItemKind::kUser, readUser));
+        writtenUser = readUser;
+      }
       places.emplace(identity, merged.size());
       merged.push_back(item);
-    } else if (item.kind == UninstallItemKind::kFile) {
+    } else if (item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kSharedFile) {
       merged[found->second].size = item.size;
       merged[found->second].crc = item.crc;
     }

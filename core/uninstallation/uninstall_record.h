@@ -76,7 +76,8 @@ using RecordSealer = std::function<bool(const RecordSeal& seal, bool lasting)>;
 // the earlier items first, then the new ones that are not among them. A file
 // written again keeps its place and takes the new size and check value; a
 // registry value keeps what it held before the first installation; the product's
-// name and display name are the latest; completion is the new run's.
+// name and display name are the latest; completion is the new run's. Items of
+// HKEY_CURRENT_USER are the same only in one account's registry (kUser).
 std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>& earlier,
                                                const std::vector<UninstallItem>& later);
 

@@ -60,6 +60,11 @@ std::optional<std::string> OwnUninstallerIn(const std::string& folder, const std
   return std::nullopt;
 }
 
+bool IsFileItem(const UninstallItem& item) {
+  return item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kForeignFile ||
+         item.kind == UninstallItemKind::kSharedFile;
+}
+
 }  // namespace
 
 std::string UninstallKeyName(const std::string& title, const std::string& publisher) {
@@ -227,15 +232,23 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
     return;
   }
   JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
+  userSid_ = CurrentMachine().UserSid();
+  recordUser_.clear();
+  recordedFiles_.clear();
+  for (const UninstallItem& item : writer_->Items()) {
+    if (item.kind == UninstallItemKind::kUser) recordUser_ = item.path;
+    if (IsFileItem(item)) recordedFiles_[AsciiLower(item.path)] = item;
+  }
   const size_t startItems = writer_->Items().size();
   const char* endAfter = std::getenv(kEndAfterItemsVariable);
   const std::uint64_t endAfterItems = endAfter ? UnsignedNumber(endAfter, 10).value_or(0) : 0;
-  SetUninstallRecorder([this](const UninstallItem& item) { writer_->Announce(item); },
+  SetUninstallRecorder([this](const UninstallItem& item) { Announce(item); },
                        [this, startItems, endAfterItems] {
                          if (!writer_->Commit()) JournalNote("uninstall record not written on: " + writer_->Path());
                          if (endAfterItems && writer_->Items().size() - startItems >= endAfterItems)
                            CurrentMachine().EndProcessAtOnce(kEndedAtOnceCode);
-                       });
+                       },
+                       [this](const std::string& path) { return RecordedFile(path); });
 
   // An earlier installation into another folder handed its record over: it goes
   // with its uninstaller; the folder itself stays listed, for the uninstallation.
@@ -243,6 +256,21 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
     files.RemoveFile(*adopted);
     files.RemoveFile(adopted->substr(0, adopted->size() - 4) + ".exe");
   }
+}
+
+void UninstallSetup::Announce(const UninstallItem& item) {
+  if (item.root == RootKeyName(kHkeyCurrentUser) && userSid_.value_or(std::string()) != recordUser_) {
+    recordUser_ = userSid_.value_or(std::string());
+    writer_->Announce(PathItem(UninstallItemKind::kUser, recordUser_));
+  }
+  if (IsFileItem(item)) recordedFiles_[AsciiLower(item.path)] = item;
+  writer_->Announce(item);
+}
+
+std::optional<UninstallItem> UninstallSetup::RecordedFile(const std::string& path) const {
+  const auto found = recordedFiles_.find(AsciiLower(path));
+  if (found == recordedFiles_.end()) return std::nullopt;
+  return found->second;
 }
 
 void UninstallSetup::Finish() {

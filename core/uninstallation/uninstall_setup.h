@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,10 +84,18 @@ class UninstallSetup {
   void Finish();
 
  private:
+  // Queues the line of a change to come: after the account's "user" line when
+  // it is the first of the run in HKEY_CURRENT_USER.
+  void Announce(const UninstallItem& item);
+  std::optional<UninstallItem> RecordedFile(const std::string& path) const;
+
   std::optional<UninstallRecordWriter> writer_;
   UninstallEntry entry_;
   std::string programFolder_;
   std::string uninstaller_;
+  std::optional<std::string> userSid_;  // the account this installation runs as
+  std::string recordUser_;              // the account the record's last "user" item names
+  std::map<std::string, UninstallItem> recordedFiles_;  // the record's files by their path in lower case
 };
 
 }  // namespace setuvane

@@ -14,7 +14,10 @@
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
 #include "system/install_journal.h"
+#include "system/shared_file_counts.h"
+#include "system/text_helpers.h"
 #include "system/uninstall_items.h"
+#include "tests/system/fake_registry.h"
 
 namespace setuvane {
 namespace {
@@ -100,8 +103,8 @@ TEST_F(ProductTest, UsersSettingsAndDataAreReplacedOnlyOnYes) {
 
 // For the uninstall record: each file written with its size and check value and
 // each folder level made, all recorded (and kept, in one batch) before any is
-// written; a file kept at the overwrite question is not the installation's and is
-// not recorded, one replaced there is, before it is written.
+// written; a file kept at the overwrite question is not recorded, one replaced
+// there is, before it is written, as a file that was there before (it stays).
 TEST_F(ProductTest, RecordsTheFilesItWritesAndTheFoldersItMakesAheadButNotWhatItKept) {
   disk.AddFolder("C:\\Aplikacja");
   disk.AddFile("C:\\Aplikacja\\USTAWIENIA.INF", ToBytes("old"));
@@ -133,11 +136,69 @@ TEST_F(ProductTest, RecordsTheFilesItWritesAndTheFoldersItMakesAheadButNotWhatIt
       PathItem(UninstallItemKind::kFolder, "C:\\Aplikacja\\bin\\sub"),
       FileItem("C:\\Aplikacja\\bin\\sub\\app.exe", 7, archive::testing::ZipCrc(ToBytes("program"))),
       FileItem("C:\\Aplikacja\\bin\\lib.dll", 7, archive::testing::ZipCrc(ToBytes("library"))),
-      FileItem("C:\\Aplikacja\\baza.mdb", 3, archive::testing::ZipCrc(ToBytes("new"))),
+      PathItem(UninstallItemKind::kForeignFile, "C:\\Aplikacja\\baza.mdb"),
   };
   EXPECT_EQ(items, expected);
   EXPECT_EQ(kept, (std::vector<size_t>{4, 5}));
   EXPECT_EQ(FileText("C:\\Aplikacja\\baza.mdb"), "new");
+}
+
+// A file that was there before is another's unless the product's record has it;
+// one outside the program folder is counted among the shared files once the
+// record holds it: from 1 for its earlier owner when it was there, and only once
+// for this product when the record has counted it already.
+TEST_F(ProductTest, FilesThatWereThereStayAnothersAndFilesOutsideTheProgramFolderAreShared) {
+  fakes::FakeRegistry registry;
+  ScopedRegistry scopedRegistry(registry);
+  const std::string shared = std::string("HKEY_LOCAL_MACHINE\\") + kSharedDllsPath;
+  machine.SetShellFolder("Desktop", "C:\\Wspolne");
+  disk.AddFolder("C:\\Aplikacja");
+  disk.AddFolder("C:\\Wspolne");
+  for (const char* path : {"C:\\Aplikacja\\obcy.exe", "C:\\Aplikacja\\nasz.exe", "C:\\Wspolne\\obcy.dll",
+                           "C:\\Wspolne\\liczony.dll"})
+    disk.AddFile(path, ToBytes("old"));
+  registry.values[shared]["C:\\Wspolne\\liczony.dll"] = {kRegDword, DwordValueData(3)};
+  WritePackage({PackageEntry("obcy.exe", "a", "<programfolder>"), PackageEntry("nasz.exe", "b", "<programfolder>"),
+                PackageEntry("nowy.exe", "c", "<programfolder>"),
+                PackageEntry("obcy.dll", "d", "<DesktopFolder>"),
+                PackageEntry("liczony.dll", "e", "<DesktopFolder>"),
+                PackageEntry("nowy.dll", "f", "<DesktopFolder>")});
+  std::vector<UninstallItem> items;
+  std::map<std::string, UninstallItem> record = {
+      {"c:\\aplikacja\\nasz.exe", FileItem("C:\\Aplikacja\\nasz.exe", 3, 0)}};
+  const auto install = [&] {
+    SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); }, {},
+                         [&](const std::string& path) -> std::optional<UninstallItem> {
+                           const auto found = record.find(AsciiLower(path));
+                           return found == record.end() ? std::nullopt : std::optional(found->second);
+                         });
+    const bool installed = Install();
+    SetUninstallRecorder({});
+    return installed;
+  };
+  ASSERT_TRUE(install());
+  const auto crc = [](const char* text) { return archive::testing::ZipCrc(ToBytes(text)); };
+  const std::vector<UninstallItem> expected = {
+      PathItem(UninstallItemKind::kForeignFile, "C:\\Aplikacja\\obcy.exe"),
+      FileItem("C:\\Aplikacja\\nasz.exe", 1, crc("b")),
+      FileItem("C:\\Aplikacja\\nowy.exe", 1, crc("c")),
+      SharedFileItem("C:\\Wspolne\\obcy.dll", 1, crc("d"), false),
+      SharedFileItem("C:\\Wspolne\\liczony.dll", 1, crc("e"), false),
+      SharedFileItem("C:\\Wspolne\\nowy.dll", 1, crc("f"), true),
+  };
+  EXPECT_EQ(items, expected);
+  const auto count = [&](const char* path) { return registry.values[shared][path].data; };
+  EXPECT_EQ(count("C:\\Wspolne\\obcy.dll"), DwordValueData(2));
+  EXPECT_EQ(count("C:\\Wspolne\\liczony.dll"), DwordValueData(4));
+  EXPECT_EQ(count("C:\\Wspolne\\nowy.dll"), DwordValueData(1));
+
+  // Installed again: the record has what the first run recorded; nothing counts twice.
+  for (const UninstallItem& item : items) record[AsciiLower(item.path)] = item;
+  items.clear();
+  ASSERT_TRUE(install());
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(count("C:\\Wspolne\\obcy.dll"), DwordValueData(2));
+  EXPECT_EQ(count("C:\\Wspolne\\nowy.dll"), DwordValueData(1));
 }
 
 // An encrypted entry whose random header bytes are chosen so that, read with the

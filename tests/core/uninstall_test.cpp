@@ -11,8 +11,10 @@
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstallation.h"
+#include "core/uninstallation/user_hive.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/shared_file_counts.h"
 #include "system/text_helpers.h"
 #include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
@@ -46,6 +48,10 @@ TEST(UninstallRecord, ReadsBackWhatItWrote) {
       ValueItem(kHkcu, "Software", "", std::nullopt),
       PathItem(UninstallItemKind::kShortcutFolder, "C:\\Menu\\Firma"),
       PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\Firma\\Notatnik.lnk"),
+      PathItem(UninstallItemKind::kForeignFile, "C:\\Program Files\\Firma\\obcy.dll"),
+      SharedFileItem("C:\\Windows\\System32\\wspolny.dll", 7, 0x1234ABCD, true),
+      SharedFileItem("C:\\Windows\\System32\\cudzy.dll", 8, 1, false),
+      PathItem(UninstallItemKind::kUser, "S-1-5-21-1-2-3-1001"),
       PathItem(UninstallItemKind::kEnd, ""),
   };
   const ParsedUninstallRecord parsed = ParseUninstallRecord(UninstallRecordText(items));
@@ -59,7 +65,7 @@ TEST(UninstallRecord, ReadsBackWhatItWrote) {
   // Written as the installation goes: what an earlier one left, then line by line.
   fakes::FakeUninstallFiles files;
   UninstallRecordWriter writer(files, kRecord);
-  ASSERT_TRUE(writer.Start({items[0], items[1], items[9]}));
+  ASSERT_TRUE(writer.Start({items[0], items[1], items.back()}));
   for (size_t i = 2; i < items.size(); ++i) ASSERT_TRUE(writer.Add(items[i]));
   EXPECT_EQ(files.files[kRecord], UninstallRecordText(items));
   // A line that does not reach the disk stops the writing; what is there stays whole.
@@ -150,6 +156,17 @@ TEST(UninstallRecord, ASecondInstallationMergesIntoTheFirst) {
       FileItem("C:\\Produkt\\b.dll", 3, 3),
   };
   EXPECT_EQ(MergeUninstallItems(first, second), expected);  // the second did not finish
+
+  // HKEY_CURRENT_USER of two accounts holds two values of one name; each stays
+  // after its account's "user" item, however the runs came.
+  const UninstallItem user1 = PathItem(UninstallItemKind::kUser, "S-1-5-21-1");
+  const UninstallItem user2 = PathItem(UninstallItemKind::kUser, "S-1-5-21-2");
+  const UninstallItem value = ValueItem(kHkcu, "Software\\Firma", "Jezyk", std::nullopt);
+  const UninstallItem file = FileItem("C:\\Produkt\\a.exe", 1, 1);
+  EXPECT_EQ(MergeUninstallItems({user1, value, user2, value}, {user1, value, file, user2, value}),
+            (std::vector<UninstallItem>{user1, value, user2, value, file}));
+  EXPECT_EQ(MergeUninstallItems({user1, value}, {PathItem(UninstallItemKind::kUser, ""), value}),
+            (std::vector<UninstallItem>{user1, value, PathItem(UninstallItemKind::kUser, ""), value}));
 }
 
 class Uninstallation : public ::testing::Test {
@@ -383,6 +400,76 @@ TEST_F(Uninstallation, NothingIsRemovedThroughAJunctionOrSymbolicLink) {
             "Ścieżka C:\\Produkt\\dane\\inny.dll prowadzi przez połączenie katalogów lub łącze symboliczne.");
   EXPECT_EQ(fakes::Dialogs().problems[1].details, "C:\\Produkt\\dane");
   EXPECT_FALSE(registry.keys.count(kEntryKey));
+}
+
+// A file that was there before the product's first installation stays. A shared
+// file loses this product's count and goes with the last one, and only when this
+// product made it; one an earlier release recorded as its own and a later one
+// counted follows the count.
+TEST_F(Uninstallation, FilesThatWereThereStayAndSharedFilesGoWithTheirLastCount) {
+  const std::string shared = std::string(kHklm) + "\\" + kSharedDllsPath;
+  const std::map<std::string, std::pair<std::string, std::uint32_t>> sharedFiles = {
+      {"C:\\Wspolne\\uzywany.dll", {"a", 2}}, {"C:\\Wspolne\\nasz.dll", {"b", 1}},
+      {"C:\\Wspolne\\cudzy.dll", {"c", 1}}, {"C:\\Wspolne\\stary.dll", {"d", 2}}};
+  disk.folders.insert("C:\\Wspolne");
+  registry.keys.insert(shared);
+  for (const auto& [path, file] : sharedFiles) {
+    disk.files[path] = file.first;
+    registry.values[shared][path] = {kRegDword, DwordValueData(file.second)};
+  }
+  disk.files["C:\\Produkt\\obcy.exe"] = "x";
+  const auto sharedItem = [&](const char* path, bool created) {
+    return SharedFileItem(path, 1, Crc(sharedFiles.at(path).first), created);
+  };
+  items.insert(items.end() - 1,
+               {PathItem(UninstallItemKind::kForeignFile, "C:\\Produkt\\obcy.exe"),
+                sharedItem("C:\\Wspolne\\uzywany.dll", true), sharedItem("C:\\Wspolne\\nasz.dll", true),
+                sharedItem("C:\\Wspolne\\cudzy.dll", false), File("C:\\Wspolne\\stary.dll", "d"),
+                sharedItem("C:\\Wspolne\\stary.dll", true)});
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_EQ(disk.files, (std::map<std::string, std::string>{{"C:\\Produkt\\obcy.exe", "x"},
+                                                            {"C:\\Wspolne\\uzywany.dll", "a"},
+                                                            {"C:\\Wspolne\\cudzy.dll", "c"},
+                                                            {"C:\\Wspolne\\stary.dll", "d"}}));
+  EXPECT_EQ(registry.values[shared].size(), 2u);
+  EXPECT_EQ(registry.values[shared]["C:\\Wspolne\\uzywany.dll"].data, DwordValueData(1));
+  EXPECT_EQ(registry.values[shared]["C:\\Wspolne\\stary.dll"].data, DwordValueData(1));
+  for (const char* line : {"stayed: C:\\Produkt\\obcy.exe (it was there before the product's first installation)",
+                           "stayed: C:\\Wspolne\\uzywany.dll (a shared file that 1 other installations still use)",
+                           "stayed: C:\\Wspolne\\cudzy.dll (a shared file that was there before the product's "
+                           "installation)"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+}
+
+// HKEY_CURRENT_USER items recorded by another account are undone in that
+// account's registry below HKEY_USERS while it is loaded, else they stay: the
+// uninstalling account's own values are not touched.
+TEST(UserHive, AnotherAccountsItemsAreUndoneInItsOwnRegistryOrLeft) {
+  fakes::FakeRegistry registry;
+  const std::string sid = "S-1-5-21-1-2-3-1001";
+  const std::string key = "Software\\Firma";
+  EXPECT_EQ(PlaceToUndo(registry, kHkcu, key, sid, "s-1-5-21-1-2-3-1001"), (RegistryPlace{kHkeyCurrentUser, key}));
+  EXPECT_EQ(PlaceToUndo(registry, kHkcu, key, "", "S-1-5-18"), (RegistryPlace{kHkeyCurrentUser, key}));  // Windows 9x
+  EXPECT_EQ(PlaceToUndo(registry, kHklm, key, sid, "S-1-5-18"), (RegistryPlace{kHkeyLocalMachine, key}));
+  EXPECT_EQ(PlaceToUndo(registry, kHkcu, key, sid, "S-1-5-18"), std::nullopt);
+  registry.keys.insert("HKEY_USERS\\" + sid);
+  EXPECT_EQ(PlaceToUndo(registry, kHkcu, key, sid, "S-1-5-18"), (RegistryPlace{kHkeyUsers, sid + "\\" + key}));
+}
+
+TEST_F(Uninstallation, AnotherAccountsCurrentUserItemsStayWhenItsRegistryIsNotLoaded) {
+  fakes::FakeMachine machine;
+  ScopedMachine scopedMachine(machine);
+  machine.userSid = "S-1-5-18";
+  items.insert(items.begin() + 6, PathItem(UninstallItemKind::kUser, "S-1-5-21-1-2-3-1001"));
+  const auto keys = registry.keys;
+  EXPECT_EQ(Run(false), kExitInstalled);
+  EXPECT_TRUE(disk.files.empty());
+  EXPECT_EQ(registry.keys.size() + 1, keys.size());  // only the entry went
+  EXPECT_EQ(registry.Text(std::string(kHkcu) + "\\Software", "Jezyk"), "en");
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      "stayed: HKEY_CURRENT_USER\\Software\\Firma\\App \"Licznik\" (in the registry of the account "
+                      "that installed it, S-1-5-21-1-2-3-1001, which is not loaded)"),
+            log.end());
 }
 
 // Every folder below the drive or share is asked, from the outermost, and the item
