@@ -31,6 +31,15 @@ bool CountSharedFileIn(const std::string& path, bool earlierOwner) {
   return ok;
 }
 
+bool SharedFileCounted(const std::string& path) {
+  Registry& registry = CurrentRegistry();
+  const std::optional<Registry::Key> key = registry.OpenKey(kHkeyLocalMachine, kSharedDllsPath);
+  if (!key) return false;
+  const bool counted = CountOf(registry, *key, path).value_or(0) > 0;
+  registry.CloseKey(*key);
+  return counted;
+}
+
 std::optional<std::uint32_t> CountSharedFileOut(const std::string& path) {
   Registry& registry = CurrentRegistry();
   const std::optional<Registry::Key> key = registry.OpenKey(kHkeyLocalMachine, kSharedDllsPath);

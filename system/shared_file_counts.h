@@ -20,6 +20,9 @@ inline constexpr char kSharedDllsPath[] = "Software\\Microsoft\\Windows\\Current
 // written.
 bool CountSharedFileIn(const std::string& path, bool earlierOwner);
 
+// Whether the file has a count: the products that put it there count it.
+bool SharedFileCounted(const std::string& path);
+
 // Takes this product's 1 away: the products that still count the file; at 0 the
 // value is deleted. A missing count is taken for this product's 1 alone. Nullopt
 // when the count cannot be written.

@@ -41,7 +41,9 @@ struct UninstallItem {
   std::uint64_t size = 0;
   std::uint32_t crc = 0;
   std::optional<RegistryData> prior;  // kValue: the value before the installation wrote it
-  bool created = false;  // kSharedFile: the file was not there before this product counted it
+  // kSharedFile: the file is the counting products' (it was not there, or had a
+  // count), not an earlier owner's who never counted it.
+  bool created = false;
   bool operator==(const UninstallItem&) const = default;
 };
 

@@ -220,7 +220,9 @@ void ProductInstallation::RecordFile(int index, const std::string& path, bool th
       // Counted by the earlier installation already.
       RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), recorded->created));
     } else {
-      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !there;
+      // A file that lay there with a count is the counting products', this one
+      // among them; one without a count is an earlier owner's, who keeps it.
+      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !there || SharedFileCounted(path);
       RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), ours));
       uncountedFiles_.emplace_back(path, !ours);
     }

@@ -157,6 +157,7 @@ TEST_F(ProductTest, FilesThatWereThereStayAnothersAndFilesOutsideTheProgramFolde
   for (const char* path : {"C:\\Aplikacja\\obcy.exe", "C:\\Aplikacja\\nasz.exe", "C:\\Wspolne\\obcy.dll",
                            "C:\\Wspolne\\liczony.dll"})
     disk.AddFile(path, ToBytes("old"));
+  registry.keys.insert(shared);
   registry.values[shared]["C:\\Wspolne\\liczony.dll"] = {kRegDword, DwordValueData(3)};
   WritePackage({PackageEntry("obcy.exe", "a", "<programfolder>"), PackageEntry("nasz.exe", "b", "<programfolder>"),
                 PackageEntry("nowy.exe", "c", "<programfolder>"),
@@ -183,7 +184,7 @@ TEST_F(ProductTest, FilesThatWereThereStayAnothersAndFilesOutsideTheProgramFolde
       FileItem("C:\\Aplikacja\\nasz.exe", 1, crc("b")),
       FileItem("C:\\Aplikacja\\nowy.exe", 1, crc("c")),
       SharedFileItem("C:\\Wspolne\\obcy.dll", 1, crc("d"), false),
-      SharedFileItem("C:\\Wspolne\\liczony.dll", 1, crc("e"), false),
+      SharedFileItem("C:\\Wspolne\\liczony.dll", 1, crc("e"), true),  // the counting products
       SharedFileItem("C:\\Wspolne\\nowy.dll", 1, crc("f"), true),
   };
   EXPECT_EQ(items, expected);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/uninstallation/uninstall_setup.h"
+#include "system/shared_file_counts.h"
 #include "system/utf8.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
@@ -382,6 +383,105 @@ TEST_F(Uninstaller, NothingIsRemovedThroughAFolderLink) {
   EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
   EXPECT_EQ(EntryText("DisplayName"), "");
   EXPECT_TRUE(fakes::RemoveUnixSymlink(target / "doc" / "sub"));
+}
+
+// The count of a file among the shared files (0: none).
+DWORD SharedCount(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  DWORD count = 0;
+  DWORD size = sizeof count;
+  if (RegQueryValueExA(key, path.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS)
+    count = 0;
+  RegCloseKey(key);
+  return count;
+}
+
+void DeleteSharedCount(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, path.c_str());
+  RegCloseKey(key);
+}
+
+// Products A and B of one maker both put wspolny.dll into the system folder, where
+// another program had put its own without a count, and wspolne.txt into a folder
+// of their own outside both program folders. Removing A leaves both to B; removing
+// B then takes wspolne.txt, which they made, and leaves wspolny.dll to the program
+// that had it first.
+TEST_F(Uninstaller, TwoProductsShareFilesOutsideTheirFolders) {
+  char system[MAX_PATH] = "";
+  ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+  const std::string dll = std::string(system) + "\\wspolny.dll";
+  char programs[MAX_PATH] = "";
+  DWORD size = sizeof programs;
+  HKEY version = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &version);
+  RegQueryValueExA(version, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(programs), &size);
+  RegCloseKey(version);
+  const std::string common = std::string(programs) + "\\Wspolne Testowe";
+  const std::string text = common + "\\wspolne.txt";
+  DeleteSharedCount(dll);
+  DeleteSharedCount(text);
+  DeleteFileA(text.c_str());
+  WriteFile(dll, {'c', 'u', 'd', 'z', 'y'});
+  const auto install = [&](const char* product) {
+    std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+    package[0] = MediumEntry("install.inf", std::string("INSTALL_MAIN_TITLE=Produkt ") + product +
+                                                "\r\nPRODUCT_PUBLISHER=Firma\r\nPRODUCT_ID=Testowy-" + product + "\r\n");
+    package.push_back(MediumEntry("app.exe", "program", "<programfolder>"));
+    package.push_back(MediumEntry("wspolny.dll", "biblioteka", "<systemfolder>"));
+    package.push_back(MediumEntry("wspolne.txt", "wspolne", "<programsfolder>Wspolne Testowe"));
+    medium.WritePackage(package);
+    return Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(medium.Path() / product) + "\"");
+  };
+  const auto uninstall = [&](const char* product) {
+    HKEY key = nullptr;
+    char command[1024] = "";
+    DWORD length = sizeof command;
+    const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Testowy-" + std::string(product);
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, &key);
+    RegQueryValueExA(key, "QuietUninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &length);
+    RegCloseKey(key);
+    return Run(command);
+  };
+  ASSERT_EQ(install("A"), 0u);
+  ASSERT_EQ(install("B"), 0u);
+  EXPECT_EQ(SharedCount(dll), 3u);  // 1 for the program before them
+  EXPECT_EQ(SharedCount(text), 2u);
+  EXPECT_EQ(uninstall("A"), 0u);
+  EXPECT_EQ(ReadFile(dll), "biblioteka");
+  EXPECT_EQ(ReadFile(text), "wspolne");
+  EXPECT_EQ(SharedCount(dll), 2u);
+  EXPECT_EQ(SharedCount(text), 1u);
+  EXPECT_FALSE(std::filesystem::exists(medium.Path() / "A" / "app.exe"));
+  EXPECT_EQ(uninstall("B"), 0u);
+  EXPECT_EQ(ReadFile(dll), "biblioteka");
+  EXPECT_EQ(SharedCount(dll), 1u);
+  EXPECT_EQ(GetFileAttributesA(text.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(SharedCount(text), 0u);
+  DeleteFileA(dll.c_str());
+  DeleteFileA(text.c_str());
+  DeleteSharedCount(dll);
+  DeleteSharedCount(text);
+  RemoveDirectoryA(common.c_str());
+}
+
+// Installed as another account (Wine has one: its SID given through the
+// variable), the product's HKEY_CURRENT_USER values lie in that account's registry,
+// which is not loaded when this account removes the product: they stay, and this
+// account's own values of those names are not touched.
+TEST_F(Uninstaller, AnotherAccountsCurrentUserValuesStayWhenItsRegistryIsNotLoaded) {
+  SetEnvironmentVariableA("SETUVANE_USER_SID", "S-1-5-21-7-7-7-1001");
+  const DWORD installed = Install();
+  SetEnvironmentVariableA("SETUVANE_USER_SID", nullptr);
+  ASSERT_EQ(installed, 0u);
+  const std::string userBefore = RegistryExport("HKEY_CURRENT_USER");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  EXPECT_EQ(RegistryExport("HKEY_CURRENT_USER"), userBefore);
+  EXPECT_FALSE(std::filesystem::exists(target / "bin" / "app.exe"));
+  EXPECT_EQ(EntryText("DisplayName"), "");
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Firma Testowa");
 }
 
 }  // namespace
