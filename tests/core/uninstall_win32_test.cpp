@@ -467,21 +467,29 @@ TEST_F(Uninstaller, TwoProductsShareFilesOutsideTheirFolders) {
   RemoveDirectoryA(common.c_str());
 }
 
-// Installed as another account (Wine has one: its SID given through the
-// variable), the product's HKEY_CURRENT_USER values lie in that account's registry,
-// which is not loaded when this account removes the product: they stay, and this
-// account's own values of those names are not touched.
-TEST_F(Uninstaller, AnotherAccountsCurrentUserValuesStayWhenItsRegistryIsNotLoaded) {
-  SetEnvironmentVariableA("SETUVANE_USER_SID", "S-1-5-21-7-7-7-1001");
-  const DWORD installed = Install();
-  SetEnvironmentVariableA("SETUVANE_USER_SID", nullptr);
-  ASSERT_EQ(installed, 0u);
+// Installed by this account and again as another (Wine has one account: the
+// other's SID given through the variable), the record names each account before
+// its HKEY_CURRENT_USER items. Removed by this account: its own items are undone,
+// the other's, whose registry is not loaded, stay, and nothing of this account's
+// registry is touched for them.
+TEST_F(Uninstaller, AnotherAccountsCurrentUserItemsStayWhenItsRegistryIsNotLoaded) {
   const std::string userBefore = RegistryExport("HKEY_CURRENT_USER");
-  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  ASSERT_EQ(Install(), 0u);
+  SetEnvironmentVariableA("SETUVANE_USER_SID", "S-1-5-21-7-7-7-1001");
+  const DWORD again = Install();
+  SetEnvironmentVariableA("SETUVANE_USER_SID", nullptr);
+  ASSERT_EQ(again, 0u);
+  const std::string record = ReadFile(target / "uninstall.dat");
+  EXPECT_NE(record.find("\r\nuser\tS-1-5-21-"), std::string::npos);  // this account's, as Windows writes a SID
+  EXPECT_NE(record.find("\r\nuser\tS-1-5-21-7-7-7-1001\t"), std::string::npos);
+  const std::string log = WinPath(medium.Path() / "usuwanie.log");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString") + " /LOG=\"" + log + "\""), 0u);
   EXPECT_EQ(RegistryExport("HKEY_CURRENT_USER"), userBefore);
-  EXPECT_FALSE(std::filesystem::exists(target / "bin" / "app.exe"));
+  EXPECT_NE(ReadFile(medium.Path() / "usuwanie.log")
+                .find("stayed: HKEY_CURRENT_USER\\Software\\Wspolne \"Jezyk\" (in the registry of the account that "
+                      "installed it, S-1-5-21-7-7-7-1001, which is not loaded)"),
+            std::string::npos);
   EXPECT_EQ(EntryText("DisplayName"), "");
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Firma Testowa");
 }
 
 }  // namespace
