@@ -15,8 +15,8 @@ std::function<void()>& Keeper() {
   return keep;
 }
 
-RecordedFileLookup& Lookup() {
-  static RecordedFileLookup lookup;
+RecordedPlaceLookup& Lookup() {
+  static RecordedPlaceLookup lookup;
   return lookup;
 }
 
@@ -37,13 +37,13 @@ bool FolderExists(const std::string& folder) {
 }  // namespace
 
 void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep,
-                          RecordedFileLookup lookup) {
+                          RecordedPlaceLookup lookup) {
   Recorder() = std::move(recorder);
   Keeper() = std::move(keep);
   Lookup() = std::move(lookup);
 }
 
-std::optional<UninstallItem> RecordedFile(const std::string& path) {
+std::optional<UninstallItem> RecordedPlace(const std::string& path) {
   if (!Recorder() || !Lookup()) return std::nullopt;
   return Lookup()(path);
 }

@@ -86,19 +86,20 @@ inline UninstallItem ValueItem(std::string root, std::string keyPath, std::strin
 }
 
 // How the product's record (what an earlier installation of it recorded, and this
-// run so far) holds a file: nullopt when it does not list it.
-using RecordedFileLookup = std::function<std::optional<UninstallItem>(const std::string& path)>;
+// run so far) holds a file or folder: nullopt when it does not list it.
+using RecordedPlaceLookup = std::function<std::optional<UninstallItem>(const std::string& path)>;
 
 // `recorder` receives each item before its change is made; `keep` has every item
 // received so far kept where it outlasts the process, and is called before the
 // change (once per batch, see UninstallItemBatch); `lookup` answers
-// RecordedFile. An empty recorder stops the recording.
+// RecordedPlace. An empty recorder stops the recording.
 void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep = {},
-                          RecordedFileLookup lookup = {});
+                          RecordedPlaceLookup lookup = {});
 bool UninstallRecording();
-// The item of the product's record for the file at `path` (kFile, kForeignFile or
-// kSharedFile); nullopt when the record does not list it or nothing is recorded.
-std::optional<UninstallItem> RecordedFile(const std::string& path);
+// The item of the product's record for the file or folder at `path` (kFile,
+// kForeignFile, kSharedFile or kFolder), letter case ignored; nullopt when the
+// record does not list it or nothing is recorded.
+std::optional<UninstallItem> RecordedPlace(const std::string& path);
 // Records a change about to be made: kept before it returns, unless a batch is open.
 void RecordUninstallItem(const UninstallItem& item);
 

@@ -174,7 +174,7 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
     return false;
   }
   // A file that waited for the overwrite question and vanished before it was asked.
-  if (askedFile_ && !declined_) RecordFile(index, askedFile_->second, false);
+  if (askedFile_ && !declined_) RecordFile(index, askedFile_->second, false);  // it was gone when written
   askedFile_.reset();
   CountSharedFiles();
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
@@ -192,9 +192,9 @@ void ProductInstallation::RecordComingFiles(int index) {
     if (folder.empty() || !IsFullFolderPath(folder)) continue;
     const std::string name = Cp1250ToUtf8(entry.StoredName());
     const std::string path = ProductFilePath(folder, name);
-    const bool there = files_.FileExists(path);
     // Only a file replaced at the overwrite question is the installation's.
-    if (HoldsUserData(name) && there) {
+    const bool userData = HoldsUserData(name);
+    if (userData && files_.FileExists(path)) {
       if (i == index) return;
       break;
     }
@@ -204,17 +204,24 @@ void ProductInstallation::RecordComingFiles(int index) {
         if (recordedFolders_.insert(level).second) levels.push_back(std::move(level));
       RecordFoldersToCreate(levels, UninstallItemKind::kFolder);
     }
-    RecordFile(i, path, there);
+    RecordFile(i, path, userData ? std::optional<bool>(false) : std::nullopt);
     bytes += entry.UncompressedSize();
     ++files;
   }
 }
 
-void ProductInstallation::RecordFile(int index, const std::string& path, bool there) {
+void ProductInstallation::RecordFile(int index, const std::string& path, std::optional<bool> there) {
   const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
   // A file the product's record lists is as the record has it, whatever lies
   // there now: its earlier installation made it, or found it there.
-  const std::optional<UninstallItem> recorded = RecordedFile(path);
+  std::optional<UninstallItem> recorded = RecordedPlace(path);
+  if (recorded && recorded->kind == UninstallItemKind::kFolder) recorded.reset();
+  // In a folder the product made, nothing lay before its first installation:
+  // a fresh installation asks the disk about none of its files.
+  if (!there && !recorded) {
+    const std::optional<UninstallItem> folder = RecordedPlace(path.substr(0, path.find_last_of('\\')));
+    there = !(folder && folder->kind == UninstallItemKind::kFolder) && files_.FileExists(path);
+  }
   if (!InProgramFolder(path)) {
     if (recorded && recorded->kind == UninstallItemKind::kSharedFile) {
       // Counted by the earlier installation already.
@@ -222,11 +229,11 @@ void ProductInstallation::RecordFile(int index, const std::string& path, bool th
     } else {
       // A file that lay there with a count is the counting products', this one
       // among them; one without a count is an earlier owner's, who keeps it.
-      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !there || SharedFileCounted(path);
+      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !*there || SharedFileCounted(path);
       RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), ours));
       uncountedFiles_.emplace_back(path, !ours);
     }
-  } else if (recorded ? recorded->kind == UninstallItemKind::kForeignFile : there) {
+  } else if (recorded ? recorded->kind == UninstallItemKind::kForeignFile : *there) {
     RecordUninstallItem(PathItem(UninstallItemKind::kForeignFile, path));
   } else {
     RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
@@ -244,7 +251,10 @@ bool ProductInstallation::InProgramFolder(const std::string& path) {
   const std::string folder = path.substr(0, path.find_last_of('\\'));
   const auto known = inProgramFolder_.find(folder);
   if (known != inProgramFolder_.end()) return known->second;
-  const bool inside = SamePath(folder, ProductLocation) || IsBelowFolder(folder, ProductLocation);
+  // The program folder's own spelling first: asking the system for the long form
+  // of every folder costs a walk through each of its parents.
+  const bool inside = AsciiLower(AddBackslash(folder)).starts_with(AsciiLower(AddBackslash(ProductLocation))) ||
+                      SamePath(folder, ProductLocation) || IsBelowFolder(folder, ProductLocation);
   inProgramFolder_.emplace(folder, inside);
   return inside;
 }

@@ -50,11 +50,11 @@ class ProductInstallation {
   // the overwrite question: only a file replaced is the installation's.
   void RecordComingFiles(int index);
   // Records the file of entry `index` about to be written to `path` (`there`: a
-  // file lies there now): as the product's own when it is new or the product's
+  // file lies there now; nullopt: asked when it matters): as the product's own when it is new or the product's
   // record has it so; as another's when it was there before; outside the program
   // folder as a shared file, whose count goes up once the record holds it
   // (CountSharedFiles).
-  void RecordFile(int index, const std::string& path, bool there);
+  void RecordFile(int index, const std::string& path, std::optional<bool> there);
   void CountSharedFiles();
   bool InProgramFolder(const std::string& path);
 

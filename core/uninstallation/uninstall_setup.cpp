@@ -60,9 +60,9 @@ std::optional<std::string> OwnUninstallerIn(const std::string& folder, const std
   return std::nullopt;
 }
 
-bool IsFileItem(const UninstallItem& item) {
+bool IsPlaceItem(const UninstallItem& item) {
   return item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kForeignFile ||
-         item.kind == UninstallItemKind::kSharedFile;
+         item.kind == UninstallItemKind::kSharedFile || item.kind == UninstallItemKind::kFolder;
 }
 
 }  // namespace
@@ -234,10 +234,10 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
   userSid_ = CurrentMachine().UserSid();
   recordUser_.clear();
-  recordedFiles_.clear();
+  recordedPlaces_.clear();
   for (const UninstallItem& item : writer_->Items()) {
     if (item.kind == UninstallItemKind::kUser) recordUser_ = item.path;
-    if (IsFileItem(item)) recordedFiles_[AsciiLower(item.path)] = item;
+    if (IsPlaceItem(item)) recordedPlaces_[AsciiLower(item.path)] = item;
   }
   const size_t startItems = writer_->Items().size();
   const char* endAfter = std::getenv(kEndAfterItemsVariable);
@@ -248,7 +248,7 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
                          if (endAfterItems && writer_->Items().size() - startItems >= endAfterItems)
                            CurrentMachine().EndProcessAtOnce(kEndedAtOnceCode);
                        },
-                       [this](const std::string& path) { return RecordedFile(path); });
+                       [this](const std::string& path) { return RecordedPlace(path); });
 
   // An earlier installation into another folder handed its record over: it goes
   // with its uninstaller; the folder itself stays listed, for the uninstallation.
@@ -263,13 +263,13 @@ void UninstallSetup::Announce(const UninstallItem& item) {
     recordUser_ = userSid_.value_or(std::string());
     writer_->Announce(PathItem(UninstallItemKind::kUser, recordUser_));
   }
-  if (IsFileItem(item)) recordedFiles_[AsciiLower(item.path)] = item;
+  if (IsPlaceItem(item)) recordedPlaces_[AsciiLower(item.path)] = item;
   writer_->Announce(item);
 }
 
-std::optional<UninstallItem> UninstallSetup::RecordedFile(const std::string& path) const {
-  const auto found = recordedFiles_.find(AsciiLower(path));
-  if (found == recordedFiles_.end()) return std::nullopt;
+std::optional<UninstallItem> UninstallSetup::RecordedPlace(const std::string& path) const {
+  const auto found = recordedPlaces_.find(AsciiLower(path));
+  if (found == recordedPlaces_.end()) return std::nullopt;
   return found->second;
 }
 

@@ -87,7 +87,7 @@ class UninstallSetup {
   // Queues the line of a change to come: after the account's "user" line when
   // it is the first of the run in HKEY_CURRENT_USER.
   void Announce(const UninstallItem& item);
-  std::optional<UninstallItem> RecordedFile(const std::string& path) const;
+  std::optional<UninstallItem> RecordedPlace(const std::string& path) const;
 
   std::optional<UninstallRecordWriter> writer_;
   UninstallEntry entry_;
@@ -95,7 +95,7 @@ class UninstallSetup {
   std::string uninstaller_;
   std::optional<std::string> userSid_;  // the account this installation runs as
   std::string recordUser_;              // the account the record's last "user" item names
-  std::map<std::string, UninstallItem> recordedFiles_;  // the record's files by their path in lower case
+  std::map<std::string, UninstallItem> recordedPlaces_;  // the record's files and folders by path in lower case
 };
 
 }  // namespace setuvane
