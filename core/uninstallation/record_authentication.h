@@ -31,8 +31,9 @@ AuthenticRecord ReadAuthenticRecord(const std::string& recordPath);
 // Of the items of a record whose entry holds no seal, those it is trusted with: the
 // product, the files below the program folder, the folders, shortcut folders and
 // keys it created (each removed only when empty), shortcuts (".lnk" files), and
-// the values it created inside keys it created. Every other item is left, with a
-// line for the log in `distrusted`: above all no earlier value is written back.
+// the values it created inside keys it created (of the account that uninstalls).
+// Every other item is left, with a line for the log in `distrusted`: above all no
+// earlier value is written back.
 std::vector<UninstallItem> TrustedWithoutSeal(const std::vector<UninstallItem>& items, const std::string& programFolder,
                                               std::vector<std::string>& distrusted);
 

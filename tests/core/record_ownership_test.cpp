@@ -160,11 +160,13 @@ TEST(RecordSeal, ARecordWithoutASealIsTrustedInPart) {
       ValueItem(kHklm, "Software\\P", "Wersja", std::nullopt),
       ValueItem(kHklm, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "P", std::nullopt),
       ValueItem(kHklm, "Software\\P", "Stara", RegistryData{kRegSz, std::string("x\0", 2)}),
+      SharedFileItem("C:\\Windows\\System32\\kernel32.dll", 1, 2, true),
+      PathItem(UninstallItemKind::kUser, "S-1-5-21-1-2-3-500"),
   };
   const std::vector<UninstallItem> trusted = TrustedWithoutSeal(items, "C:\\Program Files\\P\\", distrusted);
   const std::vector<UninstallItem> expected = {items[0], items[1], items[2], items[5], items[7], items[8]};
   EXPECT_EQ(trusted, expected);
-  ASSERT_EQ(distrusted.size(), 5u);
+  ASSERT_EQ(distrusted.size(), 7u);
   EXPECT_EQ(distrusted[0], "stayed: C:\\Program Files\\P\\..\\..\\Windows\\win.ini (the record of an earlier version "
                            "has no seal in its entry: it is not trusted with this)");
 }
