@@ -161,7 +161,7 @@ bool WriteUninstallerProgram(const std::string& path, archive::ReadableFile* sin
 std::uint32_t EstimatedKilobytes(const std::vector<UninstallItem>& items) {
   std::uint64_t bytes = 0;
   for (const UninstallItem& item : items)
-    if (item.kind == UninstallItemKind::kFile) bytes += item.size;
+    if (item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kSharedFile) bytes += item.size;
   return static_cast<std::uint32_t>((bytes + 1023) / 1024);
 }
 
