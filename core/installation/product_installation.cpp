@@ -106,7 +106,6 @@ bool ProductInstallation::InstallProductFiles() {
     if (product && !DestinationUsable(destinations_[i], folder)) return false;
     if (!folder.empty() && UninstallRecording() && !recordedEntries_[static_cast<size_t>(i)]) {
       RecordComingFiles(i);
-      CountSharedFiles();
     }
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
@@ -176,7 +175,6 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
   // A file that waited for the overwrite question and vanished before it was asked.
   if (askedFile_ && !declined_) RecordFile(index, askedFile_->second, false);  // it was gone when written
   askedFile_.reset();
-  CountSharedFiles();
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
   return true;
 }
@@ -230,8 +228,11 @@ void ProductInstallation::RecordFile(int index, const std::string& path, std::op
       // A file that lay there with a count is the counting products', this one
       // among them; one without a count is an earlier owner's, who keeps it.
       const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !*there || SharedFileCounted(path);
+      // Counted before the record says so: a run stopped in between leaves the
+      // count one too high, so the file outlives its last product, never one too
+      // low, which would delete it under a product that still counts it.
+      if (!CountSharedFileIn(path, !ours)) JournalNote("shared file count not written: " + path);
       RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), ours));
-      uncountedFiles_.emplace_back(path, !ours);
     }
   } else if (recorded ? recorded->kind == UninstallItemKind::kForeignFile : *there) {
     RecordUninstallItem(PathItem(UninstallItemKind::kForeignFile, path));
@@ -239,12 +240,6 @@ void ProductInstallation::RecordFile(int index, const std::string& path, std::op
     RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
   }
   recordedEntries_[static_cast<size_t>(index)] = true;
-}
-
-void ProductInstallation::CountSharedFiles() {
-  for (const auto& [path, earlierOwner] : uncountedFiles_)
-    if (!CountSharedFileIn(path, earlierOwner)) JournalNote("shared file count not written: " + path);
-  uncountedFiles_.clear();
 }
 
 bool ProductInstallation::InProgramFolder(const std::string& path) {
@@ -270,7 +265,6 @@ void ProductInstallation::zipPackerConfirmOverwrite(std::string& name, bool& con
   // Replaced: recorded before it is written.
   if (confirm && askedFile_) RecordFile(askedFile_->first, askedFile_->second, true);
   if (confirm) askedFile_.reset();
-  CountSharedFiles();
 }
 
 }  // namespace setuvane

@@ -52,10 +52,8 @@ class ProductInstallation {
   // Records the file of entry `index` about to be written to `path` (`there`: a
   // file lies there now; nullopt: asked when it matters): as the product's own when it is new or the product's
   // record has it so; as another's when it was there before; outside the program
-  // folder as a shared file, whose count goes up once the record holds it
-  // (CountSharedFiles).
+  // folder as a shared file, whose count goes up first.
   void RecordFile(int index, const std::string& path, std::optional<bool> there);
-  void CountSharedFiles();
   bool InProgramFolder(const std::string& path);
 
   WizardView& view_;
@@ -75,9 +73,6 @@ class ProductInstallation {
   std::vector<bool> recordedEntries_;
   std::set<std::string> recordedFolders_;
   std::optional<std::pair<int, std::string>> askedFile_;
-  // Shared files recorded whose count is still to go up, each with whether
-  // someone else put it there.
-  std::vector<std::pair<std::string, bool>> uncountedFiles_;
   std::map<std::string, bool> inProgramFolder_;  // by folder
 };
 
