@@ -32,6 +32,8 @@ import xml.etree.ElementTree as ElementTree
 
 import pefile
 
+from table_rows import table_rows
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 TABLE = os.path.join(HERE, "windows-functions.tsv")
 
@@ -56,15 +58,11 @@ SUPPORTED_OS = {
 
 def read_table():
     table = {}
-    with open(TABLE, encoding="utf-8") as lines:
-        for number, line in enumerate(lines, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#") or line.startswith("dll\t"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 5 or fields[2] not in NT_ORDER or not fields[4]:
-                sys.exit(f"{TABLE}:{number}: a row needs dll, function, nt, 9x and source")
-            table[(fields[0], fields[1])] = {"nt": fields[2], "9x": fields[3], "source": fields[4]}
+    needs = "dll, function, nt, 9x and source"
+    for number, fields in table_rows(TABLE, 5, needs, header="dll\t"):
+        if fields[2] not in NT_ORDER:
+            sys.exit(f"{TABLE}:{number}: a row needs {needs}")
+        table[(fields[0], fields[1])] = {"nt": fields[2], "9x": fields[3], "source": fields[4]}
     return table
 
 
@@ -130,17 +128,8 @@ def check_imports(pe, allowed_stubs, problems):
 
 def read_allowed_stubs(path):
     """function -> set of object file names (the basename, as in the link map)."""
-    allowed = {}
-    with open(path, encoding="utf-8") as lines:
-        for number, line in enumerate(lines, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 3 or not fields[2]:
-                sys.exit(f"{path}:{number}: a row needs function, object files and why")
-            allowed[fields[0]] = {name.strip() for name in fields[1].split(",") if name.strip()}
-    return allowed
+    return {fields[0]: {name.strip() for name in fields[1].split(",") if name.strip()}
+            for _, fields in table_rows(path, 3, "function, object files and why")}
 
 
 def linked_objects(map_path):

@@ -33,6 +33,8 @@ import sys
 
 import pefile
 
+from table_rows import table_rows
+
 CODE_INPUT = re.compile(r"^\.(text|init|fini)([$.].*)?$")
 PREFIXES = {"lock", "rep", "repz", "repnz", "repe", "repne", "data16", "data32", "addr16", "addr32",
             "cs", "ds", "es", "ss", "fs", "gs", "notrack", "bnd"}
@@ -141,17 +143,8 @@ def code_ranges(sections, placed):
 
 
 def read_allowed(path):
-    allowed = {}
-    with open(path, encoding="utf-8") as lines:
-        for number, line in enumerate(lines, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 3 or not fields[2]:
-                sys.exit(f"{path}:{number}: a row needs function, object file and why")
-            allowed[(fields[0], fields[1])] = fields[2]
-    return allowed
+    return {(fields[0], fields[1]): fields[2]
+            for _, fields in table_rows(path, 3, "function, object file and why")}
 
 
 def main():
