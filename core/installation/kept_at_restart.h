@@ -18,6 +18,10 @@ namespace setuvane {
 std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, const std::string& programFolder,
                                         bool uninstaller);
 
+// The files the product entries of `package` (opened, with their folders
+// resolved) become.
+std::vector<std::string> ProductTargets(const archive::TAbUnZipper& package);
+
 // Takes the paths out of the removals at the next restart; the log names each.
 void KeepAtRestart(const std::vector<std::string>& paths);
 

@@ -21,6 +21,7 @@ class FakeUninstallFiles : public UninstallFiles {
   std::set<std::string> refused;    // removal fails for another reason
   std::set<std::string> links;      // junctions and symbolic links
   bool appendFails = false;
+  bool logReplaces = false;         // Replace calls go into `calls` too
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
   int flushes = 0;
@@ -39,7 +40,8 @@ class FakeUninstallFiles : public UninstallFiles {
     return true;
   }
   bool Replace(const std::string& from, const std::string& to) override {
-    if (!files.count(from)) return false;
+    if (!files.count(from) || inUse.count(to)) return false;
+    if (logReplaces) calls.push_back("replace " + from + " -> " + to);
     files[to] = files[from];
     files.erase(from);
     return true;
@@ -83,6 +85,16 @@ class FakeUninstallFiles : public UninstallFiles {
       taken.push_back(path);
     }
     return taken;
+  }
+  bool ReplaceAtRestart(const std::string& from, const std::string& to) override {
+    calls.push_back("at restart " + from + " -> " + to);
+    atRestart.push_back(from + " -> " + to);
+    return true;
+  }
+  bool TakeBackAtRestart(const std::string& from) override {
+    calls.push_back("taken back " + from);
+    std::erase_if(atRestart, [&](const std::string& line) { return line == from || line.starts_with(from + " -> "); });
+    return true;
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     if (!files.count(from)) return false;
