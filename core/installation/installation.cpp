@@ -1,5 +1,7 @@
 #include "core/installation/installation.h"
 
+#include "core/installation/file_holders.h"
+#include "core/installation/files_in_use.h"
 #include "core/installation/kept_at_restart.h"
 #include "core/package/install_package.h"
 #include "core/run/abort_installation.h"
@@ -51,8 +53,19 @@ InstallationSteps Installation::Steps() {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
           [this] {
-            // From here on a failure undoes the run (core/run/installation_undo.h).
-            SetInstallationUndo([this] { return uninstall_.RollBack(); });
+            // The programs that hold files to be written over are settled before
+            // anything changes; from then on a failure undoes the run
+            // (core/run/installation_undo.h), and the programs closed start again.
+            std::string holders;
+            const FilesInUseRun inUse{.ask = ProgramSwitches().mode == RunMode::kInteractive,
+                                      .closeApplications = ProgramSwitches().closeApplications};
+            if (!SettleFilesInUse(ProductTargets(product_.zipPacker()), files_, inUse, holders)) return false;
+            product_.KeptAside().SetHolders(holders);
+            SetInstallationUndo([this] {
+              const bool undone = uninstall_.RollBack();
+              CurrentFileHolders().RestartClosed();
+              return undone;
+            });
             KeepAtRestart(PathsInstalled(product_.zipPacker(), ProductLocation, ProductUninstall));
             if (!uninstall_.Begin(ProductLocation, InstallPackage().file.get())) {
               const ReportTexts& r = WizardText().fileNotInstalled;
@@ -76,6 +89,7 @@ InstallationSteps Installation::Steps() {
             if (!RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter())) return false;
             SetInstallationUndo(nullptr);
             uninstall_.Finish();
+            CurrentFileHolders().RestartClosed();
             return true;
           },
   };

@@ -1,13 +1,16 @@
 // All or nothing: an update that fails is undone from its record, the latest
 // change first, down to the earlier installation's record and entry; a run that a
 // kill stopped is undone at the next start (after a question, where a person is
-// there); a file that stays in use waits beside its place for the restart.
+// there); files that programs hold are settled before anything is written, and
+// one that stays in use waits beside its place for the restart.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>
 
 #include "archive/memory_file_system.h"
+#include "core/installation/file_holders.h"
+#include "core/installation/files_in_use.h"
 #include "core/installation/files_kept_aside.h"
 #include "core/package/settings.h"
 #include "core/uninstallation/product_entry.h"
@@ -168,6 +171,52 @@ TEST_F(RunRollback, AStoppedRunIsUndoneAtTheNextStart) {
   }
   EXPECT_EQ(FinishProductsStoppedRun("Inny", false), StoppedRun::kFinished);
   EXPECT_EQ(State(), before);
+}
+
+class HeldFiles : public FileHolders {
+ public:
+  FilesHeld held;
+  std::vector<std::string> asked;
+  int closed = 0;
+  FilesHeld Find(const std::vector<std::string>& paths) override {
+    asked = paths;
+    return held;
+  }
+  bool CloseThem() override {
+    ++closed;
+    return true;
+  }
+  void RestartClosed() override {}
+};
+
+// Asked about the files that exist only; a person tries again, closes the
+// programs or stops; unattended, only /CLOSEAPPLICATIONS closes them.
+TEST(FilesInUse, APersonChoosesAndAnUnattendedRunClosesOnlyWhenTold) {
+  archive::MemoryFileSystem files;
+  files.AddFolder("C:");
+  files.AddFolder("C:\\Produkt");
+  files.AddFile(kProgram, {'1'});
+  const std::vector<std::string> targets = {kProgram, "C:\\Produkt\\nowy.dll", "C:\\Nowy\\a.dll"};
+  HeldFiles holders;
+  holders.held.programs = {{"Notatnik", 12}};
+  ScopedFileHolders scoped(holders);
+  fakes::Dialogs() = {};
+  fakes::Dialogs().answers = {2, 1, 3};
+  std::string names;
+  EXPECT_TRUE(SettleFilesInUse(targets, files, {.ask = true}, names));
+  EXPECT_EQ(holders.asked, std::vector<std::string>{kProgram});
+  EXPECT_EQ(names, "Notatnik");
+  EXPECT_EQ(holders.closed, 1);
+  ASSERT_EQ(fakes::Dialogs().messages.size(), 2u);
+  EXPECT_EQ(fakes::Dialogs().messages[0].text,
+            "Pliki, które instalacja musi zastąpić, są używane przez programy:\r\nNotatnik\r\n"
+            "Pliki, które pozostaną w użyciu, zostaną zastąpione po ponownym uruchomieniu komputera. "
+            "[Zamknij programy i kontynuuj] [Ponów] [Przerwij]");
+  EXPECT_FALSE(SettleFilesInUse(targets, files, {.ask = true}, names));
+  EXPECT_TRUE(SettleFilesInUse(targets, files, {.ask = false}, names));
+  EXPECT_EQ(holders.closed, 1);
+  EXPECT_TRUE(SettleFilesInUse(targets, files, {.ask = false, .closeApplications = true}, names));
+  EXPECT_EQ(holders.closed, 2);
 }
 
 // A disk on which one file is held open: it can be neither moved nor replaced.
