@@ -16,10 +16,13 @@
 #include "core/uninstallation/product_entry.h"
 #include "core/uninstallation/record_authentication.h"
 #include "core/uninstallation/stopped_run.h"
+#include "core/run/exit_codes.h"
 #include "core/uninstallation/uninstall_setup.h"
+#include "core/uninstallation/uninstallation.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
 #include "system/shared_file_counts.h"
+#include "tests/core/fake_wizard_view.h"
 #include "tests/core/machine_on_uninstall_disk.h"
 #include "tests/core/recording_dialogs.h"
 #include "tests/system/fake_registry.h"
@@ -144,8 +147,9 @@ TEST_F(RunRollback, AFailedUpdateIsUndoneLatestFirstDownToTheEarlierRecordAndEnt
   EXPECT_EQ(EntryText("DisplayVersion"), "1.0");
 }
 
-// Killed half-way: the next start asks, and undoes the run only on "Tak"; a
-// first installation stopped is undone whole, its entry too.
+// Killed half-way: the next start asks, and undoes the run only on "Tak"; the
+// uninstaller undoes it before it removes the rest; a first installation stopped
+// is undone whole, its entry too.
 TEST_F(RunRollback, AStoppedRunIsUndoneAtTheNextStart) {
   InstallFirst();
   const auto before = State();
@@ -161,7 +165,16 @@ TEST_F(RunRollback, AStoppedRunIsUndoneAtTheNextStart) {
   EXPECT_EQ(State(), before);
   EXPECT_EQ(FinishProductsStoppedRun("Notatnik", true), StoppedRun::kNone);
   EXPECT_EQ(fakes::Dialogs().messages.size(), 2u);
+  {
+    UninstallSetup setup;
+    UpdateHalfWay(setup);
+  }
+  fakes::FakeWizardView view;
+  EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = false}), kExitInstalled);
+  for (const std::string& path : {kProgram, kAside, kLibrary, kRecord}) EXPECT_FALSE(disk.files.count(path)) << path;
+  EXPECT_EQ(EntryText("DisplayName"), "");
 
+  const auto removed = State();
   ProductId = "Inny";
   {
     UninstallSetup setup;
@@ -170,7 +183,7 @@ TEST_F(RunRollback, AStoppedRunIsUndoneAtTheNextStart) {
     disk.files["C:\\Inny\\inny.exe"] = "x";
   }
   EXPECT_EQ(FinishProductsStoppedRun("Inny", false), StoppedRun::kFinished);
-  EXPECT_EQ(State(), before);
+  EXPECT_EQ(State(), removed);
 }
 
 class HeldFiles : public FileHolders {
