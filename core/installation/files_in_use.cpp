@@ -1,6 +1,6 @@
 #include "core/installation/files_in_use.h"
 
-#include <set>
+#include <map>
 
 #include "core/installation/file_holders.h"
 #include "core/installation/files_in_use_texts.h"
@@ -13,24 +13,19 @@ namespace {
 
 constexpr size_t kFilesNamed = 8;  // in the question; the log has them all
 
-// The targets that exist now. A folder that does not exist (all of a fresh
-// installation's) is asked once, not about each of its files.
-std::vector<std::string> ExistingFiles(const std::vector<std::string>& targets, archive::FileSystem& disk) {
-  std::set<std::string> missingFolders, folders;
-  std::vector<std::string> existing;
+// The targets in folders that exist, each folder asked once: a fresh
+// installation's are not there, and the files of one that is are not asked about
+// one by one (the Restart Manager takes files that are missing).
+std::vector<std::string> InExistingFolders(const std::vector<std::string>& targets, archive::FileSystem& disk) {
+  std::map<std::string, bool> folders;
+  std::vector<std::string> found;
   for (const std::string& path : targets) {
     const std::string folder = path.substr(0, path.find_last_of('\\'));
-    if (missingFolders.count(folder)) continue;
-    if (!folders.count(folder)) {
-      if (!disk.FolderExists(folder)) {
-        missingFolders.insert(folder);
-        continue;
-      }
-      folders.insert(folder);
-    }
-    if (disk.FileExists(path)) existing.push_back(path);
+    auto known = folders.find(folder);
+    if (known == folders.end()) known = folders.emplace(folder, disk.FolderExists(folder)).first;
+    if (known->second) found.push_back(path);
   }
-  return existing;
+  return found;
 }
 
 std::string ProgramNames(const FilesHeld& held) {
@@ -52,7 +47,7 @@ std::string Question(const FilesHeld& held) {
 
 bool SettleFilesInUse(const std::vector<std::string>& targets, archive::FileSystem& disk, const FilesInUseRun& run,
                       std::string& holders) {
-  const std::vector<std::string> existing = ExistingFiles(targets, disk);
+  const std::vector<std::string> existing = InExistingFolders(targets, disk);
   if (existing.empty()) return true;
   FileHolders& found = CurrentFileHolders();
   const FilesInUseTexts& t = FilesInUseText();

@@ -18,8 +18,8 @@ struct FilesInUseRun {
   bool closeApplications = false;  // /CLOSEAPPLICATIONS
 };
 
-// Settles the files in use among `targets` (the product files' paths, looked
-// for on `disk`, each folder once). False when the person chose to stop; nothing
+// Settles the files in use among `targets` (the product files' paths; `disk` is
+// asked about their folders, each once). False when the person chose to stop; nothing
 // has been changed then. `holders` receives the programs' names for the log
 // (empty when they are not known).
 bool SettleFilesInUse(const std::vector<std::string>& targets, archive::FileSystem& disk, const FilesInUseRun& run,

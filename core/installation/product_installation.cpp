@@ -240,7 +240,11 @@ void ProductInstallation::RecordFile(int index, const std::string& path, std::op
   } else {
     RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
   }
-  if (there ? *there : files_.FileExists(path)) keptAside_.Announce(path);
+  if (!there) {
+    if (const std::optional<std::uint32_t> attributes = files_.Attributes(path)) keptAside_.Announce(path, attributes);
+  } else if (*there) {
+    keptAside_.Announce(path, std::nullopt);
+  }
   recordedEntries_[static_cast<size_t>(index)] = true;
 }
 

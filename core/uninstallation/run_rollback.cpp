@@ -20,6 +20,14 @@ namespace {
 
 using Kind = UninstallItemKind;
 
+// The folders of the run that hold the files it kept aside.
+std::set<std::string> AsideFolders(const std::vector<UninstallItem>& items, size_t begin) {
+  std::set<std::string> folders;
+  for (size_t i = begin; i < items.size(); ++i)
+    if (items[i].kind == Kind::kAside) folders.insert(items[i].name.substr(0, items[i].name.find_last_of('\\')));
+  return folders;
+}
+
 UninstallRecordWriter WriterOf(const std::string& recordPath, const std::string& entryKey) {
   return UninstallRecordWriter(CurrentUninstallFiles(), recordPath, EntrySealer(entryKey));
 }
@@ -44,6 +52,7 @@ class Rollback {
   bool Run() {
     if (!GiveUpCounts()) return false;
     for (size_t i = items_.size(); i-- > begin_ + 1;) Undo(i);
+    for (const std::string& folder : AsideFolders(items_, begin_)) RemoveFolder(folder);
     if (!failed_) RestoreRecordAndEntry();
     return !failed_;
   }
@@ -233,13 +242,20 @@ void CompleteRun(const RecordedRun& run) {
   if (!state || !state->ended) return;
   UninstallFiles& files = CurrentUninstallFiles();
   std::vector<UninstallItem> kept;
+  bool atRestart = false;
   for (size_t i = 0; i < run.items.size(); ++i) {
     const UninstallItem& item = run.items[i];
     if (!IsRunLine(item.kind)) kept.push_back(item);
-    if (i < state->begin || item.kind != Kind::kAside || !files.FileExists(item.name)) continue;
-    if (files.RemoveFile(item.name) == FileRemoval::kInUse && files.RemoveAtRestart(item.name))
+    if (i < state->begin || item.kind != Kind::kAside) continue;
+    if (files.RemoveFile(item.name) == FileRemoval::kInUse && files.RemoveAtRestart(item.name)) {
       JournalNote("in use, removed at the next restart: " + item.name);
+      atRestart = true;
+    }
   }
+  // A folder still holding a file in use goes after it at the restart (where the
+  // system can: not Windows 9x).
+  for (const std::string& folder : AsideFolders(run.items, state->begin))
+    if (files.FolderExists(folder) && !files.RemoveEmptyFolder(folder) && atRestart) files.RemoveAtRestart(folder);
   const std::string& elsewhere = run.items[state->begin].path;
   if (!elsewhere.empty()) {
     files.RemoveFile(RecordPathOfUninstaller(elsewhere));

@@ -34,7 +34,8 @@ constexpr char kHklm[] = "HKEY_LOCAL_MACHINE";
 constexpr char kFolder[] = "C:\\Produkt";
 constexpr char kRecord[] = "C:\\Produkt\\uninstall.dat";
 constexpr char kProgram[] = "C:\\Produkt\\app.exe";
-constexpr char kAside[] = "C:\\Produkt\\~sv00001.old";
+constexpr char kAsideFolder[] = "C:\\Produkt\\sv00001.old";
+constexpr char kAside[] = "C:\\Produkt\\sv00001.old\\app.exe";
 constexpr char kLibrary[] = "C:\\WINDOWS\\SYSTEM\\wspolny.dll";
 constexpr char kLink[] = "C:\\Menu\\Notatnik.lnk";
 
@@ -91,6 +92,7 @@ class RunRollback : public ::testing::Test {
       CountSharedFileIn(kLibrary, false);
       RecordUninstallItem(SharedFileItem(kLibrary, 3, 2, true));
     }
+    disk.folders.insert(kAsideFolder);
     disk.files[kAside] = disk.files[kProgram];
     disk.files[kProgram] = disk.files[kLibrary] = "2.0";
     RecordUninstallItem(ValueItem(kHklm, "Software\\Firma", "Wersja", RegistryData{kRegSz, StringValueData("1.0")}));
@@ -135,7 +137,7 @@ TEST_F(RunRollback, AFailedUpdateIsUndoneLatestFirstDownToTheEarlierRecordAndEnt
   EXPECT_EQ(disk.calls, (std::vector<std::string>{"replace " + newRecord, std::string("remove ") + kLink,
                                                   std::string("remove ") + kLibrary,
                                                   std::string("replace ") + kAside + " -> " + kProgram,
-                                                  "replace " + newRecord}));
+                                                  std::string("rmdir ") + kAsideFolder, "replace " + newRecord}));
   const std::vector<std::string>& calls = registry.calls;
   const std::string entry = std::string(kHklm) + "\\" + EntryKeyPath("Notatnik");
   EXPECT_LT(At(calls, "SetValue " + entry + " SetuvaneRecordDigest"),
@@ -171,7 +173,7 @@ TEST_F(RunRollback, AStoppedRunIsUndoneAtTheNextStart) {
   }
   fakes::FakeWizardView view;
   EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = false}), kExitInstalled);
-  for (const std::string& path : {kProgram, kAside, kLibrary, kRecord}) EXPECT_FALSE(disk.files.count(path)) << path;
+  for (const char* path : {kProgram, kAside, kLibrary, kRecord}) EXPECT_FALSE(disk.files.count(path)) << path;
   EXPECT_EQ(EntryText("DisplayName"), "");
 
   const auto removed = State();
@@ -202,8 +204,8 @@ class HeldFiles : public FileHolders {
   void RestartClosed() override {}
 };
 
-// Asked about the files that exist only; a person tries again, closes the
-// programs or stops; unattended, only /CLOSEAPPLICATIONS closes them.
+// Asked about the files in folders that exist only; a person tries again, closes
+// the programs or stops; unattended, only /CLOSEAPPLICATIONS closes them.
 TEST(FilesInUse, APersonChoosesAndAnUnattendedRunClosesOnlyWhenTold) {
   archive::MemoryFileSystem files;
   files.AddFolder("C:");
@@ -217,7 +219,7 @@ TEST(FilesInUse, APersonChoosesAndAnUnattendedRunClosesOnlyWhenTold) {
   fakes::Dialogs().answers = {2, 1, 3};
   std::string names;
   EXPECT_TRUE(SettleFilesInUse(targets, files, {.ask = true}, names));
-  EXPECT_EQ(holders.asked, std::vector<std::string>{kProgram});
+  EXPECT_EQ(holders.asked, (std::vector<std::string>{kProgram, "C:\\Produkt\\nowy.dll"}));
   EXPECT_EQ(names, "Notatnik");
   EXPECT_EQ(holders.closed, 1);
   ASSERT_EQ(fakes::Dialogs().messages.size(), 2u);
@@ -252,31 +254,40 @@ class DiskHoldingOne : public archive::FileSystem {
   }
 };
 
-TEST(FilesKeptAside, AFileWrittenOverGoesAsideAndOneHeldWaitsForTheRestart) {
+// A plain file goes aside as its replacement is created in its place; one whose
+// attributes are not known goes when its replacement is ready; one held open waits
+// for the restart, its replacement beside it.
+TEST(FilesKeptAside, FilesWrittenOverGoAsideAndOneHeldWaitsForTheRestart) {
   DiskHoldingOne disk;
   disk.memory.AddFolder("C:\\P");
-  for (const char* path : {"C:\\P\\a.exe", "C:\\P\\b.dll"}) disk.memory.AddFile(path, {'o', 'l', 'd'});
+  for (const char* path : {"C:\\P\\a.exe", "C:\\P\\b.dll", "C:\\P\\c.dll"}) disk.memory.AddFile(path, {'o', 'l', 'd'});
   for (const char* path : {"C:\\P\\~sv00001.tmp", "C:\\P\\~sv00002.tmp"}) disk.memory.AddFile(path, {'n', 'e', 'w'});
   fakes::FakeUninstallFiles restarts;
   ScopedUninstallFiles scoped(restarts);
   std::vector<UninstallItem> items;
   SetUninstallRecorder([&](const UninstallItem& item) { items.push_back(item); });
   FilesKeptAside kept(disk);
-  kept.Announce("C:\\P\\a.exe");
-  kept.Announce("C:\\P\\b.dll");
-  ASSERT_EQ(items.size(), 2u);
-  EXPECT_TRUE(kept.Replace("C:\\P\\~sv00001.tmp", "C:\\P\\a.exe"));
-  EXPECT_EQ(disk.Text("C:\\P\\a.exe"), "new");
-  EXPECT_EQ(disk.Text(items[0].name), "old");
+  kept.Announce("C:\\P\\a.exe", archive::kArchiveAttribute);
+  kept.Announce("C:\\P\\b.dll", std::nullopt);
+  kept.Announce("C:\\P\\c.dll", std::nullopt);
+  ASSERT_EQ(items.size(), 3u);
+  const std::string asideFolder = items[0].name.substr(0, items[0].name.rfind('\\'));
+  EXPECT_EQ(items[1].name, asideFolder + "\\b.dll");  // one folder of the run, the files' own names
+  std::unique_ptr<archive::WritableFile> written = kept.CreateNew("C:\\P\\a.exe");
+  ASSERT_TRUE(written);
+  EXPECT_EQ(disk.Text(asideFolder + "\\a.exe"), "old");
+  EXPECT_TRUE(kept.Replace("C:\\P\\~sv00001.tmp", "C:\\P\\c.dll"));
+  EXPECT_EQ(disk.Text("C:\\P\\c.dll"), "new");
+  EXPECT_EQ(disk.Text(asideFolder + "\\c.dll"), "old");
 
   disk.held = "C:\\P\\b.dll";
   EXPECT_TRUE(kept.Replace("C:\\P\\~sv00002.tmp", "C:\\P\\b.dll"));
   SetUninstallRecorder({});
   EXPECT_EQ(disk.Text("C:\\P\\b.dll"), "old");
-  ASSERT_EQ(items.size(), 4u);
-  const std::string waiting = items[3].name;
-  EXPECT_EQ(items[2], FileItem(waiting, 0, 0));
-  EXPECT_EQ(items[3], PairItem(UninstallItemKind::kPending, "C:\\P\\b.dll", waiting));
+  ASSERT_EQ(items.size(), 5u);
+  const std::string waiting = items[4].name;
+  EXPECT_EQ(items[3], FileItem(waiting, 0, 0));
+  EXPECT_EQ(items[4], PairItem(UninstallItemKind::kPending, "C:\\P\\b.dll", waiting));
   EXPECT_EQ(disk.Text(waiting), "new");
   EXPECT_EQ(restarts.atRestart, std::vector<std::string>{waiting + " -> C:\\P\\b.dll"});
   EXPECT_TRUE(kept.ReplacedAtRestart());

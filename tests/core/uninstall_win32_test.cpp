@@ -518,11 +518,17 @@ class Update : public Uninstaller {
       if (ReadFile(File(i)).rfind(version, 0) != 0) others.push_back(i);
     return others;
   }
-  // Files the installation kept aside or left waiting (~sv*.old, ~sv*.new).
+  // What the installation kept aside (folders svNNNNN.old and the files in them)
+  // or left waiting (~svNNNNN.new).
   int KeptFiles() {
     int kept = 0;
-    for (const auto& file : std::filesystem::directory_iterator(target / "dane"))
-      kept += file.path().filename().string().rfind("~sv", 0) == 0;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(target / "dane", error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+      const std::string name = it->path().filename().string(), folder = it->path().parent_path().filename().string();
+      const auto aside = [](const std::string& n) { return n.rfind("sv", 0) == 0 && n.ends_with(".old"); };
+      kept += name.rfind("~sv", 0) == 0 || aside(name) || aside(folder);
+    }
     return kept;
   }
   std::string Log() { return ReadFile(medium.Path() / "aktualizacja.log"); }
