@@ -41,7 +41,7 @@ std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, con
 
 void KeepAtRestart(const std::vector<std::string>& paths) {
   for (const std::string& path : CurrentUninstallFiles().KeepAtRestart(paths))
-    JournalNote("no longer removed at the next restart: " + path);
+    JournalNote("no longer removed or replaced at the next restart: " + path);
 }
 
 }  // namespace setuvane

@@ -71,9 +71,14 @@ std::string PendingRenamesWithout(std::string_view data, const std::function<boo
       rest = 2 * pair;
       break;
     }
-    std::string path = Utf16ToUtf8(source);
-    if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
-    if ((target.empty() || renames) && ours(path)) {
+    const auto pathOf = [](const std::u16string& text) {
+      std::string path = Utf16ToUtf8(text);
+      if (path.compare(0, 1, "!") == 0) path.erase(0, 1);  // the mark of MOVEFILE_REPLACE_EXISTING
+      if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
+      return path;
+    };
+    std::string path = pathOf(source);
+    if (target.empty() ? ours(path) : renames && (ours(path) || ours(path = pathOf(target)))) {
       taken.push_back(std::move(path));
       continue;
     }
@@ -114,10 +119,12 @@ std::string WininitWithout(std::string_view wininit, const std::function<bool(co
     if (IsSectionHeading(line)) inRename = AsciiLower(TrimControl(line)) == "[rename]";
     const std::string text = TrimControl(line);
     const size_t equals = text.find('=');
-    if (inRename && equals != std::string::npos && (renames || AsciiLower(text.substr(0, 4)) == "nul=")) {
+    const bool removal = AsciiLower(text.substr(0, 4)) == "nul=";
+    if (inRename && equals != std::string::npos && (renames || removal)) {
       const std::string path = TrimControl(text.substr(equals + 1));
-      if (ours(path)) {
-        taken.push_back(path);
+      const std::string target = TrimControl(text.substr(0, equals));
+      if (ours(path) || (!removal && ours(target))) {
+        taken.push_back(ours(path) ? path : target);
         continue;
       }
     }

@@ -26,7 +26,8 @@ class PathsIgnoringCase {
 
 // PendingFileRenameOperations' data without the pairs that remove a path `ours`
 // accepts (given in UTF-8 without its "\??\"), and with `renames` also those that
-// move such a path elsewhere; `taken` receives those paths. Other pairs stay.
+// move such a path elsewhere or another file onto it; `taken` receives those
+// paths. Other pairs stay.
 std::string PendingRenamesWithout(std::string_view data, const std::function<bool(const std::string&)>& ours,
                                   std::vector<std::string>& taken, bool renames = false);
 
@@ -41,7 +42,7 @@ std::string WininitWithRename(std::string_view wininit, std::string_view shortTa
 
 // WININIT.INI without the "NUL=" lines of its [rename] section whose path `ours`
 // accepts (the path as the line holds it), and with `renames` also the lines that
-// move such a path elsewhere; `taken` receives those paths.
+// move such a path elsewhere or another file onto it; `taken` receives those paths.
 std::string WininitWithout(std::string_view wininit, const std::function<bool(const std::string&)>& ours,
                            std::vector<std::string>& taken, bool renames = false);
 

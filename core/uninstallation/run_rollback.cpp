@@ -91,7 +91,7 @@ class Rollback {
       case Kind::kValue: return UndoValue(i);
       case Kind::kKey: return RemoveKey(i);
       case Kind::kPending:
-        if (files_.TakeBackAtRestart(item.name)) JournalNote("no longer replaced at the next restart: " + item.path);
+        if (!files_.KeepAtRestart({item.name}).empty()) JournalNote("no longer replaced at the next restart: " + item.path);
         return;
       case Kind::kAside: return MoveBack(item.name, item.path);
       case Kind::kFile:

@@ -20,7 +20,6 @@ class AbsentUninstallFiles final : public UninstallFiles {
   bool RemoveAtRestart(const std::string&) override { return false; }
   std::vector<std::string> KeepAtRestart(const std::vector<std::string>&) override { return {}; }
   bool ReplaceAtRestart(const std::string&, const std::string&) override { return false; }
-  bool TakeBackAtRestart(const std::string&) override { return false; }
   bool CopyFileTo(const std::string&, const std::string&) override { return false; }
   bool MoveFileTo(const std::string&, const std::string&) override { return false; }
   std::optional<std::string> NewTemporaryFile() override { return std::nullopt; }

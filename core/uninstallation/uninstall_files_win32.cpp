@@ -163,9 +163,6 @@ class Win32UninstallFiles final : public UninstallFiles {
     return WriteNewFile(*wininit, WininitWithRename(old, *oemTarget, *oemSource));
   }
 
-  bool TakeBackAtRestart(const std::string& from) override {
-    return !(win32::AnsiCalls() ? KeptFromWininit({from}, true) : KeptFromPendingRenames({from}, true)).empty();
-  }
 
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     return win32::CopyFileAt(from, to, false);
@@ -181,7 +178,7 @@ class Win32UninstallFiles final : public UninstallFiles {
  private:
   // The NT family: the value is written only when a pair goes, and removed when
   // no pair is left.
-  static std::vector<std::string> KeptFromPendingRenames(const std::vector<std::string>& paths, bool renames = false) {
+  static std::vector<std::string> KeptFromPendingRenames(const std::vector<std::string>& paths) {
     HKEY key = nullptr;
     if (win32::OpenRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE | KEY_SET_VALUE, key) !=
         ERROR_SUCCESS)
@@ -191,7 +188,7 @@ class Win32UninstallFiles final : public UninstallFiles {
     if (win32::QueryRegistryData(key, kPendingRenames, data) == ERROR_SUCCESS && data.type == REG_MULTI_SZ) {
       const PathsIgnoringCase ours(paths);
       data.data =
-          PendingRenamesWithout(data.data, [&](const std::string& path) { return ours.Holds(path); }, taken, renames);
+          PendingRenamesWithout(data.data, [&](const std::string& path) { return ours.Holds(path); }, taken, true);
       const bool pairsLeft = data.data.find_first_not_of('\0') != std::string::npos;
       const LONG written = taken.empty() ? ERROR_SUCCESS
                            : pairsLeft   ? win32::SetRegistryData(key, kPendingRenames, data)
@@ -204,10 +201,10 @@ class Win32UninstallFiles final : public UninstallFiles {
 
   // Windows 9x: WININIT names a file by its short name in the OEM code page; a
   // path that does not exist is looked for as it is.
-  std::vector<std::string> KeptFromWininit(const std::vector<std::string>& paths, bool renames = false) {
+  std::vector<std::string> KeptFromWininit(const std::vector<std::string>& paths) {
     const std::optional<std::string> wininit = WininitPath();
     const std::optional<std::string> text = wininit ? ReadWhole(*wininit) : std::nullopt;
-    if (!text || (!renames && AsciiLower(*text).find("nul=") == std::string::npos)) return {};
+    if (!text) return {};
     std::map<std::string, std::string> byListedName;  // lower-case OEM name -> path
     for (const std::string& path : paths) {
       const std::optional<std::string> shortPath = win32::ShortPathOf(path);
@@ -216,7 +213,7 @@ class Win32UninstallFiles final : public UninstallFiles {
     }
     std::vector<std::string> listed;
     const std::string kept = WininitWithout(
-        *text, [&](const std::string& name) { return byListedName.count(AsciiLower(name)) > 0; }, listed, renames);
+        *text, [&](const std::string& name) { return byListedName.count(AsciiLower(name)) > 0; }, listed, true);
     if (listed.empty() || !WriteNewFile(*wininit, kept)) return {};
     std::vector<std::string> taken;
     for (const std::string& name : listed) taken.push_back(byListedName.at(AsciiLower(name)));

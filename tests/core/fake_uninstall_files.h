@@ -76,10 +76,13 @@ class FakeUninstallFiles : public UninstallFiles {
     atRestart.push_back(path);
     return true;
   }
+  // A removal is listed as its path, a replacement as "from -> to".
   std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) override {
     std::vector<std::string> taken;
     for (const std::string& path : paths) {
-      const auto found = std::find(atRestart.begin(), atRestart.end(), path);
+      const auto found = std::find_if(atRestart.begin(), atRestart.end(), [&](const std::string& line) {
+        return line == path || line.starts_with(path + " -> ") || line.ends_with(" -> " + path);
+      });
       if (found == atRestart.end()) continue;
       atRestart.erase(found);
       taken.push_back(path);
@@ -89,11 +92,6 @@ class FakeUninstallFiles : public UninstallFiles {
   bool ReplaceAtRestart(const std::string& from, const std::string& to) override {
     calls.push_back("at restart " + from + " -> " + to);
     atRestart.push_back(from + " -> " + to);
-    return true;
-  }
-  bool TakeBackAtRestart(const std::string& from) override {
-    calls.push_back("taken back " + from);
-    std::erase_if(atRestart, [&](const std::string& line) { return line == from || line.starts_with(from + " -> "); });
     return true;
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {

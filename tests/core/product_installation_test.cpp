@@ -256,7 +256,7 @@ TEST_F(ProductTest, WhatItWritesIsTakenOutOfTheRemovalsAtRestart) {
   KeepAtRestart(paths);
   SetJournalSink({});
   EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\Inna\\app.exe"});
-  EXPECT_EQ(log.front(), "no longer removed at the next restart: C:\\Aplikacja");
+  EXPECT_EQ(log.front(), "no longer removed or replaced at the next restart: C:\\Aplikacja");
   EXPECT_EQ(log.size(), 3u);
 }
 

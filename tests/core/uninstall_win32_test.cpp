@@ -361,7 +361,7 @@ TEST_F(Uninstaller, InstalledAgainBeforeTheRestartItsFilesOutlastIt) {
     at = targetEnd + 1;
   }
   EXPECT_EQ(PendingRenames(), expected);
-  EXPECT_NE(ReadFile(medium.Path() / "instalacja.log").find("no longer removed at the next restart: " + held),
+  EXPECT_NE(ReadFile(medium.Path() / "instalacja.log").find("no longer removed or replaced at the next restart: " + held),
             std::string::npos);
   EXPECT_EQ(ReadFile(target / "app.exe"), "program");
 }
@@ -555,6 +555,17 @@ TEST_F(Update, AFileInUseIsReplacedAtTheRestart) {
   EXPECT_EQ(Run("wineboot.exe -r"), 0u);
   EXPECT_EQ(NotOf("2.0", 40), std::vector<int>{});
   EXPECT_EQ(KeptFiles(), 0);
+
+  // Held again by 3.0, then 4.0 installed before the restart: the file 3.0 left
+  // waiting does not come over 4.0's.
+  file = CreateFileA(WinPath(File(21)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteVersion("3.0", 40);
+  EXPECT_EQ(Install(), 3010u);
+  CloseHandle(file);
+  WriteVersion("4.0", 40);
+  EXPECT_EQ(Install(), 0u);
+  EXPECT_EQ(Run("wineboot.exe -r"), 0u);
+  EXPECT_EQ(NotOf("4.0", 40), std::vector<int>{});
   EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
   EXPECT_EQ(Tree(Roots()), treeBefore);
   EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machineBefore);
