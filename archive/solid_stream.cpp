@@ -82,4 +82,23 @@ void SolidStream::Decode(uint8_t* buffer, size_t length) {
   position_ += int64_t(length);
 }
 
+std::optional<std::vector<uint8_t>> UnpackXz(const std::vector<uint8_t>& packed, size_t most) {
+  SolidStream::Decoder decoder;
+  if (lzma_stream_decoder(&decoder.stream, SolidStream::kMemoryLimit, 0) != LZMA_OK) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  decoder.stream.next_in = packed.data();
+  decoder.stream.avail_in = packed.size();
+  for (;;) {
+    const size_t done = bytes.size();
+    if (done > most) return std::nullopt;
+    bytes.resize(done + kInputPiece);
+    decoder.stream.next_out = bytes.data() + done;
+    decoder.stream.avail_out = kInputPiece;
+    const lzma_ret result = lzma_code(&decoder.stream, LZMA_FINISH);
+    bytes.resize(bytes.size() - decoder.stream.avail_out);
+    if (result == LZMA_STREAM_END) return bytes.size() <= most ? std::optional(std::move(bytes)) : std::nullopt;
+    if (result != LZMA_OK) return std::nullopt;
+  }
+}
+
 }  // namespace setuvane::archive

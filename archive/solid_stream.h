@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "archive/file_system.h"
@@ -34,8 +35,9 @@ class SolidStream final : public ReadableFile {
   // Gives the decoder's memory back; the next read decodes from the start again.
   void Rest();
 
+  struct Decoder;  // liblzma's state
+
  private:
-  struct Decoder;
   void Restart();
   // Decodes the next `length` bytes into `buffer` (all of them, or throws).
   void Decode(uint8_t* buffer, size_t length);
@@ -48,5 +50,10 @@ class SolidStream final : public ReadableFile {
   std::vector<uint8_t> input_;        // stream bytes read and not decoded yet
   std::vector<uint8_t> skipped_;      // bytes decoded on the way to a later offset
 };
+
+// The bytes of a whole .xz stream held in memory (a packed program), at most
+// `most` of them, decoded within the same memory limit; nullopt when they do not
+// decode or are more.
+std::optional<std::vector<uint8_t>> UnpackXz(const std::vector<uint8_t>& packed, size_t most);
 
 }  // namespace setuvane::archive

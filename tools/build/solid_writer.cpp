@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
 
 #include <lzma.h>
@@ -49,10 +50,10 @@ bool IsX86Program(const PackageFile& file) {
 // One .xz stream written to `out` as the bytes come.
 class XzEncoder {
  public:
-  explicit XzEncoder(std::ostream& out) : out_(out) {
+  XzEncoder(std::ostream& out, bool programs) : out_(out) {
     if (lzma_lzma_preset(&lzma2_, kPreset)) throw std::runtime_error("liblzma lacks its strongest preset");
     lzma2_.dict_size = kDictionary;
-    Check(lzma_stream_encoder(&stream_, Filters(false).data(), LZMA_CHECK_NONE));
+    Check(lzma_stream_encoder(&stream_, Filters(programs).data(), LZMA_CHECK_NONE));
   }
   ~XzEncoder() { lzma_end(&stream_); }
   XzEncoder(const XzEncoder&) = delete;
@@ -145,7 +146,7 @@ void WriteStream(const std::vector<const PackageFile*>& order, size_t firstProgr
   if (!out) throw std::runtime_error(PathText(path) + ": cannot be created");
   const auto blank = archive::EncodeSolidHeader({});
   out.write(reinterpret_cast<const char*>(blank.data()), std::streamsize(blank.size()));
-  XzEncoder stream(out);
+  XzEncoder stream(out, false);
   stream.Write(index);
   for (size_t i = 0; i < order.size(); ++i) {
     if (i == firstProgram) stream.BeginProgramBlock();
@@ -165,6 +166,17 @@ void WriteStream(const std::vector<const PackageFile*>& order, size_t firstProgr
 }
 
 }  // namespace
+
+std::vector<uint8_t> PackXz(const std::vector<uint8_t>& bytes, bool program) {
+  std::ostringstream out;
+  {
+    XzEncoder stream(out, program);
+    stream.Write(bytes);
+    stream.Finish();
+  }
+  const std::string packed = std::move(out).str();
+  return std::vector<uint8_t>(packed.begin(), packed.end());
+}
 
 SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const fs::path& output,
                                const WriteOptions& options) {

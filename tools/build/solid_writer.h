@@ -30,4 +30,8 @@ struct SolidSummary {
 SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const std::filesystem::path& output,
                                const WriteOptions& options);
 
+// `bytes` as one .xz stream, at the same strength; `program` puts the x86 filter
+// in front.
+std::vector<uint8_t> PackXz(const std::vector<uint8_t>& bytes, bool program);
+
 }  // namespace setuvane::pack
