@@ -40,14 +40,7 @@ done
 
 # Cut short, and one byte of the stream changed: refused before anything is written.
 head -c -4096 setup.exe >cut/setup.exe
-/usr/bin/python3 - setup.exe changed/setup.exe <<'PY'
-import sys, struct
-data = bytearray(open(sys.argv[1], "rb").read())
-record = data.index(b"Setuvane package\x01\x00\x00\x00")
-offset, size = struct.unpack_from("<QQ", data, record + 24)
-data[offset + size // 2] ^= 0x01
-open(sys.argv[2], "wb").write(data)
-PY
+/usr/bin/python3 "$root/tests/tools/damaged_copy.py" setup.exe changed/setup.exe
 for copy in cut changed; do
   set +e
   "$run" "$(winpath "$out/$copy/setup.exe")" /VERYSILENT "/DIR=$(winpath "$out/$copy/installed")"
