@@ -330,7 +330,8 @@ TEST_F(PackToolTest, SolidSingleFilesRoundTripAndDamagedOnesAreRefused) {
   fs::create_directories(temp.Path() / "p/wiele");
   for (const char* name : {"install.inf", "license.inf", "readme.inf", "registry.inf", "shortcut.inf"})
     fs::copy_file(sample + "/" + name, temp.Path() / "p" / name);
-  std::map<std::string, std::vector<uint8_t>> product = {{"pusty.txt", {}}, {"zażółć.txt", ToBytes("gęślą jaźń")}};
+  std::map<std::string, std::vector<uint8_t>> product = {
+      {"pusty.txt", {}}, {"pusty2.txt", {}}, {"zażółć.txt", ToBytes("gęślą jaźń")}};
   std::string large;
   for (int i = 0; large.size() < 9'000'000; ++i) large += "linia " + std::to_string(i) + "\r\n";
   product["duzy.bin"] = ToBytes(large);
@@ -339,14 +340,14 @@ TEST_F(PackToolTest, SolidSingleFilesRoundTripAndDamagedOnesAreRefused) {
   for (const auto& [name, bytes] : product) archive::testing::WriteFile(temp.Path() / "p" / name, bytes);
   const std::string setup = "[setup]\np/*.inf\n";
   archive::testing::WriteFile(temp.Path() / "m.txt",
-                              ToBytes(setup + "[<programfolder>]\np/pusty.txt\np/zażółć.txt\np/duzy.bin\n"
+                              ToBytes(setup + "[<programfolder>]\np/pusty.txt\np/pusty2.txt\np/zażółć.txt\np/duzy.bin\n"
                                               "[<programfolder>Wiele]\np/wiele\n"));
   Result r = Pack("build --solid --installer setuvane.exe -o setup.exe m.txt");
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "setup.exe: single-file installer, 308 entries in one stream (0 behind the x86 filter), " +
+  EXPECT_EQ(r.out, "setup.exe: single-file installer, 309 entries in one stream (0 behind the x86 filter), " +
                        std::to_string(fs::file_size(temp.Path() / "setup.exe")) + " bytes\n");
   EXPECT_LT(fs::file_size(temp.Path() / "setup.exe"), 1'000'000u);
-  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 308 entries\n");
+  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 309 entries\n");
   const std::string listed = Pack("list setup.exe").out;
   EXPECT_NE(listed.find(" xz "), std::string::npos) << listed;
   EXPECT_NE(listed.find("00000000  p/pusty.txt -> <programfolder>"), std::string::npos) << listed;

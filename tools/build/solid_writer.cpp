@@ -82,7 +82,10 @@ class XzEncoder {
   }
 
   // Feeds `length` bytes; a flush or the finish runs until liblzma says it is done.
+  // Nothing to feed is not fed: liblzma takes a second call without progress for
+  // a caller's mistake (LZMA_BUF_ERROR).
   void Run(const uint8_t* data, size_t length, lzma_action action) {
+    if (action == LZMA_RUN && length == 0) return;
     stream_.next_in = data;
     stream_.avail_in = length;
     for (;;) {
