@@ -370,6 +370,7 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
             "\n"
             "Uninstall entry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
             "Instalator przykładowej aplikacji\n"
+            "  key (the product's code for deployment tools): Instalator przykładowej aplikacji\n"
             "  DisplayName = REG_SZ \"Instalator przykładowej aplikacji\"\n"
             "  UninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL\"\n"
             "  QuietUninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL "
@@ -414,6 +415,7 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
   EXPECT_EQ(plan["problems"], nlohmann::json::array());
   EXPECT_EQ(plan["stoppedAt"], nullptr);
   EXPECT_EQ(plan["uninstallEntry"]["values"]["InstallLocation"], "D:\\Gry\\Przykład\\");
+  EXPECT_EQ(plan["uninstallEntry"]["keyName"], "Instalator przykładowej aplikacji");
   EXPECT_EQ(Tree(""), (std::vector<std::string>{"medium", "medium/p.zip", "medium/supagnt", "medium/supagnt/agent.exe",
                                                 "medium/supdcom", "medium/supdcom/setup.exe", "stderr", "stdout"}));
 }
