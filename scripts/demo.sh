@@ -48,6 +48,9 @@ fi
 osslsigncode verify -in "$single/setup.exe" -CAfile "$certificate/demo.pem" >"$single/verify.txt" ||
   { cat "$single/verify.txt"; exit 1; }
 echo "demo: the signed single file is $single/setup.exe (osslsigncode verify: $(grep -m1 -o 'Signature verification: ok' "$single/verify.txt"))"
+"$build/native/tools/setuvane-pack" winget "$single/setup.exe" --id Quorbalite.Notatnik \
+  --url https://quorbalite.example/notatnik/setup.exe -o "$single/winget" >/dev/null
+echo "demo: its winget manifest is in $single/winget"
 
 # A Wine prefix of the demo's own; an earlier demo's product is removed first, so
 # that every run installs afresh (the demo ends by uninstalling it).
