@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/package/package_checksum.h"
+#include "tools/build/solid_writer.h"
 
 namespace setuvane::pack {
 namespace {
@@ -31,7 +32,7 @@ void ProgramFile::Put32(size_t at, uint32_t value) {
 }
 
 void ProgramFile::WriteRecord(const std::optional<EmbeddedPackage>& package) {
-  const PackageRecord record = EncodePackageRecord(package);
+  const PackageRecord record = EncodePackageRecord(package, UnpacksUninstaller(bytes_.data() + recordOffset_));
   std::copy(record.begin(), record.end(), bytes_.begin() + recordOffset_);
 }
 
@@ -40,7 +41,7 @@ void ProgramFile::MakeBare() {
   Reread();
 }
 
-void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>&)>& change) {
+std::pair<const PeSection*, size_t> ProgramFile::ResourceRoom() const {
   const PeDataDirectory directory = layout_.Directory(kResourceDirectory);
   const PeSection* section = layout_.SectionAt(directory.address);
   if (directory.address == 0 || section == nullptr || section->virtualAddress != directory.address) {
@@ -56,9 +57,19 @@ void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>
   if (section->rawOffset > bytes_.size() || bytes_.size() - section->rawOffset < section->rawSize) {
     throw std::runtime_error("the resource section is cut short");
   }
+  return {section, room};
+}
+
+std::vector<Resource> ProgramFile::Resources() const {
+  const auto [section, room] = ResourceRoom();
   const auto first = bytes_.begin() + section->rawOffset;
-  std::vector<Resource> resources =
-      ReadResources(std::vector<uint8_t>(first, first + room), section->virtualAddress);
+  return ReadResources(std::vector<uint8_t>(first, first + room), section->virtualAddress);
+}
+
+void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>&)>& change) {
+  const auto [section, room] = ResourceRoom();
+  const auto first = bytes_.begin() + section->rawOffset;
+  std::vector<Resource> resources = Resources();
   change(resources);
   const std::vector<uint8_t> written = WriteResources(std::move(resources), section->virtualAddress);
   if (written.size() > room) {
@@ -81,7 +92,10 @@ EmbeddedPackage ProgramFile::AppendPackage(const std::vector<uint8_t>& package) 
   return place;
 }
 
-void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& uninstaller) {
+void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& signedProgram) {
+  // Packed for a program that unpacks it: a third of its size.
+  const bool packed = UnpacksUninstaller(bytes_.data() + recordOffset_);
+  const std::vector<uint8_t> uninstaller = packed ? PackXz(signedProgram, true) : signedProgram;
   std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes_.data() + recordOffset_);
   if (!package || package->offset + package->size > int64_t(bytes_.size())) {
     throw std::runtime_error("the program carries no package");
@@ -91,8 +105,8 @@ void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& uninstaller) {
     std::fill_n(bytes_.begin() + std::ptrdiff_t(layout_.DirectoryEntry(kCertificateTable)), 8, 0);
   }
   bytes_.resize((bytes_.size() + kPackageAlignment - 1) / kPackageAlignment * kPackageAlignment, 0);
-  package->uninstaller =
-      CarriedBytes{int64_t(bytes_.size()), int64_t(uninstaller.size()), ChecksumOf(uninstaller.data(), uninstaller.size())};
+  package->uninstaller = CarriedBytes{int64_t(bytes_.size()), int64_t(uninstaller.size()),
+                                      ChecksumOf(uninstaller.data(), uninstaller.size()), packed};
   bytes_.insert(bytes_.end(), uninstaller.begin(), uninstaller.end());
   WriteRecord(package);
   Reread();

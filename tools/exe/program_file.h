@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/package/embedded_package.h"
@@ -24,15 +25,19 @@ class ProgramFile {
 
   // Cuts off a signature and a carried package and blanks the package record.
   void MakeBare();
+  // The program's resources. Throws std::runtime_error when it has no resource
+  // section of its own or the section is malformed.
+  std::vector<Resource> Resources() const;
   // Lets `change` edit the list of resources, then writes the resource section
   // again in its place. Throws when the result does not fit the section.
   void ChangeResources(const std::function<void(std::vector<Resource>&)>& change);
   // Appends `package` (after 8-byte alignment) and names it in the record.
   EmbeddedPackage AppendPackage(const std::vector<uint8_t>& package);
   // For a single file: cuts off a signature and an uninstaller carried before,
-  // appends `uninstaller` (after 8-byte alignment) and names it in the record.
-  // Throws std::runtime_error when the file carries no package.
-  void CarryUninstaller(const std::vector<uint8_t>& uninstaller);
+  // appends `signedProgram` (after 8-byte alignment), packed when the program
+  // unpacks it, and names it in the record. Throws std::runtime_error when the
+  // file carries no package.
+  void CarryUninstaller(const std::vector<uint8_t>& signedProgram);
   // The header checksum over the whole file, as the image help library computes it.
   void UpdateChecksum();
 
@@ -40,6 +45,8 @@ class ProgramFile {
 
  private:
   void Reread();
+  // The resource section and the room it may take (to the next section).
+  std::pair<const PeSection*, size_t> ResourceRoom() const;
   void Put32(size_t at, uint32_t value);
   void WriteRecord(const std::optional<EmbeddedPackage>& package);
 
