@@ -6,7 +6,12 @@
 // earlier run of the same product left is removed first, or every run would carry
 // over the record of all the runs before it.
 //
-//   setuvane_install_timer ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]
+//   setuvane_install_timer [--over] ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]
+//
+// With --over each installer installs again and again into one folder of its own,
+// over its own installation (the uncounted first round makes it): an update in
+// which every file is replaced. Its entry is then kept, so the installers must be
+// of different products (PRODUCT_ID).
 //
 // A NAME that begins with "wizard" (wizard, wizard-before, ...) walks the wizard of
 // the SETUVANE_EXE that follows it.
@@ -89,8 +94,12 @@ double RunWizard(const std::string& exe, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool over = argc > 1 && std::string(argv[1]) == "--over";
+  argv += over;
+  argc -= over;
   if (argc < 4) {
-    std::fprintf(stderr, "usage: setuvane_install_timer ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]\n");
+    std::fprintf(stderr,
+                 "usage: setuvane_install_timer [--over] ROUNDS TARGET_ROOT NAME=COMMAND... [wizard=SETUVANE_EXE]\n");
     return 2;
   }
   const int rounds = std::atoi(argv[1]);
@@ -107,8 +116,8 @@ int main(int argc, char** argv) {
   for (int round = 0; round <= rounds; ++round) {
     for (size_t k = 0; k < installers.size(); ++k) {
       Installer& installer = installers[(k + round) % installers.size()];
-      const std::string folder = root + "\\" + installer.name + "-" + std::to_string(round);
-      RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBenchmarkEntry);
+      const std::string folder = root + "\\" + installer.name + (over ? "" : "-" + std::to_string(round));
+      if (!over) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBenchmarkEntry);
       const double seconds = installer.wizardExe.empty()
                                  ? RunProcess(Replace(installer.command, "{dir}", folder))
                                  : RunWizard(installer.wizardExe, folder);

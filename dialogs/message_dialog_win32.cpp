@@ -1,5 +1,6 @@
 #include "dialogs/message_dialog_win32.h"
 
+#include <algorithm>
 #include <array>
 
 #include "dialogs/artwork_win32.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr char kClassName[] = "TfrmMessageDialog";
 constexpr int kClientWidth = 303;
 constexpr int kClientHeight = 231;
+// A choice's buttons: the number chosen after this, so that none is 0.
+constexpr int kFirstChoice = 100;
 
 int BubbleArtwork(Bubble bubble) {
   switch (bubble) {
@@ -33,6 +36,12 @@ int BubbleArtwork(Bubble bubble) {
       break;
   }
   return IDB_BUBBLE_WARNING;
+}
+
+int TextWidth(HDC dc, const std::string& text) {
+  RECT area{0, 0, 0, 0};
+  ui::DrawTextUtf8(dc, text, area, DT_CALCRECT | DT_SINGLELINE);
+  return area.right - area.left;
 }
 
 }  // namespace
@@ -47,6 +56,7 @@ TfrmMessageDialog::TfrmMessageDialog() {
   // FormWindowProc attaches this object and sets window_ at WM_NCCREATE.
   ui::NewWindow(0, kClassName, "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kClientWidth, kClientHeight, DialogOwner(),
                 this);
+  width_ = kClientWidth;
   run_.window = window_;
   run_.previewKey = [this](const MSG& msg) { FormKeyDown(static_cast<int>(msg.wParam)); };
   CreateControls();
@@ -112,10 +122,60 @@ void TfrmMessageDialog::Prepare(const std::string& title, const std::string& tex
   }
 }
 
+void TfrmMessageDialog::PrepareChoice(const std::string& title, const std::string& text,
+                                      const std::vector<std::string>& captions) {
+  Prepare(title, text, kKindWarning);
+  btn1_.SetVisible(false);
+  // Right-aligned as the kinds' buttons, each as wide as its caption needs.
+  constexpr int kRight = 289, kLeft = 8, kGap = 4, kPadding = 16, kNarrowest = 60;
+  const size_t count = std::min<size_t>(captions.size(), 3);
+  std::vector<int> widths;
+  HDC dc = GetDC(window_);
+  const HGDIOBJ previous = SelectObject(dc, font_.get());
+  for (size_t i = 0; i < count; ++i) widths.push_back(std::max(kNarrowest, TextWidth(dc, captions[i]) + kPadding));
+  SelectObject(dc, previous);
+  ReleaseDC(window_, dc);
+  int total = kGap * static_cast<int>(count ? count - 1 : 0);
+  for (int width : widths) total += width;
+  // Captions too long for the window make it wider, its close button going along.
+  const int wider = std::max(0, total - (kRight - kLeft));
+  if (wider > 0) {
+    for (HWND grown : {window_, scrollBox_}) {
+      RECT r;
+      GetWindowRect(grown, &r);
+      SetWindowPos(grown, nullptr, 0, 0, r.right - r.left + wider, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    HWND closePanel = GetParent(btnClose_.Handle());
+    RECT r;
+    GetWindowRect(closePanel, &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(closePanel, nullptr, r.left + wider, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    width_ += wider;
+  }
+  TPlainButton* fromRight[] = {&btn1_, &btn2_, &btn3_};
+  int right = kRight + wider;
+  for (size_t n = 0; n < count; ++n) {
+    const size_t i = count - 1 - n;  // the last caption on the right
+    TPlainButton& button = *fromRight[n];
+    right -= widths[i];
+    SetWindowPos(button.Handle(), nullptr, right, 174, widths[i], 25, SWP_NOZORDER | SWP_NOACTIVATE);
+    right -= kGap;
+    button.SetCaption(captions[i]);
+    button.SetVisible(true);
+    choiceResults_[n] = kFirstChoice + static_cast<int>(i) + 1;
+  }
+}
+
+int TfrmMessageDialog::ShowChoiceModal() {
+  const int result = ShowModal();
+  return result > kFirstChoice ? result - kFirstChoice : 0;
+}
+
 void TfrmMessageDialog::CentreOverMainWindow() {
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (HWND main = MainWindow(); main && IsWindowVisible(main)) GetWindowRect(main, &area);
-  SetWindowPos(window_, nullptr, area.left + CentredOffset(area.right - area.left, kClientWidth),
+  SetWindowPos(window_, nullptr, area.left + CentredOffset(area.right - area.left, width_),
                area.top + CentredOffset(area.bottom - area.top, kClientHeight), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -153,10 +213,20 @@ LRESULT TfrmMessageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TfrmMessageDialog::ButtonClick(const TPlainButton& button) {
+  const int place = &button == &btn1_ ? 0 : &button == &btn2_ ? 1 : 2;
+  if (choiceResults_[place]) {
+    run_.result = choiceResults_[place];
+    return;
+  }
   if (const int result = ResultForCaption(button.Caption())) run_.result = result;
 }
 
 void TfrmMessageDialog::FormKeyDown(int key) {
+  constexpr int kEscape = 27;
+  if (choiceResults_[0] && key == kEscape) {
+    run_.result = kResultCancel;
+    return;
+  }
   if (const int result = ResultForKey(key, btn1_.Caption(), btn2_.Caption())) run_.result = result;
 }
 

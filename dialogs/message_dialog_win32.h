@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "dialogs/form_window_win32.h"
 #include "dialogs/modal_run_win32.h"
@@ -31,6 +33,10 @@ class TfrmMessageDialog {
   // Fills the window: title, text and the layout of the kind.
   void Prepare(const std::string& title, const std::string& text, int kind);
   int ShowModal();
+  // Fills the window with a button for each caption (ShowChoiceDialog), and shows it:
+  // the number of the button chosen, 0 when none was.
+  void PrepareChoice(const std::string& title, const std::string& text, const std::vector<std::string>& captions);
+  int ShowChoiceModal();
   HWND Handle() const { return window_; }
 
  private:
@@ -57,6 +63,9 @@ class TfrmMessageDialog {
   GdiObject<HFONT> font_, boldFont_;
   GdiObject<HBITMAP> glyphRight_, glyphDown_;
   ModalRun run_;
+  // Of a choice: the result each of btn1, btn2, btn3 gives (0: a caption's own).
+  std::array<int, 3> choiceResults_{};
+  int width_ = 0;  // the window's: wider for a choice whose captions need it
 };
 
 }  // namespace setuvane

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace setuvane {
 
@@ -28,6 +29,13 @@ inline constexpr int kKindQuestionCancel = 4;
 // answer: kResultOk, kResultYes, kResultNo or kResultCancel. Callers test against
 // kResultYes for yes; anything else counts as no.
 int ShowMessageDialog(const std::string& title, const std::string& text, int kind);
+
+// Shows the question window with `title` above `text` and a button for each of
+// `captions` (at most three, the first on the left, each as wide as its caption
+// needs); returns the number of the button chosen (1 for the first), 0 when the
+// window was closed without one (its close button, Escape). Unattended runs
+// never ask: with a responder set it answers 0.
+int ShowChoiceDialog(const std::string& title, const std::string& text, const std::vector<std::string>& captions);
 
 // Reports a problem in the problem dialog: `title` as its caption (the application
 // title when `title` is blank), `message` beside the warning icon, and `hint` and

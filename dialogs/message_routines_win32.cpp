@@ -39,6 +39,13 @@ int ShowMessageDialog(const std::string& title, const std::string& text, int kin
   return dialog.ShowModal();
 }
 
+int ShowChoiceDialog(const std::string& title, const std::string& text, const std::vector<std::string>& captions) {
+  if (CurrentDialogResponder().message) return 0;
+  TfrmMessageDialog dialog;
+  dialog.PrepareChoice(title, text, captions);
+  return dialog.ShowChoiceModal();
+}
+
 void ShowProblemDialog(const std::string& title, const std::string& message,
                        const std::string& hint, const std::string& details) {
   WriteProblemToEventLog(message, hint, details);

@@ -23,7 +23,7 @@ WINEPREFIX=$SETUVANE_WINEPREFIX wineserver -w
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p docs
-for scene in question1 question2 question3 question4 question0 question-menu problem problem-expanded; do
+for scene in question1 question2 question3 question4 question0 question-menu choice problem problem-expanded; do
   scripts/wine-run.sh "$build/tests/dialogs/setuvane_scenes.exe" "$scene" "Z:$tmp/$scene.bmp"
   # No time stamps in the files, so that unchanged windows give unchanged files.
   convert "$tmp/$scene.bmp" -strip -define png:exclude-chunks=date,time "docs/screenshot-$scene.png"

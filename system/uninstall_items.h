@@ -31,13 +31,18 @@ enum class UninstallItemKind {
   kValue,         // root, path (of the key) and name: a value written; prior: what it held
   kUser,          // path: the SID of the account whose HKEY_CURRENT_USER the later items name
   kEnd,           // the installation completed
+  // Lines of a run that has not finished yet (written over by its end):
+  kBegin,         // a run starts; name: what the record held before it ("none", "complete",
+                  // "unfinished"); path: the earlier record's uninstaller when it lay elsewhere
+  kAside,         // path: a file written over; name: where it is kept until the run ends
+  kPending,       // path: a file in use; name: the file written beside it that replaces it at the restart
 };
 
 struct UninstallItem {
   UninstallItemKind kind = UninstallItemKind::kEnd;
   std::string path;
   std::string root;  // "HKEY_LOCAL_MACHINE" and the like; for kProduct the display name
-  std::string name;  // a value's name (empty: the key's default value)
+  std::string name;  // a value's name (empty: the key's default value); the second field of a PairItem
   std::uint64_t size = 0;
   std::uint32_t crc = 0;
   std::optional<RegistryData> prior;  // kValue: the value before the installation wrote it
@@ -69,6 +74,12 @@ inline UninstallItem SharedFileItem(std::string path, std::uint64_t size, std::u
   UninstallItem item = FileItem(std::move(path), size, crc);
   item.kind = UninstallItemKind::kSharedFile;
   item.created = created;
+  return item;
+}
+// A line whose second path is kept in `name`: kAside, kPending, kBegin.
+inline UninstallItem PairItem(UninstallItemKind kind, std::string path, std::string second) {
+  UninstallItem item = PathItem(kind, std::move(path));
+  item.name = std::move(second);
   return item;
 }
 inline UninstallItem KeyItem(std::string root, std::string path) {

@@ -124,6 +124,10 @@ bool MoveFileReplacingAt(const std::string& from, const std::string& to, bool wr
 
 bool RemoveAtRestartAt(const std::string& path) { return MoveFileExCall(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT); }
 
+bool ReplaceAtRestartAt(const std::string& from, const std::string& to) {
+  return MoveFileExCall(from, &to, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+}
+
 DWORD AttributesAt(const std::string& path) {
   return WithPath(
       path, INVALID_FILE_ATTRIBUTES, [](const wchar_t* p) { return GetFileAttributesW(p); },

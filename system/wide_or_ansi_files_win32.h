@@ -29,6 +29,7 @@ bool CopyFileAt(const std::string& from, const std::string& to, bool failIfExist
 // `writeThrough`: the move is on the disk when it returns (MOVEFILE_WRITE_THROUGH).
 bool MoveFileReplacingAt(const std::string& from, const std::string& to, bool writeThrough = false);
 bool RemoveAtRestartAt(const std::string& path);
+bool ReplaceAtRestartAt(const std::string& from, const std::string& to);  // both flags
 DWORD AttributesAt(const std::string& path);  // INVALID_FILE_ATTRIBUTES on failure
 bool SetAttributesAt(const std::string& path, DWORD attributes);
 

@@ -1,10 +1,14 @@
 #include "core/installation/installation.h"
 
+#include "core/installation/file_holders.h"
+#include "core/installation/files_in_use.h"
 #include "core/installation/kept_at_restart.h"
 #include "core/package/install_package.h"
 #include "core/run/abort_installation.h"
 #include "core/run/exit_codes.h"
+#include "core/run/installation_undo.h"
 #include "core/uninstallation/product_lock.h"
+#include "core/uninstallation/stopped_run.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/run/problem_reports.h"
 #include "system/registry_script.h"
@@ -13,8 +17,10 @@
 #include "core/run/installer_state.h"
 #include "core/package/package_source.h"
 #include "core/package/settings.h"
+#include "core/wizard/wizard_texts.h"
 #include "core/run/switches.h"
 #include "system/install_journal.h"
+#include "system/text_helpers.h"
 
 namespace setuvane {
 
@@ -31,6 +37,14 @@ bool Installation::OpenInstallPackage() {
   }
   if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
   if (packageOpened_) JournalNote("package: " + InstallPackage().path);
+  // An installation of the product that a stop cut short is finished first.
+  if (packageOpened_) {
+    switch (FinishProductsStoppedRun(ProductEntryKey(), ProgramSwitches().mode == RunMode::kInteractive)) {
+      case StoppedRun::kFailed: EnteringStage(kExitStepFailed); EndProgramAtOnce();
+      case StoppedRun::kDeclined: EndProgramAtOnce();
+      default: break;
+    }
+  }
   return packageOpened_;
 }
 
@@ -39,8 +53,26 @@ InstallationSteps Installation::Steps() {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
           [this] {
+            // The programs that hold files to be written over are settled before
+            // anything changes; from then on a failure undoes the run
+            // (core/run/installation_undo.h), and the programs closed start again.
+            std::string holders;
+            const FilesInUseRun inUse{.ask = ProgramSwitches().mode == RunMode::kInteractive,
+                                      .closeApplications = ProgramSwitches().closeApplications};
+            if (!SettleFilesInUse(ProductTargets(product_.zipPacker()), files_, inUse, holders)) return false;
+            product_.KeptAside().SetHolders(holders);
+            SetInstallationUndo([this] {
+              const bool undone = uninstall_.RollBack();
+              CurrentFileHolders().RestartClosed();
+              return undone;
+            });
             KeepAtRestart(PathsInstalled(product_.zipPacker(), ProductLocation, ProductUninstall));
-            uninstall_.Begin(ProductLocation, InstallPackage().file.get());
+            if (!uninstall_.Begin(ProductLocation, InstallPackage().file.get())) {
+              const ReportTexts& r = WizardText().fileNotInstalled;
+              ReportProblem(r.title, r.message, r.hint + Quoted(FileNamePart(uninstall_.Uninstaller())),
+                            uninstall_.Uninstaller());
+              return false;
+            }
             return product_.InstallProductFiles();
           },
       .installSystemComponents =
@@ -54,9 +86,11 @@ InstallationSteps Installation::Steps() {
       .runRegistryScript = [] { return RunRegistryScript(SetupFolder, ProductLocation, StepReporter()); },
       .runShortcutScript =
           [this] {
-            const bool done = RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter());
+            if (!RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter())) return false;
+            SetInstallationUndo(nullptr);
             uninstall_.Finish();
-            return done;
+            CurrentFileHolders().RestartClosed();
+            return true;
           },
   };
 }

@@ -35,6 +35,8 @@ class Installation {
   // Whether a system component installer of the medium was started (an unattended
   // run then advises a restart).
   bool ComponentsRan() const { return componentsRan_; }
+  // Whether a product file in use waits for the next restart to take its place.
+  bool FilesReplacedAtRestart() { return product_.KeptAside().ReplacedAtRestart(); }
 
  private:
   WizardView& view_;

@@ -11,14 +11,19 @@
 
 namespace setuvane {
 
-std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, const std::string& programFolder,
-                                        bool uninstaller) {
+std::vector<std::string> ProductTargets(const archive::TAbUnZipper& package) {
   std::vector<std::string> files;
   for (int i = 0; i < package.EntryCount(); ++i) {
     const archive::TAbZipItem& entry = *package.Entries(i);
     const std::string folder = TrimControl(entry.ExtraText());
     if (!folder.empty()) files.push_back(ProductFilePath(folder, Cp1250ToUtf8(entry.StoredName())));
   }
+  return files;
+}
+
+std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, const std::string& programFolder,
+                                        bool uninstaller) {
+  std::vector<std::string> files = ProductTargets(package);
   if (uninstaller) {
     files.push_back(AddBackslash(programFolder) + kUninstallerName);
     files.push_back(AddBackslash(programFolder) + kUninstallRecordName);
@@ -36,7 +41,7 @@ std::vector<std::string> PathsInstalled(const archive::TAbUnZipper& package, con
 
 void KeepAtRestart(const std::vector<std::string>& paths) {
   for (const std::string& path : CurrentUninstallFiles().KeepAtRestart(paths))
-    JournalNote("no longer removed at the next restart: " + path);
+    JournalNote("no longer removed or replaced at the next restart: " + path);
 }
 
 }  // namespace setuvane

@@ -33,7 +33,7 @@ constexpr std::uint64_t kBytesRecordedAhead = 64u << 20;
 }  // namespace
 
 ProductInstallation::ProductInstallation(WizardView& view, archive::FileSystem& files)
-    : view_(view), files_(files), zipPacker_(files) {
+    : view_(view), files_(files), keptAside_(files), zipPacker_(keptAside_) {
   zipPacker_.OnArchiveItemProgress = [this](archive::TAbUnZipper&, archive::TAbArchiveItem&, uint8_t progress,
                                             bool&) { zipPackerArchiveItemProgress(progress); };
   zipPacker_.OnConfirmOverwrite = [this](std::string& name, bool& confirm) { zipPackerConfirmOverwrite(name, confirm); };
@@ -209,6 +209,7 @@ void ProductInstallation::RecordComingFiles(int index) {
 }
 
 void ProductInstallation::RecordFile(int index, const std::string& path, std::optional<bool> there) {
+  UninstallItemBatch batch;  // with its line "aside"
   const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
   // A file the product's record lists is as the record has it, whatever lies
   // there now: its earlier installation made it, or found it there.
@@ -238,6 +239,11 @@ void ProductInstallation::RecordFile(int index, const std::string& path, std::op
     RecordUninstallItem(PathItem(UninstallItemKind::kForeignFile, path));
   } else {
     RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
+  }
+  if (!there) {
+    if (const std::optional<std::uint32_t> attributes = files_.Attributes(path)) keptAside_.Announce(path, attributes);
+  } else if (*there) {
+    keptAside_.Announce(path, std::nullopt);
   }
   recordedEntries_[static_cast<size_t>(index)] = true;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "archive/unzipper.h"
+#include "core/installation/files_kept_aside.h"
 #include "core/wizard/wizard_view.h"
 
 namespace setuvane {
@@ -33,6 +34,8 @@ class ProductInstallation {
   bool InstallProductFiles();
 
   archive::TAbUnZipper& zipPacker() { return zipPacker_; }
+  // The files written over and those in use (zipPacker writes through it).
+  FilesKeptAside& KeptAside() { return keptAside_; }
 
   // The handlers of zipPacker.
   void zipPackerArchiveItemProgress(int progress);
@@ -52,12 +55,14 @@ class ProductInstallation {
   // Records the file of entry `index` about to be written to `path` (`there`: a
   // file lies there now; nullopt: asked when it matters): as the product's own when it is new or the product's
   // record has it so; as another's when it was there before; outside the program
-  // folder as a shared file, whose count goes up first.
+  // folder as a shared file, whose count goes up first. A file lying there now is
+  // kept aside when it is written over.
   void RecordFile(int index, const std::string& path, std::optional<bool> there);
   bool InProgramFolder(const std::string& path);
 
   WizardView& view_;
   archive::FileSystem& files_;
+  FilesKeptAside keptAside_;
   archive::TAbUnZipper zipPacker_;
   // Each entry's destination text as the package holds it, trimmed and in UTF-8
   // (empty for a setup file), from the last PreparePayload.

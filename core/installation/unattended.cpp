@@ -1,6 +1,8 @@
 #include "core/installation/unattended.h"
 
 #include "core/run/exit_codes.h"
+#include "core/run/installation_undo.h"
+#include "core/run/main_window_texts.h"
 #include "core/run/installer_state.h"
 #include "core/package/settings.h"
 #include "dialogs/uncaught_failure.h"
@@ -19,8 +21,10 @@ int RunUnattended(const UnattendedRun& run) {
   try {
     run.wizard.btnNextClick();
   } catch (const std::exception& failure) {
-    // As in the window: the failure is reported and the remaining steps do not run.
+    // As in the window: the failure is reported and the remaining steps do not
+    // run; what the installation changed is undone, as after a failed step.
     ReportUncaughtFailure(failure.what());
+    if (UndoInstallation()) JournalNote(MainWindowText().changesUndone);
     return kExitStepFailed;
   }
   if (CurrentPage == &scrLocation) return kExitFolderRefused;
@@ -30,7 +34,9 @@ int RunUnattended(const UnattendedRun& run) {
     ShutDownWindows(kShutdownRestart);
     return kExitInstalled;
   }
-  return run.componentsRan && run.componentsRan() ? kExitRestartAdvised : kExitInstalled;
+  const bool restartAdvised =
+      (run.componentsRan && run.componentsRan()) || (run.filesAtRestart && run.filesAtRestart());
+  return restartAdvised ? kExitRestartAdvised : kExitInstalled;
 }
 
 }  // namespace setuvane

@@ -19,6 +19,7 @@ struct UnattendedRun {
   bool packageOpened;                   // the setup files were unpacked
   std::function<bool()> componentsRan;  // a system component installer was started
   std::function<void()> beforeInstalling;  // e.g. shows the window on its install page
+  std::function<bool()> filesAtRestart;    // a file in use is replaced at the next restart
 };
 
 // Runs the installation and returns the exit code (see core/run/exit_codes.h).

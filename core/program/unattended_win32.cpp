@@ -44,6 +44,7 @@ int RunSilent(const Switches& switches) {
             form.Show();
             form.WaitUntilDrawn();
           },
+      .filesAtRestart = [&form] { return form.installation().FilesReplacedAtRestart(); },
   });
   return code;
 }
@@ -66,6 +67,7 @@ int RunVerySilent(const Switches& switches) {
       .packageOpened = installation.PackageOpened(),
       .componentsRan = [&installation] { return installation.ComponentsRan(); },
       .beforeInstalling = nullptr,
+      .filesAtRestart = [&installation] { return installation.FilesReplacedAtRestart(); },
   });
 }
 

@@ -3,8 +3,9 @@
 
 namespace setuvane {
 
-// Tells the user that the installation was stopped, then ends the process at once
-// (no further window event runs); what was installed stays.
+// Undoes what the installation changed (core/run/installation_undo.h), tells the
+// user that it was stopped (and whether its changes were undone), then ends the
+// process at once (no further window event runs).
 [[noreturn]] void AbortInstallation();
 
 // Removes the run's setup folder and ends the process at once, with exit code 0

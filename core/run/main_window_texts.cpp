@@ -23,6 +23,7 @@ const MainWindowTexts& MainWindowText() {
       .abortText =
           "Instalacja produktu została przerwana przez problem instalacji.\r\n"
           "Spróbuj ponowić instalację lub odwołaj się do pomocy technicznej.",
+      .changesUndone = "Wprowadzone zmiany zostały wycofane.",
       .generalProblemTitle = "Generalny problem instalacji",
       .generalProblemMessage = "Instalator wykonał nieprawidłową operację.",
       .generalProblemHint = "Prawdopodobnie istnieje możliwość kontynuacji.",

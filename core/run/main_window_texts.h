@@ -17,6 +17,7 @@ struct MainWindowTexts {
 
   std::string abortTitle;
   std::string abortText;
+  std::string changesUndone;  // the line after abortText when the installation was undone
 
   std::string generalProblemTitle;
   std::string generalProblemMessage;

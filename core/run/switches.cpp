@@ -15,7 +15,7 @@ std::string Upper(std::string_view text) {
 }
 
 bool IsOurSwitch(const std::string& name) {
-  for (const char* ours : {"SILENT", "VERYSILENT", "RESTART", "DIR", "LOG", "UNINSTALL", "?"}) {
+  for (const char* ours : {"SILENT", "VERYSILENT", "RESTART", "DIR", "LOG", "UNINSTALL", "CLOSEAPPLICATIONS", "?"}) {
     if (name == ours) return true;
   }
   return false;
@@ -77,6 +77,8 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.mode = RunMode::kVerySilent;
     } else if (name == "RESTART" && !value) {
       switches.restart = true;
+    } else if (name == "CLOSEAPPLICATIONS" && !value) {
+      switches.closeApplications = true;
     } else if (name == "DIR" && value && !value->empty()) {
       switches.folder = value;
     } else if (name == "LOG" && value && !value->empty()) {
@@ -118,6 +120,7 @@ std::string SwitchesHelpText() {
          "/VERYSILENT  instalacja bez żadnego okna\r\n"
          "/DIR=\"katalog\"  katalog instalacji\r\n"
          "/RESTART  ponowne uruchomienie komputera po instalacji\r\n"
+         "/CLOSEAPPLICATIONS  zamknięcie programów, które używają zastępowanych plików\r\n"
          "/LOG=\"plik\"  zapis przebiegu instalacji do pliku\r\n"
          "/UNINSTALL  usunięcie zainstalowanej aplikacji (program uninstall.exe w jej katalogu)\r\n"
          "/?  ta informacja";

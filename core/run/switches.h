@@ -19,6 +19,7 @@ struct Switches {
   RunMode mode = RunMode::kInteractive;
   std::optional<std::string> folder;  // /DIR=
   bool restart = false;               // /RESTART
+  bool closeApplications = false;     // /CLOSEAPPLICATIONS: programs holding files to replace are closed
   std::optional<std::string> log;     // /LOG=
   // /UNINSTALL: empty for the uninstaller in the program folder (which runs a copy
   // of itself from the temporary folder), the uninstall record's path for that copy.

@@ -40,7 +40,36 @@ std::optional<RecordSeal> SealIn(Registry& registry, Registry::Key key) {
   return RecordSeal{*length, *digest};
 }
 
+std::string Quote(const std::string& path) { return "\"" + path + "\""; }
+
 }  // namespace
+
+UninstallEntry UninstallerValuesFor(const std::string& uninstaller, const std::string& keyName) {
+  UninstallEntry entry;
+  entry.keyName = keyName;
+  const auto text = [&](const char* name, const std::string& value) {
+    entry.values.push_back({name, kRegSz, value, 0});
+  };
+  text("UninstallString", Quote(uninstaller) + " " + kUninstallSwitch);
+  text("QuietUninstallString", Quote(uninstaller) + " " + kUninstallSwitch + " /VERYSILENT");
+  text("InstallLocation", uninstaller.substr(0, uninstaller.find_last_of('\\') + 1));
+  text("DisplayIcon", uninstaller);
+  return entry;
+}
+
+bool WriteUninstallEntry(const UninstallEntry& entry) {
+  Registry& registry = CurrentRegistry();
+  std::optional<Registry::Key> key =
+      registry.CreateKey(kHkeyLocalMachine, std::string(kUninstallKeysPath) + "\\" + entry.keyName);
+  if (!key) return false;
+  bool ok = true;
+  for (const UninstallEntryValue& value : entry.values) {
+    const std::string data = value.type == kRegSz ? StringValueData(value.text) : DwordValueData(value.number);
+    ok = registry.SetValue(*key, value.name, value.type, data) && ok;
+  }
+  registry.CloseKey(*key);
+  return ok;
+}
 
 std::string EntryKeyPath(const std::string& keyName) { return std::string(kUninstallKeysPath) + "\\" + keyName; }
 

@@ -6,8 +6,10 @@
 // change or delete.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/uninstallation/uninstall_record.h"
 
@@ -23,6 +25,25 @@ inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
 // The entry's values that hold the record's seal.
 inline constexpr char kRecordLengthValue[] = "SetuvaneRecordLength";
 inline constexpr char kRecordDigestValue[] = "SetuvaneRecordDigest";
+
+struct UninstallEntryValue {
+  std::string name;
+  std::uint32_t type = 0;  // kRegSz or kRegDword
+  std::string text;
+  std::uint32_t number = 0;
+};
+
+struct UninstallEntry {
+  std::string keyName;
+  std::vector<UninstallEntryValue> values;
+};
+
+// The entry's values that name its uninstaller and the uninstaller's folder (the
+// uninstall commands, InstallLocation, DisplayIcon), under `keyName`.
+UninstallEntry UninstallerValuesFor(const std::string& uninstaller, const std::string& keyName);
+
+// Writes the entry through the current registry; false when a key or value failed.
+bool WriteUninstallEntry(const UninstallEntry& entry);
 
 // The entry's key beneath HKEY_LOCAL_MACHINE.
 std::string EntryKeyPath(const std::string& keyName);

@@ -39,10 +39,14 @@ std::vector<UninstallItem> TrustedWithoutSeal(const std::vector<UninstallItem>& 
       case UninstallItemKind::kFile: trust = IsBelowFolder(item.path, programFolder); break;
       case UninstallItemKind::kShortcut: trust = AsciiLower(item.path).ends_with(".lnk"); break;
       case UninstallItemKind::kValue: trust = !item.prior && createdKeys.count(KeyOf(item)); break;
-      // The first releases wrote neither: a shared count would take a system
-      // file, another account's registry would be reached through HKEY_USERS.
+      // The first releases wrote none of these: a shared count would take a
+      // system file, another account's registry would be reached through
+      // HKEY_USERS, and a run's lines would move files back over others.
       case UninstallItemKind::kSharedFile:
-      case UninstallItemKind::kUser: trust = false; break;
+      case UninstallItemKind::kUser:
+      case UninstallItemKind::kBegin:
+      case UninstallItemKind::kAside:
+      case UninstallItemKind::kPending: trust = false; break;
       default: break;
     }
     if (trust) {

@@ -10,11 +10,13 @@
 #include "core/run/exit_codes.h"
 #include "core/run/problem_reports.h"
 #include "core/uninstallation/link_on_the_way.h"
+#include "core/uninstallation/own_files.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_setup.h"
 #include "core/uninstallation/uninstall_texts.h"
 #include "core/uninstallation/user_hive.h"
+#include "core/uninstallation/value_undo.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
@@ -25,8 +27,6 @@
 
 namespace setuvane {
 namespace {
-
-std::string ValueName(const UninstallItem& item) { return item.root + "\\" + item.path + " \"" + item.name + "\""; }
 
 // What became of one item: undone (or no longer ours), left for now without a
 // fault (a folder or key that still holds something), or failed.
@@ -245,25 +245,11 @@ class Removal {
   Outcome UndoValue(const UninstallItem& item) {
     const std::optional<RegistryPlace> place = Place(item);
     if (!place && LeftInOtherAccount(item, ValueName(item))) return Outcome::kDone;
-    const std::optional<Registry::Key> root = place ? std::optional<Registry::Key>(place->root) : std::nullopt;
-    const std::optional<Registry::Key> key = root ? registry_.OpenKey(*root, place->path) : std::nullopt;
-    if (!key && root && registry_.KeyMissing(*root, place->path)) {
-      JournalNote("already gone: " + ValueName(item) + " (its key is gone)");
-      return Outcome::kDone;
-    }
-    bool ok = false;
-    if (key && item.prior) {
-      ok = registry_.RestoreValue(*key, item.name, *item.prior);
-      if (ok) JournalNote("restored registry value: " + ValueName(item));
-    } else if (key) {
-      ok = registry_.DeleteValue(*key, item.name);
-      if (ok) JournalNote("removed registry value: " + ValueName(item));
-    }
-    if (key) registry_.CloseKey(*key);
-    if (ok) return Outcome::kDone;
+    const ValueUndo undo = place ? UndoRegistryValue(registry_, *place, item) : ValueUndo::kNotOpened;
+    if (undo == ValueUndo::kDone || undo == ValueUndo::kKeyGone) return Outcome::kDone;
     const ReportTexts& r = UninstallText().registryNotRestored;
     ReportProblem(r.title, r.message, FormatOne(r.hint, ValueName(item)), r.details);
-    JournalNote("not restored: " + ValueName(item) + (key ? "" : " (its key cannot be opened)"));
+    JournalNote("not restored: " + ValueName(item) + (undo == ValueUndo::kNotOpened ? " (its key cannot be opened)" : ""));
     return Outcome::kFailed;
   }
 
@@ -298,31 +284,10 @@ class Removal {
     return true;
   }
 
-  // The record and the uninstaller beside it. The uninstaller may be the program
-  // that started this one and waits for it: it is moved to the temporary folder
-  // (a running program can be moved on its volume), and goes from there at the
-  // next restart.
+  // The record and the uninstaller beside it (core/uninstallation/own_files.h).
   void RemoveOwnFiles() {
     if (BehindALink(run_.recordPath)) return;
-    files_.RemoveFile(run_.recordPath);
-    files_.RemoveFile(run_.recordPath + std::string(kPendingRecordSuffix));
-    const std::string uninstaller = run_.recordPath.substr(0, run_.recordPath.size() - 4) + ".exe";
-    if (!files_.FileExists(uninstaller)) return;
-    const FileRemoval removal = files_.RemoveFile(uninstaller);
-    if (removal != FileRemoval::kInUse) return;
-    if (std::optional<std::string> parked = files_.NewTemporaryFile()) {
-      files_.RemoveFile(*parked);
-      if (files_.MoveFileTo(uninstaller, *parked)) {
-        files_.RemoveAtRestart(*parked);
-        return;
-      }
-    }
-    // Windows 9x moves no running program: it goes at restart, and its folder
-    // stays (WININIT.INI removes no folder).
-    if (files_.RemoveAtRestart(uninstaller)) {
-      JournalNote("in use, removed at the next restart: " + uninstaller);
-      restart_ = true;
-    }
+    if (RemoveRecordAndUninstaller(files_, run_.recordPath)) restart_ = true;
   }
 
   int Incomplete() {

@@ -44,7 +44,7 @@ bool PathsIgnoringCase::Holds(std::string_view path) const {
 }
 
 std::string PendingRenamesWithout(std::string_view data, const std::function<bool(const std::string&)>& ours,
-                                  std::vector<std::string>& taken) {
+                                  std::vector<std::string>& taken, bool renames) {
   // The data as UTF-16 units, least significant byte first.
   const size_t units = data.size() / 2;
   auto unit = [&](size_t i) {
@@ -71,9 +71,14 @@ std::string PendingRenamesWithout(std::string_view data, const std::function<boo
       rest = 2 * pair;
       break;
     }
-    std::string path = Utf16ToUtf8(source);
-    if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
-    if (target.empty() && ours(path)) {
+    const auto pathOf = [](const std::u16string& text) {
+      std::string path = Utf16ToUtf8(text);
+      if (path.compare(0, 1, "!") == 0) path.erase(0, 1);  // the mark of MOVEFILE_REPLACE_EXISTING
+      if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
+      return path;
+    };
+    std::string path = pathOf(source);
+    if (target.empty() ? ours(path) : renames && (ours(path) || ours(path = pathOf(target)))) {
       taken.push_back(std::move(path));
       continue;
     }
@@ -83,7 +88,11 @@ std::string PendingRenamesWithout(std::string_view data, const std::function<boo
 }
 
 std::string WininitWithRemoval(std::string_view wininit, std::string_view shortPath) {
-  const std::string line = "NUL=" + std::string(shortPath) + "\r\n";
+  return WininitWithRename(wininit, "NUL", shortPath);
+}
+
+std::string WininitWithRename(std::string_view wininit, std::string_view shortTarget, std::string_view shortSource) {
+  const std::string line = std::string(shortTarget) + "=" + std::string(shortSource) + "\r\n";
   std::string text(wininit);
   if (!text.empty() && text.back() != '\n') text += "\r\n";
   // The section's heading, found at the start of a line in any letter case.
@@ -103,16 +112,19 @@ std::string WininitWithRemoval(std::string_view wininit, std::string_view shortP
 }
 
 std::string WininitWithout(std::string_view wininit, const std::function<bool(const std::string&)>& ours,
-                           std::vector<std::string>& taken) {
+                           std::vector<std::string>& taken, bool renames) {
   std::string kept;
   bool inRename = false;
   for (const std::string_view line : LinesOf(wininit)) {
     if (IsSectionHeading(line)) inRename = AsciiLower(TrimControl(line)) == "[rename]";
     const std::string text = TrimControl(line);
-    if (inRename && AsciiLower(text.substr(0, 4)) == "nul=") {
-      const std::string path = TrimControl(text.substr(4));
-      if (ours(path)) {
-        taken.push_back(path);
+    const size_t equals = text.find('=');
+    const bool removal = AsciiLower(text.substr(0, 4)) == "nul=";
+    if (inRename && equals != std::string::npos && (renames || removal)) {
+      const std::string path = TrimControl(text.substr(equals + 1));
+      const std::string target = TrimControl(text.substr(0, equals));
+      if (ours(path) || (!removal && ours(target))) {
+        taken.push_back(ours(path) ? path : target);
         continue;
       }
     }

@@ -25,20 +25,25 @@ class PathsIgnoringCase {
 };
 
 // PendingFileRenameOperations' data without the pairs that remove a path `ours`
-// accepts (given in UTF-8 without its "\??\"); `taken` receives those paths. Renames
-// and removals of other paths stay.
+// accepts (given in UTF-8 without its "\??\"), and with `renames` also those that
+// move such a path elsewhere or another file onto it; `taken` receives those
+// paths. Other pairs stay.
 std::string PendingRenamesWithout(std::string_view data, const std::function<bool(const std::string&)>& ours,
-                                  std::vector<std::string>& taken);
+                                  std::vector<std::string>& taken, bool renames = false);
 
 // WININIT.INI with a line that removes `shortPath` at the next start of Windows 9x
 // added to its [rename] section (the section is made when missing). The path must
 // be the file's short (8.3) name in the OEM code page: WININIT reads it under DOS,
 // before Windows starts.
 std::string WininitWithRemoval(std::string_view wininit, std::string_view shortPath);
+// The same with a line that moves `shortSource` over `shortTarget` (both short
+// names in the OEM code page; the target must exist, for its short name).
+std::string WininitWithRename(std::string_view wininit, std::string_view shortTarget, std::string_view shortSource);
 
 // WININIT.INI without the "NUL=" lines of its [rename] section whose path `ours`
-// accepts (the path as the line holds it); `taken` receives those paths.
+// accepts (the path as the line holds it), and with `renames` also the lines that
+// move such a path elsewhere or another file onto it; `taken` receives those paths.
 std::string WininitWithout(std::string_view wininit, const std::function<bool(const std::string&)>& ours,
-                           std::vector<std::string>& taken);
+                           std::vector<std::string>& taken, bool renames = false);
 
 }  // namespace setuvane

@@ -53,12 +53,16 @@ class UninstallFiles {
   // line of WININIT.INI on Windows 9x, which removes files only (a folder there is
   // refused: false).
   virtual bool RemoveAtRestart(const std::string& path) = 0;
-  // Takes the paths out of the removals at the next restart (this program's or
+  // Takes the paths out of what the next restart does (this program's or
   // another's): on the NT family the pairs of PendingFileRenameOperations that
-  // remove one of them, on Windows 9x the lines of WININIT.INI that do (by the
-  // path's short name when it exists). Renames and other paths stay. The paths
-  // taken out.
+  // remove one of them, move it elsewhere or another file onto it, on Windows 9x
+  // the lines of WININIT.INI that do (by the path's short name when it exists).
+  // Other paths stay. The paths taken out.
   virtual std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) = 0;
+  // Has `from` moved over `to` when Windows starts next (`to` is in use now):
+  // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING on the NT
+  // family, a line of WININIT.INI with both short names on Windows 9x.
+  virtual bool ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
   // Copies a file over `to`.
   virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
   // Moves a file (on one volume a running program may be moved, not removed).

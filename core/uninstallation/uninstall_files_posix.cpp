@@ -19,6 +19,7 @@ class AbsentUninstallFiles final : public UninstallFiles {
   bool RemoveEmptyFolder(const std::string&) override { return false; }
   bool RemoveAtRestart(const std::string&) override { return false; }
   std::vector<std::string> KeepAtRestart(const std::vector<std::string>&) override { return {}; }
+  bool ReplaceAtRestart(const std::string&, const std::string&) override { return false; }
   bool CopyFileTo(const std::string&, const std::string&) override { return false; }
   bool MoveFileTo(const std::string&, const std::string&) override { return false; }
   std::optional<std::string> NewTemporaryFile() override { return std::nullopt; }

@@ -151,6 +151,19 @@ class Win32UninstallFiles final : public UninstallFiles {
     return win32::AnsiCalls() ? KeptFromWininit(paths) : KeptFromPendingRenames(paths);
   }
 
+  bool ReplaceAtRestart(const std::string& from, const std::string& to) override {
+    if (!win32::AnsiCalls()) return win32::ReplaceAtRestartAt(from, to);
+    const std::optional<std::string> target = win32::ShortPathOf(to);
+    const std::optional<std::string> source = win32::ShortPathOf(from);
+    const std::optional<std::string> oemTarget = target ? win32::Oem(*target) : std::nullopt;
+    const std::optional<std::string> oemSource = source ? win32::Oem(*source) : std::nullopt;
+    const std::optional<std::string> wininit = WininitPath();
+    if (!oemTarget || !oemSource || !wininit) return false;
+    const std::string old = ReadWhole(*wininit).value_or(std::string());
+    return WriteNewFile(*wininit, WininitWithRename(old, *oemTarget, *oemSource));
+  }
+
+
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     return win32::CopyFileAt(from, to, false);
   }
@@ -174,7 +187,8 @@ class Win32UninstallFiles final : public UninstallFiles {
     RegistryData data;
     if (win32::QueryRegistryData(key, kPendingRenames, data) == ERROR_SUCCESS && data.type == REG_MULTI_SZ) {
       const PathsIgnoringCase ours(paths);
-      data.data = PendingRenamesWithout(data.data, [&](const std::string& path) { return ours.Holds(path); }, taken);
+      data.data =
+          PendingRenamesWithout(data.data, [&](const std::string& path) { return ours.Holds(path); }, taken, true);
       const bool pairsLeft = data.data.find_first_not_of('\0') != std::string::npos;
       const LONG written = taken.empty() ? ERROR_SUCCESS
                            : pairsLeft   ? win32::SetRegistryData(key, kPendingRenames, data)
@@ -190,7 +204,7 @@ class Win32UninstallFiles final : public UninstallFiles {
   std::vector<std::string> KeptFromWininit(const std::vector<std::string>& paths) {
     const std::optional<std::string> wininit = WininitPath();
     const std::optional<std::string> text = wininit ? ReadWhole(*wininit) : std::nullopt;
-    if (!text || AsciiLower(*text).find("nul=") == std::string::npos) return {};
+    if (!text) return {};
     std::map<std::string, std::string> byListedName;  // lower-case OEM name -> path
     for (const std::string& path : paths) {
       const std::optional<std::string> shortPath = win32::ShortPathOf(path);
@@ -199,7 +213,7 @@ class Win32UninstallFiles final : public UninstallFiles {
     }
     std::vector<std::string> listed;
     const std::string kept = WininitWithout(
-        *text, [&](const std::string& name) { return byListedName.count(AsciiLower(name)) > 0; }, listed);
+        *text, [&](const std::string& name) { return byListedName.count(AsciiLower(name)) > 0; }, listed, true);
     if (listed.empty() || !WriteNewFile(*wininit, kept)) return {};
     std::vector<std::string> taken;
     for (const std::string& name : listed) taken.push_back(byListedName.at(AsciiLower(name)));

@@ -23,7 +23,8 @@ constexpr KindName kKinds[] = {
     {UninstallItemKind::kShortcut, "shortcut", 1},   {UninstallItemKind::kKey, "key", 2},
     {UninstallItemKind::kValue, "value", 4},         {UninstallItemKind::kEnd, "end", 0},
     {UninstallItemKind::kForeignFile, "keptfile", 1}, {UninstallItemKind::kSharedFile, "shared", 4},
-    {UninstallItemKind::kUser, "user", 1},
+    {UninstallItemKind::kUser, "user", 1},            {UninstallItemKind::kBegin, "begin", 2},
+    {UninstallItemKind::kAside, "aside", 2},          {UninstallItemKind::kPending, "pending", 2},
 };
 
 // Whether a shared file was made by the product that counted it.
@@ -132,6 +133,9 @@ std::vector<std::string> FieldsOf(const UninstallItem& item) {
     case UninstallItemKind::kKey: return {item.root, item.path};
     case UninstallItemKind::kValue: return {item.root, item.path, item.name, PriorText(item.prior)};
     case UninstallItemKind::kEnd: return {};
+    case UninstallItemKind::kBegin: return {item.name, item.path};
+    case UninstallItemKind::kAside:
+    case UninstallItemKind::kPending: return {item.path, item.name};
     default: return {item.path};
   }
 }
@@ -171,6 +175,17 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       break;
     case UninstallItemKind::kEnd:
       break;
+    case UninstallItemKind::kBegin:
+      if (fields[0] != kEarlierNone && fields[0] != kEarlierComplete && fields[0] != kEarlierUnfinished)
+        return std::nullopt;
+      item.name = fields[0];
+      item.path = fields[1];
+      break;
+    case UninstallItemKind::kAside:
+    case UninstallItemKind::kPending:
+      item.path = fields[0];
+      item.name = fields[1];
+      break;
     default:
       item.path = fields[0];
       break;
@@ -189,7 +204,9 @@ std::uint32_t Check(std::uint32_t chain, std::string_view body) {
 // Items are the same thing on the machine when their kind and place are.
 std::string IdentityOf(const UninstallItem& item) {
   std::string identity = std::to_string(static_cast<int>(item.kind)) + '\t' + item.root + '\t' + item.path;
-  if (item.kind == UninstallItemKind::kValue) identity += '\t' + item.name;
+  if (item.kind == UninstallItemKind::kValue || item.kind == UninstallItemKind::kAside ||
+      item.kind == UninstallItemKind::kPending)
+    identity += '\t' + item.name;
   // Windows' file and key names ignore letter case (the ASCII letters at least).
   for (char& c : identity)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -211,6 +228,10 @@ std::string UninstallRecordText(const std::vector<UninstallItem>& items) {
   std::uint32_t chain = 0;
   for (const UninstallItem& item : items) text += UninstallRecordLine(item, chain);
   return text;
+}
+
+bool IsRunLine(UninstallItemKind kind) {
+  return kind == UninstallItemKind::kBegin || kind == UninstallItemKind::kAside || kind == UninstallItemKind::kPending;
 }
 
 bool ParsedUninstallRecord::Complete() const {

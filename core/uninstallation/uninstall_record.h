@@ -27,6 +27,16 @@ namespace setuvane {
 // are read as well.
 inline constexpr std::string_view kUninstallRecordHeading = "SETUVANE UNINSTALL RECORD 2";
 
+// What the record held before the run that a "begin" item starts: nothing (a
+// first installation), a completed installation, or one that never finished.
+inline constexpr std::string_view kEarlierNone = "none";
+inline constexpr std::string_view kEarlierComplete = "complete";
+inline constexpr std::string_view kEarlierUnfinished = "unfinished";
+
+// The kinds of line that only a run that has not finished needs ("begin",
+// "aside", "pending"); a record is written anew without them once it has ended.
+bool IsRunLine(UninstallItemKind kind);
+
 // One item as its line (with CR LF); `chain` is the previous line's check value
 // and becomes this line's.
 std::string UninstallRecordLine(const UninstallItem& item, std::uint32_t& chain);

@@ -11,6 +11,7 @@
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "core/uninstallation/record_authentication.h"
+#include "core/uninstallation/run_rollback.h"
 #include "system/machine.h"
 #include "system/path_identity.h"
 #include "system/registry.h"
@@ -18,8 +19,6 @@
 
 namespace setuvane {
 namespace {
-
-std::string Quote(const std::string& path) { return "\"" + path + "\""; }
 
 std::string CleanKeyPart(const std::string& text) {
   std::string clean;
@@ -100,29 +99,13 @@ UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t
   text("DisplayName", InstallMainTitle);
   if (!ProductVersion.empty()) text("DisplayVersion", ProductVersion);
   if (!ProductPublisher.empty()) text("Publisher", ProductPublisher);
-  text("UninstallString", Quote(uninstaller) + " " + kUninstallSwitch);
-  text("QuietUninstallString", Quote(uninstaller) + " " + kUninstallSwitch + " /VERYSILENT");
-  text("InstallLocation", programFolder);
-  text("DisplayIcon", uninstaller);
+  for (UninstallEntryValue& value : UninstallerValuesFor(uninstaller, entry.keyName).values)
+    entry.values.push_back(std::move(value));
   number("EstimatedSize", sizeKb);
   text("InstallDate", date);
   number("NoModify", 1);
   number("NoRepair", 1);
   return entry;
-}
-
-bool WriteUninstallEntry(const UninstallEntry& entry) {
-  Registry& registry = CurrentRegistry();
-  std::optional<Registry::Key> key =
-      registry.CreateKey(kHkeyLocalMachine, std::string(kUninstallKeysPath) + "\\" + entry.keyName);
-  if (!key) return false;
-  bool ok = true;
-  for (const UninstallEntryValue& value : entry.values) {
-    const std::string data = value.type == kRegSz ? StringValueData(value.text) : DwordValueData(value.number);
-    ok = registry.SetValue(*key, value.name, value.type, data) && ok;
-  }
-  registry.CloseKey(*key);
-  return ok;
 }
 
 std::string TodaysDate() {
@@ -169,14 +152,14 @@ UninstallSetup::~UninstallSetup() {
   if (writer_) SetUninstallRecorder(nullptr);
 }
 
-void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile) {
-  if (!ProductUninstall || writer_) return;
+bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile) {
+  if (!ProductUninstall || writer_) return true;
   programFolder_ = AddBackslash(FullLongPath(programFolder));
   UninstallFiles& files = CurrentUninstallFiles();
   const std::optional<std::string> key = OwnEntryKey(ProductEntryKey());
   if (!key) {
     JournalNote("uninstall entry not written: the keys of " + ProductEntryKey() + " are another installer's");
-    return;
+    return true;
   }
 
   // What an earlier installation of the product recorded is carried over, so
@@ -184,12 +167,16 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   // product's own entry, and only as far as that entry vouches for it.
   std::vector<UninstallItem> earlier;
   std::optional<std::string> adopted;
+  std::string_view earlierState = kEarlierNone;
   if (const std::optional<ExistingEntry> existing = ReadExistingEntry(*key); existing && existing->ours) {
     const std::string path = RecordPathOfUninstaller(existing->uninstaller);
     const AuthenticRecord record = ReadAuthenticRecord(path);
     if (record.Accepted()) {
-      earlier = record.items;
+      for (const UninstallItem& item : record.items)
+        if (!IsRunLine(item.kind)) earlier.push_back(item);
       adopted = path;
+      earlierState = !earlier.empty() && earlier.back().kind == UninstallItemKind::kEnd ? kEarlierComplete
+                                                                                        : kEarlierUnfinished;
       for (const std::string& line : record.distrusted) JournalNote(line);
     } else if (files.FileExists(path)) {
       JournalNote("uninstall record not carried over: " + path + ": " + record.problem);
@@ -198,10 +185,14 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   const std::optional<std::string> uninstaller = OwnUninstallerIn(programFolder_, *key, adopted);
   if (!uninstaller) {
     JournalNote("uninstall record not written: " + programFolder_ + " holds the uninstallers of other products");
-    return;
+    return true;
   }
   const std::string recordPath = RecordPathOfUninstaller(*uninstaller);
   uninstaller_ = *uninstaller;
+  // An earlier record in another folder stays there until this run ends: undone,
+  // the run names it again.
+  const std::string elsewhere =
+      adopted && !SamePath(*adopted, recordPath) ? adopted->substr(0, adopted->size() - 4) + ".exe" : std::string();
 
   // The record lives in the program folder, so the folder comes first; the
   // levels made for it are the record's first items.
@@ -212,24 +203,36 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   }
   if (!files.FolderExists(FullLongPath(programFolder_))) {
     JournalNote("uninstall record not written: " + recordPath);
-    return;
+    return true;
   }
-  // The uninstaller before the entry that names it.
-  if (!WriteUninstallerProgram(*uninstaller, singleFile)) JournalNote("uninstaller not written: " + *uninstaller);
+  // The uninstaller before the entry that names it; without it the installation
+  // cannot go on, and the folders made for it go again.
+  if (!WriteUninstallerProgram(*uninstaller, singleFile)) {
+    JournalNote("uninstaller not written: " + *uninstaller);
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level) files.RemoveEmptyFolder(*level);
+    return false;
+  }
   entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(earlier), TodaysDate(), *uninstaller, *key);
-  // The first seal writes the whole entry.
+  // The first seal writes the entry of a first installation whole. An entry there
+  // already keeps its texts until the run has ended: only the uninstaller it
+  // names changes with the folder.
+  UninstallEntry startEntry = entry_;
+  if (earlierState != kEarlierNone)
+    startEntry = elsewhere.empty() ? UninstallEntry{*key, {}} : UninstallerValuesFor(*uninstaller, *key);
   bool entryWritten = false;
-  writer_.emplace(files, recordPath, [this, entryWritten](const RecordSeal& seal, bool lasting) mutable {
-    if (!entryWritten) entryWritten = WriteUninstallEntry(entry_);
-    return entryWritten && WriteRecordSeal(entry_.keyName, seal, lasting);
-  });
-  std::vector<UninstallItem> start = earlier;
+  writer_.emplace(files, recordPath,
+                  [startEntry, entryWritten](const RecordSeal& seal, bool lasting) mutable {
+                    if (!entryWritten) entryWritten = WriteUninstallEntry(startEntry);
+                    return entryWritten && WriteRecordSeal(startEntry.keyName, seal, lasting);
+                  });
+  std::vector<UninstallItem> start = MergeUninstallItems(earlier, {});
+  start.push_back(PairItem(UninstallItemKind::kBegin, elsewhere, std::string(earlierState)));
   start.push_back(ProductItem(*key, InstallMainTitle));
   for (const std::string& level : missing) start.push_back(PathItem(UninstallItemKind::kFolder, level));
-  if (!writer_->Start(MergeUninstallItems(start, {}))) {
+  if (!writer_->Start(start)) {
     JournalNote("uninstall record or entry not written: " + recordPath + ", " + entry_.keyName);
     writer_.reset();
-    return;
+    return true;
   }
   JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
   userSid_ = CurrentMachine().UserSid();
@@ -249,13 +252,7 @@ void UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
                            CurrentMachine().EndProcessAtOnce(kEndedAtOnceCode);
                        },
                        [this](const std::string& path) { return RecordedPlace(path); });
-
-  // An earlier installation into another folder handed its record over: it goes
-  // with its uninstaller; the folder itself stays listed, for the uninstallation.
-  if (adopted && !SamePath(*adopted, recordPath)) {
-    files.RemoveFile(*adopted);
-    files.RemoveFile(adopted->substr(0, adopted->size() - 4) + ".exe");
-  }
+  return true;
 }
 
 void UninstallSetup::Announce(const UninstallItem& item) {
@@ -281,7 +278,17 @@ void UninstallSetup::Finish() {
                                     uninstaller_, entry_.keyName).values;
   WriteUninstallEntry(entry_);
   if (!writer_->MakeLasting()) JournalNote("uninstall record not sealed: " + writer_->Path());
+  // Ended: what the run kept to undo itself goes.
+  CompleteRun({writer_->Path(), entry_.keyName, writer_->Items()});
   writer_.reset();
+}
+
+bool UninstallSetup::RollBack() {
+  if (!writer_) return false;
+  SetUninstallRecorder(nullptr);
+  const RecordedRun run{writer_->Path(), entry_.keyName, writer_->Items()};
+  writer_.reset();
+  return RollBackRun(run);
 }
 
 }  // namespace setuvane

@@ -30,27 +30,12 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
 // package's PRODUCT_ID when it gives one, else the title's key (UninstallKeyName).
 std::string ProductEntryKey();
 
-struct UninstallEntryValue {
-  std::string name;
-  std::uint32_t type = 0;  // kRegSz or kRegDword
-  std::string text;
-  std::uint32_t number = 0;
-};
-
-struct UninstallEntry {
-  std::string keyName;
-  std::vector<UninstallEntryValue> values;
-};
-
 // The entry of the product of the current settings, installed into
 // `programFolder` (ending in "\"), of `sizeKb` kilobytes, on `date` (YYYYMMDD),
 // removed by `uninstaller` (by default the plain one in the program folder), under
 // `keyName` (by default ProductEntryKey).
 UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date,
                                  const std::string& uninstaller = {}, const std::string& keyName = {});
-
-// Writes the entry through the current registry; false when a key or value failed.
-bool WriteUninstallEntry(const UninstallEntry& entry);
 
 // Today's local date as YYYYMMDD.
 std::string TodaysDate();
@@ -74,14 +59,23 @@ class UninstallSetup {
 
   // Before the product files: makes the program folder, writes the uninstaller,
   // starts its record (with what an earlier installation of the product recorded,
-  // found through the product's own entry) and registers the product with the
-  // record's seal, so that even a run stopped half-way can be removed. Problems
-  // are logged only: the installation goes on without.
+  // found through the product's own entry, then this run's "begin") and registers
+  // the product with the record's seal, so that even a run stopped half-way can be
+  // undone. An entry there already keeps its texts until Finish. False only when
+  // the uninstaller cannot be written (the installation then stops); other
+  // problems are logged only, and the installation goes on without a record.
   // `singleFile`: as for WriteUninstallerProgram.
-  void Begin(const std::string& programFolder, archive::ReadableFile* singleFile);
-  // After the last step: marks the record complete, gives the entry its size and
-  // has both last on the disk.
+  bool Begin(const std::string& programFolder, archive::ReadableFile* singleFile);
+  // After the last step: marks the record complete, gives the entry its texts and
+  // size and has both last on the disk; then drops what the run kept to undo
+  // itself (core/uninstallation/run_rollback.h).
   void Finish();
+  // After a failed step: undoes what the run changed, the record and the entry
+  // back as they were. True when all of it was undone; false also when nothing
+  // was recorded to undo.
+  bool RollBack();
+  // The uninstaller this run writes (once Begin has chosen it).
+  const std::string& Uninstaller() const { return uninstaller_; }
 
  private:
   // Queues the line of a change to come: after the account's "user" line when

@@ -15,6 +15,9 @@ const UninstallTexts& UninstallText() {
       .incompleteFormat =
           "Aplikacja \"%s\" nie została usunięta w całości.\r\n"
           "Spróbuj ponowić usuwanie lub odwołaj się do pomocy technicznej.",
+      .stoppedRunQuestionFormat =
+          "Poprzednia instalacja aplikacji \"%s\" została przerwana przed zakończeniem.\r\n"
+          "Czy wycofać wprowadzone przez nią zmiany i kontynuować?",
       .removingShortcuts = "Usuwanie skrótów aplikacji...",
       .removingSettings = "Usuwanie ustawień systemu...",
       .removingFiles = "Usuwanie plików aplikacji...",
@@ -42,6 +45,9 @@ const UninstallTexts& UninstallText() {
                                            "Deinstalator nie mógł skopiować się do katalogu tymczasowego.", ""),
       .anotherRunning = ReportTexts("Problem instalacji", "Instalacja jest już uruchomiona.",
                                     "Poczekaj na jej zakończenie i spróbuj ponownie.", ""),
+      .runNotUndone = ReportTexts("Problem instalacji", "Wycofanie przerwanej instalacji jest niemożliwe.",
+                                  "Zmiany wprowadzone przez instalację aplikacji %s nie zostały wycofane w całości.",
+                                  "Zamknij programy, które mogą używać jej plików, i spróbuj ponownie."),
   };
   return texts;
 }

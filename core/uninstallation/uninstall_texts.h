@@ -14,6 +14,7 @@ struct UninstallTexts {
   std::string removedFormat;         // the product's name
   std::string removedAtRestartFormat;
   std::string incompleteFormat;
+  std::string stoppedRunQuestionFormat;  // the product's name
   std::string removingShortcuts, removingSettings, removingFiles, removingFolders;
   ReportTexts recordUnreadable;      // hint: "%s" the record's path; details: what is wrong
   ReportTexts recordChanged;         // hint: "%s" the record's path; details: what is wrong
@@ -24,6 +25,7 @@ struct UninstallTexts {
   ReportTexts entryNotRemoved;       // hint: "%s" the key
   ReportTexts uninstallerNotStarted; // details: the program's path
   ReportTexts anotherRunning;        // details: the product lock's name; the installer's too
+  ReportTexts runNotUndone;          // hint: "%s" the product's name; the installer's too
 };
 
 const UninstallTexts& UninstallText();

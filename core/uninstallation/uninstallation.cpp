@@ -5,6 +5,7 @@
 #include "core/uninstallation/product_lock.h"
 #include "core/uninstallation/record_authentication.h"
 #include "core/uninstallation/removal.h"
+#include "core/uninstallation/stopped_run.h"
 #include "core/uninstallation/uninstall_files.h"
 #include "core/uninstallation/uninstall_record.h"
 #include "core/uninstallation/uninstall_texts.h"
@@ -17,7 +18,7 @@ namespace setuvane {
 int RunUninstallation(const UninstallRun& run) {
   const UninstallTexts& t = UninstallText();
   // Nothing is removed on the strength of a record that its entry does not vouch for.
-  const AuthenticRecord record = ReadAuthenticRecord(run.recordPath);
+  AuthenticRecord record = ReadAuthenticRecord(run.recordPath);
   if (!record.Accepted()) {
     const ReportTexts& r = record.changed ? t.recordChanged : t.recordUnreadable;
     ReportProblem(r.title, r.message, FormatOne(r.hint, run.recordPath), record.problem);
@@ -33,6 +34,23 @@ int RunUninstallation(const UninstallRun& run) {
   }
   if (!HoldProductLock(entryKey)) return kExitAnotherRunning;
   if (!title.empty()) SetApplicationTitle(title);
+  // An installation that a stop cut short is finished first; undone, a first
+  // installation leaves nothing more to remove.
+  switch (FinishStoppedRun({run.recordPath, record.entryKey, record.items}, run.ask)) {
+    case StoppedRun::kDeclined: return kExitUninstallDeclined;
+    case StoppedRun::kFailed: return kExitStepFailed;
+    case StoppedRun::kFinished:
+      record = ReadAuthenticRecord(run.recordPath);
+      if (!record.Accepted()) {
+        JournalNote("nothing is left to remove: " + run.recordPath);
+        if (run.ask) ShowMessageDialog(ApplicationTitle(), FormatOne(t.removedFormat, title), kKindWarning);
+        return kExitInstalled;
+      }
+      for (const UninstallItem& item : record.items)
+        if (item.kind == UninstallItemKind::kProduct) title = item.root;
+      break;
+    case StoppedRun::kNone: break;
+  }
   const bool complete = !record.items.empty() && record.items.back().kind == UninstallItemKind::kEnd;
   JournalNote("uninstall record: " + run.recordPath + (complete ? "" : " (the installation did not finish)"));
   if (run.ask && ShowMessageDialog(ApplicationTitle(), FormatOne(t.questionFormat, title), kKindQuestion) != kResultYes) {

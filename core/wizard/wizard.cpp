@@ -9,6 +9,7 @@
 #include "core/wizard/wizard_texts.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
+#include "dialogs/uncaught_failure.h"
 #include "system/system_actions.h"
 #include "system/system_queries.h"
 #include "system/text_helpers.h"
@@ -126,12 +127,23 @@ void Wizard::RunInstallation() {
   view_.ProcessMessages();
   // A package that could not be read again has been reported: nothing is installed
   // from it, nor anything of the medium.
-  if (!payloadReady_ || !steps_.installProductFiles()) AbortInstallation();
+  if (!payloadReady_) AbortInstallation();
+  // A failure that escapes a step is reported as the application's handler
+  // reports it, and stops the installation as a failed step does.
+  const auto run = [](const std::function<bool()>& step) {
+    try {
+      if (step()) return;
+    } catch (const std::exception& failure) {
+      ReportUncaughtFailure(failure.what());
+    }
+    AbortInstallation();
+  };
+  run(steps_.installProductFiles);
   const auto next = [&](const std::string& caption, const std::function<bool()>& step) {
     view_.ProcessMessages();
     view_.SetProgressCaption(caption);
     view_.ProcessMessages();
-    if (!step()) AbortInstallation();
+    run(step);
   };
   next(t.updatingSystem, steps_.installSystemComponents);
   next(t.updatingSettings, steps_.runRegistryScript);

@@ -21,6 +21,7 @@ class FakeUninstallFiles : public UninstallFiles {
   std::set<std::string> refused;    // removal fails for another reason
   std::set<std::string> links;      // junctions and symbolic links
   bool appendFails = false;
+  bool logReplaces = false;         // Replace calls go into `calls` too
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
   int flushes = 0;
@@ -39,7 +40,8 @@ class FakeUninstallFiles : public UninstallFiles {
     return true;
   }
   bool Replace(const std::string& from, const std::string& to) override {
-    if (!files.count(from)) return false;
+    if (!files.count(from) || inUse.count(to)) return false;
+    if (logReplaces) calls.push_back("replace " + from + " -> " + to);
     files[to] = files[from];
     files.erase(from);
     return true;
@@ -74,15 +76,23 @@ class FakeUninstallFiles : public UninstallFiles {
     atRestart.push_back(path);
     return true;
   }
+  // A removal is listed as its path, a replacement as "from -> to".
   std::vector<std::string> KeepAtRestart(const std::vector<std::string>& paths) override {
     std::vector<std::string> taken;
     for (const std::string& path : paths) {
-      const auto found = std::find(atRestart.begin(), atRestart.end(), path);
+      const auto found = std::find_if(atRestart.begin(), atRestart.end(), [&](const std::string& line) {
+        return line == path || line.starts_with(path + " -> ") || line.ends_with(" -> " + path);
+      });
       if (found == atRestart.end()) continue;
       atRestart.erase(found);
       taken.push_back(path);
     }
     return taken;
+  }
+  bool ReplaceAtRestart(const std::string& from, const std::string& to) override {
+    calls.push_back("at restart " + from + " -> " + to);
+    atRestart.push_back(from + " -> " + to);
+    return true;
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     if (!files.count(from)) return false;

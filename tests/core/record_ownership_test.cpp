@@ -16,6 +16,7 @@
 #include "system/machine.h"
 #include "tests/core/fake_uninstall_files.h"
 #include "tests/core/fake_wizard_view.h"
+#include "tests/core/machine_on_uninstall_disk.h"
 #include "tests/core/recording_dialogs.h"
 #include "tests/system/fake_machine.h"
 #include "tests/system/fake_registry.h"
@@ -28,26 +29,7 @@ constexpr char kRecord[] = "C:\\Produkt\\uninstall.dat";
 
 std::string EntryKey(const std::string& name) { return std::string(kHklm) + "\\" + EntryKeyPath(name); }
 
-// A machine whose folders are the uninstallation disk's too.
-class SharedMachine : public fakes::FakeMachine {
- public:
-  explicit SharedMachine(fakes::FakeUninstallFiles& disk) : disk_(disk) { modulePath = "E:\\setuvane.exe"; }
-  bool MakeDirectory(const std::string& path) override {
-    disk_.folders.insert(path);
-    return true;
-  }
-  std::optional<std::uint32_t> FileAttributes(const std::string& path) override {
-    if (disk_.folders.count(path)) return 0x10;
-    return disk_.files.count(path) ? std::optional<std::uint32_t>(0x20) : std::nullopt;
-  }
-  std::optional<std::string> LongPathName(const std::string& path) override {
-    if (longNames.count(path)) return longNames[path];
-    return FileAttributes(path) ? std::optional<std::string>(path) : std::nullopt;
-  }
-
- private:
-  fakes::FakeUninstallFiles& disk_;
-};
+using SharedMachine = fakes::MachineOnUninstallDisk;
 
 class RecordOwnership : public ::testing::Test {
  protected:

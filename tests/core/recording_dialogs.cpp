@@ -18,6 +18,13 @@ int ShowMessageDialog(const std::string& title, const std::string& text, int kin
   return answer;
 }
 
+// Recorded among the questions with kind 0, its captions after its text.
+int ShowChoiceDialog(const std::string& title, const std::string& text, const std::vector<std::string>& captions) {
+  std::string shown = text;
+  for (const std::string& caption : captions) shown += " [" + caption + "]";
+  return ShowMessageDialog(title, shown, 0);
+}
+
 void ShowProblemDialog(const std::string& title, const std::string& message,
                        const std::string& hint, const std::string& details) {
   fakes::Dialogs().problems.push_back({title, message, hint, details});

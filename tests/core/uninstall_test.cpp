@@ -541,6 +541,22 @@ TEST(RemovalAtRestart, AReinstallationTakesItsPathsOutOfPendingRenames) {
   EXPECT_EQ(keptIni, "[Other]\r\nNUL=C:\\PRODUKT\\APP.EXE\r\n[rename]\r\nnul=c:\\inny\\a.dll\r\n"
                      "C:\\PRODUKT\\NOWY.EXE=C:\\PRODUKT\\APP.EXE\r\nNul = C:\\produkt\\app.exe\n");
   EXPECT_EQ(taken, (std::vector<std::string>{"C:\\PRODUKT\\APP.EXE", "c:\\Produkt\\App.exe"}));
+
+  // Installing, a product also takes out a file left waiting to replace one of its
+  // paths at the restart: the earlier installation's, which would win over the new.
+  const auto pair = [](std::u16string source, std::u16string target) { return source + u'\0' + target + u'\0'; };
+  const std::u16string moves =
+      pair(u"\\??\\C:\\Produkt\\~sv00001.new", u"!\\??\\C:\\PRODUKT\\APP.EXE") +
+      pair(u"\\??\\C:\\Inny\\~sv00002.new", u"!\\??\\C:\\Inny\\b.dll") + u'\0';
+  taken.clear();
+  EXPECT_EQ(PendingRenamesWithout(bytes(moves), [&](const std::string& p) { return ours.Holds(p); }, taken, true),
+            bytes(pair(u"\\??\\C:\\Inny\\~sv00002.new", u"!\\??\\C:\\Inny\\b.dll") + u'\0'));
+  EXPECT_EQ(taken, std::vector<std::string>{"C:\\PRODUKT\\APP.EXE"});
+  taken.clear();
+  EXPECT_EQ(WininitWithout("[rename]\r\nC:\\PRODUKT\\APP.EXE=C:\\PRODUKT\\~SV00001.NEW\r\n",
+                           [](const std::string& p) { return AsciiLower(p) == "c:\\produkt\\app.exe"; }, taken, true),
+            "[rename]\r\n");
+  EXPECT_EQ(taken, std::vector<std::string>{"C:\\PRODUKT\\APP.EXE"});
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ namespace setuvane {
 namespace {
 
 using archive::testing::ReadFile;
+using archive::testing::ToBytes;
 using archive::testing::WinPath;
 using archive::testing::WriteFile;
 using fakes::MediumEntry;
@@ -360,7 +361,7 @@ TEST_F(Uninstaller, InstalledAgainBeforeTheRestartItsFilesOutlastIt) {
     at = targetEnd + 1;
   }
   EXPECT_EQ(PendingRenames(), expected);
-  EXPECT_NE(ReadFile(medium.Path() / "instalacja.log").find("no longer removed at the next restart: " + held),
+  EXPECT_NE(ReadFile(medium.Path() / "instalacja.log").find("no longer removed or replaced at the next restart: " + held),
             std::string::npos);
   EXPECT_EQ(ReadFile(target / "app.exe"), "program");
 }
@@ -490,6 +491,136 @@ TEST_F(Uninstaller, AnotherAccountsCurrentUserItemsStayWhenItsRegistryIsNotLoade
                       "installed it, S-1-5-21-7-7-7-1001, which is not loaded)"),
             std::string::npos);
   EXPECT_EQ(EntryText("DisplayName"), "");
+}
+
+// Version 1.0, then 2.0, of one product (PRODUCT_ID) of many files, each file
+// holding its version; the registry script writes the version too.
+class Update : public Uninstaller {
+ protected:
+  void WriteVersion(const std::string& version, int files, bool withShortcuts = true) {
+    std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+    package[0] = MediumEntry("install.inf",
+                             "INSTALL_TASK_TITLE=Instalator Testowy\r\nINSTALL_MAIN_TITLE=Produkt Testowy\r\n"
+                             "PRODUCT_PUBLISHER=Firma\r\nPRODUCT_ID=Firma Produkt Testowy\r\nPRODUCT_VERSION=" +
+                                 version + "\r\n");
+    package[3] = MediumEntry("registry.inf", "+hlm\\Software\\Firma Testowa\\Produkt\r\n-str:Wersja=" + version + "\r\n");
+    if (!withShortcuts) package.erase(package.begin() + 4);  // the step fails: its script is missing
+    for (int i = 0; i < files; ++i)
+      package.push_back(MediumEntry("plik" + std::to_string(i) + ".txt", version + std::string(20000, char('a' + i % 26)),
+                                    "<programfolder>dane"));
+    medium.WritePackage(package);
+  }
+  std::filesystem::path File(int i) { return target / "dane" / ("plik" + std::to_string(i) + ".txt"); }
+  // The numbers of the files whose version is not `version`.
+  std::vector<int> NotOf(const std::string& version, int files) {
+    std::vector<int> others;
+    for (int i = 0; i < files; ++i)
+      if (ReadFile(File(i)).rfind(version, 0) != 0) others.push_back(i);
+    return others;
+  }
+  // What the installation kept aside (folders svNNNNN.old and the files in them)
+  // or left waiting (~svNNNNN.new).
+  int KeptFiles() {
+    int kept = 0;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(target / "dane", error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+      const std::string name = it->path().filename().string(), folder = it->path().parent_path().filename().string();
+      const auto aside = [](const std::string& n) { return n.rfind("sv", 0) == 0 && n.ends_with(".old"); };
+      kept += name.rfind("~sv", 0) == 0 || aside(name) || aside(folder);
+    }
+    return kept;
+  }
+  std::string Log() { return ReadFile(medium.Path() / "aktualizacja.log"); }
+  std::string LogSwitch() { return " /LOG=\"" + WinPath(medium.Path() / "aktualizacja.log") + "\""; }
+};
+
+// A program holds one file open without sharing: unattended, the update ends with
+// 3010 and the log names the file; the restart (Wine's wineboot -r performs the
+// pending renames) puts 2.0 in its place. The removal then leaves nothing.
+TEST_F(Update, AFileInUseIsReplacedAtTheRestart) {
+  const std::map<std::string, std::string> treeBefore = Tree(Roots());
+  const std::string machineBefore = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
+  WriteVersion("1.0", 40);
+  ASSERT_EQ(Install(), 0u);
+  const std::string held = WinPath(File(20));
+  HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  WriteVersion("2.0", 40);
+  EXPECT_EQ(Install(LogSwitch()), 3010u);
+  CloseHandle(file);
+  EXPECT_EQ(NotOf("2.0", 40), std::vector<int>{20});
+  EXPECT_NE(Log().find("in use, replaced at the next restart: " + held), std::string::npos) << Log();
+  EXPECT_EQ(EntryText("DisplayVersion"), "2.0");
+  EXPECT_EQ(Run("wineboot.exe -r"), 0u);
+  EXPECT_EQ(NotOf("2.0", 40), std::vector<int>{});
+  EXPECT_EQ(KeptFiles(), 0);
+
+  // Held again by 3.0, then 4.0 installed before the restart: the file 3.0 left
+  // waiting does not come over 4.0's.
+  file = CreateFileA(WinPath(File(21)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteVersion("3.0", 40);
+  EXPECT_EQ(Install(), 3010u);
+  CloseHandle(file);
+  WriteVersion("4.0", 40);
+  EXPECT_EQ(Install(), 0u);
+  EXPECT_EQ(Run("wineboot.exe -r"), 0u);
+  EXPECT_EQ(NotOf("4.0", 40), std::vector<int>{});
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  EXPECT_EQ(Tree(Roots()), treeBefore);
+  EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machineBefore);
+}
+
+// A file that cannot be written half-way through the files, then a step after the
+// registry's that fails: each time every file is 1.0 again, and so are the value
+// and the entry.
+TEST_F(Update, AFailureHalfWayLeavesTheEarlierVersionWhole) {
+  WriteVersion("1.0", 40);
+  ASSERT_EQ(Install(), 0u);
+  const std::map<std::string, std::string> tree = Tree(Roots());
+  const std::string machine = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
+  WriteVersion("2.0", 40);
+  std::filesystem::remove(File(25));
+  std::filesystem::create_directories(File(25));  // a folder where the file goes
+  EXPECT_EQ(Install(LogSwitch()), 4u);
+  std::filesystem::remove(File(25));
+  WriteFile(File(25), ToBytes("1.0" + std::string(20000, char('a' + 25 % 26))));
+  EXPECT_EQ(Tree(Roots()), tree);
+  EXPECT_NE(Log().find("Wprowadzone zmiany zostały wycofane."), std::string::npos) << Log();
+
+  WriteVersion("2.0", 40, /*withShortcuts=*/false);
+  EXPECT_EQ(Install(LogSwitch()), 4u);
+  EXPECT_EQ(Tree(Roots()), tree);
+  EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machine);
+  EXPECT_EQ(EntryText("DisplayVersion"), "1.0");
+  EXPECT_NE(Log().find("Wprowadzone zmiany zostały wycofane."), std::string::npos) << Log();
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+}
+
+// Killed while it writes 2.0 over 1.0: the next start undoes the run first, then
+// installs 2.0 whole; the removal then leaves nothing.
+TEST_F(Update, AnUpdateKilledHalfWayIsUndoneByTheNextStart) {
+  const std::map<std::string, std::string> treeBefore = Tree(Roots());
+  WriteVersion("1.0", 400);
+  ASSERT_EQ(Install(), 0u);
+  WriteVersion("2.0", 400);
+  PROCESS_INFORMATION process =
+      StartProcess("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(target) + "\"");
+  // Counted by their names: a file the test opened could not be moved aside.
+  while (KeptFiles() < 200)
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 1), static_cast<DWORD>(WAIT_TIMEOUT)) << "it ended first";
+  TerminateProcess(process.hProcess, 9);
+  EXPECT_EQ(WaitForExit(process), 9u);
+  EXPECT_FALSE(NotOf("1.0", 400).empty());
+  EXPECT_FALSE(NotOf("2.0", 400).empty());  // a mix, until the next start
+
+  EXPECT_EQ(Install(LogSwitch()), 0u);
+  EXPECT_NE(Log().find("the installation's changes were undone"), std::string::npos) << Log();
+  EXPECT_EQ(NotOf("2.0", 400), std::vector<int>{});
+  EXPECT_EQ(KeptFiles(), 0);
+  EXPECT_EQ(EntryText("DisplayVersion"), "2.0");
+  EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
+  EXPECT_EQ(Tree(Roots()), treeBefore);
 }
 
 }  // namespace

@@ -100,6 +100,37 @@ TEST(MessageDialogWindow, ButtonsStandLeftToRightAndAnswerByCaption) {
   }
 }
 
+// A choice's buttons stand in the order of their captions, each as wide as it
+// needs and all within the window, and answer by their place; Escape chooses none.
+TEST(MessageDialogWindow, AChoiceAnswersByTheButtonsPlace) {
+  const std::vector<std::string> captions = {"Zamknij programy i kontynuuj", "Ponów", "Przerwij"};
+  const std::vector<std::wstring> shown = {L"Zamknij programy i kontynuuj", L"Ponów", L"Przerwij"};
+  for (int choice = 0; choice <= 3; ++choice) {
+    std::vector<std::wstring> seen;
+    std::vector<RECT> places;
+    RECT window{};
+    WindowDriver driver(kDialog, [&](HWND dialog) {
+      seen = VisibleCaptionsLeftToRight(dialog);
+      window = testing::ScreenRectOf(dialog);
+      for (HWND b : ChildrenOfClass(dialog, kPlainButton))
+        if (IsWindowVisible(b)) places.push_back(testing::ScreenRectOf(b));
+      if (choice == 0) PostKey(dialog, VK_ESCAPE);
+      else PostClick(ChildWithText(dialog, kPlainButton, shown[static_cast<size_t>(choice) - 1]));
+    });
+    EXPECT_EQ(ShowChoiceDialog("Instalator", "Pliki są w użyciu.", captions), choice);
+    driver.Join();
+    EXPECT_EQ(seen, shown);
+    for (const RECT& place : places) {
+      EXPECT_GE(place.left, window.left);
+      EXPECT_LE(place.right, window.right);
+    }
+    std::sort(places.begin(), places.end(), [](const RECT& a, const RECT& b) { return a.left < b.left; });
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_GT(places[0].right - places[0].left, places[1].right - places[1].left);  // the long caption's
+    EXPECT_LE(places[0].right, places[1].left);
+  }
+}
+
 TEST(MessageDialogWindow, KindsWithoutButtonsCloseByTheCloseButtonOrTheMenu) {
   std::vector<std::wstring> seen{L"?"};
   EXPECT_EQ(Ask(0,

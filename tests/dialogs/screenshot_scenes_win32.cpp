@@ -1,7 +1,7 @@
 // Shows one window of the installer as a user sees it and saves a picture of it:
 //   setuvane_scenes SCENE OUTPUT.bmp
-// Scenes: question1 .. question4, question0 (no buttons), question-menu,
-// problem, problem-expanded. scripts/screenshots.sh runs every scene and turns the
+// Scenes: question1 .. question4, question0 (no buttons), question-menu, choice
+// (the question about files in use), problem, problem-expanded. scripts/screenshots.sh runs every scene and turns the
 // pictures into the PNG files of docs/.
 #include <windows.h>
 
@@ -97,6 +97,16 @@ int Question(int kind, const std::wstring& path) {
   return 0;
 }
 
+int Choice(const std::wstring& path) {
+  PhotographDialog(L"TfrmMessageDialog", path, 0);
+  setuvane::ShowChoiceDialog("Instalator Notatnika",
+                             "Pliki, które instalacja musi zastąpić, są używane przez programy:\r\n"
+                             "Notatnik\r\nPodgląd wydruku\r\n"
+                             "Pliki, które pozostaną w użyciu, zostaną zastąpione po ponownym uruchomieniu komputera.",
+                             {"Zamknij programy i kontynuuj", "Ponów", "Przerwij"});
+  return 0;
+}
+
 int Problem(bool expanded, const std::wstring& path) {
   PhotographDialog(L"TfrmInfoDialog", path, expanded ? VK_RETURN : 0);
   setuvane::ShowProblemDialog("Problem instalacji", "Nieprawidłowy źródłowy pakiet instalacji.",
@@ -116,6 +126,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (scene == L"problem") return Problem(false, path);
   if (scene == L"problem-expanded") return Problem(true, path);
   if (scene == L"question-menu") return Question(9, path);
+  if (scene == L"choice") return Choice(path);
   if (scene.rfind(L"question", 0) == 0) return Question(_wtoi(scene.c_str() + 8), path);
   return 2;
 }

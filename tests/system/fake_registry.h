@@ -18,6 +18,7 @@ class FakeRegistry : public Registry {
   struct Value {
     std::uint32_t type = 0;
     std::string data;
+    bool operator==(const Value&) const = default;
   };
 
   std::set<std::string> keys;          // keys that exist besides the roots
