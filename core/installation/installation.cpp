@@ -6,6 +6,7 @@
 #include "core/run/exit_codes.h"
 #include "core/uninstallation/product_lock.h"
 #include "core/uninstallation/uninstall_setup.h"
+#include "core/uninstallation/uninstall_texts.h"
 #include "core/run/problem_reports.h"
 #include "system/registry_script.h"
 #include "system/shortcut_script.h"
@@ -24,10 +25,13 @@ Installation::Installation(WizardView& view, archive::FileSystem& files)
 bool Installation::OpenInstallPackage() {
   packageOpened_ = setuvane::OpenInstallPackage(zipInstall_, files_);
   // Before anything is shown or changed: another run of this product's
-  // installation or removal ends this one.
-  if (packageOpened_ && !HoldProductLock(ProductEntryKey())) {
-    SetEndingExitCode(kExitAnotherRunning);
-    EndProgramAtOnce();
+  // installation or removal ends this one, and so does a lock that cannot be made.
+  if (packageOpened_) {
+    entryKey_ = EntryKeyToWrite();
+    if (const std::optional<UnattendedExitCode> refused = TakeProductLock(entryKey_)) {
+      SetEndingExitCode(*refused);
+      EndProgramAtOnce();
+    }
   }
   if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
   if (packageOpened_) JournalNote("package: " + InstallPackage().path);
@@ -35,13 +39,25 @@ bool Installation::OpenInstallPackage() {
 }
 
 InstallationSteps Installation::Steps() {
+  // A step that changes the machine stops before its next change once the record
+  // cannot be written (it returns false), and fails here, after the one report.
+  const auto recorded = [this](bool done) {
+    if (uninstall_.Kept()) return done;
+    if (!recordLossReported_) {
+      const ReportTexts& r = UninstallText().recordNotWritten;
+      ReportProblem(r.title, r.message, FormatOne(r.hint, uninstall_.RecordPath()), r.details);
+      JournalNote("installation stopped: the uninstall record cannot be written: " + uninstall_.RecordPath());
+      recordLossReported_ = true;
+    }
+    return false;
+  };
   return {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
-          [this] {
+          [this, recorded] {
             KeepAtRestart(PathsInstalled(product_.zipPacker(), ProductLocation, ProductUninstall));
-            uninstall_.Begin(ProductLocation, InstallPackage().file.get());
-            return product_.InstallProductFiles();
+            return recorded(uninstall_.Begin(ProductLocation, InstallPackage().file.get(), entryKey_) &&
+                            product_.InstallProductFiles());
           },
       .installSystemComponents =
           [this] {
@@ -51,12 +67,13 @@ InstallationSteps Installation::Steps() {
                 runs, [this](const std::string& status) { view_.SetProgressCaption(status); },
                 [this] { view_.ProcessMessages(); });
           },
-      .runRegistryScript = [] { return RunRegistryScript(SetupFolder, ProductLocation, StepReporter()); },
+      .runRegistryScript =
+          [recorded] { return recorded(RunRegistryScript(SetupFolder, ProductLocation, StepReporter())); },
       .runShortcutScript =
-          [this] {
-            const bool done = RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter());
+          [this, recorded] {
+            if (!recorded(RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter()))) return false;
             uninstall_.Finish();
-            return done;
+            return true;
           },
   };
 }

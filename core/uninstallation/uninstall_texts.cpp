@@ -42,6 +42,15 @@ const UninstallTexts& UninstallText() {
                                            "Deinstalator nie mógł skopiować się do katalogu tymczasowego.", ""),
       .anotherRunning = ReportTexts("Problem instalacji", "Instalacja jest już uruchomiona.",
                                     "Poczekaj na jej zakończenie i spróbuj ponownie.", ""),
+      .lockNotMade = ReportTexts("Problem instalacji", "Zabezpieczenie przed równoczesną instalacją jest niemożliwe.",
+                                 "System nie pozwolił utworzyć blokady aplikacji.", ""),
+      .recordNotWritten = ReportTexts("Problem instalacji", "Uzupełnienie zapisu instalacji jest niemożliwe.",
+                                      "Podczas zapisywania pliku %s wystąpił problem",
+                                      "Instalacja została przerwana przed następną zmianą, aby można ją było "
+                                      "w całości usunąć."),
+      .recordNotRewritten = ReportTexts("Problem usuwania", "Uzupełnienie zapisu instalacji jest niemożliwe.",
+                                        "Podczas zapisywania pliku %s wystąpił problem",
+                                        "Dostęp do pliku został odwołany."),
   };
   return texts;
 }

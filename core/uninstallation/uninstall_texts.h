@@ -24,6 +24,9 @@ struct UninstallTexts {
   ReportTexts entryNotRemoved;       // hint: "%s" the key
   ReportTexts uninstallerNotStarted; // details: the program's path
   ReportTexts anotherRunning;        // details: the product lock's name; the installer's too
+  ReportTexts lockNotMade;           // details: the product lock's name; the installer's too
+  ReportTexts recordNotWritten;      // the installer's: hint: "%s" the record's path
+  ReportTexts recordNotRewritten;    // hint: "%s" the record's path
 };
 
 const UninstallTexts& UninstallText();

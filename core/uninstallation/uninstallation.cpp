@@ -31,7 +31,7 @@ int RunUninstallation(const UninstallRun& run) {
     title = item.root;
     entryKey = item.path;
   }
-  if (!HoldProductLock(entryKey)) return kExitAnotherRunning;
+  if (const std::optional<UnattendedExitCode> refused = TakeProductLock(entryKey)) return *refused;
   if (!title.empty()) SetApplicationTitle(title);
   const bool complete = !record.items.empty() && record.items.back().kind == UninstallItemKind::kEnd;
   JournalNote("uninstall record: " + run.recordPath + (complete ? "" : " (the installation did not finish)"));
