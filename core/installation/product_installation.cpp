@@ -220,15 +220,16 @@ bool ProductInstallation::RecordFile(int index, const std::string& writtenPath, 
   // In a folder this run made nothing lay before: a fresh installation asks the
   // disk about none of its files. A folder an earlier installation made may hold
   // another product's since.
+  const std::optional<UninstallItem> recorded = RecordedFile(path);
   const ProductFileClaim claim = ClaimProductFile(
-      {path, entry.UncompressedSize(), entry.CRC32(), NormalPathWithin(path, programFolder_), RecordedFile(path)},
+      {path, entry.UncompressedSize(), entry.CRC32(), NormalPathWithin(path, programFolder_), recorded},
       [&] { return there.value_or(!FolderMadeThisRun(folder) && files_.FileExists(writtenPath)); },
-      [&] { return SharedFileCounted(path); });
+      [&] { return SharedFileCounted(recorded ? recorded->path : path); });
   // Counted before the record says so: a run stopped in between leaves the count
   // one too high, so the file outlives its last product, never one too low, which
   // would delete it under a product that still counts it.
-  if (claim.countInForEarlierOwner && !CountSharedFileIn(path, *claim.countInForEarlierOwner))
-    JournalNote("shared file count not written: " + path);
+  if (claim.countInForEarlierOwner && !CountSharedFileIn(claim.item.path, *claim.countInForEarlierOwner))
+    JournalNote("shared file count not written: " + claim.item.path);
   recordedEntries_[static_cast<size_t>(index)] = true;
   return RecordUninstallItem(claim.item);
 }
