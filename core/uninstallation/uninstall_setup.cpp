@@ -66,8 +66,8 @@ bool IsFileItem(const UninstallItem& item) {
          item.kind == UninstallItemKind::kSharedFile || item.kind == UninstallItemKind::kCountedOut;
 }
 
-// A path in the form the record's places are found by: normal, letters in capitals.
-std::string PlaceKey(const std::string& path) { return UpperCp1250Letters(NormalPath(path)); }
+// A normal path in the form the record's places are found by: letters in capitals.
+std::string PlaceKey(const std::string& normalPath) { return UpperCp1250Letters(normalPath); }
 
 // A text cut to at most `bytes` bytes, never inside a UTF-8 letter.
 std::string CutAtLetter(std::string text, size_t bytes) {
@@ -252,9 +252,9 @@ bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   madeFolders_.clear();
   for (const UninstallItem& item : writer_->Items()) {
     if (item.kind == UninstallItemKind::kUser) recordUser_ = item.path;
-    if (IsFileItem(item)) recordedFiles_[PlaceKey(item.path)] = item;
+    if (IsFileItem(item)) recordedFiles_[PlaceKey(NormalPath(item.path))] = item;
   }
-  for (const std::string& level : missing) madeFolders_.insert(PlaceKey(level));
+  for (const std::string& level : missing) madeFolders_.insert(PlaceKey(NormalPath(level)));
   const size_t startItems = writer_->Items().size();
   const char* endAfter = std::getenv(kEndAfterItemsVariable);
   const std::uint64_t endAfterItems = endAfter ? UnsignedNumber(endAfter, 10).value_or(0) : 0;
@@ -285,8 +285,8 @@ void UninstallSetup::Announce(const UninstallItem& item) {
     recordUser_ = userSid_.value_or(std::string());
     writer_->Announce(PathItem(UninstallItemKind::kUser, recordUser_));
   }
-  if (IsFileItem(item)) recordedFiles_[PlaceKey(item.path)] = item;
-  if (item.kind == UninstallItemKind::kFolder) madeFolders_.insert(PlaceKey(item.path));
+  if (IsFileItem(item)) recordedFiles_[PlaceKey(NormalPath(item.path))] = item;
+  if (item.kind == UninstallItemKind::kFolder) madeFolders_.insert(PlaceKey(NormalPath(item.path)));
   writer_->Announce(item);
 }
 
