@@ -27,6 +27,7 @@ struct Resource {
 
 inline constexpr uint16_t kRtRcData = 10;
 inline constexpr uint16_t kRtVersion = 16;
+inline constexpr uint16_t kRtManifest = 24;  // the application manifest
 
 // The resources of a section whose bytes `section` start at the image address
 // `sectionRva`. Throws std::runtime_error on a malformed tree or data outside it.

@@ -48,6 +48,9 @@ fi
 osslsigncode verify -in "$single/setup.exe" -CAfile "$certificate/demo.pem" >"$single/verify.txt" ||
   { cat "$single/verify.txt"; exit 1; }
 echo "demo: the signed single file is $single/setup.exe (osslsigncode verify: $(grep -m1 -o 'Signature verification: ok' "$single/verify.txt"))"
+"$build/native/tools/setuvane-pack" winget "$single/setup.exe" --id Quorbalite.Notatnik \
+  --url https://quorbalite.example/notatnik/setup.exe -o "$single/winget" >/dev/null
+echo "demo: its winget manifest is in $single/winget"
 
 # A Wine prefix of the demo's own; an earlier demo's product is removed first, so
 # that every run installs afresh (the demo ends by uninstalling it).
@@ -83,9 +86,9 @@ if [ -f "$demo/install.log" ]; then
 fi
 
 # The end: the product is removed as a deployment tool would remove it, with the
-# command its entry among the installed programs gives (both installations above
-# share that entry: one uninstallation removes what both made).
-entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbalite Notatnik 1.0'
+# command its entry among the installed programs (under its PRODUCT_ID) gives (both
+# installations above share that entry: one uninstallation removes what both made).
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{3B0E9C47-5A21-4D8F-9E6B-2C7F1A4D8E90}'
 quiet=$(scripts/wine-run.sh reg.exe query "$entry" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
   sed -n 's/.*QuietUninstallString *REG_SZ *//p' || true)
 uninstaller=$(echo "$quiet" | sed -n 's/^"\([^"]*\)".*/\1/p')

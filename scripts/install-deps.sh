@@ -12,7 +12,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
   nsis
-  openssl osslsigncode python3-pefile
+  openssl osslsigncode python3-pefile python3-jsonschema python3-yaml
   gcc-12-source dpkg-dev
 )
 

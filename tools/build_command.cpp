@@ -14,6 +14,7 @@
 #include "tools/command.h"
 #include "tools/console.h"
 #include "tools/exe/single_file.h"
+#include "tools/file_bytes.h"
 #include "tools/password_option.h"
 
 namespace setuvane::pack {
@@ -90,14 +91,6 @@ fs::path DefaultInstaller() {
   if (fs::is_regular_file(SETUVANE_BUILD_INSTALLER, error)) return SETUVANE_BUILD_INSTALLER;
 #endif
   return beside;
-}
-
-std::optional<std::vector<uint8_t>> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
 }
 
 // Through a temporary file beside `output` that replaces it only when complete.

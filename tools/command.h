@@ -15,6 +15,7 @@ void AddExtractCommand(CLI::App& app, int& exitCode);
 void AddBuildCommand(CLI::App& app, int& exitCode);
 void AddPlanCommand(CLI::App& app, int& exitCode);
 void AddSignCommand(CLI::App& app, int& exitCode);
+void AddWingetCommand(CLI::App& app, int& exitCode);
 
 // The password of the installer's packages, used when none is given.
 inline constexpr char kPackagePassword[] = "tarnwick";

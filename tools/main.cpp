@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   setuvane::pack::AddBuildCommand(app, exitCode);
   setuvane::pack::AddPlanCommand(app, exitCode);
   setuvane::pack::AddSignCommand(app, exitCode);
+  setuvane::pack::AddWingetCommand(app, exitCode);
   setuvane::pack::PrepareConsole();
   return setuvane::pack::RunCommandLine(app, setuvane::pack::ProgramArguments(argc, argv), exitCode);
 }

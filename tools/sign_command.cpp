@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <utility>
@@ -21,6 +20,7 @@
 #include "tools/exe/program_file.h"
 #include "tools/command.h"
 #include "tools/console.h"
+#include "tools/file_bytes.h"
 #include "tools/private_file.h"
 #include "tools/run_program.h"
 
@@ -75,13 +75,6 @@ bool PackageIntact(const fs::path& path) {
   const std::unique_ptr<archive::ReadableFile> file = archive::NativeFileSystem().OpenRead(PathText(path));
   const std::optional<EmbeddedPackage> package = ReadEmbeddedPackage(*file);
   return !package || CheckEmbeddedPackage(*file, *package) == PackageIntegrity::kIntact;
-}
-
-std::optional<std::vector<uint8_t>> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.eof() && in.fail()) return std::nullopt;
-  return bytes;
 }
 
 bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {

@@ -90,6 +90,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const bool unattended = switches.mode != RunMode::kInteractive;
   RouteAccount(log ? &*log : nullptr, unattended);
   for (const std::string& argument : switches.ignored) JournalNote("argument ignored: " + argument);
+  for (const std::string& argument : switches.harmless) JournalNote("switch accepted, nothing to do: " + argument);
   if (unattended) EnableUnattendedEndings();
   int exitCode = unattended || switches.uninstall ? kExitStepFailed : kExitInstalled;
   CallReportingFailures([&] {

@@ -21,6 +21,10 @@ bool IsOurSwitch(const std::string& name) {
   return false;
 }
 
+bool IsHarmlessSwitch(const std::string& name) {
+  return name == "NORESTART" || name == "SUPPRESSMSGBOXES" || name == "SP-";
+}
+
 }  // namespace
 
 Switches& ProgramSwitches() {
@@ -81,6 +85,8 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.uninstall = value.value_or(std::string());
     } else if (name == "?" && !value) {
       switches.help = true;
+    } else if (IsHarmlessSwitch(name) && !value) {
+      switches.harmless.push_back(argument);
     } else if (IsOurSwitch(name)) {
       // One of ours with a value it cannot take (or lacking one) is a bad switch in
       // every run, never a launcher's stray argument.

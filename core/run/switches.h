@@ -28,6 +28,11 @@ struct Switches {
   // Arguments not understood in an interactive run: a launcher may pass its own
   // (a path, an autorun parameter); the wizard runs without them.
   std::vector<std::string> ignored;
+  // /NORESTART, /SUPPRESSMSGBOXES and /SP-, which deployment tools and
+  // administrators send out of habit: each asks for what a run does anyway (it
+  // restarts only with /RESTART, asks nothing when unattended, shows no notice
+  // before the wizard), so they are accepted in every run and only logged.
+  std::vector<std::string> harmless;
 };
 
 // The arguments of a command line (without the program's name), as UTF-8.

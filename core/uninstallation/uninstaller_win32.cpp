@@ -148,6 +148,7 @@ std::optional<int> RunUninstallerCopy(const Switches& switches) {
   if (switches.mode == RunMode::kSilent) commandLine += " /SILENT";
   if (switches.mode == RunMode::kVerySilent) commandLine += " /VERYSILENT";
   if (switches.log) commandLine += " /LOG=" + Quote(*switches.log);
+  for (const std::string& argument : switches.harmless) commandLine += " " + argument;  // for the copy's log
   // Neither process may hold the program folder as its current folder: it is to go.
   const std::string temporary = FolderOf(*copy);
   win32::EnterFolderAt(temporary);

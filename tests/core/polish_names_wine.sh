@@ -32,7 +32,8 @@ folder="$out/Źródła Żółwia"
 program=$(winpath "$folder")
 cd "$out/source"
 crlf "INSTALL_TASK_TITLE=Instalator Zażółć" "INSTALL_MAIN_TITLE=Zażółć Notatnik" "PRODUCT_VERSION=1.0" \
-  "PRODUCT_PUBLISHER=Łódzka Spółka" "PRODUCT_LOCATION=$program\\" >setup/install.inf
+  "PRODUCT_PUBLISHER=Łódzka Spółka" "PRODUCT_ID=Łódzka Spółka Zażółć Notatnik" "PRODUCT_LOCATION=$program\\" \
+  >setup/install.inf
 crlf "Umowa licencyjna" >setup/license.inf
 crlf "O produkcie" >setup/readme.inf
 crlf '+hcu\Software\Łódź\Notatnik' '-str:Ścieżka=<programfolder>żółw.txt' \

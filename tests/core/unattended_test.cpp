@@ -64,6 +64,21 @@ TEST(Switches, TheWizardRunsWithoutArgumentsItDoesNotKnow) {
   EXPECT_EQ(ParseSwitches({"/AUTORUN", "/DIR="}).refused, "/DIR=");
 }
 
+// What deployment tools send out of habit installs as it would without it; the
+// same names with a value are still refused.
+TEST(Switches, DeploymentToolsHabitsAreAcceptedAndKept) {
+  for (const Arguments& run : {Arguments{"/VERYSILENT"}, Arguments{"/SILENT"}, Arguments{}, Arguments{"/UNINSTALL"}}) {
+    Arguments arguments = run;
+    arguments.insert(arguments.end(), {"/NORESTART", "-suppressmsgboxes", "/SP-"});
+    const Switches s = ParseSwitches(arguments);
+    EXPECT_FALSE(s.help) << s.refused;
+    EXPECT_EQ(s.harmless, (Arguments{"/NORESTART", "-suppressmsgboxes", "/SP-"}));
+    EXPECT_EQ(s.ignored, Arguments{});
+  }
+  EXPECT_EQ(ParseSwitches({"/VERYSILENT", "/NORESTART=1"}).refused, "/NORESTART=1");
+  EXPECT_EQ(ParseSwitches({"/VERYSILENT", "/SP"}).refused, "/SP");
+}
+
 TEST(Switches, NobodyAnswersNoToQuestionsAndOkToNotices) {
   EXPECT_EQ(UnattendedAnswer(kKindQuestion), kResultNo);
   EXPECT_EQ(UnattendedAnswer(kKindWarning), kResultOk);

@@ -169,7 +169,7 @@ const char kSample[] = SETUVANE_SOURCE "/tests/tools/sample_package/manifest.txt
 TEST_F(PackToolTest, BuiltPackagesPassThePeersTests) {
   Result r = Pack(std::string("build -o p.zip ") + kSample);
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err.find("error:"), std::string::npos) << r.err;  // it names no version or identity: warnings
   EXPECT_EQ(r.out.rfind("p.zip: 9 entries (", 0), 0u) << r.out;
   EXPECT_EQ(Pack("test p.zip").out, "no errors in 9 entries\n");
   const Result peers = Run("unzip -t -P tarnwick p.zip && 7z t -ptarnwick p.zip && cat p.zip | bsdtar -tf -");
@@ -265,7 +265,7 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
                               ToBytes("[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\n[<programfolder>]\nm.txt\n"));
   r = Pack("build --strict m.txt");
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("0 error(s), 2 warning(s) (--strict); nothing written"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("0 error(s), 4 warning(s) (--strict); nothing written"), std::string::npos) << r.err;
   EXPECT_EQ(Pack("build m.txt").code, 0);
   EXPECT_TRUE(fs::exists(temp.Path() / "install.zip"));
   // A pattern that takes in the package of the last build.
@@ -276,6 +276,59 @@ TEST_F(PackToolTest, BuildWritesNothingWhenThePackageHasErrors) {
   EXPECT_NE(r.err.find("n.txt:6: error: 'install.zip' is the package being written"), std::string::npos) << r.err;
   EXPECT_EQ(Pack("build --level 13 m.txt").code, 2);
   EXPECT_EQ(Pack("build missing.txt").code, 2);
+}
+
+// The winget manifest of a single file: valid by winget's own schemas, its
+// installer the file itself, its ProductCode the entry's key the plan shows, the
+// elevation that the program's manifest asks for; what winget would refuse is
+// refused with every reason, and nothing is written.
+TEST_F(PackToolTest, WingetWritesTheManifestOfASingleFileAndRefusesWhatWingetWould) {
+  const std::string asks = "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>";
+  const std::vector<Resource> resources = {{{kRtRcData, {}}, {IDR_VERSION_ROOM, {}}, 1033, 0, Bytes(4096, 0)},
+                                           {{kRtManifest, {}}, {1, {}}, 1033, 0, ToBytes(asks)}};
+  archive::testing::WriteFile(temp.Path() / "setuvane.exe",
+                              fakes::FakeProgram({{".text", Bytes(300, 0xC3)}, fakes::PackageRecordSection(),
+                                                  {".rsrc", WriteResources(resources, 0x3000)}}));
+  const fs::path sample = fs::path(kSample).parent_path();
+  fs::copy(sample, temp.Path() / "src", fs::copy_options::recursive);
+  const auto build = [&](const std::string& settings) {
+    archive::testing::WriteFile(temp.Path() / "src/install.inf",
+                                ToBytes(archive::testing::ReadFile(sample / "install.inf") + settings));
+    return Pack("build --installer setuvane.exe -o setup.exe src/manifest.txt").code;
+  };
+  ASSERT_EQ(build("PRODUCT_VERSION=2.1.7\r\nPRODUCT_PUBLISHER=Firma\r\n"), 0);
+  Result r = Pack("winget setup.exe --id Firma.Przyklad --url https://firma.example/setup.exe -o wg");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "wg/Firma.Przyklad.yaml\nwg/Firma.Przyklad.installer.yaml\nwg/Firma.Przyklad.locale.pl-PL.yaml\n");
+  const fs::path schemas = SETUVANE_SOURCE "/../shared/winget-schemas/1.28.0";
+  if (!fs::exists(schemas)) GTEST_SKIP() << "winget's schemas are not at " << schemas;
+  r = Run("/usr/bin/python3 '" SETUVANE_SOURCE "/tests/tools/winget_manifests.py' wg '" + schemas.string() +
+          "' setup.exe");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const nlohmann::json installer = nlohmann::json::parse(r.out);
+  const nlohmann::json plan = nlohmann::json::parse(Pack("plan --json setup.exe").out);
+  EXPECT_EQ(installer["ProductCode"], plan["uninstallEntry"]["keyName"]);
+  EXPECT_EQ(installer["ProductCode"], "Firma Instalator przykładowej aplikacji");
+  EXPECT_EQ(installer["ElevationRequirement"], "elevatesSelf");
+  EXPECT_EQ(installer["InstallerSwitches"]["InstallLocation"], "/DIR=\"<INSTALLPATH>\"");
+
+  r = Pack("winget setup.exe --id Firma --url ftp://firma.example/setup.exe --license ab -o bad");
+  EXPECT_EQ(r.code, 1);
+  for (const char* reason : {"--id Firma: winget takes an identifier of 2 to 8 parts", "--url ftp://",
+                             "--license \"ab\": winget takes 3 to 512 characters, not 2",
+                             "3 refusal(s); nothing written"}) {
+    EXPECT_NE(r.err.find(reason), std::string::npos) << reason << r.err;
+  }
+  ASSERT_EQ(build("PRODUCT_UNINSTALL=NIE\r\n"), 0);
+  r = Pack("winget setup.exe --id Firma.Przyklad --url https://firma.example/setup.exe -o bad");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("names no PRODUCT_VERSION"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("turns the entry among the installed programs off"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("names no PRODUCT_PUBLISHER"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(temp.Path() / "bad"));
+  // A folder medium's package is no file to download.
+  ASSERT_EQ(Pack("build -o p.zip src/manifest.txt").code, 0);
+  EXPECT_EQ(Pack("winget p.zip --id Firma.Przyklad --url https://firma.example/setup.exe -o bad").code, 2);
 }
 
 // Components a single file carries: "[setup supaxdo]" stores them below their
@@ -370,6 +423,7 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
             "\n"
             "Uninstall entry: HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
             "Instalator przykładowej aplikacji\n"
+            "  key (the product's code for deployment tools): Instalator przykładowej aplikacji\n"
             "  DisplayName = REG_SZ \"Instalator przykładowej aplikacji\"\n"
             "  UninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL\"\n"
             "  QuietUninstallString = REG_SZ \"\"C:\\Program Files\\Przykład\\uninstall.exe\" /UNINSTALL "
@@ -414,6 +468,7 @@ TEST_F(PackToolTest, PlanShowsWhatAnInstallationWouldDo) {
   EXPECT_EQ(plan["problems"], nlohmann::json::array());
   EXPECT_EQ(plan["stoppedAt"], nullptr);
   EXPECT_EQ(plan["uninstallEntry"]["values"]["InstallLocation"], "D:\\Gry\\Przykład\\");
+  EXPECT_EQ(plan["uninstallEntry"]["keyName"], "Instalator przykładowej aplikacji");
   EXPECT_EQ(Tree(""), (std::vector<std::string>{"medium", "medium/p.zip", "medium/supagnt", "medium/supagnt/agent.exe",
                                                 "medium/supdcom", "medium/supdcom/setup.exe", "stderr", "stdout"}));
 }

@@ -21,9 +21,8 @@ const char kSetupFiles[] = "[setup]\ninstall.inf\nregistry.inf\nshortcut.inf\nli
 class PackageSourcesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"install.inf", "registry.inf", "shortcut.inf", "license.inf", "readme.inf"}) {
-      Write(name, "");
-    }
+    for (const char* name : {"registry.inf", "shortcut.inf", "license.inf", "readme.inf"}) Write(name, "");
+    Write("install.inf", "PRODUCT_VERSION=1.0\r\nPRODUCT_ID=Notatnik\r\n");
   }
   void Write(const std::string& relative, const std::string& bytes) {
     const fs::path path = temp.Path() / PathFromText(relative);
@@ -178,6 +177,9 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
                             "installer keeps as part of it",
                             "install.inf:7: error: PRODUCT_ID is empty: give the product a lasting identity, such as "
                             "a GUID, or leave the line out",
+                            "install.inf: warning: no PRODUCT_VERSION: the entry among the installed programs shows "
+                            "no version, so deployment tools cannot tell whether it is up to date and offer the same "
+                            "upgrade again",
                             "registry.inf:1: error: a line ends in a line feed alone; the installer ends lines only "
                             "at a carriage return (CR LF), so it reads this line and the next as one",
                             "shortcut.inf:3: error: the byte 0x81 is no Windows-1250 character",
@@ -189,7 +191,25 @@ TEST_F(PackageSourcesTest, SetupTextsAndSettingsAreChecked) {
                             "text after it is never read",
                         }));
   EXPECT_EQ(Build("[setup]\ninstall.inf\n").size(), 1u);
-  EXPECT_EQ(Reported().size(), 4u + 3 + 2 + 2);  // two missing scripts are errors, two missing texts warnings
+  EXPECT_EQ(Reported().size(), 4u + 4 + 2 + 2);  // two missing scripts are errors, two missing texts warnings
+}
+
+// The entry's key and version are what deployment tools detect and upgrade by; a
+// package without an entry has neither to give.
+TEST_F(PackageSourcesTest, AMissingVersionOrIdentityIsWarnedOfWhenThereIsAnEntry) {
+  Write("install.inf", "INSTALL_MAIN_TITLE=Notatnik 1.0\r\nPRODUCT_VERSION=\r\n");
+  Build(kSetupFiles);
+  EXPECT_EQ(Reported(), (std::vector<std::string>{
+                            "install.inf: warning: no PRODUCT_VERSION: the entry among the installed programs shows "
+                            "no version, so deployment tools cannot tell whether it is up to date and offer the same "
+                            "upgrade again",
+                            "install.inf: warning: no PRODUCT_ID: the entry's key is the title after the publisher, "
+                            "so a new title (one naming a new version) makes another product, not an upgrade "
+                            "deployment tools can detect",
+                        }));
+  Write("install.inf", "PRODUCT_UNINSTALL=NIE\r\n");
+  Build(kSetupFiles);
+  EXPECT_EQ(Reported(), std::vector<std::string>{});
 }
 
 TEST_F(PackageSourcesTest, ScriptsAreCheckedLineByLineWithEveryProblem) {

@@ -94,20 +94,40 @@ void CheckOtherLine(const std::string& line, int number, const std::string& file
   }
 }
 
+// Deployment tools find an installed product by its entry's key and compare its
+// version: without either, every version is a product of its own, or an upgrade
+// that never seems to arrive. Read as the installer reads the file.
+void CheckIdentity(const std::vector<std::string>& lines, bool idLine, const std::string& file, Problems& problems) {
+  SetDefaultSettings();
+  for (const std::string& line : lines) ApplySettingsLine(line);
+  if (!ProductUninstall) return;  // no entry: nothing to detect
+  if (TrimControl(ProductVersion).empty()) {
+    problems.Warning(file, 0, "no PRODUCT_VERSION: the entry among the installed programs shows no version, so "
+                              "deployment tools cannot tell whether it is up to date and offer the same upgrade again");
+  }
+  if (!idLine) {
+    problems.Warning(file, 0, "no PRODUCT_ID: the entry's key is the title after the publisher, so a new title (one "
+                              "naming a new version) makes another product, not an upgrade deployment tools can detect");
+  }
+}
+
 }  // namespace
 
 void CheckSettingsFile(std::string_view text, const std::string& file, Problems& problems) {
   const std::vector<std::string> lines = SplitSetupLines(text);
+  bool idLine = false;
   for (size_t i = 0; i < lines.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
     bool matched = false;
     for (const SettingsKey& key : kSettingsKeys) {
       if (lines[i].find(key.text) == std::string::npos) continue;
       matched = true;
+      idLine = idLine || key.setting == Setting::kId;
       CheckKeyLine(key, lines[i], number, file, problems);
     }
     if (!matched) CheckOtherLine(lines[i], number, file, problems);
   }
+  CheckIdentity(lines, idLine, file, problems);
 }
 
 }  // namespace setuvane::pack

@@ -13,7 +13,8 @@ namespace setuvane::pack {
 
 // Warns of lines that look like a key but match none (another letter case, up to
 // two letters wrong), of values that begin with a blank (kept by the installer),
-// and reports unknown folder macros in the program folder.
+// and of a missing PRODUCT_VERSION or PRODUCT_ID (upgrades, detection), and reports
+// unknown folder macros in the program folder.
 void CheckSettingsFile(std::string_view text, const std::string& file, Problems& problems);
 
 }  // namespace setuvane::pack

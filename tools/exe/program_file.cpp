@@ -40,7 +40,7 @@ void ProgramFile::MakeBare() {
   Reread();
 }
 
-void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>&)>& change) {
+std::pair<const PeSection*, size_t> ProgramFile::ResourceRoom() const {
   const PeDataDirectory directory = layout_.Directory(kResourceDirectory);
   const PeSection* section = layout_.SectionAt(directory.address);
   if (directory.address == 0 || section == nullptr || section->virtualAddress != directory.address) {
@@ -56,9 +56,19 @@ void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>
   if (section->rawOffset > bytes_.size() || bytes_.size() - section->rawOffset < section->rawSize) {
     throw std::runtime_error("the resource section is cut short");
   }
+  return {section, room};
+}
+
+std::vector<Resource> ProgramFile::Resources() const {
+  const auto [section, room] = ResourceRoom();
   const auto first = bytes_.begin() + section->rawOffset;
-  std::vector<Resource> resources =
-      ReadResources(std::vector<uint8_t>(first, first + room), section->virtualAddress);
+  return ReadResources(std::vector<uint8_t>(first, first + room), section->virtualAddress);
+}
+
+void ProgramFile::ChangeResources(const std::function<void(std::vector<Resource>&)>& change) {
+  const auto [section, room] = ResourceRoom();
+  const auto first = bytes_.begin() + section->rawOffset;
+  std::vector<Resource> resources = Resources();
   change(resources);
   const std::vector<uint8_t> written = WriteResources(std::move(resources), section->virtualAddress);
   if (written.size() > room) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/package/embedded_package.h"
@@ -24,6 +25,9 @@ class ProgramFile {
 
   // Cuts off a signature and a carried package and blanks the package record.
   void MakeBare();
+  // The program's resources. Throws std::runtime_error when it has no resource
+  // section of its own or the section is malformed.
+  std::vector<Resource> Resources() const;
   // Lets `change` edit the list of resources, then writes the resource section
   // again in its place. Throws when the result does not fit the section.
   void ChangeResources(const std::function<void(std::vector<Resource>&)>& change);
@@ -40,6 +44,8 @@ class ProgramFile {
 
  private:
   void Reread();
+  // The resource section and the room it may take (to the next section).
+  std::pair<const PeSection*, size_t> ResourceRoom() const;
   void Put32(size_t at, uint32_t value);
   void WriteRecord(const std::optional<EmbeddedPackage>& package);
 

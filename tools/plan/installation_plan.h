@@ -26,6 +26,7 @@ struct PackageContent {
   std::vector<Entry> entries;                      // in archive order
   std::map<std::string, std::string> setupFiles;  // bytes by bare name, as unpacked (components by path)
   bool singleFile = false;                        // carried by a setup.exe: its components are inside
+  bool carriedWhole = true;                       // a carried package's size and checksum are right
 };
 
 struct PlanOptions {

@@ -47,14 +47,16 @@ class SetupFilesInMemory final : public archive::FileSystem {
 
 }  // namespace
 
-std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgument, const std::string& password) {
+std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgument, const std::string& password,
+                                                 const char* command) {
   SetupFilesInMemory files;
-  ArchiveSession session("plan", files);
+  ArchiveSession session(command, files);
   archive::TAbUnZipper& zip = session.Zip();
   zip.SetPassword(password);
   if (!session.Open(archiveArgument)) return std::nullopt;
   PackageContent content;
   content.singleFile = session.CarriedIntegrity().has_value();
+  content.carriedWhole = session.CarriedIntegrity().value_or(PackageIntegrity::kIntact) == PackageIntegrity::kIntact;
   for (int i = 0; i < zip.EntryCount(); ++i) {
     const archive::TAbZipItem& entry = *zip.Entries(i);
     content.entries.push_back({ArchiveTextToConsole(entry.StoredName()), ArchiveTextToConsole(entry.ExtraText())});

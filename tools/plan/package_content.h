@@ -10,7 +10,9 @@
 namespace setuvane::pack {
 
 // Reads the archive named on the command line with `password`. Nothing when it
-// cannot be opened or a setup file cannot be unpacked (each reason printed).
-std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgument, const std::string& password);
+// cannot be opened or a setup file cannot be unpacked (each reason printed, after
+// the name of `command`).
+std::optional<PackageContent> ReadPackageContent(const std::string& archiveArgument, const std::string& password,
+                                                 const char* command = "plan");
 
 }  // namespace setuvane::pack

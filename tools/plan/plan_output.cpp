@@ -163,8 +163,10 @@ void PrintUninstallEntry(const InstallationPlan& plan, std::FILE* out) {
     std::fprintf(out, "\nUninstall entry: none (PRODUCT_UNINSTALL turns it off)\n");
     return;
   }
-  std::fprintf(out, "\nUninstall entry: HKEY_LOCAL_MACHINE\\%s\\%s\n", kUninstallKeysPath,
-               Printable(plan.uninstallEntry->keyName).c_str());
+  const std::string key = Printable(plan.uninstallEntry->keyName);
+  std::fprintf(out, "\nUninstall entry: HKEY_LOCAL_MACHINE\\%s\\%s\n", kUninstallKeysPath, key.c_str());
+  // The key's own name is what deployment tools detect the product by.
+  std::fprintf(out, "  key (the product's code for deployment tools): %s\n", key.c_str());
   for (const UninstallEntryValue& value : plan.uninstallEntry->values)
     std::fprintf(out, "  %s = %s\n", value.name.c_str(), EntryValueText(value).c_str());
 }
@@ -238,6 +240,7 @@ nlohmann::ordered_json PlanJson(const InstallationPlan& plan, const PlanOptions&
     }
     json["uninstallEntry"] = {
         {"key", "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKeysPath) + "\\" + plan.uninstallEntry->keyName},
+        {"keyName", plan.uninstallEntry->keyName},
         {"values", values}};
   } else {
     json["uninstallEntry"] = nullptr;
