@@ -42,7 +42,13 @@ TAbArchive::TAbArchive(FileSystem& fileSystem, const std::string& fileName, std:
 TAbArchive::~TAbArchive() = default;
 
 std::unique_ptr<ReadableFile> TAbArchive::OpenStreamAgain() const {
-  return OpenArchiveFile(fileSystem_, archiveName_, given_, part_);
+  std::unique_ptr<ReadableFile> file = OpenArchiveFile(fileSystem_, archiveName_, given_, part_);
+  return decoding_ ? decoding_(std::move(file)) : std::move(file);
+}
+
+void TAbArchive::DecodeStreamWith(StreamDecoding decoding) {
+  stream_ = decoding(std::move(stream_));
+  decoding_ = std::move(decoding);
 }
 
 void TAbArchive::SetBaseDirectory(const std::string& value) {

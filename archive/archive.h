@@ -87,6 +87,10 @@ class TAbArchive {
   ItemHook TestHelper;
 
  protected:
+  // Makes the archive's bytes those that `decoding` makes of the file's, from now
+  // on and for every stream opened again (a solid package's stream decoded).
+  using StreamDecoding = std::function<std::unique_ptr<ReadableFile>(std::unique_ptr<ReadableFile> file)>;
+  void DecodeStreamWith(StreamDecoding decoding);
   // Reports `progress`; an Abort answer makes the archive invalid and raises
   // EAbUserAbort unless `ignoreAbort`.
   void ReportArchiveProgress(uint8_t progress, bool ignoreAbort);
@@ -100,6 +104,7 @@ class TAbArchive {
   std::optional<FilePart> part_;  // the bytes of the file that are the archive; none: all
   std::shared_ptr<ReadableFile> given_;  // the handle it was given; none: opened by name
   std::unique_ptr<ReadableFile> stream_;
+  StreamDecoding decoding_;  // none: the file's bytes are the archive's
   uint16_t mode_;
   std::string baseDirectory_;
   TAbArchiveStatus status_ = TAbArchiveStatus::asInvalid;

@@ -16,10 +16,12 @@ constexpr uint32_t kLargestSize = std::numeric_limits<int32_t>::max();
 }  // namespace
 
 EntryFacts EntryFacts::Of(const TAbZipArchive& archive, const TAbZipItem& item) {
+  const bool solid = archive.IsSolid();
   return {item.VersionNeededToExtract(), item.NameNotCp1250(), item.StoredName(),
-          (archive.ExtractOptions() & eoRestorePath) != 0, item.CompressedSize(), item.UncompressedSize(),
-          item.RelativeOffset(), item.CRC32(), item.CompressionMethod(), item.GeneralPurposeBitFlag(),
-          item.LastModFileTime(), item.IsEncrypted(), archive.DataLimit(item.RelativeOffset())};
+          (archive.ExtractOptions() & eoRestorePath) != 0, solid ? item.UncompressedSize() : item.CompressedSize(),
+          item.UncompressedSize(), item.RelativeOffset(), item.CRC32(),
+          solid ? uint16_t(0) : item.CompressionMethod(), item.GeneralPurposeBitFlag(), item.LastModFileTime(),
+          item.IsEncrypted(), solid ? 0 : archive.DataLimit(item.RelativeOffset()), solid};
 }
 
 int64_t LocateData(ReadableFile& file, const EntryFacts& entry) {
@@ -33,6 +35,7 @@ int64_t LocateData(ReadableFile& file, const EntryFacts& entry) {
       entry.relativeOffset > kLargestSize) {
     throw EAbZipTooLarge();
   }
+  if (entry.solid) return entry.relativeOffset;
   ReadAheadStream stream(file);
   stream.Seek(entry.relativeOffset);
   TAbZipLocalFileHeader local;

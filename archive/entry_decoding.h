@@ -26,6 +26,9 @@ struct EntryFacts {
   uint16_t method, flags, dosTime;
   bool encrypted;
   int64_t dataLimit;  // where the entry's local record must end
+  // An entry of a solid package: its bytes lie stored at relativeOffset of the
+  // decoded stream, without a local header (method and sizes are given so).
+  bool solid;
 };
 
 // Checks what can be checked before the target is touched and reads the local

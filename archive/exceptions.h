@@ -36,6 +36,8 @@ enum AbMessage : int {
   // A name that Windows cannot hold: a refused character, a device name, a final
   // dot or blank.
   AbZipBadName = 104,
+  // A solid package whose stream does not decode, or ends early.
+  AbSolidDamaged = 105,
 };
 
 // The text of a message number; empty for a number missing from the table.
@@ -83,6 +85,7 @@ SETUVANE_AB_EXCEPTION(EAbZipUnsafePath, EAbZipException, AbZipUnsafePath)
 SETUVANE_AB_EXCEPTION(EAbZipOverlap, EAbZipException, AbZipOverlap)
 SETUVANE_AB_EXCEPTION(EAbZipNameNotCp1250, EAbZipException, AbZipNameNotCp1250)
 SETUVANE_AB_EXCEPTION(EAbZipBadName, EAbZipException, AbZipBadName)
+SETUVANE_AB_EXCEPTION(EAbSolidDamaged, EAbZipException, AbSolidDamaged)
 
 #undef SETUVANE_AB_EXCEPTION
 

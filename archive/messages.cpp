@@ -25,6 +25,7 @@ const char* AbMessageText(int number) {
     case AbZipOverlap: return "Invalid file - the data of two entries overlap";
     case AbZipNameNotCp1250: return "Cannot extract file - the name has characters outside Windows-1250";
     case AbZipBadName: return "Cannot extract file - Windows cannot hold the name";
+    case AbSolidDamaged: return "Invalid file - the package's compressed stream is damaged or cut short";
     default: return "";
   }
 }

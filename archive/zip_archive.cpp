@@ -6,6 +6,8 @@
 
 #include "archive/exceptions.h"
 #include "archive/read_ahead_stream.h"
+#include "archive/solid_package.h"
+#include "archive/solid_stream.h"
 
 namespace setuvane::archive {
 namespace {
@@ -108,7 +110,50 @@ int64_t TAbZipArchive::DataLimit(uint32_t localOffset) const {
   return next == localOffsets_.end() ? int64_t(footer_.DirectoryOffset) : int64_t(*next);
 }
 
+// The index at the start of the decoded stream, as entries. The decoder's memory
+// goes back once the index is read: decoding ahead decodes the entries' bytes
+// with a decoder of its own.
+void TAbZipArchive::ReadSolidIndex() {
+  const SolidHeader header = ReadSolidHeader(Stream());
+  isSolid_ = true;
+  const int64_t decoded = int64_t(header.indexLength + header.dataLength);
+  DecodeStreamWith([header, decoded](std::unique_ptr<ReadableFile> file) {
+    return std::make_unique<SolidStream>(std::move(file), int64_t(kSolidHeaderSize), int64_t(header.streamLength),
+                                         decoded);
+  });
+  std::vector<uint8_t> index(size_t(header.indexLength));
+  if (!index.empty()) Stream().ReadAt(0, index.data(), index.size());
+  static_cast<SolidStream&>(Stream()).Rest();
+  uint32_t offset = uint32_t(header.indexLength);
+  const int divisor = header.entries == 0 ? 1 : int(std::min<uint32_t>(header.entries, 0x7FFFFFFF));
+  for (SolidIndexEntry& entry : ParseSolidIndex(index, header.entries, header.dataLength)) {
+    TAbZipDirectoryFileHeader record;
+    record.VersionMadeBy = record.VersionNeededToExtract = 20;
+    record.CompressionMethod = kSolidMethod;
+    record.LastModFileDate = entry.dosDate;
+    record.LastModFileTime = entry.dosTime;
+    record.CRC32 = entry.crc;
+    record.UncompressedSize = entry.size;
+    record.FileNameLength = uint16_t(entry.name.size());
+    record.FileName = std::move(entry.name);
+    record.ExtraFieldLength = uint16_t(entry.destination.size());
+    record.ExtraField = std::move(entry.destination);
+    record.RelativeOffset = offset;  // of its bytes in the decoded stream
+    offset += entry.size;
+    auto item = std::make_unique<TAbZipItem>();
+    item->LoadFromHeader(std::move(record));
+    ItemList().Add(std::move(item));
+    ReportArchiveProgress(static_cast<uint8_t>(std::min(Count() * 100 / divisor, 100)), false);
+  }
+  ReportArchiveProgress(100, true);
+  SetDirty(false);
+}
+
 void TAbZipArchive::ReadDirectory() {
+  if (IsSolidPackage(Stream())) {
+    ReadSolidIndex();
+    return;
+  }
   ReadAheadStream stream(Stream());
   const int64_t size = stream.Size();
   if (size == 0) return;

@@ -4,6 +4,10 @@
 // with EAbZipTooLarge rather than read wrongly. Entries must not share bytes: an
 // archive whose entries' local records overlap is refused (EAbZipOverlap), since
 // pointing many entries at one compressed stream multiplies what extraction writes.
+//
+// A solid package (archive/solid_package.h) opens here too: its index gives the
+// entries, and from then on the archive's bytes are its decoded stream, in which
+// each entry's bytes lie stored, without a local header.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +53,7 @@ class TAbZipArchive : public TAbArchive {
 
   const TAbZipDirectoryFileFooter& Footer() const { return footer_; }
   bool IsExecutable() const { return isExecutable_; }
+  bool IsSolid() const { return isSolid_; }
   bool IsSpanned() const { return isSpanned_; }
   uint16_t CurrentDisk() const { return currentDisk_; }
   int64_t StubSize() const { return stubSize_; }
@@ -66,11 +71,13 @@ class TAbZipArchive : public TAbArchive {
 
  private:
   void ReadDirectory();
+  void ReadSolidIndex();
   void RefuseZip64(int64_t endPosition) const;
   void RefuseOverlaps();
 
   TAbZipDirectoryFileFooter footer_;
   bool isExecutable_ = false;
+  bool isSolid_ = false;
   bool isSpanned_ = false;
   uint16_t currentDisk_ = 0;
   int64_t stubSize_ = 0;

@@ -21,7 +21,13 @@ TAbZipItem::TAbZipItem() = default;
 TAbZipItem::~TAbZipItem() = default;
 
 void TAbZipItem::LoadFromStream(ReadAheadStream& stream) {
-  header_.Read(stream);
+  TAbZipDirectoryFileHeader header;
+  header.Read(stream);
+  LoadFromHeader(std::move(header));
+}
+
+void TAbZipItem::LoadFromHeader(TAbZipDirectoryFileHeader header) {
+  header_ = std::move(header);
   if (header_.HasUtf8Name()) TakeUtf8Name();
   SetLastModFileTime(header_.LastModFileTime);
   SetLastModFileDate(header_.LastModFileDate);

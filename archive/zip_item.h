@@ -59,6 +59,8 @@ class TAbZipItem : public TAbArchiveItem {
   // Reads the entry's central directory header and takes its names, time and date.
   // A name flagged as UTF-8 (general purpose bit 11) is held in Windows-1250.
   void LoadFromStream(ReadAheadStream& stream);
+  // The same from a header made in memory (an entry of a solid package).
+  void LoadFromHeader(TAbZipDirectoryFileHeader header);
 
   uint32_t GetCompressedSize() const override { return header_.CompressedSize; }
   std::string GetStoredName() const override;

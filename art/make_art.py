@@ -13,6 +13,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 PURPLE = (128, 0, 128)   # key colour of the bubbles
 TEAL = (0, 128, 128)     # key colour of the detail icons
@@ -270,7 +271,13 @@ def main():
         "menu_close.bmp": menu_icon("close"),
     }
     for name, picture in pictures.items():
-        picture.save(os.path.join(out, name))
+        path = os.path.join(out, name)
+        picture.save(path)
+        # What the program carries: the file deflated (RFC 1951, no zlib header),
+        # which its own inflate reads; flat shapes shrink to a few per cent.
+        with open(path, "rb") as bmp, open(path + ".z", "wb") as packed:
+            squeezer = zlib.compressobj(9, zlib.DEFLATED, -15)
+            packed.write(squeezer.compress(bmp.read()) + squeezer.flush())
 
 
 if __name__ == "__main__":

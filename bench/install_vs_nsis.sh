@@ -9,6 +9,9 @@
 #                 "Następny >" on the folder page to the completion page
 #   single-file   setup.exe, the same package inside setuvane.exe, /VERYSILENT /DIR=...
 #                 (its package checked whole at start-up); also as a ratio to verysilent
+#   nsis-lzma     an NSIS installer of the same files with SetCompressor /SOLID lzma, /S
+#   solid         setup.exe built with --solid (one LZMA2 stream), /VERYSILENT /DIR=...;
+#                 also as a ratio to nsis-lzma, in time and in size
 # Each is timed by bench/install_timer_win32.cpp inside Wine, as a process from start
 # to end (the wizard by its window); the payload is bench/payload.sh's (about 2,000
 # files, 110 MB). Ratios are to nsis-silent (lower is faster).
@@ -56,6 +59,13 @@ single=$WORK/single
 rm -rf "$single" && mkdir -p "$single"
 "$PACK" build --installer "$win32/core/setuvane.exe" -o "$single/setup.exe" "$medium/manifest.txt" >/dev/null
 "$PACK" build --level 0 --installer "$win32/core/setuvane.exe" -o "$WORK/stored.exe" "$medium/manifest.txt" >/dev/null
+# The same package as one stream, alone in its folder (made once: LZMA's strongest
+# preset takes about a minute for the payload).
+solid=$WORK/solid
+if [ ! -f "$solid/setup.exe" ] || [ "$solid/setup.exe" -ot "$PACK" ] || [ "$solid/setup.exe" -ot "$win32/core/setuvane.exe" ]; then
+  rm -rf "$solid" && mkdir -p "$solid"
+  "$PACK" build --solid --installer "$win32/core/setuvane.exe" -o "$solid/setup.exe" "$medium/manifest.txt" >/dev/null
+fi
 
 # The NSIS installer: one exe serves both runs (/S skips its page).
 cat >"$WORK/nsis.nsi" <<NSI
@@ -73,6 +83,9 @@ Section
 SectionEnd
 NSI
 makensis -V1 "$WORK/nsis.nsi"
+# NSIS at its smallest, as vendors ship it: one LZMA stream across the files.
+sed -e 's|^SetCompressor zlib|SetCompressor /SOLID lzma|' -e "s|nsis-setup.exe|nsis-lzma.exe|" "$WORK/nsis.nsi" >"$WORK/nsis-lzma.nsi"
+[ -f "$WORK/nsis-lzma.exe" ] && [ "$WORK/nsis-lzma.exe" -nt "$WORK/payload/payload.done" ] || makensis -V1 "$WORK/nsis-lzma.nsi"
 
 # Targets are removed only when the script ends, and a new run first waits until
 # 40 s have passed since: ext4 passes over recently freed inodes when it makes files,
@@ -88,7 +101,9 @@ if [ -f "$stamp" ]; then
 fi
 mkdir -p "$targets"
 echo "install_vs_nsis: $(wc -l <"$WORK/payload/list.txt") files, $(du -sb "$files" | cut -f1) bytes;" \
-     "install.zip $(stat -c %s "$medium/install.zip") bytes, NSIS $(stat -c %s "$WORK/nsis-setup.exe") bytes; $ROUNDS rounds"
+     "install.zip $(stat -c %s "$medium/install.zip") bytes, NSIS $(stat -c %s "$WORK/nsis-setup.exe") bytes;" \
+     "solid setup.exe $(stat -c %s "$solid/setup.exe") bytes, NSIS /SOLID lzma $(stat -c %s "$WORK/nsis-lzma.exe") bytes" \
+     "(size ratio $(awk -v a="$(stat -c %s "$solid/setup.exe")" -v b="$(stat -c %s "$WORK/nsis-lzma.exe")" 'BEGIN { printf "%.3f", a / b }')); $ROUNDS rounds"
 z() { echo "Z:$(echo "$1" | tr / '\\')"; }
 SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/setuvane_install_timer.exe" \
   "$ROUNDS" "$(z "$targets")" \
@@ -96,10 +111,13 @@ SETUVANE_WINEPREFIX=$win32/wineprefix "$here/scripts/wine-run.sh" "$win32/bench/
   "nsis-window=$(z "$WORK/nsis-setup.exe") /D={dir}" \
   "verysilent=\"$(z "$medium/setuvane.exe")\" /VERYSILENT /DIR={dir}" \
   "wizard=$(z "$medium/setuvane.exe")" \
-  "single-file=\"$(z "$single/setup.exe")\" /VERYSILENT /DIR={dir}" 2>"$WORK/rounds.log" | tee "$WORK/result.txt" |
-  awk '/nsis-silent/ { base = $3 } /^verysilent/ { folder = $3 } { lines[NR] = $0; med[NR] = $3 }
+  "single-file=\"$(z "$single/setup.exe")\" /VERYSILENT /DIR={dir}" \
+  "nsis-lzma=$(z "$WORK/nsis-lzma.exe") /S /D={dir}" \
+  "solid=\"$(z "$solid/setup.exe")\" /VERYSILENT /DIR={dir}" 2>"$WORK/rounds.log" | tee "$WORK/result.txt" |
+  awk '/nsis-silent/ { base = $3 } /^verysilent/ { folder = $3 } /^nsis-lzma/ { lzma = $3 } { lines[NR] = $0; med[NR] = $3 }
        END { for (i = 1; i <= NR; i++) printf "%s  ratio %.2f%s\n", lines[i], med[i] / base,
-             lines[i] ~ /^single-file/ ? sprintf("  to verysilent %.2f", med[i] / folder) : "" }'
+             lines[i] ~ /^single-file/ ? sprintf("  to verysilent %.2f", med[i] / folder) :
+             lines[i] ~ /^solid/ ? sprintf("  to nsis-lzma %.2f", med[i] / lzma) : "" }'
 # Every run must have installed the whole payload (Setuvane's beside its uninstaller
 # and record).
 expected=$(wc -l <"$WORK/payload/list.txt")

@@ -20,3 +20,14 @@ function(setuvane_layer target folder)
   add_library(${target} STATIC ${sources})
   target_link_libraries(${target} PUBLIC ${L_LIBS})
 endfunction()
+
+# setuvane_speed_critical(SOURCE...)
+# Sources of the calling folder whose loops set the installation's pace (decoders,
+# checksums, the output of entries): compiled for speed where the installer's own
+# build optimises the rest for size (cmake/toolchain-i686-w64-mingw32-installer.cmake).
+function(setuvane_speed_critical)
+  if(SETUVANE_INSTALLER_ONLY)
+    list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS -O3)
+  endif()
+endfunction()

@@ -17,3 +17,12 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES SETUVANE_I586_RUNTIME)
 if(SETUVANE_I586_RUNTIME)
   string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -B${SETUVANE_I586_RUNTIME}/")
 endif()
+
+# Every copy of the installer travels inside each single file and uninstaller, so
+# its code is optimised for size (the top CMakeLists.txt), but for the loops that
+# decode and sum the package (cmake/SetuvaneLayer.cmake: setuvane_speed_critical);
+# each function and object in a section of its own lets the linker drop what
+# nothing calls.
+string(APPEND CMAKE_C_FLAGS_INIT " -ffunction-sections -fdata-sections")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -ffunction-sections -fdata-sections")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--gc-sections")

@@ -1,4 +1,4 @@
-// The artwork carried as bitmap resources of the program (art/setuvane.rc).
+// The artwork carried as deflated picture resources of the program (art/setuvane.rc).
 #pragma once
 
 #include <windows.h>
@@ -8,8 +8,8 @@
 
 namespace setuvane {
 
-// A fresh copy of the bitmap resource `id` of the running program; empty when the
-// program carries no such resource.
+// A fresh bitmap of the picture resource `id` of the running program; empty when
+// the program carries no such resource.
 GdiObject<HBITMAP> LoadArtwork(int id);
 
 // The colour of the bitmap's bottom-left pixel, the key colour of a keyed picture.

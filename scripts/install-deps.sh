@@ -8,7 +8,7 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  libcli11-dev nlohmann-json3-dev libdeflate-dev libz-mingw-w64-dev
+  libcli11-dev nlohmann-json3-dev libdeflate-dev libz-mingw-w64-dev liblzma-dev
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   zip unzip p7zip-full libarchive-tools python3 locales
   nsis
@@ -33,7 +33,8 @@ ensure_polish_locale() {
   $SUDO locale-gen >/dev/null
 }
 
-# scripts/build-i586-runtime.sh fetches MinGW-w64's sources with apt-get source:
+# scripts/build-i586-runtime.sh and build-i586-liblzma.sh fetch MinGW-w64's and
+# xz-utils' sources with apt-get source:
 # Debian's source lists, beside the binary ones.
 sources_list=/etc/apt/sources.list.d/setuvane-debian-src.sources
 ensure_source_lists() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/package/embedded_package.h"
+#include "core/package/package_source.h"
 #include "tools/console.h"
 #include "tools/printable.h"
 
@@ -56,6 +57,14 @@ bool ArchiveSession::Open(const std::string& argument) {
   }
   if (zip_.Archive() == nullptr) {
     Error(argument + ": no such file");
+    return false;
+  }
+  // A solid stream is one for all its entries: a damaged one is refused whole, as
+  // the installer refuses it, before any entry is written.
+  if (zip_.Archive()->IsSolid() && carriedIntegrity_ && *carriedIntegrity_ != PackageIntegrity::kIntact) {
+    Error(argument + ": " + (*carriedIntegrity_ == PackageIntegrity::kTruncated ? kPackageTruncatedText
+                                                                                : kPackageDamagedText));
+    zip_.CloseZip();
     return false;
   }
   return true;

@@ -10,6 +10,7 @@
 #include "tools/build/package_checks.h"
 #include "tools/build/package_writer.h"
 #include "tools/build/script_names.h"
+#include "tools/build/solid_writer.h"
 #include "tools/build/source_files.h"
 #include "tools/command.h"
 #include "tools/console.h"
@@ -30,7 +31,9 @@ const char kDetails[] =
     "An output name ending in .exe makes a single-file installer: setuvane.exe with\n"
     "the package inside it and a version resource naming the product (install.inf's\n"
     "INSTALL_TASK_TITLE, INSTALL_MAIN_TITLE, PRODUCT_VERSION, PRODUCT_PUBLISHER);\n"
-    "sign it with `setuvane-pack sign`.\n"
+    "sign it with `setuvane-pack sign`. With --solid its files are one LZMA2 stream\n"
+    "across them (xz), much smaller for many alike files; the ZIP's encryption and\n"
+    "--level do not apply to it.\n"
     "Exit code: 0 written, 1 problems in the package, 2 bad usage or a failed write.\n";
 
 // Entries without a time of their own in reproducible builds: 2000-01-01 00:00.
@@ -44,6 +47,8 @@ struct BuildOptions {
   bool reproducible = false;
   bool fromUtf8 = false;
   bool strict = false;
+  bool solid = false;
+  bool passwordGiven = false;
   int level = kDefaultDeflateLevel;
   unsigned jobs = 0;
 };
@@ -126,12 +131,13 @@ std::string SettingsText(const std::vector<PackageFile>& files) {
   return text;
 }
 
-// The package written into a temporary file, then set into the installer.
-WriteSummary WriteSingleFile(const std::vector<PackageFile>& files, const fs::path& output,
-                             std::vector<uint8_t> installer, const WriteOptions& write) {
+// The package written into a temporary file by `writePackage`, then set into the
+// installer; returns the single file's size.
+uint64_t WriteSingleFile(const std::vector<PackageFile>& files, const fs::path& output, std::vector<uint8_t> installer,
+                         const std::function<void(const fs::path& package)>& writePackage) {
   fs::path packagePath = output;
   packagePath += ".zip.tmp";
-  WriteSummary summary = WritePackage(files, packagePath, write);
+  writePackage(packagePath);
   const std::optional<std::vector<uint8_t>> package = ReadBytes(packagePath);
   std::error_code ignored;
   fs::remove(packagePath, ignored);
@@ -140,13 +146,21 @@ WriteSummary WriteSingleFile(const std::vector<PackageFile>& files, const fs::pa
       ProductVersionInfo(ReadProductTexts(SettingsText(files)), output.filename().string());
   const std::vector<uint8_t> single = MakeSingleFile(std::move(installer), *package, version);
   WriteBytes(output, single);
-  summary.archiveBytes = single.size();
-  return summary;
+  return single.size();
 }
 
 int RunBuild(const BuildOptions& options) {
   const std::optional<std::string> password = PasswordText(options.password, "build");
   if (!password) return kUsageOrArchiveError;
+  if (options.solid && !IsProgramName(ArgumentToPath(options.output))) {
+    std::fprintf(stderr, "setuvane-pack build: --solid makes a single file: name it with -o NAME.exe\n");
+    return kUsageOrArchiveError;
+  }
+  if (options.solid && options.passwordGiven) {
+    std::fprintf(stderr, "setuvane-pack build: --password does not go with --solid: the solid stream is not "
+                         "encrypted (the README says why)\n");
+    return kUsageOrArchiveError;
+  }
   const fs::path manifestPath = ArgumentToPath(options.manifest);
   const fs::path output = ArgumentToPath(options.output);
   const std::optional<std::string> text = ReadManifest(manifestPath);
@@ -204,8 +218,23 @@ int RunBuild(const BuildOptions& options) {
   write.jobs = options.jobs;
   if (options.reproducible) write.fixedTime = ReproducibleTime();
   try {
-    const WriteSummary summary = singleFile ? WriteSingleFile(files, output, std::move(installer), write)
-                                            : WritePackage(files, output, write);
+    if (options.solid) {
+      SolidSummary solid;
+      const uint64_t bytes = WriteSingleFile(files, output, std::move(installer), [&](const fs::path& package) {
+        solid = WriteSolidPackage(files, package, write);
+      });
+      std::printf("%s: single-file installer, %zu entries in one stream (%d behind the x86 filter), %llu bytes\n",
+                  options.output.c_str(), files.size(), solid.programs, static_cast<unsigned long long>(bytes));
+      return kSuccess;
+    }
+    WriteSummary summary;
+    if (singleFile) {
+      summary.archiveBytes = WriteSingleFile(files, output, std::move(installer), [&](const fs::path& package) {
+        summary = WritePackage(files, package, write);
+      });
+    } else {
+      summary = WritePackage(files, output, write);
+    }
     std::printf("%s: %s%zu entries (%d deflated, %d stored), %llu bytes\n", options.output.c_str(),
                 singleFile ? "single-file installer, " : "", files.size(), summary.deflated, summary.stored,
                 static_cast<unsigned long long>(summary.archiveBytes));
@@ -235,6 +264,8 @@ void AddBuildCommand(CLI::App& app, int& exitCode) {
                     "and header bytes derived from each entry");
   command->add_flag("--from-utf8", options->fromUtf8, "convert the setup texts (*.inf) from UTF-8 to Windows-1250");
   command->add_flag("--strict", options->strict, "warnings fail the build too");
+  command->add_flag("--solid", options->solid,
+                    "a single file whose files are one compressed stream (LZMA2, xz) instead of a ZIP");
   command->add_option("--level", options->level, "deflate level, 1 (fast) to 12 (small); 0 stores everything")
       ->option_text("N")
       ->check(CLI::Range(0, 12));
@@ -242,7 +273,10 @@ void AddBuildCommand(CLI::App& app, int& exitCode) {
       ->option_text("N")
       ->check(CLI::Range(1, 256));
   command->add_option("MANIFEST", options->manifest, "the manifest")->required();
-  command->callback([options, &exitCode] { exitCode = RunBuild(*options); });
+  command->callback([options, command, &exitCode] {
+    options->passwordGiven = command->count("--password") > 0;
+    exitCode = RunBuild(*options);
+  });
 }
 
 }  // namespace setuvane::pack

@@ -30,6 +30,7 @@ std::string MethodName(uint16_t method) {
     case 2: case 3: case 4: case 5: return "reduced" + std::to_string(method - 1);
     case 6: return "imploded";
     case 8: return "deflated";
+    case 95: return "xz";  // an entry of a solid package (or a ZIP's XZ entry, which is not read)
     default: return "method" + std::to_string(method);
   }
 }

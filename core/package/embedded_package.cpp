@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/file_system.h"
+#include "archive/solid_stream.h"
 #include "core/package/package_checksum.h"
 #include "pe/pe_layout.h"
 
@@ -15,6 +16,10 @@ namespace {
 
 constexpr char kMark[16] = {'S', 'e', 't', 'u', 'v', 'a', 'n', 'e', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'};
 constexpr uint32_t kFormat = 1;
+constexpr uint32_t kUnpacksUninstaller = 1;  // flags of the record
+constexpr uint32_t kUninstallerPacked = 2;
+// An unpacked uninstaller larger than this is no program of ours.
+constexpr size_t kLargestUninstaller = size_t(64) << 20;
 // Read in pieces that stay in the processor's cache while they are summed.
 constexpr size_t kCheckPiece = 256 * 1024;
 
@@ -30,10 +35,12 @@ void StoreLe(uint8_t* p, uint64_t value, int bytes) {
 
 }  // namespace
 
-PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package) {
+PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package, bool unpacksUninstaller) {
   PackageRecord record{};
   std::memcpy(record.data(), kMark, sizeof kMark);
   StoreLe(record.data() + 16, kFormat, 4);
+  const bool packed = package && package->uninstaller && package->uninstaller->packed;
+  StoreLe(record.data() + 20, (unpacksUninstaller ? kUnpacksUninstaller : 0) | (packed ? kUninstallerPacked : 0), 4);
   if (package) {
     StoreLe(record.data() + 24, uint64_t(package->offset), 8);
     StoreLe(record.data() + 32, uint64_t(package->size), 8);
@@ -46,6 +53,8 @@ PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package)
   }
   return record;
 }
+
+bool UnpacksUninstaller(const uint8_t* record) { return (LoadLe(record + 20, 4) & kUnpacksUninstaller) != 0; }
 
 bool IsPackageRecord(const uint8_t* bytes) {
   return std::memcmp(bytes, kMark, sizeof kMark) == 0 && LoadLe(bytes + 16, 4) == kFormat;
@@ -72,8 +81,8 @@ std::optional<EmbeddedPackage> DecodePackageRecord(const uint8_t* bytes) {
     // The uninstaller comes after the package, and a record naming one elsewhere
     // is damaged as a whole.
     if (!InFileRange(uninstallerOffset, uninstallerSize) || uninstallerOffset < offset + size) return std::nullopt;
-    package.uninstaller =
-        CarriedBytes{int64_t(uninstallerOffset), int64_t(uninstallerSize), uint32_t(LoadLe(bytes + 60, 4))};
+    package.uninstaller = CarriedBytes{int64_t(uninstallerOffset), int64_t(uninstallerSize),
+                                       uint32_t(LoadLe(bytes + 60, 4)), (LoadLe(bytes + 20, 4) & kUninstallerPacked) != 0};
   }
   return package;
 }
@@ -155,8 +164,9 @@ void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32
   if (layout.directories.size() > kCertificateTable) {
     std::fill_n(bytes.begin() + std::ptrdiff_t(layout.DirectoryEntry(kCertificateTable)), 8, 0);
   }
+  const bool unpacks = UnpacksUninstaller(bytes.data() + recordOffset);
   bytes.resize(end);
-  const PackageRecord blank = EncodePackageRecord(std::nullopt);
+  const PackageRecord blank = EncodePackageRecord(std::nullopt, unpacks);
   std::copy(blank.begin(), blank.end(), bytes.begin() + recordOffset);
   StoreLe(bytes.data() + layout.ChecksumField(), ProgramChecksum(bytes, layout.ChecksumField()), 4);
 }
@@ -191,6 +201,7 @@ std::optional<std::vector<uint8_t>> UninstallerOfSingleFile(archive::ReadableFil
         ChecksumOf(bytes.data(), bytes.size()) != carried.checksum) {
       return std::nullopt;
     }
+    if (carried.packed) return archive::UnpackXz(bytes, kLargestUninstaller);
     return bytes;
   } catch (const std::exception&) {
     return std::nullopt;

@@ -9,7 +9,9 @@
 //   offset  size  field
 //        0    16  "Setuvane package" (the record's mark)
 //       16     4  format, 1
-//       20     4  0
+//       20     4  flags: 1 the program unpacks a packed uninstaller (set in the
+//                 blank record of those that do, and kept), 2 the uninstaller is
+//                 carried packed (an .xz stream of it)
 //       24     8  the package's offset in the file
 //       32     8  its size in bytes (0: no package inside)
 //       40     4  its checksum (core/package/package_checksum.h)
@@ -18,7 +20,10 @@
 //       60     4  its checksum
 //
 // All numbers are little-endian. The package is then read through that window of
-// the program file, exactly as install.zip would be.
+// the program file, exactly as install.zip would be. The signed uninstaller is a
+// second copy of the program in every signed single file: packed, it costs about a
+// third of that; the package tool packs it only for a program whose record says it
+// unpacks it, so that an earlier installer never gets one.
 #pragma once
 
 #include <array>
@@ -43,6 +48,7 @@ struct CarriedBytes {
   int64_t offset = 0;
   int64_t size = 0;
   uint32_t checksum = 0;
+  bool packed = false;  // an .xz stream of the bytes meant
   bool operator==(const CarriedBytes&) const = default;
 };
 
@@ -54,8 +60,11 @@ struct EmbeddedPackage {
   bool operator==(const EmbeddedPackage&) const = default;
 };
 
-// The record with `package` in it, or blank.
-PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package);
+// The record with `package` in it, or blank; `unpacksUninstaller` for a program
+// that unpacks a packed uninstaller.
+PackageRecord EncodePackageRecord(const std::optional<EmbeddedPackage>& package, bool unpacksUninstaller = false);
+// Whether the program of this record (blank or filled) unpacks a packed uninstaller.
+bool UnpacksUninstaller(const uint8_t* record);
 // True for a record of this format, blank or filled.
 bool IsPackageRecord(const uint8_t* bytes);
 // The package a filled record names; nullopt for a blank record or other bytes.
@@ -88,9 +97,9 @@ int64_t ProgramPartLength(archive::ReadableFile& program);
 // when the record lies among the headers or past the bytes (a crafted file).
 void MakeBareProgram(std::vector<uint8_t>& bytes, const PeLayout& layout, uint32_t recordOffset);
 
-// The uninstaller of a single file: the signed one it carries, or else its bare
-// installer; nullopt when the file carries no package (it is the bare installer
-// itself, signature and all) or cannot be read.
+// The uninstaller of a single file: the signed one it carries (unpacked), or else
+// its bare installer; nullopt when the file carries no package (it is the bare
+// installer itself, signature and all) or cannot be read.
 std::optional<std::vector<uint8_t>> UninstallerOfSingleFile(archive::ReadableFile& program);
 // The bare installer inside a single file, even where it carries a signed one.
 std::optional<std::vector<uint8_t>> BareInstallerOfSingleFile(archive::ReadableFile& program);

@@ -4,6 +4,8 @@
 // choosing and checking it.
 #include <gtest/gtest.h>
 
+#include <lzma.h>
+
 #include "archive/unzipper.h"
 #include "core/run/exit_codes.h"
 #include "core/package/install_package.h"
@@ -142,6 +144,28 @@ TEST(EmbeddedPackage, TheBareInstallerOfASignedSingleFileLosesPackageAndSignatur
   std::copy(huge.begin(), huge.end(), carrier.bytes.begin() + *PackageRecordOffset(*ReadPeLayout(carrying.data(), carrying.size())));
   EXPECT_EQ(CheckEmbeddedPackage(carrier, withUninstaller), PackageIntegrity::kTruncated);
   EXPECT_FALSE(UninstallerOfSingleFile(carrier));
+
+  // Packed (an .xz stream), as the package tool carries it for a program that
+  // unpacks it: unpacked, and the bare installer keeps saying it unpacks.
+  std::vector<uint8_t> packed(4096);
+  size_t packedSize = 0;
+  ASSERT_EQ(lzma_easy_buffer_encode(6, LZMA_CHECK_NONE, nullptr, uninstaller.data(), uninstaller.size(),
+                                    packed.data(), &packedSize, packed.size()),
+            LZMA_OK);
+  packed.resize(packedSize);
+  carrying.resize(size_t(withUninstaller.uninstaller->offset));
+  withUninstaller.uninstaller = CarriedBytes{int64_t(carrying.size()), int64_t(packed.size()),
+                                             ChecksumOf(packed.data(), packed.size()), true};
+  carrying.insert(carrying.end(), packed.begin(), packed.end());
+  const PackageRecord packing = EncodePackageRecord(withUninstaller, true);
+  std::copy(packing.begin(), packing.end(), carrying.begin() + *PackageRecordOffset(*ReadPeLayout(carrying.data(), carrying.size())));
+  MemoryFile packedCarrier(carrying);
+  EXPECT_EQ(ReadEmbeddedPackage(packedCarrier), withUninstaller);
+  EXPECT_EQ(UninstallerOfSingleFile(packedCarrier), uninstaller);
+  const std::optional<std::vector<uint8_t>> bareOfPacked = BareInstallerOfSingleFile(packedCarrier);
+  ASSERT_TRUE(bareOfPacked);
+  EXPECT_TRUE(UnpacksUninstaller(bareOfPacked->data() + *PackageRecordOffset(*ReadPeLayout(bareOfPacked->data(), bareOfPacked->size()))));
+  EXPECT_FALSE(UnpacksUninstaller(EncodePackageRecord(withUninstaller).data()));
 
   // A certificate table that points into the image cuts nothing before the record.
   std::vector<uint8_t> odd = WithPackage(program, fakes::Bytes(5000, 'p'));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
@@ -367,6 +368,73 @@ TEST_F(PackToolTest, ASingleFileCarriesItsComponentsAndItsPlanShowsThem) {
   EXPECT_NE(r.out.find("\"C:\\WINDOWS\\TEMP\\supaxdo\\setup.exe\" /QT"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("supajet"), std::string::npos) << "nothing beside the single file runs";
   EXPECT_NE(r.out.find("Przyk"), std::string::npos) << "the product's own install.inf, not the component's";
+}
+
+// Solid single files read back by list, test, extract (on two threads and on one)
+// and plan: an empty file, many small alike ones, one larger than the stream's
+// dictionary, a Polish name, and a package of one product file. One cut short or
+// with a changed byte is refused with exit code 2 before anything is written.
+TEST_F(PackToolTest, SolidSingleFilesRoundTripAndDamagedOnesAreRefused) {
+  const std::vector<Resource> resources = {{{kRtRcData, {}}, {IDR_VERSION_ROOM, {}}, 1033, 0, Bytes(4096, 0)}};
+  archive::testing::WriteFile(temp.Path() / "setuvane.exe",
+                              fakes::FakeProgram({{".text", Bytes(300, 0xC3)}, fakes::PackageRecordSection(),
+                                                  {".rsrc", WriteResources(resources, 0x3000)}}));
+  const std::string sample = fs::path(kSample).parent_path().string();
+  fs::create_directories(temp.Path() / "p/wiele");
+  for (const char* name : {"install.inf", "license.inf", "readme.inf", "registry.inf", "shortcut.inf"})
+    fs::copy_file(sample + "/" + name, temp.Path() / "p" / name);
+  std::map<std::string, std::vector<uint8_t>> product = {
+      {"pusty.txt", {}}, {"pusty2.txt", {}}, {"zażółć.txt", ToBytes("gęślą jaźń")}};
+  std::string large;
+  for (int i = 0; large.size() < 9'000'000; ++i) large += "linia " + std::to_string(i) + "\r\n";
+  product["duzy.bin"] = ToBytes(large);
+  for (int i = 0; i < 300; ++i)
+    product["wiele/" + std::to_string(i) + ".txt"] = ToBytes("wiersz " + std::to_string(i % 7) + "\r\n");
+  for (const auto& [name, bytes] : product) archive::testing::WriteFile(temp.Path() / "p" / name, bytes);
+  const std::string setup = "[setup]\np/*.inf\n";
+  archive::testing::WriteFile(temp.Path() / "m.txt",
+                              ToBytes(setup + "[<programfolder>]\np/pusty.txt\np/pusty2.txt\np/zażółć.txt\np/duzy.bin\n"
+                                              "[<programfolder>Wiele]\np/wiele\n"));
+  Result r = Pack("build --solid --installer setuvane.exe -o setup.exe m.txt");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "setup.exe: single-file installer, 309 entries in one stream (0 behind the x86 filter), " +
+                       std::to_string(fs::file_size(temp.Path() / "setup.exe")) + " bytes\n");
+  EXPECT_LT(fs::file_size(temp.Path() / "setup.exe"), 1'000'000u);
+  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 309 entries\n");
+  const std::string listed = Pack("list setup.exe").out;
+  EXPECT_NE(listed.find(" xz "), std::string::npos) << listed;
+  EXPECT_NE(listed.find("00000000  p/pusty.txt -> <programfolder>"), std::string::npos) << listed;
+  EXPECT_EQ(Pack("plan setup.exe").code, 0);
+  for (const char* threads : {"1", "0"}) {
+    r = Run(std::string("SETUVANE_DECODE_AHEAD=") + threads + " '" SETUVANE_PACK "' extract -d x" + threads +
+            " setup.exe");
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const auto& [name, bytes] : product)
+      EXPECT_EQ(archive::testing::ReadFile(temp.Path() / ("x" + std::string(threads)) / "p" / name),
+                std::string(bytes.begin(), bytes.end()))
+          << name;
+  }
+  archive::testing::WriteFile(temp.Path() / "m.txt", ToBytes(setup + "[<programfolder>]\np/zażółć.txt\n"));
+  ASSERT_EQ(Pack("build --solid --installer setuvane.exe -o one.exe m.txt").code, 0);
+  EXPECT_EQ(Pack("test one.exe").out, "no errors in 6 entries\n");
+
+  // Cut short, and a byte changed in the middle of the stream.
+  const std::string whole = archive::testing::ReadFile(temp.Path() / "setup.exe");
+  std::string changed = whole;
+  changed[whole.size() / 2] ^= 1;
+  archive::testing::WriteFile(temp.Path() / "cut.exe", ToBytes(whole.substr(0, whole.size() - 5000)));
+  archive::testing::WriteFile(temp.Path() / "changed.exe", ToBytes(changed));
+  for (const char* copy : {"cut", "changed"}) {
+    r = Pack(std::string("extract -d bad ") + copy + ".exe");
+    EXPECT_EQ(r.code, 2) << copy;
+    EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(Pack(std::string("test ") + copy + ".exe").code, 2);
+    EXPECT_EQ(Tree("bad"), std::vector<std::string>()) << copy;
+  }
+  // A solid package is a single file, and not encrypted.
+  EXPECT_EQ(Pack("build --solid -o p.zip m.txt").code, 2);
+  EXPECT_EQ(Pack("build --solid --password x --installer setuvane.exe -o two.exe m.txt").code, 2);
+  EXPECT_FALSE(fs::exists(temp.Path() / "p.zip") || fs::exists(temp.Path() / "two.exe"));
 }
 
 // A plan of the sample package on a medium with two component folders: the steps

@@ -70,14 +70,7 @@ osslsigncode verify -in installed/uninstall.exe -CAfile cert.pem >verify-uninsta
   { cat verify-uninstaller.txt; fail "the installed uninstaller is not signed"; }
 
 # One byte of the package changed: the report of an unreadable package, exit code 2.
-/usr/bin/python3 - setup.exe damaged/setup.exe <<'PY'
-import sys, struct
-data = bytearray(open(sys.argv[1], "rb").read())
-record = data.index(b"Setuvane package\x01\x00\x00\x00")
-offset, size = struct.unpack_from("<QQ", data, record + 24)
-data[offset + size // 2] ^= 0x01
-open(sys.argv[2], "wb").write(data)
-PY
+/usr/bin/python3 "$root/tests/tools/damaged_copy.py" setup.exe damaged/setup.exe
 set +e
 "$run" "$(winpath "$out/damaged/setup.exe")" /VERYSILENT "/DIR=$(winpath "$out/damaged/installed")" \
   "/LOG=$(winpath "$out/damaged.log")"

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace setuvane::pack {
 
@@ -24,6 +26,17 @@ struct PackageFile {
   // A component installer's file, carried by a single file below its folder.
   bool IsComponent() const { return IsSetup() && storedName.find('/') != std::string::npos; }
 };
+
+// An entry's time as MS-DOS keeps it.
+struct DosStamp {
+  uint16_t time = 0;
+  uint16_t date = 0;
+};
+// The file's last write time, in local time as the installer stamps it; with
+// `fixedTime` (reproducible builds) that time, taken in UTC.
+DosStamp EntryStamp(const PackageFile& file, std::optional<std::time_t> fixedTime);
+// The entry's bytes; throws std::runtime_error when the file cannot be read whole.
+std::vector<uint8_t> ReadWhole(const PackageFile& file);
 
 // A destination text followed by a subfolder or file name: a "\" between them
 // unless the text ends in one or in a macro (macros end in a backslash).

@@ -27,11 +27,6 @@ constexpr size_t kMostEntries = 0xFFFF;  // beyond it the end record needs Zip64
 // entries of the one being written.
 constexpr size_t kWindow = 64;
 
-struct DosStamp {
-  uint16_t time = 0;
-  uint16_t date = 0;
-};
-
 struct EncodedEntry {
   uint16_t method = 0;
   uint16_t flags = 0;
@@ -39,38 +34,6 @@ struct EncodedEntry {
   uint32_t size = 0;
   std::vector<uint8_t> data;  // as stored: compressed, encrypted
 };
-
-DosStamp ToDos(const std::tm& tm) {
-  if (tm.tm_year < 80) return {0, (1 << 5) | 1};  // before 1980: 1980-01-01 00:00
-  return {static_cast<uint16_t>(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2),
-          static_cast<uint16_t>((tm.tm_year - 80) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday)};
-}
-
-// The installer stamps extracted files with the entry's time taken as local time.
-DosStamp FileStamp(const fs::path& path) {
-  std::error_code error;
-  const auto written = fs::last_write_time(path, error);
-  if (error) return ToDos(std::tm{});
-  const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
-  const std::tm* local = std::localtime(&t);
-  return local ? ToDos(*local) : ToDos(std::tm{});
-}
-
-// The same time everywhere: taken in UTC, not in the builder's time zone.
-DosStamp FixedStamp(std::time_t t) {
-  const std::tm* utc = std::gmtime(&t);
-  return utc ? ToDos(*utc) : ToDos(std::tm{});
-}
-
-std::vector<uint8_t> ReadWhole(const PackageFile& file) {
-  if (file.content) return std::vector<uint8_t>(file.content->begin(), file.content->end());
-  std::ifstream in(file.source, std::ios::binary);
-  std::vector<uint8_t> bytes(file.size);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())) || in.peek() != EOF) {
-    throw std::runtime_error(PathText(file.source) + ": cannot be read whole (did it change?)");
-  }
-  return bytes;
-}
 
 // Eleven header bytes that depend only on the entry (splitmix64 over its name, CRC
 // and size), for reproducible builds.
@@ -228,7 +191,7 @@ void WriteArchive(const std::vector<PackageFile>& files, const fs::path& path, c
                   WriteSummary& summary) {
   std::vector<DosStamp> stamps;
   for (const PackageFile& file : files) {
-    stamps.push_back(options.fixedTime ? FixedStamp(*options.fixedTime) : FileStamp(file.source));
+    stamps.push_back(EntryStamp(file, options.fixedTime));
   }
   Output out(path);
   std::vector<uint8_t> central;
@@ -274,18 +237,11 @@ void WriteArchive(const std::vector<PackageFile>& files, const fs::path& path, c
 
 }  // namespace
 
-WriteSummary WritePackage(const std::vector<PackageFile>& files, const fs::path& output, const WriteOptions& options) {
-  if (files.size() > kMostEntries) throw std::runtime_error("more than 65,535 entries need Zip64, which the installer does not read");
-  for (const PackageFile& file : files) {
-    if (file.storedName.size() > 0xFFFF || file.destination.size() > 0xFFFF) {
-      throw std::runtime_error(PathText(file.source) + ": name or destination longer than a ZIP header holds");
-    }
-  }
+void WriteWholeOrNothing(const fs::path& output, const std::function<void(const fs::path& partial)>& write) {
   fs::path partial = output;
   partial += ".part";
-  WriteSummary summary;
   try {
-    WriteArchive(files, partial, options, summary);
+    write(partial);
     fs::rename(partial, output);
   } catch (const fs::filesystem_error& e) {
     std::error_code ignored;
@@ -296,6 +252,17 @@ WriteSummary WritePackage(const std::vector<PackageFile>& files, const fs::path&
     fs::remove(partial, ignored);
     throw;
   }
+}
+
+WriteSummary WritePackage(const std::vector<PackageFile>& files, const fs::path& output, const WriteOptions& options) {
+  if (files.size() > kMostEntries) throw std::runtime_error("more than 65,535 entries need Zip64, which the installer does not read");
+  for (const PackageFile& file : files) {
+    if (file.storedName.size() > 0xFFFF || file.destination.size() > 0xFFFF) {
+      throw std::runtime_error(PathText(file.source) + ": name or destination longer than a ZIP header holds");
+    }
+  }
+  WriteSummary summary;
+  WriteWholeOrNothing(output, [&](const fs::path& partial) { WriteArchive(files, partial, options, summary); });
   return summary;
 }
 

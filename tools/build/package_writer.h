@@ -10,6 +10,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,5 +38,10 @@ struct WriteSummary {
 // Throws std::runtime_error (with a message for the console) on failure.
 WriteSummary WritePackage(const std::vector<PackageFile>& files, const std::filesystem::path& output,
                           const WriteOptions& options);
+
+// Runs `write` on a temporary file beside `output` ("NAME.part"), which replaces
+// `output` once `write` returns; on any failure it is removed and `output` stays.
+void WriteWholeOrNothing(const std::filesystem::path& output,
+                         const std::function<void(const std::filesystem::path& partial)>& write);
 
 }  // namespace setuvane::pack

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/package/package_checksum.h"
+#include "tools/build/solid_writer.h"
 
 namespace setuvane::pack {
 namespace {
@@ -31,7 +32,7 @@ void ProgramFile::Put32(size_t at, uint32_t value) {
 }
 
 void ProgramFile::WriteRecord(const std::optional<EmbeddedPackage>& package) {
-  const PackageRecord record = EncodePackageRecord(package);
+  const PackageRecord record = EncodePackageRecord(package, UnpacksUninstaller(bytes_.data() + recordOffset_));
   std::copy(record.begin(), record.end(), bytes_.begin() + recordOffset_);
 }
 
@@ -91,7 +92,10 @@ EmbeddedPackage ProgramFile::AppendPackage(const std::vector<uint8_t>& package) 
   return place;
 }
 
-void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& uninstaller) {
+void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& signedProgram) {
+  // Packed for a program that unpacks it: a third of its size.
+  const bool packed = UnpacksUninstaller(bytes_.data() + recordOffset_);
+  const std::vector<uint8_t> uninstaller = packed ? PackXz(signedProgram, true) : signedProgram;
   std::optional<EmbeddedPackage> package = DecodePackageRecord(bytes_.data() + recordOffset_);
   if (!package || package->offset + package->size > int64_t(bytes_.size())) {
     throw std::runtime_error("the program carries no package");
@@ -101,8 +105,8 @@ void ProgramFile::CarryUninstaller(const std::vector<uint8_t>& uninstaller) {
     std::fill_n(bytes_.begin() + std::ptrdiff_t(layout_.DirectoryEntry(kCertificateTable)), 8, 0);
   }
   bytes_.resize((bytes_.size() + kPackageAlignment - 1) / kPackageAlignment * kPackageAlignment, 0);
-  package->uninstaller =
-      CarriedBytes{int64_t(bytes_.size()), int64_t(uninstaller.size()), ChecksumOf(uninstaller.data(), uninstaller.size())};
+  package->uninstaller = CarriedBytes{int64_t(bytes_.size()), int64_t(uninstaller.size()),
+                                      ChecksumOf(uninstaller.data(), uninstaller.size()), packed};
   bytes_.insert(bytes_.end(), uninstaller.begin(), uninstaller.end());
   WriteRecord(package);
   Reread();

@@ -34,9 +34,10 @@ class ProgramFile {
   // Appends `package` (after 8-byte alignment) and names it in the record.
   EmbeddedPackage AppendPackage(const std::vector<uint8_t>& package);
   // For a single file: cuts off a signature and an uninstaller carried before,
-  // appends `uninstaller` (after 8-byte alignment) and names it in the record.
-  // Throws std::runtime_error when the file carries no package.
-  void CarryUninstaller(const std::vector<uint8_t>& uninstaller);
+  // appends `signedProgram` (after 8-byte alignment), packed when the program
+  // unpacks it, and names it in the record. Throws std::runtime_error when the
+  // file carries no package.
+  void CarryUninstaller(const std::vector<uint8_t>& signedProgram);
   // The header checksum over the whole file, as the image help library computes it.
   void UpdateChecksum();
 

@@ -1,0 +1,37 @@
+// Writes a solid package (archive/solid_package.h): every file of the package in
+// one .xz stream (xz-utils' liblzma), so that what alike files share is found
+// across them, as a ZIP compressing each entry alone cannot.
+//
+// The files go in the order the installer takes them: the setup files, the
+// component installers' files, the product files; the product files that are
+// x86 Windows programs last, in a block of the stream of their own whose LZMA2
+// runs behind the x86 filter (BCJ: call and jump targets made absolute, so that
+// repeated calls look alike), which pays on programs and costs on anything else.
+// Otherwise the manifest's order stays. LZMA2 runs at its strongest preset with
+// an 8 MiB dictionary: decoding then needs about 8 MiB, half of what the reader
+// allows (archive/solid_stream.h), for machines of 32 MB.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "tools/build/package_file.h"
+#include "tools/build/package_writer.h"
+
+namespace setuvane::pack {
+
+struct SolidSummary {
+  uint64_t packageBytes = 0;
+  int programs = 0;  // files behind the x86 filter
+};
+
+// Writes into a temporary file beside `output` that replaces it only when complete.
+// Throws std::runtime_error (with a message for the console) on failure.
+SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const std::filesystem::path& output,
+                               const WriteOptions& options);
+
+// `bytes` as one .xz stream, at the same strength; `program` puts the x86 filter
+// in front.
+std::vector<uint8_t> PackXz(const std::vector<uint8_t>& bytes, bool program);
+
+}  // namespace setuvane::pack
