@@ -53,6 +53,8 @@ std::string Rechained(std::string_view text) {
 void Check(std::string_view text) {
   const size_t size = text.size();
   const ParsedUninstallRecord parsed = ParseUninstallRecord(text);
+  if (parsed.verifiedLength > size) std::abort();
+  const std::optional<std::string> key = ProductKeyNamed(text);
   if (!parsed.Verified()) {
     if (!parsed.items.empty()) std::abort();
     return;
@@ -67,7 +69,8 @@ void Check(std::string_view text) {
   if (!half.empty() && SealedPart(half.substr(0, half.size() - 1), seal)) std::abort();
 
   std::vector<std::string> distrusted;
-  const std::vector<UninstallItem> trusted = TrustedWithoutSeal(parsed.items, "C:\\Program Files\\P\\", distrusted);
+  const std::vector<UninstallItem> trusted = TrustedWithoutSeal(
+      parsed.items, "C:\\Program Files\\P\\", {key.value_or("P"), "P", "Firma"}, {"C:\\Menu\\"}, distrusted);
   if (trusted.size() + distrusted.size() != parsed.items.size()) std::abort();
   MergeUninstallItems(parsed.items, trusted);
 }

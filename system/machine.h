@@ -41,6 +41,8 @@ struct VersionRecord {
 // The bit of a FileAttributes answer that marks a folder (FILE_ATTRIBUTE_DIRECTORY).
 constexpr std::uint32_t kDirectoryAttribute = 0x10;
 
+enum class MutexHold { kHeld, kHeldElsewhere, kFailed };
+
 class Machine {
  public:
   using Handle = std::uintptr_t;
@@ -92,9 +94,10 @@ class Machine {
   virtual bool PlaySoundFile(const char* path, std::uint32_t flags) = 0;
 
   // Creates the named mutex `name` (CreateMutex) and keeps it until the process
-  // ends; false when it exists already, made by another process. A machine that
-  // cannot tell answers true.
-  virtual bool HoldNamedMutex(const std::string&) { return true; }
+  // ends: kHeldElsewhere when another process made it already, kFailed when it
+  // cannot be made at all (a name the system refuses). A machine that cannot tell
+  // answers kHeld.
+  virtual MutexHold HoldNamedMutex(const std::string&) { return MutexHold::kHeld; }
   // Whether the system's calls take the text as a name as it stands: on Windows 9x
   // only what its ANSI code page holds; elsewhere every text.
   virtual bool HoldsName(const std::string&) { return true; }

@@ -269,20 +269,21 @@ Machine& DefaultMachine() {
   return machine;
 }
 
-bool Win32Machine::HoldNamedMutex(const std::string& name) {
+MutexHold Win32Machine::HoldNamedMutex(const std::string& name) {
   // This process holds it already (an installation and, in tests, an uninstallation
   // in one process): its own handle would answer ERROR_ALREADY_EXISTS.
   static std::set<std::string> held;
-  if (held.count(name)) return true;
+  if (held.count(name)) return MutexHold::kHeld;
   HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
   // Made by another account that gave this one no access: it exists all the same.
-  if (mutex == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
+  // Any other refusal (a name too long or malformed) makes no lock at all.
+  if (mutex == nullptr) return GetLastError() == ERROR_ACCESS_DENIED ? MutexHold::kHeldElsewhere : MutexHold::kFailed;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    return false;
+    return MutexHold::kHeldElsewhere;
   }
   held.insert(name);
-  return true;  // the handle stays open until the process ends, and the mutex with it
+  return MutexHold::kHeld;  // the handle stays open until the process ends, and the mutex with it
 }
 
 }  // namespace setuvane

@@ -31,43 +31,72 @@ std::string Joined(const std::string& root, const std::vector<std::string>& part
   return path;
 }
 
-}  // namespace
+// The root and the names of a path, separators and "." and ".." resolved.
+struct PathParts {
+  std::string root;
+  std::vector<std::string> names;
+};
 
-std::string FullLongPath(const std::string& original) {
+PathParts PartsOf(const std::string& original) {
   std::string path = original;
   for (char& c : path)
     if (c == '/') c = '\\';
   const size_t rootLength = RootLength(path);
-  std::string root = path.substr(0, rootLength);
-  if (root.size() > 2 && root.compare(0, 2, "\\\\") == 0) {  // a share's root with single separators inside
+  PathParts parts{path.substr(0, rootLength), {}};
+  if (parts.root.size() > 2 && parts.root.compare(0, 2, "\\\\") == 0) {  // a share's root with single separators inside
     std::string single = "\\\\";
-    for (size_t i = 2; i < root.size(); ++i)
-      if (root[i] != '\\' || single.back() != '\\') single += root[i];
-    root = single;
+    for (size_t i = 2; i < parts.root.size(); ++i)
+      if (parts.root[i] != '\\' || single.back() != '\\') single += parts.root[i];
+    parts.root = single;
   }
-  std::vector<std::string> parts;
   for (size_t at = rootLength; at <= path.size();) {
     size_t end = path.find('\\', at);
     if (end == std::string::npos) end = path.size();
     std::string part = path.substr(at, end - at);
     if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
+      if (!parts.names.empty()) parts.names.pop_back();
     } else if (part != ".") {
       while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
-      if (!part.empty()) parts.push_back(std::move(part));
+      if (!part.empty()) parts.names.push_back(std::move(part));
     }
     at = end + 1;
   }
+  return parts;
+}
+
+}  // namespace
+
+std::string FullLongPath(const std::string& original) {
+  const PathParts parts = PartsOf(original);
   // The longest part that exists is asked for its long form; the rest is kept.
-  for (size_t count = parts.size(); count > 0; --count) {
-    if (std::optional<std::string> resolved = CurrentMachine().LongPathName(Joined(root, parts, count))) {
-      std::vector<std::string> rest(parts.begin() + static_cast<std::ptrdiff_t>(count), parts.end());
+  for (size_t count = parts.names.size(); count > 0; --count) {
+    if (std::optional<std::string> resolved = CurrentMachine().LongPathName(Joined(parts.root, parts.names, count))) {
+      std::vector<std::string> rest(parts.names.begin() + static_cast<std::ptrdiff_t>(count), parts.names.end());
       std::string full = Joined(*resolved, rest, rest.size());
       while (full.size() > RootLength(full) && full.back() == '\\') full.pop_back();
       return full;
     }
   }
-  return Joined(root, parts, parts.size());
+  return Joined(parts.root, parts.names, parts.names.size());
+}
+
+std::string LexicalPath(const std::string& path) {
+  const PathParts parts = PartsOf(path);
+  return Joined(parts.root, parts.names, parts.names.size());
+}
+
+std::string NormalPath(const std::string& path) {
+  return path.find('~') == std::string::npos ? LexicalPath(path) : FullLongPath(path);
+}
+
+bool NormalPathWithin(const std::string& path, const std::string& folder) {
+  if (path.size() < folder.size() || !SameTextIgnoringCase(path.substr(0, folder.size()), folder)) return false;
+  return path.size() == folder.size() || path[folder.size()] == '\\' || (!folder.empty() && folder.back() == '\\');
+}
+
+std::string PathRoot(const std::string& path) {
+  std::string root = PartsOf(path).root;
+  return root.empty() ? root : root.back() == '\\' ? root : root + "\\";
 }
 
 bool SamePath(const std::string& a, const std::string& b) { return SameTextIgnoringCase(FullLongPath(a), FullLongPath(b)); }

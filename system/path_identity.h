@@ -14,6 +14,20 @@ namespace setuvane {
 // (asked of the current machine); no final "\" but after a root ("C:\").
 std::string FullLongPath(const std::string& path);
 
+// FullLongPath without asking the system: the text alone decides.
+std::string LexicalPath(const std::string& path);
+
+// FullLongPath, asking the system only when a name may be a short one (a short name
+// always holds a "~"): cheap enough for every file of an installation.
+std::string NormalPath(const std::string& path);
+
+// Whether the normal path `path` (NormalPath) lies at or below the normal folder
+// `folder`, letter case ignored; nothing is asked of the system.
+bool NormalPathWithin(const std::string& path, const std::string& folder);
+
+// The root of a full path, "C:\" or "\\server\share\"; empty for a path without one.
+std::string PathRoot(const std::string& path);
+
 // Whether two paths name the same file or folder (letter case ignored as Windows does).
 bool SamePath(const std::string& a, const std::string& b);
 

@@ -61,6 +61,7 @@ class ScriptRegistry {
       UninstallItemBatch batch;
       for (const std::string& level : missing) RecordUninstallItem(KeyItem(std::string(RootKeyName(root_)), level));
     }
+    if (!UninstallRecordKept()) return false;
     for (const std::string& level : missing) {
       if (registry_.MakeKey(root_, level) != KeyCreation::kCreated)
         JournalNote("registry key not made by this installation: " + level);
@@ -83,7 +84,8 @@ class ScriptRegistry {
     if (!openKey_) return false;
     std::optional<RegistryData> prior;
     if (UninstallRecording()) prior = registry_.QueryValue(*openKey_, name);
-    RecordUninstallItem(ValueItem(std::string(RootKeyName(root_)), openKeyPath_, name, std::move(prior)));
+    if (!RecordUninstallItem(ValueItem(std::string(RootKeyName(root_)), openKeyPath_, name, std::move(prior))))
+      return false;
     if (!registry_.SetValue(*openKey_, name, type, data)) return false;
     JournalNote("registry value: " + openKeyName_ + " \"" + name + "\" " + shown);
     return true;
@@ -179,12 +181,18 @@ bool RunRegistryScript(const std::string& setupFolder, const std::string& progra
                        const ProblemReporter& report) {
   const std::vector<std::string> lines = ReadSetupTextFile(setupFolder + "registry.inf");
   ScriptRegistry registry(CurrentRegistry());
+  // Once the uninstall record cannot list a change, nothing more is changed: the
+  // script stops, and the key or value it did not make is no problem of its own.
+  const ProblemReporter reportWhileRecorded = [&](const Problem& problem) {
+    if (UninstallRecordKept()) report(problem);
+  };
   for (const std::string& line : lines) {
     switch (RegistryLineKindOf(line)) {
-      case RegistryLineKind::kKey: RunKeyLine(registry, line, report); break;
-      case RegistryLineKind::kValue: RunValueLine(registry, line, programFolder, report); break;
+      case RegistryLineKind::kKey: RunKeyLine(registry, line, reportWhileRecorded); break;
+      case RegistryLineKind::kValue: RunValueLine(registry, line, programFolder, reportWhileRecorded); break;
       case RegistryLineKind::kIgnored: break;
     }
+    if (!UninstallRecordKept()) return false;
   }
   return true;
 }

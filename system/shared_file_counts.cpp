@@ -31,13 +31,16 @@ bool CountSharedFileIn(const std::string& path, bool earlierOwner) {
   return ok;
 }
 
-bool SharedFileCounted(const std::string& path) {
+bool SharedFileCounted(const std::string& path) { return SharedFileCount(path).value_or(0) > 0; }
+
+std::optional<std::uint32_t> SharedFileCount(const std::string& path) {
   Registry& registry = CurrentRegistry();
   const std::optional<Registry::Key> key = registry.OpenKey(kHkeyLocalMachine, kSharedDllsPath);
-  if (!key) return false;
-  const bool counted = CountOf(registry, *key, path).value_or(0) > 0;
+  if (!key) return registry.KeyMissing(kHkeyLocalMachine, kSharedDllsPath) ? std::optional<std::uint32_t>(0)
+                                                                          : std::nullopt;
+  const std::uint32_t count = CountOf(registry, *key, path).value_or(0);
   registry.CloseKey(*key);
-  return counted;
+  return count;
 }
 
 std::optional<std::uint32_t> CountSharedFileOut(const std::string& path) {

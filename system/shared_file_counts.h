@@ -23,6 +23,9 @@ bool CountSharedFileIn(const std::string& path, bool earlierOwner);
 // Whether the file has a count: the products that put it there count it.
 bool SharedFileCounted(const std::string& path);
 
+// The file's count: 0 when it has none; nullopt when the counts cannot be read.
+std::optional<std::uint32_t> SharedFileCount(const std::string& path);
+
 // Takes this product's 1 away: the products that still count the file; at 0 the
 // value is deleted. A missing count is taken for this product's 1 alone. Nullopt
 // when the count cannot be written.

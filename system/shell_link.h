@@ -34,7 +34,9 @@ class TShellLink {
 
   // Writes LinkFile. An empty WorkingFolder first becomes the folder of
   // ProgramFile (up to and including its last "\" or ":") and keeps that value.
-  // Throws EShellLinkError when the file cannot be written.
+  // Throws EShellLinkError when the file cannot be written. While an uninstall
+  // record is kept, the shortcut is recorded before it is written and its bytes
+  // after; nothing is written once the record is not kept (UninstallRecordKept).
   void Write();
 
  private:

@@ -39,7 +39,7 @@ void WriteShortcut(TShellLink& linker, const ProblemReporter& report) {
   const std::string folder = ShortcutFolderOf(linker.LinkFile());
   const std::vector<std::string> missing = UninstallRecording() && !folder.empty() ? MissingFolderLevels(folder)
                                                                                    : std::vector<std::string>();
-  RecordFoldersToCreate(missing, UninstallItemKind::kShortcutFolder);
+  if (!RecordFoldersToCreate(missing, UninstallItemKind::kShortcutFolder)) return;
   const bool folderReady = EnsureDirectory(folder);
   if (!folderReady) {
     report({texts.title, texts.folderMessage, FormatText(texts.folderHint, {folder}), texts.folderDetails});
@@ -82,6 +82,8 @@ bool RunShortcutScript(TShellLink& linker, const std::string& setupFolder, const
         break;
       case '}':
         WriteShortcut(linker, report);
+        // No further shortcut once the uninstall record cannot list it.
+        if (!UninstallRecordKept()) return false;
         break;
       default:
         break;

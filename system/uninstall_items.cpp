@@ -10,23 +10,24 @@ std::function<void(const UninstallItem&)>& Recorder() {
   return recorder;
 }
 
-std::function<void()>& Keeper() {
-  static std::function<void()> keep;
+std::function<bool()>& Keeper() {
+  static std::function<bool()> keep;
   return keep;
 }
 
-RecordedPlaceLookup& Lookup() {
-  static RecordedPlaceLookup lookup;
-  return lookup;
+RecordedPlaces& Places() {
+  static RecordedPlaces places;
+  return places;
 }
 
 int g_openBatches = 0;
 bool g_unkept = false;  // items recorded since the last keep
+bool g_lost = false;    // a keep failed: the record no longer covers what would change
 
 void Keep() {
   if (g_openBatches > 0 || !g_unkept) return;
   g_unkept = false;
-  if (Keeper()) Keeper()();
+  if (Keeper() && !Keeper()()) g_lost = true;
 }
 
 bool FolderExists(const std::string& folder) {
@@ -36,25 +37,35 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep,
-                          RecordedPlaceLookup lookup) {
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<bool()> keep,
+                          RecordedPlaces places) {
   Recorder() = std::move(recorder);
   Keeper() = std::move(keep);
-  Lookup() = std::move(lookup);
+  Places() = std::move(places);
+  g_unkept = false;
+  g_lost = false;
 }
 
-std::optional<UninstallItem> RecordedPlace(const std::string& path) {
-  if (!Recorder() || !Lookup()) return std::nullopt;
-  return Lookup()(path);
+std::optional<UninstallItem> RecordedFile(const std::string& path) {
+  if (!Recorder() || !Places().file) return std::nullopt;
+  return Places().file(path);
+}
+
+bool FolderMadeThisRun(const std::string& folder) {
+  return Recorder() && Places().madeThisRun && Places().madeThisRun(folder);
 }
 
 bool UninstallRecording() { return static_cast<bool>(Recorder()); }
 
-void RecordUninstallItem(const UninstallItem& item) {
-  if (!Recorder()) return;
+bool UninstallRecordKept() { return !g_lost; }
+
+bool RecordUninstallItem(const UninstallItem& item) {
+  if (!Recorder()) return true;
+  if (g_lost) return false;
   Recorder()(item);
   g_unkept = true;
   Keep();
+  return !g_lost;
 }
 
 UninstallItemBatch::UninstallItemBatch() { ++g_openBatches; }
@@ -78,9 +89,12 @@ std::vector<std::string> MissingFolderLevels(const std::string& folder) {
   return missing;
 }
 
-void RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind) {
-  UninstallItemBatch batch;
-  for (const std::string& level : levels) RecordUninstallItem(PathItem(kind, level));
+bool RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind) {
+  {
+    UninstallItemBatch batch;
+    for (const std::string& level : levels) RecordUninstallItem(PathItem(kind, level));
+  }
+  return UninstallRecordKept();
 }
 
 }  // namespace setuvane

@@ -26,7 +26,9 @@ enum class UninstallItemKind {
   kFile,          // path, size and crc: a file the installation wrote
   kForeignFile,   // path: a file that was there before the installation wrote over it; it stays
   kSharedFile,    // path, size, crc and created: a file counted among the shared files (SharedDLLs)
+  kCountedOut,    // as kSharedFile, with this product's count taken out already (by a removal)
   kShortcut,      // path: a shortcut file written
+  kShortcutSum,   // path, size and digest: a shortcut as written (recorded just after it)
   kKey,           // root and path: a registry key created
   kValue,         // root, path (of the key) and name: a value written; prior: what it held
   kUser,          // path: the SID of the account whose HKEY_CURRENT_USER the later items name
@@ -46,9 +48,10 @@ struct UninstallItem {
   std::uint64_t size = 0;
   std::uint32_t crc = 0;
   std::optional<RegistryData> prior;  // kValue: the value before the installation wrote it
-  // kSharedFile: the file is the counting products' (it was not there, or had a
-  // count), not an earlier owner's who never counted it.
+  // kSharedFile, kCountedOut: the file is the counting products' (it was not
+  // there, or had a count), not an earlier owner's who never counted it.
   bool created = false;
+  std::string digest;  // kShortcutSum: the SHA-256 of the shortcut's bytes, in hexadecimal
   bool operator==(const UninstallItem&) const = default;
 };
 
@@ -82,6 +85,12 @@ inline UninstallItem PairItem(UninstallItemKind kind, std::string path, std::str
   item.name = std::move(second);
   return item;
 }
+inline UninstallItem ShortcutSumItem(std::string path, std::uint64_t size, std::string digest) {
+  UninstallItem item = PathItem(UninstallItemKind::kShortcutSum, std::move(path));
+  item.size = size;
+  item.digest = std::move(digest);
+  return item;
+}
 inline UninstallItem KeyItem(std::string root, std::string path) {
   UninstallItem item = PathItem(UninstallItemKind::kKey, std::move(path));
   item.root = std::move(root);
@@ -96,23 +105,34 @@ inline UninstallItem ValueItem(std::string root, std::string keyPath, std::strin
   return item;
 }
 
-// How the product's record (what an earlier installation of it recorded, and this
-// run so far) holds a file or folder: nullopt when it does not list it.
-using RecordedPlaceLookup = std::function<std::optional<UninstallItem>(const std::string& path)>;
+// What the product's record says of the places its files go to. Paths are normal
+// (system/path_identity.h NormalPath).
+struct RecordedPlaces {
+  // The record's item for the file at `path` (kFile, kForeignFile, kSharedFile or
+  // kCountedOut), letter case ignored; nullopt when it lists none.
+  std::function<std::optional<UninstallItem>(const std::string& path)> file;
+  // Whether this run made the folder: nothing lay in it before. A folder that an
+  // earlier installation made may hold another product's files since.
+  std::function<bool(const std::string& folder)> madeThisRun;
+};
 
 // `recorder` receives each item before its change is made; `keep` has every item
 // received so far kept where it outlasts the process, and is called before the
-// change (once per batch, see UninstallItemBatch); `lookup` answers
-// RecordedPlace. An empty recorder stops the recording.
-void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<void()> keep = {},
-                          RecordedPlaceLookup lookup = {});
+// change (once per batch, see UninstallItemBatch): false when they could not be
+// kept; `places` answers RecordedFile and FolderMadeThisRun. An empty recorder
+// stops the recording.
+void SetUninstallRecorder(std::function<void(const UninstallItem&)> recorder, std::function<bool()> keep = {},
+                          RecordedPlaces places = {});
 bool UninstallRecording();
-// The item of the product's record for the file or folder at `path` (kFile,
-// kForeignFile, kSharedFile or kFolder), letter case ignored; nullopt when the
-// record does not list it or nothing is recorded.
-std::optional<UninstallItem> RecordedPlace(const std::string& path);
-// Records a change about to be made: kept before it returns, unless a batch is open.
-void RecordUninstallItem(const UninstallItem& item);
+// False once recorded items could not be kept: from then on no change may be
+// made, since none would be in the record.
+bool UninstallRecordKept();
+std::optional<UninstallItem> RecordedFile(const std::string& path);
+bool FolderMadeThisRun(const std::string& folder);
+// Records a change about to be made: kept before it returns, unless a batch is
+// open. False when the record is not kept (UninstallRecordKept): the change must
+// not be made.
+bool RecordUninstallItem(const UninstallItem& item);
 
 // While one lives, recorded items are gathered, and kept together when the last
 // one ends: a step announces many changes at once, then makes them.
@@ -129,7 +149,8 @@ class UninstallItemBatch {
 // that is about to create the folder records the levels that exist afterwards.
 std::vector<std::string> MissingFolderLevels(const std::string& folder);
 
-// Records the folders of `levels` as items of `kind`, before they are created.
-void RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind);
+// Records the folders of `levels` as items of `kind`, before they are created;
+// false when the record is not kept.
+bool RecordFoldersToCreate(const std::vector<std::string>& levels, UninstallItemKind kind);
 
 }  // namespace setuvane

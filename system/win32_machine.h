@@ -30,7 +30,7 @@ class Win32Machine : public Machine {
   void ReleaseHandle(Handle handle) override;
   bool RequestExitWindows(std::uint32_t flags) override;
   bool PlaySoundFile(const char* path, std::uint32_t flags) override;
-  bool HoldNamedMutex(const std::string& name) override;
+  MutexHold HoldNamedMutex(const std::string& name) override;
   bool HoldsName(const std::string& text) override;
   std::optional<std::string> LongPathName(const std::string& path) override;
   std::optional<std::string> UserSid() override;

@@ -4,6 +4,7 @@
 
 #include "core/uninstallation/uninstall_files.h"
 #include "system/install_journal.h"
+#include "system/path_identity.h"
 #include "system/text_helpers.h"
 #include "system/uninstall_items.h"
 
@@ -95,7 +96,7 @@ bool FilesKeptAside::ReplaceAtRestart(const std::string& from, const std::string
   const std::string waiting = FreeNameIn(FolderOf(to), "~sv", ".new");
   {
     UninstallItemBatch batch;
-    const std::optional<UninstallItem> written = RecordedPlace(to);
+    const std::optional<UninstallItem> written = RecordedFile(NormalPath(to));
     RecordUninstallItem(FileItem(waiting, written ? written->size : 0, written ? written->crc : 0));
     RecordUninstallItem(PairItem(UninstallItemKind::kPending, to, waiting));
   }

@@ -10,6 +10,7 @@
 #include "core/uninstallation/product_lock.h"
 #include "core/uninstallation/stopped_run.h"
 #include "core/uninstallation/uninstall_setup.h"
+#include "core/uninstallation/uninstall_texts.h"
 #include "core/run/problem_reports.h"
 #include "system/registry_script.h"
 #include "system/shortcut_script.h"
@@ -30,10 +31,13 @@ Installation::Installation(WizardView& view, archive::FileSystem& files)
 bool Installation::OpenInstallPackage() {
   packageOpened_ = setuvane::OpenInstallPackage(zipInstall_, files_);
   // Before anything is shown or changed: another run of this product's
-  // installation or removal ends this one.
-  if (packageOpened_ && !HoldProductLock(ProductEntryKey())) {
-    SetEndingExitCode(kExitAnotherRunning);
-    EndProgramAtOnce();
+  // installation or removal ends this one, and so does a lock that cannot be made.
+  if (packageOpened_) {
+    entryKey_ = EntryKeyToWrite();
+    if (const std::optional<UnattendedExitCode> refused = TakeProductLock(entryKey_)) {
+      SetEndingExitCode(*refused);
+      EndProgramAtOnce();
+    }
   }
   if (packageOpened_ && ProgramSwitches().folder) ProductLocation = *ProgramSwitches().folder;
   if (packageOpened_) JournalNote("package: " + InstallPackage().path);
@@ -49,10 +53,22 @@ bool Installation::OpenInstallPackage() {
 }
 
 InstallationSteps Installation::Steps() {
+  // A step that changes the machine stops before its next change once the record
+  // cannot be written (it returns false), and fails here, after the one report.
+  const auto recorded = [this](bool done) {
+    if (uninstall_.Kept()) return done;
+    if (!recordLossReported_) {
+      const ReportTexts& r = UninstallText().recordNotWritten;
+      ReportProblem(r.title, r.message, FormatOne(r.hint, uninstall_.RecordPath()), r.details);
+      JournalNote("installation stopped: the uninstall record cannot be written: " + uninstall_.RecordPath());
+      recordLossReported_ = true;
+    }
+    return false;
+  };
   return {
       .preparePayload = [this] { return product_.PreparePayload(); },
       .installProductFiles =
-          [this] {
+          [this, recorded] {
             // The programs that hold files to be written over are settled before
             // anything changes; from then on a failure undoes the run
             // (core/run/installation_undo.h), and the programs closed start again.
@@ -67,13 +83,14 @@ InstallationSteps Installation::Steps() {
               return undone;
             });
             KeepAtRestart(PathsInstalled(product_.zipPacker(), ProductLocation, ProductUninstall));
-            if (!uninstall_.Begin(ProductLocation, InstallPackage().file.get())) {
+            if (!uninstall_.Begin(ProductLocation, InstallPackage().file.get(), entryKey_)) {
+              if (!uninstall_.Kept()) return recorded(false);
               const ReportTexts& r = WizardText().fileNotInstalled;
               ReportProblem(r.title, r.message, r.hint + Quoted(FileNamePart(uninstall_.Uninstaller())),
                             uninstall_.Uninstaller());
               return false;
             }
-            return product_.InstallProductFiles();
+            return recorded(product_.InstallProductFiles());
           },
       .installSystemComponents =
           [this] {
@@ -83,10 +100,11 @@ InstallationSteps Installation::Steps() {
                 runs, [this](const std::string& status) { view_.SetProgressCaption(status); },
                 [this] { view_.ProcessMessages(); });
           },
-      .runRegistryScript = [] { return RunRegistryScript(SetupFolder, ProductLocation, StepReporter()); },
+      .runRegistryScript =
+          [recorded] { return recorded(RunRegistryScript(SetupFolder, ProductLocation, StepReporter())); },
       .runShortcutScript =
-          [this] {
-            if (!RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter())) return false;
+          [this, recorded] {
+            if (!recorded(RunShortcutScript(shlLinker_, SetupFolder, ProductLocation, StepReporter()))) return false;
             SetInstallationUndo(nullptr);
             uninstall_.Finish();
             CurrentFileHolders().RestartClosed();

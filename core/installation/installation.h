@@ -48,6 +48,8 @@ class Installation {
   TShellLink shlLinker_;
   // The record of what the installation changes, its uninstaller and its entry.
   UninstallSetup uninstall_;
+  std::string entryKey_;  // the key of the product's entry, which names its lock
+  bool recordLossReported_ = false;
   bool packageOpened_ = false;
   bool componentsRan_ = false;
 };

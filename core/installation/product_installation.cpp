@@ -8,6 +8,7 @@
 #include "core/run/problem_reports.h"
 #include "core/wizard/wizard_texts.h"
 #include "core/package/product_destinations.h"
+#include "core/installation/product_file_claim.h"
 #include "core/package/settings.h"
 #include "dialogs/application_title.h"
 #include "dialogs/message_routines.h"
@@ -92,6 +93,7 @@ bool ProductInstallation::InstallProductFiles() {
   zipPacker_.PlanDecodeAhead(productEntries);
   recordedEntries_.assign(static_cast<size_t>(count), false);
   recordedFolders_.clear();
+  programFolder_ = NormalPath(ProductLocation);
   struct PlanEnd {
     archive::TAbUnZipper& zip;
     ~PlanEnd() { zip.EndDecodeAhead(); }
@@ -107,6 +109,8 @@ bool ProductInstallation::InstallProductFiles() {
     if (!folder.empty() && UninstallRecording() && !recordedEntries_[static_cast<size_t>(i)]) {
       RecordComingFiles(i);
     }
+    // Nothing more is written once the record cannot say so.
+    if (!UninstallRecordKept()) return false;
     if (!folder.empty() && !(EnterFolder(folder) && InstallEntry(i, folder, name))) return false;
     view_.SetOverallPosition((i + 1) * 100 / count);
   }
@@ -129,12 +133,8 @@ bool ProductInstallation::EnterFolder(const std::string& folder) {
   const WizardTexts& t = WizardText();
   if (!knownFolders_.count(folder) && !CanEnterDirectory(folder)) {
     try {
-      std::vector<std::string> missing;
-      if (UninstallRecording()) {
-        for (std::string& level : MissingFolderLevels(folder))
-          if (recordedFolders_.insert(level).second) missing.push_back(std::move(level));
-      }
-      RecordFoldersToCreate(missing, UninstallItemKind::kFolder);
+      if (UninstallRecording() && !RecordFoldersToCreate(FolderLevelsToRecord(folder), UninstallItemKind::kFolder))
+        return false;
       EnsureDirectory(folder);
     } catch (const std::exception& failure) {
       ReportProblem(t.folderNotCreated.title, t.folderNotCreated.message, t.folderNotCreated.hint + Quoted(folder),
@@ -175,6 +175,7 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
   // A file that waited for the overwrite question and vanished before it was asked.
   if (askedFile_ && !declined_) RecordFile(index, askedFile_->second, false);  // it was gone when written
   askedFile_.reset();
+  if (!UninstallRecordKept()) return false;
   if (JournalActive()) JournalNote((declined_ ? "kept: " : "file: ") + ProductFilePath(folder, name));
   return true;
 }
@@ -196,68 +197,56 @@ void ProductInstallation::RecordComingFiles(int index) {
       if (i == index) return;
       break;
     }
-    if (!knownFolders_.count(folder) && checkedFolders.insert(folder).second && !CanEnterDirectory(folder)) {
-      std::vector<std::string> levels;
-      for (std::string& level : MissingFolderLevels(folder))
-        if (recordedFolders_.insert(level).second) levels.push_back(std::move(level));
-      RecordFoldersToCreate(levels, UninstallItemKind::kFolder);
-    }
-    RecordFile(i, path, userData ? std::optional<bool>(false) : std::nullopt);
+    if (!knownFolders_.count(folder) && checkedFolders.insert(folder).second && !CanEnterDirectory(folder))
+      RecordFoldersToCreate(FolderLevelsToRecord(folder), UninstallItemKind::kFolder);
+    if (!RecordFile(i, path, userData ? std::optional<bool>(false) : std::nullopt)) return;
     bytes += entry.UncompressedSize();
     ++files;
   }
 }
 
-void ProductInstallation::RecordFile(int index, const std::string& path, std::optional<bool> there) {
-  UninstallItemBatch batch;  // with its line "aside"
-  const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
-  // A file the product's record lists is as the record has it, whatever lies
-  // there now: its earlier installation made it, or found it there.
-  std::optional<UninstallItem> recorded = RecordedPlace(path);
-  if (recorded && recorded->kind == UninstallItemKind::kFolder) recorded.reset();
-  // In a folder the product made, nothing lay before its first installation:
-  // a fresh installation asks the disk about none of its files.
-  if (!there && !recorded) {
-    const std::optional<UninstallItem> folder = RecordedPlace(path.substr(0, path.find_last_of('\\')));
-    there = !(folder && folder->kind == UninstallItemKind::kFolder) && files_.FileExists(path);
-  }
-  if (!InProgramFolder(path)) {
-    if (recorded && recorded->kind == UninstallItemKind::kSharedFile) {
-      // Counted by the earlier installation already.
-      RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), recorded->created));
-    } else {
-      // A file that lay there with a count is the counting products', this one
-      // among them; one without a count is an earlier owner's, who keeps it.
-      const bool ours = recorded ? recorded->kind == UninstallItemKind::kFile : !*there || SharedFileCounted(path);
-      // Counted before the record says so: a run stopped in between leaves the
-      // count one too high, so the file outlives its last product, never one too
-      // low, which would delete it under a product that still counts it.
-      if (!CountSharedFileIn(path, !ours)) JournalNote("shared file count not written: " + path);
-      RecordUninstallItem(SharedFileItem(path, entry.UncompressedSize(), entry.CRC32(), ours));
-    }
-  } else if (recorded ? recorded->kind == UninstallItemKind::kForeignFile : *there) {
-    RecordUninstallItem(PathItem(UninstallItemKind::kForeignFile, path));
-  } else {
-    RecordUninstallItem(FileItem(path, entry.UncompressedSize(), entry.CRC32()));
-  }
-  if (!there) {
-    if (const std::optional<std::uint32_t> attributes = files_.Attributes(path)) keptAside_.Announce(path, attributes);
-  } else if (*there) {
-    keptAside_.Announce(path, std::nullopt);
-  }
-  recordedEntries_[static_cast<size_t>(index)] = true;
+std::vector<std::string> ProductInstallation::FolderLevelsToRecord(const std::string& folder) {
+  std::vector<std::string> levels;
+  for (std::string& level : MissingFolderLevels(NormalPath(folder)))
+    if (recordedFolders_.insert(level).second) levels.push_back(std::move(level));
+  return levels;
 }
 
-bool ProductInstallation::InProgramFolder(const std::string& path) {
-  const std::string folder = path.substr(0, path.find_last_of('\\'));
-  const auto known = inProgramFolder_.find(folder);
-  if (known != inProgramFolder_.end()) return known->second;
-  // The program folder's own spelling first: asking the system for the long form
-  // of every folder costs a walk through each of its parents.
-  const bool inside = AsciiLower(AddBackslash(folder)).starts_with(AsciiLower(AddBackslash(ProductLocation))) ||
-                      SamePath(folder, ProductLocation) || IsBelowFolder(folder, ProductLocation);
-  inProgramFolder_.emplace(folder, inside);
-  return inside;
+bool ProductInstallation::RecordFile(int index, const std::string& writtenPath, std::optional<bool> there) {
+  if (!UninstallRecordKept()) return false;
+  {
+    UninstallItemBatch batch;  // the file's line with its line "aside"
+    const archive::TAbZipItem& entry = *zipPacker_.Entries(index);
+    const std::string path = NormalPath(writtenPath);
+    const std::string folder = path.substr(0, path.find_last_of('\\'));
+    // In a folder this run made nothing lay before: a fresh installation asks the
+    // disk about none of its files. A folder an earlier installation made may hold
+    // another product's since.
+    std::optional<bool> occupied = there;
+    const std::optional<UninstallItem> recorded = RecordedFile(path);
+    const ProductFileClaim claim = ClaimProductFile(
+        {path, entry.UncompressedSize(), entry.CRC32(), NormalPathWithin(path, programFolder_), recorded},
+        [&] {
+          if (!occupied) occupied = !FolderMadeThisRun(folder) && files_.FileExists(writtenPath);
+          return *occupied;
+        },
+        [&] { return SharedFileCounted(recorded ? recorded->path : path); });
+    // Counted before the record says so: a run stopped in between leaves the count
+    // one too high, so the file outlives its last product, never one too low, which
+    // would delete it under a product that still counts it.
+    if (claim.countInForEarlierOwner && !CountSharedFileIn(claim.item.path, *claim.countInForEarlierOwner))
+      JournalNote("shared file count not written: " + claim.item.path);
+    recordedEntries_[static_cast<size_t>(index)] = true;
+    RecordUninstallItem(claim.item);
+    // A file lying there now is kept aside when it is written over.
+    if (!occupied) {
+      if (const std::optional<std::uint32_t> attributes = files_.Attributes(writtenPath))
+        keptAside_.Announce(writtenPath, attributes);
+    } else if (*occupied) {
+      keptAside_.Announce(writtenPath, std::nullopt);
+    }
+  }
+  return UninstallRecordKept();
 }
 
 void ProductInstallation::zipPackerArchiveItemProgress(int progress) { view_.SetInstallPosition(progress); }
@@ -268,8 +257,8 @@ void ProductInstallation::zipPackerConfirmOverwrite(std::string& name, bool& con
   const std::string question = FormatOne(WizardText().overwriteQuestionFormat, FileNamePart(name));
   confirm = ShowMessageDialog(ApplicationTitle(), question, kKindQuestion) == kResultYes;
   declined_ = !confirm;
-  // Replaced: recorded before it is written.
-  if (confirm && askedFile_) RecordFile(askedFile_->first, askedFile_->second, true);
+  // Replaced: recorded before it is written; not written when the record cannot say so.
+  if (confirm && askedFile_) confirm = RecordFile(askedFile_->first, askedFile_->second, true);
   if (confirm) askedFile_.reset();
 }
 

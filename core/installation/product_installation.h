@@ -8,7 +8,6 @@
 // their writing, many at once (system/uninstall_items.h).
 #pragma once
 
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -52,13 +51,14 @@ class ProductInstallation {
   // they need, in one batch. A settings or data file that exists already waits for
   // the overwrite question: only a file replaced is the installation's.
   void RecordComingFiles(int index);
+  // The levels of a product folder to record as made before it is made, each once.
+  std::vector<std::string> FolderLevelsToRecord(const std::string& folder);
   // Records the file of entry `index` about to be written to `path` (`there`: a
-  // file lies there now; nullopt: asked when it matters): as the product's own when it is new or the product's
-  // record has it so; as another's when it was there before; outside the program
-  // folder as a shared file, whose count goes up first. A file lying there now is
-  // kept aside when it is written over.
-  void RecordFile(int index, const std::string& path, std::optional<bool> there);
-  bool InProgramFolder(const std::string& path);
+  // file lies there now; nullopt: asked when it matters) as ClaimProductFile
+  // decides (core/installation/product_file_claim.h); a file lying there now is
+  // kept aside when it is written over. False when the record is not kept: the
+  // file must not be written.
+  bool RecordFile(int index, const std::string& path, std::optional<bool> there);
 
   WizardView& view_;
   archive::FileSystem& files_;
@@ -78,7 +78,7 @@ class ProductInstallation {
   std::vector<bool> recordedEntries_;
   std::set<std::string> recordedFolders_;
   std::optional<std::pair<int, std::string>> askedFile_;
-  std::map<std::string, bool> inProgramFolder_;  // by folder
+  std::string programFolder_;  // ProductLocation's normal path
 };
 
 }  // namespace setuvane

@@ -26,9 +26,18 @@ PackageSource FolderPackage() { return {LaunchFolder + kPackageName, std::nullop
 }
 
 // The package the running program carries, through the handle it was checked by.
+// Its record is read with others' sharing first: a program that names a package
+// must then get the handle nobody may write through, or it installs nothing (a
+// folder medium beside it is never a fallback).
 std::optional<PackageSource> CarriedPackage(archive::FileSystem& files) {
   const std::optional<std::string> program = CurrentMachine().ModulePath();
   if (!program) return std::nullopt;
+  try {
+    if (!ReadEmbeddedPackage(*files.OpenRead(*program))) return std::nullopt;
+  } catch (const std::exception&) {
+    // The running program's own file cannot be read: it carries nothing usable.
+    return std::nullopt;
+  }
   std::shared_ptr<archive::ReadableFile> file;
   std::optional<EmbeddedPackage> carried;
   PackageIntegrity integrity = PackageIntegrity::kIntact;
@@ -36,11 +45,10 @@ std::optional<PackageSource> CarriedPackage(archive::FileSystem& files) {
     file = files.OpenReadLocked(*program);
     carried = ReadEmbeddedPackage(*file);
     if (carried) integrity = CheckEmbeddedPackage(*file, *carried);
-  } catch (const std::exception&) {
-    // The running program's own file cannot be read: it carries nothing usable.
-    return std::nullopt;
+  } catch (const std::exception& failure) {
+    RefuseCarriedPackage(failure.what());
   }
-  if (!carried) return std::nullopt;
+  if (!carried) RefuseCarriedPackage(kPackageTruncatedText);  // changed since it was read a moment ago
   if (integrity == PackageIntegrity::kTruncated) RefuseCarriedPackage(kPackageTruncatedText);
   if (integrity == PackageIntegrity::kDamaged) RefuseCarriedPackage(kPackageDamagedText);
   return PackageSource{*program, archive::FilePart{carried->offset, carried->size}, std::move(file)};

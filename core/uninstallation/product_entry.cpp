@@ -34,10 +34,17 @@ std::optional<RecordSeal> SealIn(Registry& registry, Registry::Key key) {
   if (!registry.QueryValue(key, kRecordLengthValue) && !registry.QueryValue(key, kRecordDigestValue))
     return std::nullopt;
   // A seal that cannot be read stands: it matches no record, so nothing is trusted.
-  const std::optional<std::uint64_t> length = UnsignedNumber(registry.QueryText(key, kRecordLengthValue).value_or(""), 10);
+  const RecordSeal unreadable{0, "unreadable"};
   const std::optional<std::string> digest = registry.QueryText(key, kRecordDigestValue);
-  if (!length || !digest) return RecordSeal{0, "unreadable"};
-  return RecordSeal{*length, *digest};
+  if (!digest) return unreadable;
+  // The length inside the digest's value, which one write changes whole; earlier
+  // releases kept it in a value of its own.
+  const size_t colon = digest->find(':');
+  const std::optional<std::uint64_t> length =
+      colon != std::string::npos ? UnsignedNumber(digest->substr(0, colon), 10)
+                                 : UnsignedNumber(registry.QueryText(key, kRecordLengthValue).value_or(""), 10);
+  if (!length) return unreadable;
+  return RecordSeal{*length, colon != std::string::npos ? digest->substr(colon + 1) : *digest};
 }
 
 std::string Quote(const std::string& path) { return "\"" + path + "\""; }
@@ -90,6 +97,8 @@ std::optional<ExistingEntry> ReadExistingEntry(const std::string& keyName) {
   entry.ours = uninstaller.has_value();
   entry.uninstaller = uninstaller.value_or(std::string());
   entry.location = registry.QueryText(*key, "InstallLocation").value_or(std::string());
+  entry.displayName = registry.QueryText(*key, "DisplayName").value_or(std::string());
+  entry.publisher = registry.QueryText(*key, "Publisher").value_or(std::string());
   entry.seal = SealIn(registry, *key);
   registry.CloseKey(*key);
   return entry;
@@ -110,10 +119,10 @@ bool WriteRecordSeal(const std::string& keyName, const RecordSeal& seal, bool la
   Registry& registry = CurrentRegistry();
   const std::optional<Registry::Key> key = registry.CreateKey(kHkeyLocalMachine, EntryKeyPath(keyName));
   if (!key) return false;
-  // The length as text: a record may outgrow a DWORD's four gigabytes no sooner
-  // than anything else, but text reads the same on every Windows.
-  bool ok = registry.SetValue(*key, kRecordLengthValue, kRegSz, StringValueData(std::to_string(seal.length))) &&
-            registry.SetValue(*key, kRecordDigestValue, kRegSz, StringValueData(seal.digest));
+  // Length and digest in one value, so that a stop never leaves one without the
+  // other; the length as text, which reads the same on every Windows.
+  bool ok = registry.SetValue(*key, kRecordDigestValue, kRegSz,
+                              StringValueData(std::to_string(seal.length) + ":" + seal.digest));
   if (ok && lasting) ok = registry.FlushKey(*key);
   registry.CloseKey(*key);
   return ok;

@@ -22,9 +22,10 @@ inline constexpr char kUninstallRecordName[] = "uninstall.dat";
 inline constexpr char kUninstallKeysPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 // The switch that starts the uninstaller ("/UNINSTALL", core/run/switches.h).
 inline constexpr char kUninstallSwitch[] = "/UNINSTALL";
-// The entry's values that hold the record's seal.
-inline constexpr char kRecordLengthValue[] = "SetuvaneRecordLength";
+// The entry's value that holds the record's seal, "LENGTH:DIGEST"; entries of the
+// releases before held the length in a value of its own and the digest alone.
 inline constexpr char kRecordDigestValue[] = "SetuvaneRecordDigest";
+inline constexpr char kRecordLengthValue[] = "SetuvaneRecordLength";
 
 struct UninstallEntryValue {
   std::string name;
@@ -58,6 +59,8 @@ struct ExistingEntry {
   bool ours = false;        // its uninstall command runs an uninstaller of this program
   std::string uninstaller;  // that uninstaller (ours only)
   std::string location;     // InstallLocation
+  std::string displayName;  // DisplayName
+  std::string publisher;    // Publisher
   std::optional<RecordSeal> seal;  // none in the entries of the first releases
 };
 

@@ -28,13 +28,27 @@ struct AuthenticRecord {
 
 AuthenticRecord ReadAuthenticRecord(const std::string& recordPath);
 
-// Of the items of a record whose entry holds no seal, those it is trusted with: the
-// product, the files below the program folder, the folders, shortcut folders and
-// keys it created (each removed only when empty), shortcuts (".lnk" files), and
-// the values it created inside keys it created (of the account that uninstalls).
-// Every other item is left, with a line for the log in `distrusted`: above all no
-// earlier value is written back.
+// What the product's entry says of it: only an administrator can have written it.
+struct ProductNames {
+  std::string entryKey, displayName, publisher;
+};
+
+// The folders where the shell keeps shortcuts, of the account that runs: the
+// desktop, the Start menu, Favorites, SendTo, Recent and Quick Launch.
+std::vector<std::string> ShellShortcutFolders();
+
+// Of the items of a record whose entry holds no seal (whose lines prove nothing:
+// anyone who can write the program folder can write them, check values and all),
+// those it is trusted with: the product, the files and folders in the program
+// folder, shortcuts (".lnk" files) and the folders made for them in the shell's
+// shortcut folders, and the keys below HKEY_LOCAL_MACHINE\Software or
+// HKEY_CURRENT_USER\Software named after the product (its entry's key, display
+// name or publisher) with the values it created inside them; folders and keys are
+// removed only when empty. Every other item is left, with a line for the log in
+// `distrusted`: above all no earlier value is written back.
 std::vector<UninstallItem> TrustedWithoutSeal(const std::vector<UninstallItem>& items, const std::string& programFolder,
+                                              const ProductNames& product,
+                                              const std::vector<std::string>& shortcutFolders,
                                               std::vector<std::string>& distrusted);
 
 }  // namespace setuvane

@@ -28,6 +28,9 @@ class UninstallFiles {
   virtual bool Flush(const std::string& path) = 0;
   // Writes the file anew, on the disk when it returns.
   virtual bool WriteNew(const std::string& path, std::string_view bytes) = 0;
+  // Creates the file empty, only when nothing lies there (CREATE_NEW): of two
+  // processes that try at once, one gets it. False when it exists or cannot be made.
+  virtual bool CreateNew(const std::string& path) = 0;
   // Moves `from` over `to`, on the disk when it returns (MOVEFILE_WRITE_THROUGH).
   // Windows 9x, whose MoveFileEx is a stub, deletes `to` first.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
@@ -39,6 +42,10 @@ class UninstallFiles {
   virtual std::optional<std::string> ReadWhole(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // Whether the system can say that nothing lies at the path: false when its
+  // drive or share does not answer (a network drive unreachable, a removable one
+  // without its medium), where nothing may be taken for gone.
+  virtual bool Answers(const std::string& path) = 0;
   // True when the file or folder is a junction, a symbolic link or a mount point: a
   // name that leads somewhere else. Other reparse points (a compressed or
   // deduplicated file) are none; Windows 9x has none at all.

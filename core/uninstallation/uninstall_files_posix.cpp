@@ -10,10 +10,12 @@ class AbsentUninstallFiles final : public UninstallFiles {
   bool Append(const std::string&, std::string_view) override { return false; }
   bool Flush(const std::string&) override { return false; }
   bool WriteNew(const std::string&, std::string_view) override { return false; }
+  bool CreateNew(const std::string&) override { return false; }
   bool Replace(const std::string&, const std::string&) override { return false; }
   std::optional<std::string> ReadWhole(const std::string&) override { return std::nullopt; }
   bool FileExists(const std::string&) override { return false; }
   bool FolderExists(const std::string&) override { return false; }
+  bool Answers(const std::string&) override { return false; }
   bool IsLink(const std::string&) override { return false; }
   FileRemoval RemoveFile(const std::string&) override { return FileRemoval::kFailed; }
   bool RemoveEmptyFolder(const std::string&) override { return false; }

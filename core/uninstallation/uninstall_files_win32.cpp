@@ -9,6 +9,7 @@
 
 #include "core/uninstallation/restart_removals.h"
 #include "core/uninstallation/uninstall_files.h"
+#include "system/path_identity.h"
 #include "system/text_helpers.h"
 #include "system/wide_or_ansi_choice_win32.h"
 #include "system/wide_or_ansi_files_win32.h"
@@ -77,6 +78,11 @@ class Win32UninstallFiles final : public UninstallFiles {
     return win32::MoveFileAt(from, to);
   }
 
+  bool CreateNew(const std::string& path) override {
+    HANDLE file = win32::OpenFileAt(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+  }
+
   std::optional<std::string> ReadWhole(const std::string& path) override {
     HANDLE file =
         win32::OpenFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
@@ -99,6 +105,15 @@ class Win32UninstallFiles final : public UninstallFiles {
   bool FolderExists(const std::string& path) override {
     const DWORD attributes = win32::AttributesAt(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool Answers(const std::string& path) override {
+    if (win32::AttributesAt(path) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+    // A drive letter that stands for nothing says "path not found" too: its root must answer.
+    const std::string root = PathRoot(path);
+    return !root.empty() && win32::AttributesAt(root) != INVALID_FILE_ATTRIBUTES;
   }
 
   bool IsLink(const std::string& path) override {

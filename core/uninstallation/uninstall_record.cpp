@@ -1,5 +1,6 @@
 #include "core/uninstallation/uninstall_record.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -25,6 +26,7 @@ constexpr KindName kKinds[] = {
     {UninstallItemKind::kForeignFile, "keptfile", 1}, {UninstallItemKind::kSharedFile, "shared", 4},
     {UninstallItemKind::kUser, "user", 1},            {UninstallItemKind::kBegin, "begin", 2},
     {UninstallItemKind::kAside, "aside", 2},          {UninstallItemKind::kPending, "pending", 2},
+    {UninstallItemKind::kCountedOut, "countedout", 4}, {UninstallItemKind::kShortcutSum, "shortcutsum", 3},
 };
 
 // Whether a shared file was made by the product that counted it.
@@ -129,7 +131,9 @@ std::vector<std::string> FieldsOf(const UninstallItem& item) {
     case UninstallItemKind::kProduct: return {item.path, item.root};
     case UninstallItemKind::kFile: return {item.path, std::to_string(item.size), Hex8(item.crc)};
     case UninstallItemKind::kSharedFile:
+    case UninstallItemKind::kCountedOut:
       return {item.path, std::to_string(item.size), Hex8(item.crc), std::string(item.created ? kCreated : kExisted)};
+    case UninstallItemKind::kShortcutSum: return {item.path, std::to_string(item.size), item.digest};
     case UninstallItemKind::kKey: return {item.root, item.path};
     case UninstallItemKind::kValue: return {item.root, item.path, item.name, PriorText(item.prior)};
     case UninstallItemKind::kEnd: return {};
@@ -147,15 +151,26 @@ std::optional<UninstallItem> ItemOf(UninstallItemKind kind, const std::vector<st
       item.path = fields[0];
       item.root = fields[1];
       break;
+    case UninstallItemKind::kShortcutSum: {
+      const std::optional<std::uint64_t> size = UnsignedNumber(fields[1], 10);
+      if (!size || fields[2].size() != 64 ||
+          !std::all_of(fields[2].begin(), fields[2].end(), [](char c) { return HexDigit(c) >= 0; }))
+        return std::nullopt;
+      item.path = fields[0];
+      item.size = *size;
+      item.digest = fields[2];
+      break;
+    }
     case UninstallItemKind::kFile:
-    case UninstallItemKind::kSharedFile: {
+    case UninstallItemKind::kSharedFile:
+    case UninstallItemKind::kCountedOut: {
       const std::optional<std::uint64_t> size = UnsignedNumber(fields[1], 10);
       const std::optional<std::uint64_t> crc = UnsignedNumber(fields[2], 16);
       if (!size || !crc || fields[2].size() != 8) return std::nullopt;
       item.path = fields[0];
       item.size = *size;
       item.crc = static_cast<std::uint32_t>(*crc);
-      if (kind == UninstallItemKind::kSharedFile) {
+      if (kind != UninstallItemKind::kFile) {
         if (fields[3] != kCreated && fields[3] != kExisted) return std::nullopt;
         item.created = fields[3] == kCreated;
       }
@@ -201,9 +216,15 @@ std::uint32_t Check(std::uint32_t chain, std::string_view body) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-// Items are the same thing on the machine when their kind and place are.
+bool Counted(const UninstallItem& item) {
+  return item.kind == UninstallItemKind::kSharedFile || item.kind == UninstallItemKind::kCountedOut;
+}
+
+// Items are the same thing on the machine when their kind and place are; a shared
+// file is one whether its count is in or taken out.
 std::string IdentityOf(const UninstallItem& item) {
-  std::string identity = std::to_string(static_cast<int>(item.kind)) + '\t' + item.root + '\t' + item.path;
+  const UninstallItemKind kind = Counted(item) ? UninstallItemKind::kSharedFile : item.kind;
+  std::string identity = std::to_string(static_cast<int>(kind)) + '\t' + item.root + '\t' + item.path;
   if (item.kind == UninstallItemKind::kValue || item.kind == UninstallItemKind::kAside ||
       item.kind == UninstallItemKind::kPending)
     identity += '\t' + item.name;
@@ -257,6 +278,7 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
       record.problem = "line " + std::to_string(lineNumber) + ": " + what;
       return record;
     };
+    record.verifiedLength = at;
     const size_t end = text.find("\r\n", at);
     if (end == std::string_view::npos) {
       record.tornTail = true;
@@ -287,7 +309,18 @@ ParsedUninstallRecord ParseUninstallRecord(std::string_view text) {
     if (!item) return fail("a field that cannot be read");
     record.items.push_back(std::move(*item));
   }
+  if (!record.tornTail) record.verifiedLength = text.size();
   return record;
+}
+
+std::optional<std::string> ProductKeyNamed(std::string_view text) {
+  const ParsedUninstallRecord whole = ParseUninstallRecord(text);
+  const ParsedUninstallRecord readable =
+      whole.Verified() ? whole : ParseUninstallRecord(text.substr(0, whole.verifiedLength));
+  std::optional<std::string> key;
+  for (const UninstallItem& item : readable.items)
+    if (item.kind == UninstallItemKind::kProduct) key = item.path;
+  return key;
 }
 
 std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>& earlier,
@@ -323,9 +356,14 @@ std::vector<UninstallItem> MergeUninstallItems(const std::vector<UninstallItem>&
       }
       places.emplace(identity, merged.size());
       merged.push_back(item);
-    } else if (item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kSharedFile) {
+    } else if (item.kind == UninstallItemKind::kFile || Counted(item)) {
       merged[found->second].size = item.size;
       merged[found->second].crc = item.crc;
+      // Counted in again, or taken out by a removal: the later line says which.
+      merged[found->second].kind = item.kind;
+      merged[found->second].created = item.created;
+    } else if (item.kind == UninstallItemKind::kShortcutSum) {
+      merged[found->second] = item;
     }
   };
   for (const UninstallItem& item : earlier) add(item);

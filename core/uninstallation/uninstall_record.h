@@ -52,6 +52,8 @@ struct ParsedUninstallRecord {
   std::vector<UninstallItem> items;
   std::string problem;  // empty when the record verified; else what is wrong (English)
   bool tornTail = false;  // a last line cut off (by a stop while it was written) was left out
+  // The bytes of the heading and of the whole lines before the first that fails.
+  size_t verifiedLength = 0;
   bool Verified() const { return problem.empty(); }
   bool Complete() const;  // the installation reached its end
 };
@@ -61,6 +63,10 @@ struct ParsedUninstallRecord {
 // the files, keys and values. A last line without its line end is left out: the
 // run that wrote it stopped before the change it announces.
 ParsedUninstallRecord ParseUninstallRecord(std::string_view text);
+
+// The product key that the record's readable lines (those before any damage) name
+// in their latest product item; nullopt when they name none.
+std::optional<std::string> ProductKeyNamed(std::string_view text);
 
 // The record's length in bytes and its SHA-256 digest (64 lower-case hexadecimal
 // digits) as the product's entry keeps them.

@@ -8,6 +8,7 @@
 #include "archive/file_system.h"
 #include "core/package/embedded_package.h"
 #include "core/package/settings.h"
+#include "system/cp1250.h"
 #include "system/folder_macros.h"
 #include "system/install_journal.h"
 #include "core/uninstallation/record_authentication.h"
@@ -38,8 +39,10 @@ constexpr std::uint32_t kEndedAtOnceCode = 9;
 constexpr int kSlotsPerFolder = 9;
 
 // The place of this product's uninstaller in the folder: the one whose record it
-// carries over (`adopted`), else the first that is free or holds a record of the
-// same key that nothing vouches for any more; nullopt when every one is another
+// carries over (`adopted`), else the first that holds a record of the same key
+// that nothing vouches for any more, or that it claims: the first free one, whose
+// record it creates empty there and then, so that another product installed into
+// the folder at the same moment takes the next. Nullopt when every one is another
 // product's.
 std::optional<std::string> OwnUninstallerIn(const std::string& folder, const std::string& key,
                                             const std::optional<std::string>& adopted) {
@@ -48,20 +51,29 @@ std::optional<std::string> OwnUninstallerIn(const std::string& folder, const std
     const std::string uninstaller = UninstallerPath(folder, slot);
     const std::string record = RecordPathOfUninstaller(uninstaller);
     if (adopted && SamePath(record, *adopted)) return uninstaller;
-    const std::optional<std::string> text = files.ReadWhole(record);
-    if (!text) {
-      if (!files.FileExists(uninstaller)) return uninstaller;
+    if (const std::optional<std::string> text = files.ReadWhole(record)) {
+      if (ProductKeyNamed(*text) == key) return uninstaller;
       continue;
     }
-    for (const UninstallItem& item : ParseUninstallRecord(*text).items)
-      if (item.kind == UninstallItemKind::kProduct && item.path == key) return uninstaller;
+    if (!files.FileExists(uninstaller) && files.CreateNew(record)) return uninstaller;
   }
   return std::nullopt;
 }
 
-bool IsPlaceItem(const UninstallItem& item) {
+bool IsFileItem(const UninstallItem& item) {
   return item.kind == UninstallItemKind::kFile || item.kind == UninstallItemKind::kForeignFile ||
-         item.kind == UninstallItemKind::kSharedFile || item.kind == UninstallItemKind::kFolder;
+         item.kind == UninstallItemKind::kSharedFile || item.kind == UninstallItemKind::kCountedOut;
+}
+
+// A normal path in the form the record's places are found by: letters in capitals.
+std::string PlaceKey(const std::string& normalPath) { return UpperCp1250Letters(normalPath); }
+
+// A text cut to at most `bytes` bytes, never inside a UTF-8 letter.
+std::string CutAtLetter(std::string text, size_t bytes) {
+  if (text.size() <= bytes) return text;
+  while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+  text.resize(bytes);
+  return text;
 }
 
 }  // namespace
@@ -70,19 +82,19 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
   const std::string cleanTitle = CleanKeyPart(title);
   const std::string cleanPublisher = CleanKeyPart(publisher);
   const bool titleNamesPublisher = AsciiLower(cleanTitle + " ").rfind(AsciiLower(cleanPublisher + " "), 0) == 0;
-  std::string name = cleanPublisher.empty() || titleNamesPublisher ? cleanTitle : cleanPublisher + " " + cleanTitle;
-  if (name.size() > 200) {
-    size_t cut = 200;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // never inside a letter
-    name.resize(cut);
-  }
+  const std::string name =
+      CutAtLetter(cleanPublisher.empty() || titleNamesPublisher ? cleanTitle : cleanPublisher + " " + cleanTitle, 200);
   return name.empty() ? "Setuvane" : name;
 }
 
 std::string ProductEntryKey() {
-  std::string id = CleanKeyPart(ProductId);
-  if (id.size() > 200) id.resize(200);
+  const std::string id = CutAtLetter(CleanKeyPart(ProductId), 200);
   return id.empty() ? UninstallKeyName(InstallMainTitle, ProductPublisher) : id;
+}
+
+std::string EntryKeyToWrite() {
+  const std::string key = ProductEntryKey();
+  return ProductUninstall ? OwnEntryKey(key).value_or(key) : key;
 }
 
 UninstallEntry UninstallEntryFor(const std::string& programFolder, std::uint32_t sizeKb, const std::string& date,
@@ -152,23 +164,22 @@ UninstallSetup::~UninstallSetup() {
   if (writer_) SetUninstallRecorder(nullptr);
 }
 
-bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile) {
+bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFile* singleFile,
+                           const std::string& entryKey) {
   if (!ProductUninstall || writer_) return true;
   programFolder_ = AddBackslash(FullLongPath(programFolder));
   UninstallFiles& files = CurrentUninstallFiles();
-  const std::optional<std::string> key = OwnEntryKey(ProductEntryKey());
-  if (!key) {
-    JournalNote("uninstall entry not written: the keys of " + ProductEntryKey() + " are another installer's");
-    return true;
-  }
-
+  const std::string key = entryKey.empty() ? EntryKeyToWrite() : entryKey;
   // What an earlier installation of the product recorded is carried over, so
   // that one uninstallation removes what both made; it is found through the
   // product's own entry, and only as far as that entry vouches for it.
   std::vector<UninstallItem> earlier;
   std::optional<std::string> adopted;
   std::string_view earlierState = kEarlierNone;
-  if (const std::optional<ExistingEntry> existing = ReadExistingEntry(*key); existing && existing->ours) {
+  if (const std::optional<ExistingEntry> existing = ReadExistingEntry(key); existing && !existing->ours) {
+    JournalNote("uninstall entry not written: the keys of " + ProductEntryKey() + " are another installer's");
+    return true;
+  } else if (existing) {
     const std::string path = RecordPathOfUninstaller(existing->uninstaller);
     const AuthenticRecord record = ReadAuthenticRecord(path);
     if (record.Accepted()) {
@@ -182,18 +193,6 @@ bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
       JournalNote("uninstall record not carried over: " + path + ": " + record.problem);
     }
   }
-  const std::optional<std::string> uninstaller = OwnUninstallerIn(programFolder_, *key, adopted);
-  if (!uninstaller) {
-    JournalNote("uninstall record not written: " + programFolder_ + " holds the uninstallers of other products");
-    return true;
-  }
-  const std::string recordPath = RecordPathOfUninstaller(*uninstaller);
-  uninstaller_ = *uninstaller;
-  // An earlier record in another folder stays there until this run ends: undone,
-  // the run names it again.
-  const std::string elsewhere =
-      adopted && !SamePath(*adopted, recordPath) ? adopted->substr(0, adopted->size() - 4) + ".exe" : std::string();
-
   // The record lives in the program folder, so the folder comes first; the
   // levels made for it are the record's first items.
   const std::vector<std::string> missing = MissingFolderLevels(programFolder_);
@@ -202,23 +201,39 @@ bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
   } catch (const std::exception&) {
   }
   if (!files.FolderExists(FullLongPath(programFolder_))) {
-    JournalNote("uninstall record not written: " + recordPath);
+    JournalNote("uninstall record not written: " + programFolder_ + " cannot be made");
+    recordPath_ = programFolder_ + kUninstallRecordName;
+    lost_ = true;
+    return false;
+  }
+  const std::optional<std::string> uninstaller = OwnUninstallerIn(programFolder_, key, adopted);
+  if (!uninstaller) {
+    JournalNote("uninstall record not written: " + programFolder_ + " holds the uninstallers of other products");
     return true;
   }
+  const std::string recordPath = RecordPathOfUninstaller(*uninstaller);
+  uninstaller_ = *uninstaller;
+  recordPath_ = recordPath;
+  // An earlier record in another folder stays there until this run ends: undone,
+  // the run names it again.
+  const std::string elsewhere =
+      adopted && !SamePath(*adopted, recordPath) ? adopted->substr(0, adopted->size() - 4) + ".exe" : std::string();
   // The uninstaller before the entry that names it; without it the installation
-  // cannot go on, and the folders made for it go again.
+  // cannot go on, and what was made for it goes again: the record its slot was
+  // claimed with (still empty) and the folders.
   if (!WriteUninstallerProgram(*uninstaller, singleFile)) {
     JournalNote("uninstaller not written: " + *uninstaller);
+    if (files.ReadWhole(recordPath).value_or("-").empty()) files.RemoveFile(recordPath);
     for (auto level = missing.rbegin(); level != missing.rend(); ++level) files.RemoveEmptyFolder(*level);
     return false;
   }
-  entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(earlier), TodaysDate(), *uninstaller, *key);
+  entry_ = UninstallEntryFor(programFolder_, EstimatedKilobytes(earlier), TodaysDate(), *uninstaller, key);
   // The first seal writes the entry of a first installation whole. An entry there
   // already keeps its texts until the run has ended: only the uninstaller it
   // names changes with the folder.
   UninstallEntry startEntry = entry_;
   if (earlierState != kEarlierNone)
-    startEntry = elsewhere.empty() ? UninstallEntry{*key, {}} : UninstallerValuesFor(*uninstaller, *key);
+    startEntry = elsewhere.empty() ? UninstallEntry{key, {}} : UninstallerValuesFor(*uninstaller, key);
   bool entryWritten = false;
   writer_.emplace(files, recordPath,
                   [startEntry, entryWritten](const RecordSeal& seal, bool lasting) mutable {
@@ -227,31 +242,39 @@ bool UninstallSetup::Begin(const std::string& programFolder, archive::ReadableFi
                   });
   std::vector<UninstallItem> start = MergeUninstallItems(earlier, {});
   start.push_back(PairItem(UninstallItemKind::kBegin, elsewhere, std::string(earlierState)));
-  start.push_back(ProductItem(*key, InstallMainTitle));
+  start.push_back(ProductItem(key, InstallMainTitle));
   for (const std::string& level : missing) start.push_back(PathItem(UninstallItemKind::kFolder, level));
   if (!writer_->Start(start)) {
     JournalNote("uninstall record or entry not written: " + recordPath + ", " + entry_.keyName);
     writer_.reset();
-    return true;
+    lost_ = true;
+    return false;
   }
   JournalNote("uninstall entry: HKEY_LOCAL_MACHINE\\" + EntryKeyPath(entry_.keyName));
   userSid_ = CurrentMachine().UserSid();
   recordUser_.clear();
-  recordedPlaces_.clear();
+  recordedFiles_.clear();
+  madeFolders_.clear();
   for (const UninstallItem& item : writer_->Items()) {
     if (item.kind == UninstallItemKind::kUser) recordUser_ = item.path;
-    if (IsPlaceItem(item)) recordedPlaces_[AsciiLower(item.path)] = item;
+    if (IsFileItem(item)) recordedFiles_[PlaceKey(NormalPath(item.path))] = item;
   }
+  for (const std::string& level : missing) madeFolders_.insert(PlaceKey(NormalPath(level)));
   const size_t startItems = writer_->Items().size();
   const char* endAfter = std::getenv(kEndAfterItemsVariable);
   const std::uint64_t endAfterItems = endAfter ? UnsignedNumber(endAfter, 10).value_or(0) : 0;
   SetUninstallRecorder([this](const UninstallItem& item) { Announce(item); },
                        [this, startItems, endAfterItems] {
-                         if (!writer_->Commit()) JournalNote("uninstall record not written on: " + writer_->Path());
+                         const bool kept = writer_->Commit();
+                         if (!kept) JournalNote("uninstall record not written on: " + writer_->Path());
                          if (endAfterItems && writer_->Items().size() - startItems >= endAfterItems)
                            CurrentMachine().EndProcessAtOnce(kEndedAtOnceCode);
+                         return kept;
                        },
-                       [this](const std::string& path) { return RecordedPlace(path); });
+                       {.file = [this](const std::string& path) { return RecordedFile(path); },
+                        .madeThisRun = [this](const std::string& folder) {
+                          return madeFolders_.count(PlaceKey(folder)) > 0;
+                        }});
   return true;
 }
 
@@ -260,18 +283,21 @@ void UninstallSetup::Announce(const UninstallItem& item) {
     recordUser_ = userSid_.value_or(std::string());
     writer_->Announce(PathItem(UninstallItemKind::kUser, recordUser_));
   }
-  if (IsPlaceItem(item)) recordedPlaces_[AsciiLower(item.path)] = item;
+  if (IsFileItem(item)) recordedFiles_[PlaceKey(NormalPath(item.path))] = item;
+  if (item.kind == UninstallItemKind::kFolder) madeFolders_.insert(PlaceKey(NormalPath(item.path)));
   writer_->Announce(item);
 }
 
-std::optional<UninstallItem> UninstallSetup::RecordedPlace(const std::string& path) const {
-  const auto found = recordedPlaces_.find(AsciiLower(path));
-  if (found == recordedPlaces_.end()) return std::nullopt;
+std::optional<UninstallItem> UninstallSetup::RecordedFile(const std::string& path) const {
+  const auto found = recordedFiles_.find(PlaceKey(path));
+  if (found == recordedFiles_.end()) return std::nullopt;
   return found->second;
 }
 
+bool UninstallSetup::Kept() const { return !lost_ && UninstallRecordKept(); }
+
 void UninstallSetup::Finish() {
-  if (!writer_) return;
+  if (!writer_ || !UninstallRecordKept()) return;
   writer_->Add(PathItem(UninstallItemKind::kEnd, std::string()));
   SetUninstallRecorder(nullptr);
   entry_.values = UninstallEntryFor(programFolder_, EstimatedKilobytes(writer_->Items()), TodaysDate(),

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ std::string UninstallKeyName(const std::string& title, const std::string& publis
 // the lock that lets one installation or uninstallation of it run at a time. The
 // package's PRODUCT_ID when it gives one, else the title's key (UninstallKeyName).
 std::string ProductEntryKey();
+
+// The key of the entry that an installation of the product writes: its own entry
+// under ProductEntryKey or beside it (OwnEntryKey), or ProductEntryKey itself
+// where it writes none. The product's lock is named after it.
+std::string EntryKeyToWrite();
 
 // The entry of the product of the current settings, installed into
 // `programFolder` (ending in "\"), of `sizeKb` kilobytes, on `date` (YYYYMMDD),
@@ -60,12 +66,19 @@ class UninstallSetup {
   // Before the product files: makes the program folder, writes the uninstaller,
   // starts its record (with what an earlier installation of the product recorded,
   // found through the product's own entry, then this run's "begin") and registers
-  // the product with the record's seal, so that even a run stopped half-way can be
-  // undone. An entry there already keeps its texts until Finish. False only when
-  // the uninstaller cannot be written (the installation then stops); other
-  // problems are logged only, and the installation goes on without a record.
+  // the product under `entryKey` (by default EntryKeyToWrite) with the record's
+  // seal, so that even a run stopped half-way can be undone. An entry there
+  // already keeps its texts until Finish. Where no record is to be kept (the
+  // package turns it off, the entry's keys or the folder's uninstallers are
+  // others') the installation goes on without, logged. False when the
+  // uninstaller cannot be written, or the record or the entry (then Kept() is
+  // false): nothing more may change.
   // `singleFile`: as for WriteUninstallerProgram.
-  bool Begin(const std::string& programFolder, archive::ReadableFile* singleFile);
+  bool Begin(const std::string& programFolder, archive::ReadableFile* singleFile, const std::string& entryKey = {});
+  // True while every change so far is in the record (or none is kept); false
+  // once it could not be written: the installation stops before its next change.
+  bool Kept() const;
+  const std::string& RecordPath() const { return recordPath_; }
   // After the last step: marks the record complete, gives the entry its texts and
   // size and has both last on the disk; then drops what the run kept to undo
   // itself (core/uninstallation/run_rollback.h).
@@ -81,7 +94,7 @@ class UninstallSetup {
   // Queues the line of a change to come: after the account's "user" line when
   // it is the first of the run in HKEY_CURRENT_USER.
   void Announce(const UninstallItem& item);
-  std::optional<UninstallItem> RecordedPlace(const std::string& path) const;
+  std::optional<UninstallItem> RecordedFile(const std::string& path) const;
 
   std::optional<UninstallRecordWriter> writer_;
   UninstallEntry entry_;
@@ -89,7 +102,10 @@ class UninstallSetup {
   std::string uninstaller_;
   std::optional<std::string> userSid_;  // the account this installation runs as
   std::string recordUser_;              // the account the record's last "user" item names
-  std::map<std::string, UninstallItem> recordedPlaces_;  // the record's files and folders by path in lower case
+  std::string recordPath_;
+  bool lost_ = false;  // the record could not be started
+  std::map<std::string, UninstallItem> recordedFiles_;  // the record's files by PlaceKey
+  std::set<std::string> madeFolders_;                   // the folders this run made, by PlaceKey
 };
 
 }  // namespace setuvane

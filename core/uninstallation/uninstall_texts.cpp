@@ -48,6 +48,15 @@ const UninstallTexts& UninstallText() {
       .runNotUndone = ReportTexts("Problem instalacji", "Wycofanie przerwanej instalacji jest niemożliwe.",
                                   "Zmiany wprowadzone przez instalację aplikacji %s nie zostały wycofane w całości.",
                                   "Zamknij programy, które mogą używać jej plików, i spróbuj ponownie."),
+      .lockNotMade = ReportTexts("Problem instalacji", "Zabezpieczenie przed równoczesną instalacją jest niemożliwe.",
+                                 "System nie pozwolił utworzyć blokady aplikacji.", ""),
+      .recordNotWritten = ReportTexts("Problem instalacji", "Uzupełnienie zapisu instalacji jest niemożliwe.",
+                                      "Podczas zapisywania pliku %s wystąpił problem",
+                                      "Instalacja została przerwana przed następną zmianą, aby można ją było "
+                                      "w całości usunąć."),
+      .recordNotRewritten = ReportTexts("Problem usuwania", "Uzupełnienie zapisu instalacji jest niemożliwe.",
+                                        "Podczas zapisywania pliku %s wystąpił problem",
+                                        "Dostęp do pliku został odwołany."),
   };
   return texts;
 }

@@ -26,6 +26,9 @@ struct UninstallTexts {
   ReportTexts uninstallerNotStarted; // details: the program's path
   ReportTexts anotherRunning;        // details: the product lock's name; the installer's too
   ReportTexts runNotUndone;          // hint: "%s" the product's name; the installer's too
+  ReportTexts lockNotMade;           // details: the product lock's name; the installer's too
+  ReportTexts recordNotWritten;      // the installer's: hint: "%s" the record's path
+  ReportTexts recordNotRewritten;    // hint: "%s" the record's path
 };
 
 const UninstallTexts& UninstallText();

@@ -32,7 +32,7 @@ int RunUninstallation(const UninstallRun& run) {
     title = item.root;
     entryKey = item.path;
   }
-  if (!HoldProductLock(entryKey)) return kExitAnotherRunning;
+  if (const std::optional<UnattendedExitCode> refused = TakeProductLock(entryKey)) return *refused;
   if (!title.empty()) SetApplicationTitle(title);
   // An installation that a stop cut short is finished first; undone, a first
   // installation leaves nothing more to remove.

@@ -291,5 +291,33 @@ TEST_F(SingleFileStartTest, ADamagedOrCutPackageIsRefusedWithExitCodeTwoBeforeAn
   }
 }
 
+// A single file that another program holds open for writing cannot get the handle
+// its package must be read through: it ends with 2, and never falls back to an
+// install.zip and components lying beside it.
+TEST_F(SingleFileStartTest, ASingleFileThatCannotHoldItselfEndsWithTwoAndNeverReadsTheFolderMedium) {
+  struct HeldOpen : archive::FileSystem {
+    explicit HeldOpen(archive::FileSystem& disk) : disk(disk) {}
+    std::unique_ptr<archive::ReadableFile> OpenRead(const std::string& path) override { return disk.OpenRead(path); }
+    std::unique_ptr<archive::ReadableFile> OpenReadLocked(const std::string&) override {
+      throw std::runtime_error("File is in use");
+    }
+    std::unique_ptr<archive::WritableFile> CreateNew(const std::string& path) override { return disk.CreateNew(path); }
+    bool Replace(const std::string& from, const std::string& to) override { return disk.Replace(from, to); }
+    bool Remove(const std::string& path) override { return disk.Remove(path); }
+    void MakeFolder(const std::string& path) override { disk.MakeFolder(path); }
+    bool FolderExists(const std::string& path) override { return disk.FolderExists(path); }
+    bool FileExists(const std::string& path) override { return disk.FileExists(path); }
+    archive::FileSystem& disk;
+  } heldOpen(disk);
+  disk.AddFile(kProgram, WithPackage(Program(), Package()));
+  WritePackage({PackageEntry("install.inf", "INSTALL_TASK_TITLE=Nosnik\r\n")});
+  archive::TAbUnZipper zipInstall(heldOpen);
+  EXPECT_THROW(OpenInstallPackage(zipInstall, heldOpen), ProgramEnded);
+  EXPECT_EQ(EndingExitCode(), kExitPackageUnreadable);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].details, "File is in use");
+  EXPECT_NE(InstallTaskTitle, "Nosnik");
+}
+
 }  // namespace
 }  // namespace setuvane

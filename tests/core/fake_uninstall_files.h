@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -20,8 +21,11 @@ class FakeUninstallFiles : public UninstallFiles {
   std::set<std::string> inUse;      // removal refused while held
   std::set<std::string> refused;    // removal fails for another reason
   std::set<std::string> links;      // junctions and symbolic links
+  std::set<std::string> silent;     // drives or shares that do not answer (prefixes of paths)
   bool appendFails = false;
   bool logReplaces = false;         // Replace calls go into `calls` too
+  // Called when a file asked for is not there (another process may put it there then).
+  std::function<void(const std::string&)> afterMiss;
   std::vector<std::string> calls;   // removals, moves, restarts
   std::vector<std::string> atRestart;
   int flushes = 0;
@@ -39,6 +43,11 @@ class FakeUninstallFiles : public UninstallFiles {
     files[path] = std::string(bytes);
     return true;
   }
+  bool CreateNew(const std::string& path) override {
+    if (files.count(path) || folders.count(path)) return false;
+    files[path];
+    return true;
+  }
   bool Replace(const std::string& from, const std::string& to) override {
     if (!files.count(from) || inUse.count(to)) return false;
     if (logReplaces) calls.push_back("replace " + from + " -> " + to);
@@ -48,12 +57,16 @@ class FakeUninstallFiles : public UninstallFiles {
   }
   std::optional<std::string> ReadWhole(const std::string& path) override {
     const auto found = files.find(path);
-    if (found == files.end()) return std::nullopt;
-    return found->second;
+    if (found != files.end()) return found->second;
+    if (afterMiss) afterMiss(path);
+    return std::nullopt;
   }
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
   bool IsLink(const std::string& path) override { return links.count(path) > 0; }
+  bool Answers(const std::string& path) override {
+    return std::none_of(silent.begin(), silent.end(), [&](const std::string& root) { return path.rfind(root, 0) == 0; });
+  }
   FileRemoval RemoveFile(const std::string& path) override {
     if (!files.count(path)) return FileRemoval::kMissing;
     if (inUse.count(path)) return FileRemoval::kInUse;

@@ -7,11 +7,14 @@
 #include "core/package/settings.h"
 #include "core/run/exit_codes.h"
 #include "core/run/setup_folder.h"
+#include "core/uninstallation/product_entry.h"
+#include "core/uninstallation/product_lock.h"
 #include "core/wizard/information_pages.h"
 #include "system/cp1250.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/installer_fixture.h"
 #include "tests/core/program_ending.h"
+#include "tests/system/fake_registry.h"
 
 namespace setuvane {
 namespace {
@@ -152,7 +155,7 @@ TEST_F(PackageTest, SetupFilesGoIntoAFolderOfTheRunsOwnThatGoesAtTheEnd) {
 TEST_F(PackageTest, ASecondInstallationOfTheProductEndsWith1618) {
   WritePackage({PackageEntry("install.inf", "INSTALL_MAIN_TITLE=Notatnik\r\nPRODUCT_PUBLISHER=Firma\r\n"),
                 PackageEntry("bin/app.exe", "program", "<programfolder>")});
-  machine.namedMutexesElsewhere = {"Global\\Setuvane Firma Notatnik"};
+  machine.namedMutexesElsewhere = {"Global\\Setuvane FIRMA NOTATNIK"};
   fakes::FakeWizardView view;
   Installation installation(view, disk);
   EXPECT_THROW(installation.OpenInstallPackage(), ProgramEnded);
@@ -163,7 +166,34 @@ TEST_F(PackageTest, ASecondInstallationOfTheProductEndsWith1618) {
 
   machine.namedMutexesElsewhere.clear();
   EXPECT_TRUE(installation.OpenInstallPackage());
-  EXPECT_EQ(machine.namedMutexes.back(), "Global\\Setuvane Firma Notatnik");
+  EXPECT_EQ(machine.namedMutexes.back(), "Global\\Setuvane FIRMA NOTATNIK");
+}
+
+// The lock is named after the entry the installation writes (here beside another
+// installer's), as the uninstaller names it from the record, whatever the letter
+// case, and fits the system's limit however long the key; a lock the system
+// refuses ends the run with 4 instead of letting it run unguarded.
+TEST_F(PackageTest, TheLockIsTheEntrysAndOneThatCannotBeMadeEndsTheRun) {
+  fakes::FakeRegistry registry;
+  ScopedRegistry scopedRegistry(registry);
+  const std::string foreign = "HKEY_LOCAL_MACHINE\\" + EntryKeyPath("Firma Notatnik");
+  registry.keys.insert(foreign);
+  registry.values[foreign]["UninstallString"] = {kRegSz, StringValueData("MsiExec.exe /X{1234}")};
+  WritePackage({PackageEntry("install.inf", "INSTALL_MAIN_TITLE=Notatnik\r\nPRODUCT_PUBLISHER=Firma\r\n")});
+  machine.namedMutexesRefused = {ProductLockName("firma notatnik (2)", true)};
+  fakes::FakeWizardView view;
+  Installation installation(view, disk);
+  EXPECT_THROW(installation.OpenInstallPackage(), ProgramEnded);
+  EXPECT_EQ(machine.namedMutexes.back(), "Global\\Setuvane FIRMA NOTATNIK (2)");
+  EXPECT_EQ(EndingExitCode(), kExitStepFailed);
+  ASSERT_EQ(Dialogs().problems.size(), 1u);
+  EXPECT_EQ(Dialogs().problems[0].message, "Zabezpieczenie przed równoczesną instalacją jest niemożliwe.");
+  SetEndingExitCode(kExitInstalled);
+  std::string polish;
+  for (int i = 0; i < 100; ++i) polish += "Łódź";
+  EXPECT_EQ(ProductLockName(polish, true), ProductLockName(UpperCp1250Letters(polish), true));
+  EXPECT_NE(ProductLockName(polish, true), ProductLockName(polish + "!", true));
+  EXPECT_LE(ProductLockName(polish, true).size(), 260u);
 }
 
 TEST_F(PackageTest, AMissingPackageIsReportedAndEndsTheProgram) {

@@ -129,6 +129,7 @@ TEST_F(ProductTest, RecordsTheFilesItWritesAndTheFoldersItMakesAheadButNotWhatIt
                            else
                              EXPECT_FALSE(disk.FolderExists(item.path)) << item.path;
                          }
+                         return true;
                        });
   Dialogs().answers = {kResultNo, kResultYes};
   const bool installed = Install();
@@ -174,10 +175,10 @@ TEST_F(ProductTest, FilesThatWereThereStayAnothersAndFilesOutsideTheProgramFolde
     SetUninstallRecorder([&](const UninstallItem& item) {
                            if (item.kind != UninstallItemKind::kAside) items.push_back(item);
                          }, {},
-                         [&](const std::string& path) -> std::optional<UninstallItem> {
+                         {.file = [&](const std::string& path) -> std::optional<UninstallItem> {
                            const auto found = record.find(AsciiLower(path));
                            return found == record.end() ? std::nullopt : std::optional(found->second);
-                         });
+                         }});
     const bool installed = Install();
     SetUninstallRecorder({});
     return installed;
@@ -205,6 +206,46 @@ TEST_F(ProductTest, FilesThatWereThereStayAnothersAndFilesOutsideTheProgramFolde
   EXPECT_EQ(items, expected);
   EXPECT_EQ(count("C:\\Wspolne\\obcy.dll"), DwordValueData(2));
   EXPECT_EQ(count("C:\\Wspolne\\nowy.dll"), DwordValueData(1));
+}
+
+// Whether a file lay there is asked of the disk in every folder this run did not
+// make, the record's folders too (another product may have installed into one
+// since); paths are normal before anything is decided of them, so a destination
+// that climbs out of the program folder is a shared file, counted under the name
+// other installers give it; and nothing is written once the record cannot be.
+TEST_F(ProductTest, AFilesKindIsDecidedFromItsNormalPathAndTheDiskAndRecordedFirst) {
+  fakes::FakeRegistry registry;
+  ScopedRegistry scopedRegistry(registry);
+  disk.AddFolder("C:\\Aplikacja");
+  disk.AddFolder("C:\\Aplikacja\\dane");  // made by the product's earlier installation
+  disk.AddFile("C:\\Aplikacja\\dane\\inny.dll", ToBytes("another product's"));
+  WritePackage({PackageEntry("inny.dll", "ours", "<programfolder>dane"),
+                PackageEntry("wspolny.dll", "w", "<programfolder>..\\Wspolne\\.\\"),
+                PackageEntry("app.exe", "a", "<programfolder>nowy\\..")});
+  std::vector<UninstallItem> items;
+  bool keeps = true;
+  SetUninstallRecorder([&](const UninstallItem& item) {
+                         if (item.kind != UninstallItemKind::kAside) items.push_back(item);
+                       },
+                       [&] { return keeps; }, {.madeThisRun = [](const std::string& folder) { return folder == "C:\\Wspolne"; }});
+  ASSERT_TRUE(Install());
+  const auto crc = [](const char* text) { return archive::testing::ZipCrc(ToBytes(text)); };
+  EXPECT_EQ(items, (std::vector<UninstallItem>{
+                       PathItem(UninstallItemKind::kForeignFile, "C:\\Aplikacja\\dane\\inny.dll"),
+                       PathItem(UninstallItemKind::kFolder, "C:\\Wspolne"),
+                       SharedFileItem("C:\\Wspolne\\wspolny.dll", 1, crc("w"), true),
+                       FileItem("C:\\Aplikacja\\app.exe", 1, crc("a"))}));
+  EXPECT_EQ(registry.Dword(std::string("HKEY_LOCAL_MACHINE\\") + kSharedDllsPath, "C:\\Wspolne\\wspolny.dll"), 1u);
+
+  keeps = false;
+  items.clear();
+  disk.Remove("C:\\Aplikacja\\app.exe");
+  disk.AddFile("C:\\Aplikacja\\dane\\inny.dll", ToBytes("another product's"));
+  EXPECT_FALSE(Install());
+  EXPECT_FALSE(disk.FileExists("C:\\Aplikacja\\app.exe"));
+  EXPECT_EQ(FileText("C:\\Aplikacja\\dane\\inny.dll"), "another product's");
+  EXPECT_TRUE(Dialogs().problems.empty());  // the installation reports it, once
+  SetUninstallRecorder({});
 }
 
 // An encrypted entry whose random header bytes are chosen so that, read with the

@@ -537,7 +537,7 @@ TEST_F(Program, OfTwoInstallationsStartedTogetherOneInstallsAndTheOtherEndsWith1
     for (const std::string& line : lines) EXPECT_EQ(line.rfind("file: ", 0), std::string::npos) << line;
     EXPECT_NE(std::find(lines.begin(), lines.end(),
                         "problem: Problem instalacji / Instalacja jest już uruchomiona. / Poczekaj na jej zakończenie "
-                        "i spróbuj ponownie. / Global\\Setuvane Produkt Testowy"),
+                        "i spróbuj ponownie. / Global\\Setuvane PRODUKT TESTOWY"),
               lines.end());
   }
   EXPECT_EQ(ReadFile(target / "app.exe"), "program");

@@ -126,10 +126,13 @@ TEST(RecordSeal, TheWriterSealsEachBatchAfterItReachesTheDisk) {
 }
 
 // A record of the first releases (no seal in its entry) is trusted only with what
-// cannot harm the machine beyond the product: no earlier value is written back,
-// no file outside the program folder goes.
+// cannot harm the machine beyond the product: no earlier value is written back, no
+// file outside the program folder goes, and its key and folder lines, which anyone
+// who can write the program folder can forge, reach only the product's own keys,
+// the program folder and the shell's shortcut folders.
 TEST(RecordSeal, ARecordWithoutASealIsTrustedInPart) {
   std::vector<std::string> distrusted;
+  const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::vector<UninstallItem> items = {
       ProductItem("P", "P"),
       PathItem(UninstallItemKind::kFolder, "C:\\Program Files\\P"),
@@ -140,15 +143,22 @@ TEST(RecordSeal, ARecordWithoutASealIsTrustedInPart) {
       PathItem(UninstallItemKind::kShortcut, "C:\\Menu\\P.exe"),
       KeyItem(kHklm, "Software\\P"),
       ValueItem(kHklm, "Software\\P", "Wersja", std::nullopt),
-      ValueItem(kHklm, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "P", std::nullopt),
+      ValueItem(kHklm, run, "P", std::nullopt),
       ValueItem(kHklm, "Software\\P", "Stara", RegistryData{kRegSz, std::string("x\0", 2)}),
       SharedFileItem("C:\\Windows\\System32\\kernel32.dll", 1, 2, true),
       PathItem(UninstallItemKind::kUser, "S-1-5-21-1-2-3-500"),
+      // Forged: another's key and value, a system folder, a shortcut anywhere.
+      KeyItem(kHklm, run),
+      ValueItem(kHklm, run, "Antywirus", std::nullopt),
+      PathItem(UninstallItemKind::kFolder, "C:\\Windows\\Temp"),
+      PathItem(UninstallItemKind::kShortcut, "C:\\Windows\\Start.lnk"),
+      KeyItem("HKEY_CLASSES_ROOT", "P"),
   };
-  const std::vector<UninstallItem> trusted = TrustedWithoutSeal(items, "C:\\Program Files\\P\\", distrusted);
+  const std::vector<UninstallItem> trusted =
+      TrustedWithoutSeal(items, "C:\\Program Files\\P\\", {"P", "P 1.0", ""}, {"C:\\Menu\\"}, distrusted);
   const std::vector<UninstallItem> expected = {items[0], items[1], items[2], items[5], items[7], items[8]};
   EXPECT_EQ(trusted, expected);
-  ASSERT_EQ(distrusted.size(), 7u);
+  ASSERT_EQ(distrusted.size(), 12u);
   EXPECT_EQ(distrusted[0], "stayed: C:\\Program Files\\P\\..\\..\\Windows\\win.ini (the record of an earlier version "
                            "has no seal in its entry: it is not trusted with this)");
 }
@@ -264,6 +274,79 @@ TEST_F(RecordOwnership, OneFolderSpelledTwoWaysKeepsItsRecord) {
   EXPECT_EQ(Uninstall("C:\\Inny\\uninstall.dat"), kExitInstalled);
   for (const char* file : {"C:\\Produkt\\a.exe", "C:\\Produkt\\b.exe", "C:\\Produkt\\c.exe", "C:\\Inny\\d.exe"})
     EXPECT_FALSE(disk.files.count(file)) << file;
+}
+
+// Only the folders a run makes are known empty: one an earlier installation made
+// may hold another product's files since, so a later run asks the disk there.
+TEST_F(RecordOwnership, OnlyTheFoldersThisRunMakesAreKnownEmpty) {
+  {
+    UninstallSetup first;
+    ASSERT_TRUE(first.Begin("C:\\Produkt", nullptr));
+    RecordUninstallItem(PathItem(UninstallItemKind::kFolder, "C:\\Produkt\\dane"));
+    disk.folders.insert("C:\\Produkt\\dane");
+    EXPECT_TRUE(FolderMadeThisRun("C:\\Produkt"));
+    EXPECT_TRUE(FolderMadeThisRun("c:\\PRODUKT\\dane"));
+    first.Finish();
+  }
+  UninstallSetup second;
+  ASSERT_TRUE(second.Begin("C:\\Produkt", nullptr));
+  EXPECT_FALSE(FolderMadeThisRun("C:\\Produkt"));
+  EXPECT_FALSE(FolderMadeThisRun("C:\\Produkt\\dane"));
+}
+
+// A power cut while a batch was appended can leave stale bytes, line ends and all,
+// past the sealed part: they are ignored (and logged), the product is removed.
+TEST_F(RecordOwnership, DamagePastTheSealIsIgnored) {
+  Install("C:\\Produkt", "C:\\Produkt\\app.exe");
+  disk.files[kRecord] += "file\tC:\\Windows\\x\t1\t00000000\tBAD00000\r\n\0\0\0\r\n";
+  EXPECT_EQ(Uninstall(kRecord), kExitInstalled);
+  EXPECT_FALSE(disk.files.count("C:\\Produkt\\app.exe"));
+  EXPECT_TRUE(Logged("ignored: "));
+}
+
+// Two products installed into one folder at the same moment: the other one takes
+// the first uninstaller's place between this one's look and its claim. Each ends
+// with a place of its own.
+TEST_F(RecordOwnership, TwoProductsInstalledAtOnceTakeTwoUninstallerPlaces) {
+  const std::string other = UninstallRecordText({ProductItem("Inny", "Inny")});
+  disk.folders.insert("C:\\Produkt");
+  disk.afterMiss = [&](const std::string& path) {
+    if (path == kRecord) disk.files[kRecord] = other;
+  };
+  Install("C:\\Produkt", "C:\\Produkt\\app.exe");
+  EXPECT_EQ(disk.files[kRecord], other);
+  EXPECT_EQ(registry.Text(EntryKey("Firma Notatnik 1.0"), "UninstallString"),
+            "\"C:\\Produkt\\uninstall2.exe\" /UNINSTALL");
+}
+
+// A record that cannot be written on stops the installation before its next
+// change: the step is told, and the record is not marked complete. The seal is one
+// value, which a stop never leaves half written.
+TEST_F(RecordOwnership, ARecordThatCannotBeWrittenOnStopsTheInstallation) {
+  UninstallSetup setup;
+  ASSERT_TRUE(setup.Begin("C:\\Produkt", nullptr));
+  EXPECT_TRUE(setup.Kept());
+  const std::string entry = EntryKey("Firma Notatnik 1.0");
+  EXPECT_EQ(registry.Text(entry, kRecordDigestValue), std::to_string(disk.files[kRecord].size()) + ":" +
+                                                         SealOf(disk.files[kRecord]).digest);
+  EXPECT_FALSE(registry.values[entry].count(kRecordLengthValue));
+  disk.appendFails = true;
+  EXPECT_FALSE(RecordUninstallItem(FileItem("C:\\Produkt\\a.exe", 1, 2)));
+  disk.appendFails = false;
+  EXPECT_FALSE(RecordUninstallItem(FileItem("C:\\Produkt\\b.exe", 1, 2)));
+  EXPECT_FALSE(setup.Kept());
+  setup.Finish();
+  EXPECT_FALSE(ParseUninstallRecord(disk.files[kRecord]).Complete());
+  // An entry of the releases before, the length in a value of its own, still reads.
+  registry.values[entry][kRecordLengthValue] = {kRegSz, StringValueData("12")};
+  registry.values[entry][kRecordDigestValue] = {kRegSz, StringValueData("ab")};
+  EXPECT_EQ(ReadExistingEntry("Firma Notatnik 1.0")->seal, (RecordSeal{12, "ab"}));
+}
+
+// A PRODUCT_ID too long for a key is cut between letters, never inside one.
+TEST_F(RecordOwnership, ALongProductIdIsCutBetweenLetters) {
+  ProductId = std::string(199, 'x') + "łódź";
+  EXPECT_EQ(ProductEntryKey(), std::string(199, 'x'));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "core/uninstallation/user_hive.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
+#include "system/sha256.h"
 #include "system/shared_file_counts.h"
 #include "system/text_helpers.h"
 #include "tests/core/fake_uninstall_files.h"
@@ -257,7 +258,7 @@ TEST_F(Uninstallation, UndoesEachKindInReverseOrderAndTheEntryLast) {
 TEST_F(Uninstallation, WhileAnotherRunHoldsTheProductNothingIsRemoved) {
   fakes::FakeMachine machine;
   ScopedMachine scopedMachine(machine);
-  machine.namedMutexesElsewhere = {"Global\\Setuvane Notatnik"};
+  machine.namedMutexesElsewhere = {"Global\\Setuvane NOTATNIK"};
   const std::map<std::string, std::string> filesBefore = disk.files;
   EXPECT_EQ(Run(false), kExitAnotherRunning);
   disk.files.erase(kRecord);
@@ -265,11 +266,11 @@ TEST_F(Uninstallation, WhileAnotherRunHoldsTheProductNothingIsRemoved) {
   EXPECT_TRUE(registry.keys.count(kEntryKey));
   ASSERT_EQ(fakes::Dialogs().problems.size(), 1u);
   EXPECT_EQ(fakes::Dialogs().problems[0].message, "Instalacja jest już uruchomiona.");
-  EXPECT_EQ(fakes::Dialogs().problems[0].details, "Global\\Setuvane Notatnik");
+  EXPECT_EQ(fakes::Dialogs().problems[0].details, "Global\\Setuvane NOTATNIK");
 
   machine.version = VersionRecord{4, 10, 2222, 1};
   EXPECT_EQ(Run(false), kExitInstalled);
-  EXPECT_EQ(machine.namedMutexes.back(), "Setuvane Notatnik");
+  EXPECT_EQ(machine.namedMutexes.back(), "Setuvane NOTATNIK");
 }
 
 // A second installation's record lists again what the first one made: each thing
@@ -439,6 +440,88 @@ TEST_F(Uninstallation, FilesThatWereThereStayAndSharedFilesGoWithTheirLastCount)
                            "stayed: C:\\Wspolne\\cudzy.dll (a shared file that was there before the product's "
                            "installation)"})
     EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+}
+
+// This product and another count the same shared files. Its removal is stopped
+// (here: the registry gives way) after the first count went down, and run again:
+// the record stopped claiming the batch's counts before any went down, so none is
+// taken twice; those not yet taken stay one too high, and the other product keeps
+// every file.
+TEST_F(Uninstallation, ARemovalStoppedAndRunAgainTakesNoCountTwice) {
+  struct Stopped {};
+  struct StoppingRegistry : fakes::FakeRegistry {
+    int changesLeft = 1;
+    bool SetValue(Key key, const std::string& name, std::uint32_t type, std::string_view data) override {
+      Count(key);
+      return FakeRegistry::SetValue(key, name, type, data);
+    }
+    bool DeleteValue(Key key, const std::string& name) override {
+      Count(key);
+      return FakeRegistry::DeleteValue(key, name);
+    }
+    void Count(Key key) {
+      if (openHandles.count(key) && openHandles[key].ends_with("SharedDLLs") && changesLeft-- == 0) throw Stopped{};
+    }
+  };
+  const std::string shared = std::string(kHklm) + "\\" + kSharedDllsPath;
+  registry.keys.insert(shared);
+  disk.folders.insert("C:\\Wspolne");
+  items.pop_back();
+  for (const std::string name : {"a.dll", "b.dll", "c.dll"}) {
+    disk.files["C:\\Wspolne\\" + name] = name;
+    registry.values[shared]["C:\\Wspolne\\" + name] = {kRegDword, DwordValueData(2)};
+    items.push_back(File("C:\\Wspolne\\" + name, name));
+    items.back().kind = UninstallItemKind::kSharedFile;
+    items.back().created = true;
+  }
+  Install();
+  StoppingRegistry stopping;
+  static_cast<fakes::FakeRegistry&>(stopping) = registry;
+  stopping.calls.clear();
+  {
+    ScopedRegistry scoped(stopping);
+    EXPECT_THROW(RunUninstallation({.view = view, .recordPath = kRecord, .ask = false}), Stopped);
+    // The record said so, on the disk and sealed, before the first count went down.
+    const auto first = [&](const std::string& start) {
+      return std::find_if(stopping.calls.begin(), stopping.calls.end(),
+                          [&](const std::string& call) { return call.rfind(start, 0) == 0; });
+    };
+    EXPECT_LT(first("SetValue " + kEntryKey + " SetuvaneRecordDigest"), first("SetValue " + shared));
+    stopping.changesLeft = 100;
+    EXPECT_EQ(RunUninstallation({.view = view, .recordPath = kRecord, .ask = false}), kExitInstalled);
+  }
+  for (const char* name : {"a.dll", "b.dll", "c.dll"}) EXPECT_TRUE(disk.files.count(std::string("C:\\Wspolne\\") + name));
+  EXPECT_EQ(stopping.Dword(shared, "C:\\Wspolne\\c.dll"), 1u);  // taken before the stop
+  EXPECT_EQ(stopping.Dword(shared, "C:\\Wspolne\\b.dll"), 2u);  // one too high, never one too low
+  EXPECT_EQ(stopping.Dword(shared, "C:\\Wspolne\\a.dll"), 2u);
+}
+
+// Windows or its user moved the desktop elsewhere through a junction or symbolic
+// link: the product's shortcuts there, still as written, go through it, and so do
+// a shared file still as installed and the folder made for a shortcut; a shortcut
+// changed since stays. A file whose drive does not answer is no file gone: it stays
+// in the record for another try.
+TEST_F(Uninstallation, WhatIsStillExactlyOursGoesThroughALinkAndNothingUnreachableIsTakenForGone) {
+  disk.links = {"C:\\Pulpit", "D:\\Wspolne"};
+  disk.silent = {"Z:\\"};
+  disk.folders.insert("C:\\Pulpit\\Firma");
+  disk.files["C:\\Pulpit\\Firma\\App.lnk"] = "shortcut";
+  disk.files["C:\\Pulpit\\Inny.lnk"] = "changed by the user";
+  disk.files["D:\\Wspolne\\w.dll"] = "w";
+  items.insert(items.end() - 1,
+               {PathItem(UninstallItemKind::kShortcutFolder, "C:\\Pulpit\\Firma"),
+                PathItem(UninstallItemKind::kShortcut, "C:\\Pulpit\\Firma\\App.lnk"),
+                ShortcutSumItem("C:\\Pulpit\\Firma\\App.lnk", 8, Sha256Hex("shortcut")),
+                PathItem(UninstallItemKind::kShortcut, "C:\\Pulpit\\Inny.lnk"),
+                ShortcutSumItem("C:\\Pulpit\\Inny.lnk", 8, Sha256Hex("shortcut")),
+                File("D:\\Wspolne\\w.dll", "w"), File("Z:\\Dane\\z.dll", "z")});
+  EXPECT_EQ(Run(false), kExitStepFailed);
+  for (const char* gone : {"C:\\Pulpit\\Firma\\App.lnk", "D:\\Wspolne\\w.dll"}) EXPECT_FALSE(disk.files.count(gone)) << gone;
+  EXPECT_FALSE(disk.folders.count("C:\\Pulpit\\Firma"));
+  EXPECT_EQ(disk.files["C:\\Pulpit\\Inny.lnk"], "changed by the user");
+  EXPECT_NE(std::find(log.begin(), log.end(), "not removed: Z:\\Dane\\z.dll (it cannot be reached)"), log.end());
+  const std::vector<UninstallItem> left = ParseUninstallRecord(disk.files.at(kRecord)).items;
+  EXPECT_NE(std::find(left.begin(), left.end(), File("Z:\\Dane\\z.dll", "z")), left.end());
 }
 
 // HKEY_CURRENT_USER items recorded by another account are undone in that

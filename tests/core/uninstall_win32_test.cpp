@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/uninstallation/uninstall_setup.h"
@@ -386,6 +387,79 @@ TEST_F(Uninstaller, NothingIsRemovedThroughAFolderLink) {
   EXPECT_TRUE(fakes::RemoveUnixSymlink(target / "doc" / "sub"));
 }
 
+// One of the account's shell folders as the registry holds it (its type and bytes;
+// none when it is missing), so that a test can put back exactly what it changed.
+struct ShellFolderValue {
+  const char* key;
+  std::optional<std::pair<DWORD, std::string>> held;
+
+  static ShellFolderValue Read(const char* key) {
+    HKEY folders = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &folders);
+    DWORD type = 0, size = 0;
+    std::optional<std::pair<DWORD, std::string>> held;
+    if (RegQueryValueExA(folders, "Desktop", nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+      std::string data(size, '\0');
+      RegQueryValueExA(folders, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+      held.emplace(type, data);
+    }
+    RegCloseKey(folders);
+    return {key, held};
+  }
+  void Write(const std::optional<std::pair<DWORD, std::string>>& value) const {
+    HKEY folders = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &folders, nullptr);
+    if (value) {
+      RegSetValueExA(folders, "Desktop", 0, value->first, reinterpret_cast<const BYTE*>(value->second.data()),
+                     DWORD(value->second.size()));
+    } else {
+      RegDeleteValueA(folders, "Desktop");
+    }
+    RegCloseKey(folders);
+  }
+};
+
+// A new Wine prefix links the user's Desktop to the Unix home folder, as a user
+// who moved Desktop to another drive with a junction has it: the product's
+// shortcut there goes through the link, being still as written. A link planted
+// inside the program folder stops the removal even where what lies behind it is
+// exactly the product's file.
+TEST_F(Uninstaller, TheDesktopShortcutGoesThroughALinkButNothingGoesThroughOneInTheProgramFolder) {
+  const ShellFolderValue desktops[] = {
+      ShellFolderValue::Read("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"),
+      ShellFolderValue::Read("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders")};
+  std::filesystem::create_directories(medium.Path() / "home");
+  std::filesystem::create_directories(medium.Path() / "profile");
+  if (!fakes::MakeUnixSymlink(medium.Path() / "home", medium.Path() / "profile" / "Desktop"))
+    GTEST_SKIP() << "no Unix side";
+  const std::string desktop = WinPath(medium.Path() / "profile" / "Desktop");
+  for (const ShellFolderValue& value : desktops) value.Write(std::pair<DWORD, std::string>(REG_SZ, desktop + '\0'));
+  std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+  package[0] = MediumEntry("install.inf", "INSTALL_MAIN_TITLE=Produkt Testowy\r\nPRODUCT_PUBLISHER=Firma\r\n");
+  package[4] = MediumEntry("shortcut.inf", "{<desktopfolder>Produkt.lnk\r\n-lnk=<programfolder>app.exe\r\n}\r\n");
+  package.push_back(MediumEntry("app.exe", "program", "<programfolder>"));
+  package.push_back(MediumEntry("readme.txt", "documentation", "<programfolder>doc\\sub"));
+  medium.WritePackage(package);
+  const DWORD installed = Install();
+  const bool shortcutWritten = std::filesystem::exists(medium.Path() / "home" / "Produkt.lnk");
+  std::filesystem::remove_all(target / "doc" / "sub");
+  std::filesystem::create_directories(medium.Path() / "kopia");
+  WriteFile(medium.Path() / "kopia" / "readme.txt", archive::testing::ToBytes("documentation"));
+  const bool planted = fakes::MakeUnixSymlink(medium.Path() / "kopia", target / "doc" / "sub");
+  const DWORD removed = Run(EntryText("QuietUninstallString"));
+  for (const ShellFolderValue& value : desktops) value.Write(value.held);
+  EXPECT_TRUE(fakes::RemoveUnixSymlink(medium.Path() / "profile" / "Desktop"));
+  ASSERT_EQ(installed, 0u);
+  ASSERT_TRUE(shortcutWritten);
+  ASSERT_TRUE(planted);
+  EXPECT_EQ(removed, 0u);
+  EXPECT_FALSE(std::filesystem::exists(medium.Path() / "home" / "Produkt.lnk"));
+  EXPECT_EQ(ReadFile(medium.Path() / "kopia" / "readme.txt"), "documentation");
+  EXPECT_FALSE(std::filesystem::exists(target / "app.exe"));
+  EXPECT_EQ(EntryText("DisplayName"), "");
+  EXPECT_TRUE(fakes::RemoveUnixSymlink(target / "doc" / "sub"));
+}
+
 // The count of a file among the shared files (0: none).
 DWORD SharedCount(const std::string& path) {
   HKEY key = nullptr;
@@ -405,6 +479,29 @@ void DeleteSharedCount(const std::string& path) {
   RegCloseKey(key);
 }
 
+// Where 32-bit programs go, as the system registers it.
+std::string ProgramFilesFolder() {
+  char programs[MAX_PATH] = "";
+  DWORD size = sizeof programs;
+  HKEY version = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &version);
+  RegQueryValueExA(version, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(programs), &size);
+  RegCloseKey(version);
+  return programs;
+}
+
+// The command a deployment tool runs to remove the product of that entry key.
+std::string QuietUninstallOf(const std::string& entryKey) {
+  HKEY key = nullptr;
+  char command[1024] = "";
+  DWORD length = sizeof command;
+  const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + entryKey;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, &key);
+  RegQueryValueExA(key, "QuietUninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &length);
+  RegCloseKey(key);
+  return command;
+}
+
 // Products A and B of one maker both put wspolny.dll into the system folder, where
 // another program had put its own without a count, and wspolne.txt into a folder
 // of their own outside both program folders. Removing A leaves both to B; removing
@@ -414,13 +511,7 @@ TEST_F(Uninstaller, TwoProductsShareFilesOutsideTheirFolders) {
   char system[MAX_PATH] = "";
   ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
   const std::string dll = std::string(system) + "\\wspolny.dll";
-  char programs[MAX_PATH] = "";
-  DWORD size = sizeof programs;
-  HKEY version = nullptr;
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &version);
-  RegQueryValueExA(version, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(programs), &size);
-  RegCloseKey(version);
-  const std::string common = std::string(programs) + "\\Wspolne Testowe";
+  const std::string common = ProgramFilesFolder() + "\\Wspolne Testowe";
   const std::string text = common + "\\wspolne.txt";
   DeleteSharedCount(dll);
   DeleteSharedCount(text);
@@ -436,16 +527,7 @@ TEST_F(Uninstaller, TwoProductsShareFilesOutsideTheirFolders) {
     medium.WritePackage(package);
     return Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + WinPath(medium.Path() / product) + "\"");
   };
-  const auto uninstall = [&](const char* product) {
-    HKEY key = nullptr;
-    char command[1024] = "";
-    DWORD length = sizeof command;
-    const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Testowy-" + std::string(product);
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, &key);
-    RegQueryValueExA(key, "QuietUninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &length);
-    RegCloseKey(key);
-    return Run(command);
-  };
+  const auto uninstall = [&](const char* product) { return Run(QuietUninstallOf(std::string("Testowy-") + product)); };
   ASSERT_EQ(install("A"), 0u);
   ASSERT_EQ(install("B"), 0u);
   EXPECT_EQ(SharedCount(dll), 3u);  // 1 for the program before them
@@ -465,6 +547,51 @@ TEST_F(Uninstaller, TwoProductsShareFilesOutsideTheirFolders) {
   DeleteFileA(text.c_str());
   DeleteSharedCount(dll);
   DeleteSharedCount(text);
+  RemoveDirectoryA(common.c_str());
+}
+
+// Products A and B install the same 100 files into a folder of their own outside
+// both program folders. A's removal is stopped at once after some of its counts
+// went down (as a deployment tool's time-out or Task Manager stops it), then run
+// again, as the README invites: every file stays for B and no count is below B's
+// own; a stop leaves at most the counts of the batch under way one too high.
+TEST_F(Uninstaller, ARemovalStoppedAndRunAgainLeavesAnotherProductsSharedFiles) {
+  constexpr int kFiles = 100;
+  const std::string common = ProgramFilesFolder() + "\\Wspolne Wielokrotne";
+  const auto file = [&](int i) { return common + "\\plik" + std::to_string(i) + ".txt"; };
+  for (int i = 0; i < kFiles; ++i) DeleteSharedCount(file(i));
+  const auto command = [](const char* product) { return QuietUninstallOf(std::string("Wielokrotny-") + product); };
+  for (const char* product : {"A", "B"}) {
+    std::vector<archive::testing::ZipEntryLayout> package = StartablePackage("C:\\Proponowany\\");
+    package[0] = MediumEntry("install.inf", std::string("INSTALL_MAIN_TITLE=Produkt ") + product +
+                                                "\r\nPRODUCT_ID=Wielokrotny-" + product + "\r\n");
+    for (int i = 0; i < kFiles; ++i)
+      package.push_back(MediumEntry("plik" + std::to_string(i) + ".txt", "wspolny " + std::to_string(i),
+                                    "<programsfolder>Wspolne Wielokrotne"));
+    medium.WritePackage(package);
+    const std::string folder = WinPath(medium.Path() / product);
+    ASSERT_EQ(Run("\"" + medium.Medium() + "setuvane.exe\" /VERYSILENT \"/DIR=" + folder + "\""), 0u);
+  }
+  ASSERT_EQ(SharedCount(file(0)), 2u);
+  SetEnvironmentVariableA("SETUVANE_END_AFTER_UNDONE", "80");
+  const DWORD stopped = Run(command("A"));
+  SetEnvironmentVariableA("SETUVANE_END_AFTER_UNDONE", nullptr);
+  EXPECT_EQ(stopped, 9u);
+  EXPECT_EQ(Run(command("A")), 0u);
+  int oneTooHigh = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    EXPECT_EQ(ReadFile(file(i)), "wspolny " + std::to_string(i)) << i;
+    const DWORD count = SharedCount(file(i));
+    EXPECT_TRUE(count == 1 || count == 2) << i << ": " << count;
+    oneTooHigh += count == 2;
+  }
+  EXPECT_LE(oneTooHigh, 64);
+  EXPECT_EQ(Run(command("B")), 0u);
+  for (int i = 0; i < kFiles; ++i) {
+    EXPECT_EQ(GetFileAttributesA(file(i).c_str()) != INVALID_FILE_ATTRIBUTES, SharedCount(file(i)) == 1) << i;
+    DeleteFileA(file(i).c_str());
+    DeleteSharedCount(file(i));
+  }
   RemoveDirectoryA(common.c_str());
 }
 

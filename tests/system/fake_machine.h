@@ -102,13 +102,15 @@ class FakeMachine : public Machine {
     diskRoot = root;
     return diskSpace;
   }
-  // Named mutexes asked for, and those another process holds.
+  // Named mutexes asked for, those another process holds, and those the system refuses.
   std::vector<std::string> namedMutexes;
   std::set<std::string> namedMutexesElsewhere;
+  std::set<std::string> namedMutexesRefused;
   std::optional<std::string> UserSid() override { return userSid; }
-  bool HoldNamedMutex(const std::string& name) override {
+  MutexHold HoldNamedMutex(const std::string& name) override {
     namedMutexes.push_back(name);
-    return namedMutexesElsewhere.count(name) == 0;
+    if (namedMutexesRefused.count(name)) return MutexHold::kFailed;
+    return namedMutexesElsewhere.count(name) ? MutexHold::kHeldElsewhere : MutexHold::kHeld;
   }
   std::optional<VersionRecord> Version() override { return version; }
   std::optional<std::uint32_t> RunProcess(const std::string& line, int show) override {

@@ -36,5 +36,23 @@ TEST(PathIdentity, OneFolderSpelledManyWays) {
   EXPECT_FALSE(SamePath("C:\\Program Files\\Firma\\a", "C:\\Program Files\\Firma"));
 }
 
+// The form every product file is judged in: the text alone decides, but for a name
+// that may be a short one.
+TEST(PathIdentity, NormalPathsWithoutAskingTheSystem) {
+  fakes::FakeMachine machine;
+  ScopedMachine scoped(machine);
+  machine.longNames["C:\\PRODUK~1"] = "C:\\Produkt";
+  machine.longNames["C:\\Inny"] = "C:\\INNY";  // never asked: no name may be short
+  EXPECT_EQ(NormalPath("C:\\Inny\\..\\Wspolne\\.\\a.dll"), "C:\\Wspolne\\a.dll");
+  EXPECT_EQ(NormalPath("C:/Inny//b.dll"), "C:\\Inny\\b.dll");
+  EXPECT_EQ(NormalPath("C:\\PRODUK~1\\c.dll"), "C:\\Produkt\\c.dll");
+  EXPECT_TRUE(NormalPathWithin("c:\\produkt\\bin\\d.dll", "C:\\Produkt"));
+  EXPECT_TRUE(NormalPathWithin("C:\\Produkt", "C:\\Produkt"));
+  EXPECT_FALSE(NormalPathWithin("C:\\Produkt2\\d.dll", "C:\\Produkt"));
+  EXPECT_TRUE(NormalPathWithin("C:\\d.dll", "C:\\"));
+  EXPECT_EQ(PathRoot("\\\\serwer\\udział\\a"), "\\\\serwer\\udział\\");
+  EXPECT_EQ(PathRoot("D:\\a"), "D:\\");
+}
+
 }  // namespace
 }  // namespace setuvane

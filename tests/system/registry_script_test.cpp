@@ -268,5 +268,18 @@ TEST_F(RegistryScriptTest, AKeyThatIsThereButGuardedIsNotRecordedAsCreated) {
                                                ValueItem(kHklm, "Software\\Firma\\Produkt", "Licznik", std::nullopt)}));
 }
 
+// Once the uninstall record cannot be written, the script stops before its next
+// change and tells its step; it reports nothing of its own (the installation
+// reports the record).
+TEST_F(RegistryScriptTest, StopsBeforeItsNextChangeWhenTheRecordCannotBeWritten) {
+  SetUninstallRecorder([](const UninstallItem&) {}, [] { return false; });
+  machine.fileContents["C:\\WINDOWS\\TEMP\\registry.inf"] = "+hlm\\Software\\Firma\r\n-int:Licznik=5\r\n";
+  const auto report = [this](const Problem& p) { problems.push_back(p); };
+  EXPECT_FALSE(RunRegistryScript(GetTempFolder(), "C:\\Aplikacja\\", report));
+  SetUninstallRecorder({});
+  EXPECT_FALSE(registry.keys.count(std::string(kHklm) + "\\Software"));
+  EXPECT_TRUE(problems.empty());
+}
+
 }  // namespace
 }  // namespace setuvane
