@@ -221,15 +221,21 @@ bool ProductInstallation::RecordFile(int index, const std::string& writtenPath, 
     const std::string folder = path.substr(0, path.find_last_of('\\'));
     // In a folder this run made nothing lay before: a fresh installation asks the
     // disk about none of its files. A folder an earlier installation made may hold
-    // another product's since.
-    std::optional<bool> occupied = there;
+    // another product's since. The disk is asked once, for the attributes: they
+    // also tell how the file is kept aside when it is written over.
+    std::optional<std::optional<std::uint32_t>> lying;  // asked: the attributes of what lies there
+    const auto attributes = [&] {
+      if (!lying) lying = FolderMadeThisRun(folder) ? std::nullopt : files_.Attributes(writtenPath);
+      return *lying;
+    };
+    const auto occupied = [&] {
+      const std::optional<std::uint32_t> found = attributes();
+      return found && (*found & archive::kFolderAttribute) == 0;
+    };
     const std::optional<UninstallItem> recorded = RecordedFile(path);
     const ProductFileClaim claim = ClaimProductFile(
         {path, entry.UncompressedSize(), entry.CRC32(), NormalPathWithin(path, programFolder_), recorded},
-        [&] {
-          if (!occupied) occupied = !FolderMadeThisRun(folder) && files_.FileExists(writtenPath);
-          return *occupied;
-        },
+        [&] { return there.value_or(occupied()); },
         [&] { return SharedFileCounted(recorded ? recorded->path : path); });
     // Counted before the record says so: a run stopped in between leaves the count
     // one too high, so the file outlives its last product, never one too low, which
@@ -238,11 +244,11 @@ bool ProductInstallation::RecordFile(int index, const std::string& writtenPath, 
       JournalNote("shared file count not written: " + claim.item.path);
     recordedEntries_[static_cast<size_t>(index)] = true;
     RecordUninstallItem(claim.item);
-    // A file lying there now is kept aside when it is written over.
-    if (!occupied) {
-      if (const std::optional<std::uint32_t> attributes = files_.Attributes(writtenPath))
-        keptAside_.Announce(writtenPath, attributes);
-    } else if (*occupied) {
+    // A file lying there now is kept aside when it is written over; one that
+    // waited for the overwrite question (`there`) goes when its replacement is ready.
+    if (!there) {
+      if (const std::optional<std::uint32_t> found = attributes()) keptAside_.Announce(writtenPath, found);
+    } else if (*there) {
       keptAside_.Announce(writtenPath, std::nullopt);
     }
   }
