@@ -1,5 +1,6 @@
 #include "core/uninstallation/run_rollback.h"
 
+#include <map>
 #include <set>
 
 #include "core/uninstallation/link_on_the_way.h"
@@ -12,6 +13,8 @@
 #include "system/install_journal.h"
 #include "system/machine.h"
 #include "system/registry.h"
+#include "system/path_identity.h"
+#include "system/sha256.h"
 #include "system/shared_file_counts.h"
 #include "system/text_helpers.h"
 
@@ -46,6 +49,7 @@ class Rollback {
       if (i < begin_ && item.kind == Kind::kSharedFile) earlierShared_.insert(place);
       if (i < begin_ && item.kind == Kind::kShortcut) earlierShortcuts_.insert(place);
       if (i > begin_ && item.kind == Kind::kAside) keptAside_.insert(place);
+      if (i > begin_ && item.kind == Kind::kShortcutSum) shortcutSums_[place] = item;
     }
   }
 
@@ -85,7 +89,7 @@ class Rollback {
       case Kind::kShortcut:
         // Written again over the earlier installation's, it points where it did.
         if (earlierShortcuts_.count(AsciiLower(item.path))) return;
-        return RemoveFile(item.path);
+        return RemoveShortcut(item.path);
       case Kind::kShortcutFolder:
       case Kind::kFolder: return RemoveFolder(item.path);
       case Kind::kValue: return UndoValue(i);
@@ -106,6 +110,34 @@ class Rollback {
 
   void RemoveFile(const std::string& path) {
     if (!files_.FileExists(path) || LinkOnTheWay(files_, path)) return;
+    Delete(path);
+  }
+
+  // A shortcut of the run goes through a link on its way outside the program
+  // folder (a desktop or Start menu moved to another drive, a new Wine prefix's
+  // desktop) when its bytes are still those written: left, it would outlive the
+  // entry that could remove it.
+  void RemoveShortcut(const std::string& path) {
+    if (!files_.FileExists(path)) return;
+    if (const std::optional<std::string> link = LinkOnTheWay(files_, path)) {
+      const std::string programFolder = run_.recordPath.substr(0, run_.recordPath.find_last_of('\\'));
+      const bool inProgramFolder = SamePath(*link, programFolder) || IsBelowFolder(*link, programFolder);
+      if (inProgramFolder || SamePath(*link, path) || !AsWritten(path)) {
+        JournalNote("stayed: " + path + " (a junction or symbolic link on the way: " + *link + ")");
+        return;
+      }
+    }
+    Delete(path);
+  }
+
+  bool AsWritten(const std::string& path) {
+    const auto sum = shortcutSums_.find(AsciiLower(path));
+    if (sum == shortcutSums_.end()) return false;
+    const std::optional<std::string> data = files_.ReadWhole(path);
+    return data && data->size() == sum->second.size && Sha256Hex(*data) == sum->second.digest;
+  }
+
+  void Delete(const std::string& path) {
     switch (files_.RemoveFile(path)) {
       case FileRemoval::kRemoved:
       case FileRemoval::kMissing: JournalNote("removed: " + path); return;
@@ -213,6 +245,7 @@ class Rollback {
   std::set<std::string> earlierShared_;     // paths in lower case
   std::set<std::string> earlierShortcuts_;
   std::set<std::string> keptAside_;
+  std::map<std::string, UninstallItem> shortcutSums_;  // the run's, by path in lower case
   bool failed_ = false;
 };
 

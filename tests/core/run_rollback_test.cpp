@@ -21,6 +21,7 @@
 #include "core/uninstallation/uninstallation.h"
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
+#include "system/sha256.h"
 #include "system/shared_file_counts.h"
 #include "tests/core/fake_wizard_view.h"
 #include "tests/core/machine_on_uninstall_disk.h"
@@ -147,6 +148,26 @@ TEST_F(RunRollback, AFailedUpdateIsUndoneLatestFirstDownToTheEarlierRecordAndEnt
   EXPECT_EQ(State(), before);
   EXPECT_TRUE(ReadAuthenticRecord(kRecord).Accepted());
   EXPECT_EQ(EntryText("DisplayVersion"), "1.0");
+}
+
+// A first installation undone: its shortcut on a desktop that a link leads
+// elsewhere (moved to another drive, a new Wine prefix's) goes while its bytes are
+// those written; one changed since stays, as the removal would leave it.
+TEST_F(RunRollback, TheRunsShortcutGoesThroughALinkedDesktopOnlyAsWritten) {
+  const std::string shortcut = "C:\\Pulpit\\Notatnik.lnk";
+  disk.folders.insert("C:\\Pulpit");
+  disk.links.insert("C:\\Pulpit");
+  for (const bool changed : {false, true}) {
+    UninstallSetup setup;
+    ASSERT_TRUE(setup.Begin(kFolder, nullptr));
+    RecordUninstallItem(PathItem(UninstallItemKind::kShortcut, shortcut));
+    disk.files[shortcut] = "lnk";
+    RecordUninstallItem(ShortcutSumItem(shortcut, 3, Sha256Hex("lnk")));
+    if (changed) disk.files[shortcut] = "the user's";
+    ASSERT_TRUE(setup.RollBack());
+    EXPECT_EQ(disk.files.count(shortcut), changed ? 1u : 0u) << changed;
+    EXPECT_EQ(disk.files.count(kRecord), 0u);
+  }
 }
 
 // Killed half-way: the next start asks, and undoes the run only on "Tak"; the
