@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "archive/worker_thread.h"
 #include "core/uninstallation/link_on_the_way.h"
 #include "core/uninstallation/own_files.h"
 #include "core/uninstallation/product_entry.h"
@@ -33,6 +34,31 @@ std::set<std::string> AsideFolders(const std::vector<UninstallItem>& items, size
 
 UninstallRecordWriter WriterOf(const std::string& recordPath, const std::string& entryKey) {
   return UninstallRecordWriter(CurrentUninstallFiles(), recordPath, EntrySealer(entryKey));
+}
+
+// Deletes the files a run kept aside, and returns those in use. Deleting is mostly
+// waiting on the file system, so a run of many files deletes them on two threads
+// (under Wine an update of 2,000 files spent a quarter of its time here).
+constexpr size_t kKeptFilesForTwoThreads = 256;
+
+std::vector<std::string> RemoveKeptFiles(UninstallFiles& files, const std::vector<std::string>& paths) {
+  const auto remove = [&files, &paths](size_t from, size_t to, std::vector<std::string>& inUse) {
+    for (size_t i = from; i < to; ++i)
+      if (files.RemoveFile(paths[i]) == FileRemoval::kInUse) inUse.push_back(paths[i]);
+  };
+  std::vector<std::string> inUse, inUseByWorker;
+  if (paths.size() < kKeptFilesForTwoThreads) {
+    remove(0, paths.size(), inUse);
+    return inUse;
+  }
+  const size_t half = paths.size() / 2;
+  {
+    archive::WorkerThread worker([&] { remove(half, paths.size(), inUseByWorker); });
+    remove(0, half, inUse);
+    worker.Join();
+  }
+  inUse.insert(inUse.end(), inUseByWorker.begin(), inUseByWorker.end());
+  return inUse;
 }
 
 class Rollback {
@@ -275,15 +301,17 @@ void CompleteRun(const RecordedRun& run) {
   if (!state || !state->ended) return;
   UninstallFiles& files = CurrentUninstallFiles();
   std::vector<UninstallItem> kept;
-  bool atRestart = false;
+  std::vector<std::string> aside;
   for (size_t i = 0; i < run.items.size(); ++i) {
     const UninstallItem& item = run.items[i];
     if (!IsRunLine(item.kind)) kept.push_back(item);
-    if (i < state->begin || item.kind != Kind::kAside) continue;
-    if (files.RemoveFile(item.name) == FileRemoval::kInUse && files.RemoveAtRestart(item.name)) {
-      JournalNote("in use, removed at the next restart: " + item.name);
-      atRestart = true;
-    }
+    if (i >= state->begin && item.kind == Kind::kAside) aside.push_back(item.name);
+  }
+  bool atRestart = false;
+  for (const std::string& path : RemoveKeptFiles(files, aside)) {
+    if (!files.RemoveAtRestart(path)) continue;
+    JournalNote("in use, removed at the next restart: " + path);
+    atRestart = true;
   }
   // A folder still holding a file in use goes after it at the restart (where the
   // system can: not Windows 9x).

@@ -664,35 +664,37 @@ class Update : public Uninstaller {
 
 // A program holds one file open without sharing: unattended, the update ends with
 // 3010 and the log names the file; the restart (Wine's wineboot -r performs the
-// pending renames) puts 2.0 in its place. The removal then leaves nothing.
+// pending renames) puts 2.0 in its place. The removal then leaves nothing. Enough
+// files that the kept ones are deleted on two threads.
 TEST_F(Update, AFileInUseIsReplacedAtTheRestart) {
+  constexpr int kFiles = 300;
   const std::map<std::string, std::string> treeBefore = Tree(Roots());
   const std::string machineBefore = RegistryExport("HKEY_LOCAL_MACHINE\\Software");
-  WriteVersion("1.0", 40);
+  WriteVersion("1.0", kFiles);
   ASSERT_EQ(Install(), 0u);
-  const std::string held = WinPath(File(20));
+  const std::string held = WinPath(File(150));
   HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  WriteVersion("2.0", 40);
+  WriteVersion("2.0", kFiles);
   EXPECT_EQ(Install(LogSwitch()), 3010u);
   CloseHandle(file);
-  EXPECT_EQ(NotOf("2.0", 40), std::vector<int>{20});
+  EXPECT_EQ(NotOf("2.0", kFiles), std::vector<int>{150});
   EXPECT_NE(Log().find("in use, replaced at the next restart: " + held), std::string::npos) << Log();
   EXPECT_EQ(EntryText("DisplayVersion"), "2.0");
   EXPECT_EQ(Run("wineboot.exe -r"), 0u);
-  EXPECT_EQ(NotOf("2.0", 40), std::vector<int>{});
+  EXPECT_EQ(NotOf("2.0", kFiles), std::vector<int>{});
   EXPECT_EQ(KeptFiles(), 0);
 
   // Held again by 3.0, then 4.0 installed before the restart: the file 3.0 left
   // waiting does not come over 4.0's.
-  file = CreateFileA(WinPath(File(21)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  WriteVersion("3.0", 40);
+  file = CreateFileA(WinPath(File(151)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteVersion("3.0", kFiles);
   EXPECT_EQ(Install(), 3010u);
   CloseHandle(file);
-  WriteVersion("4.0", 40);
+  WriteVersion("4.0", kFiles);
   EXPECT_EQ(Install(), 0u);
   EXPECT_EQ(Run("wineboot.exe -r"), 0u);
-  EXPECT_EQ(NotOf("4.0", 40), std::vector<int>{});
+  EXPECT_EQ(NotOf("4.0", kFiles), std::vector<int>{});
   EXPECT_EQ(Run(EntryText("QuietUninstallString")), 0u);
   EXPECT_EQ(Tree(Roots()), treeBefore);
   EXPECT_EQ(RegistryExport("HKEY_LOCAL_MACHINE\\Software"), machineBefore);
