@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "system/path_identity.h"
+#include "system/sha256.h"
+
 namespace setuvane {
 namespace {
 
@@ -40,6 +43,17 @@ std::optional<std::string> LinkOnTheWay(UninstallFiles& files, const std::string
     if (part.back() != '\\' && files.IsLink(part)) return part;
     if (end == kNone) return std::nullopt;
   }
+}
+
+bool MayGoThroughLink(const std::string& link, const std::string& path, const std::string& programFolder,
+                      const std::function<bool()>& asWritten) {
+  const bool inProgramFolder = SamePath(link, programFolder) || IsBelowFolder(link, programFolder);
+  return !inProgramFolder && !SamePath(link, path) && asWritten();
+}
+
+bool ShortcutAsWritten(UninstallFiles& files, const std::string& path, const UninstallItem& sum) {
+  const std::optional<std::string> data = files.ReadWhole(path);
+  return data && data->size() == sum.size && Sha256Hex(*data) == sum.digest;
 }
 
 }  // namespace setuvane

@@ -24,9 +24,7 @@
 #include "dialogs/message_routines.h"
 #include "system/install_journal.h"
 #include "system/machine.h"
-#include "system/path_identity.h"
 #include "system/registry.h"
-#include "system/sha256.h"
 #include "system/shared_file_counts.h"
 #include "system/text_helpers.h"
 
@@ -296,9 +294,9 @@ class Removal {
   bool BehindALink(const std::string& path, const UninstallItem* file = nullptr) {
     const std::optional<std::string> link = LinkOnTheWay(files_, path);
     if (!link) return false;
-    const bool outsideProgramFolder = !SamePath(*link, programFolder_) && !IsBelowFolder(*link, programFolder_);
-    if (outsideProgramFolder && !SamePath(*link, path) &&
-        (file ? ExactlyAsWritten(*file) : provenLinks_.count(AsciiLower(*link)) > 0)) {
+    if (MayGoThroughLink(*link, path, programFolder_, [&] {
+          return file ? ExactlyAsWritten(*file) : provenLinks_.count(AsciiLower(*link)) > 0;
+        })) {
       provenLinks_.insert(AsciiLower(*link));
       JournalNote("through a junction or symbolic link (" + *link + "), still as installed: " + path);
       return false;
@@ -316,9 +314,7 @@ class Removal {
   bool ExactlyAsWritten(const UninstallItem& item) {
     if (item.kind != UninstallItemKind::kShortcut) return !Changed(item);
     const auto sum = shortcutSums_.find(AsciiLower(item.path));
-    if (sum == shortcutSums_.end()) return false;
-    const std::optional<std::string> data = files_.ReadWhole(item.path);
-    return data && data->size() == sum->second.size && Sha256Hex(*data) == sum->second.digest;
+    return sum != shortcutSums_.end() && ShortcutAsWritten(files_, item.path, sum->second);
   }
 
   bool Changed(const UninstallItem& item) {

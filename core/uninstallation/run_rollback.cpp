@@ -14,8 +14,6 @@
 #include "system/install_journal.h"
 #include "system/machine.h"
 #include "system/registry.h"
-#include "system/path_identity.h"
-#include "system/sha256.h"
 #include "system/shared_file_counts.h"
 #include "system/text_helpers.h"
 
@@ -139,28 +137,21 @@ class Rollback {
     Delete(path);
   }
 
-  // A shortcut of the run goes through a link on its way outside the program
-  // folder (a desktop or Start menu moved to another drive, a new Wine prefix's
-  // desktop) when its bytes are still those written: left, it would outlive the
-  // entry that could remove it.
+  // A shortcut of the run goes through a link on its way as the removal's would
+  // (MayGoThroughLink): left, it would outlive the entry that could remove it.
   void RemoveShortcut(const std::string& path) {
     if (!files_.FileExists(path)) return;
     if (const std::optional<std::string> link = LinkOnTheWay(files_, path)) {
       const std::string programFolder = run_.recordPath.substr(0, run_.recordPath.find_last_of('\\'));
-      const bool inProgramFolder = SamePath(*link, programFolder) || IsBelowFolder(*link, programFolder);
-      if (inProgramFolder || SamePath(*link, path) || !AsWritten(path)) {
+      const auto sum = shortcutSums_.find(AsciiLower(path));
+      if (!MayGoThroughLink(*link, path, programFolder, [&] {
+            return sum != shortcutSums_.end() && ShortcutAsWritten(files_, path, sum->second);
+          })) {
         JournalNote("stayed: " + path + " (a junction or symbolic link on the way: " + *link + ")");
         return;
       }
     }
     Delete(path);
-  }
-
-  bool AsWritten(const std::string& path) {
-    const auto sum = shortcutSums_.find(AsciiLower(path));
-    if (sum == shortcutSums_.end()) return false;
-    const std::optional<std::string> data = files_.ReadWhole(path);
-    return data && data->size() == sum->second.size && Sha256Hex(*data) == sum->second.digest;
   }
 
   void Delete(const std::string& path) {
