@@ -9,8 +9,8 @@
 // filter (BCJ: call and jump targets made absolute, so that repeated calls look
 // alike), which pays on code and costs on anything else. Otherwise the manifest's
 // order stays. LZMA2 runs at its strongest preset, its literal coder set for
-// text or for code by block, with a dictionary of 15 MiB at most (no larger than
-// the stream's bytes): decoding then needs at most 15.8 MB, within the 16 MB the
+// text or for code by block, with a dictionary of 12 MiB at most (no larger than
+// the stream's bytes): decoding then needs at most 12.6 MB, within the 16 MiB the
 // reader allows (archive/solid_stream.h) for machines of 32 MB.
 #pragma once
 
@@ -33,7 +33,8 @@ SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const std:
                                const WriteOptions& options);
 
 // The most memory decoding a block of a solid package may take (its largest
-// dictionary): the reader refuses streams that ask for more.
+// dictionary, as the stream records it): the reader refuses streams that ask for
+// more.
 uint64_t LargestDecoderMemory();
 
 // `bytes` as one .xz stream, at the same strength, its dictionary no larger than
