@@ -130,6 +130,7 @@ void UnpackedCode::RemoveAs(const Char* folder, const Char* file) {
 }
 
 StartFailure UnpackedCode::Unpack(const CarriedCode& code) {
+  if (!Plausible(code)) return StartFailure::kDamaged;
   return wide_ ? UnpackAs(code, wideFolder_, wideFile_) : UnpackAs(code, narrowFolder_, narrowFile_);
 }
 
