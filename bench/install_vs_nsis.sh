@@ -41,7 +41,7 @@ files=$WORK/payload/files
 # The same files as a Setuvane medium: setup files and the payload below the program folder.
 medium=$WORK/medium
 rm -rf "$medium" && mkdir -p "$medium/setup"
-printf 'INSTALL_TASK_TITLE=Benchmark\r\nINSTALL_MAIN_TITLE=Benchmark\r\n' >"$medium/setup/install.inf"
+printf 'INSTALL_TASK_TITLE=Benchmark\r\nINSTALL_MAIN_TITLE=Benchmark\r\nPRODUCT_ID=Benchmark\r\nPRODUCT_VERSION=1.0\r\n' >"$medium/setup/install.inf"
 for f in license.inf readme.inf registry.inf shortcut.inf; do printf 'Benchmark\r\n' >"$medium/setup/$f"; done
 : >"$medium/setup/registry.inf"
 : >"$medium/setup/shortcut.inf"

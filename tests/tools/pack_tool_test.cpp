@@ -388,19 +388,27 @@ TEST_F(PackToolTest, SolidSingleFilesRoundTripAndDamagedOnesAreRefused) {
   std::string large;
   for (int i = 0; large.size() < 9'000'000; ++i) large += "linia " + std::to_string(i) + "\r\n";
   product["duzy.bin"] = ToBytes(large);
+  // x86 code that is no Windows program goes behind the x86 filter too: an ELF
+  // library for x86-64 and a static library.
+  std::vector<uint8_t> elf(600, 0xE8);
+  const uint8_t elfHead[20] = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 62, 0};
+  std::copy(std::begin(elfHead), std::end(elfHead), elf.begin());
+  product["modul.so"] = elf;
+  product["biblioteka.a"] = ToBytes("!<arch>\n" + large.substr(0, 5000));
   for (int i = 0; i < 300; ++i)
     product["wiele/" + std::to_string(i) + ".txt"] = ToBytes("wiersz " + std::to_string(i % 7) + "\r\n");
   for (const auto& [name, bytes] : product) archive::testing::WriteFile(temp.Path() / "p" / name, bytes);
   const std::string setup = "[setup]\np/*.inf\n";
   archive::testing::WriteFile(temp.Path() / "m.txt",
                               ToBytes(setup + "[<programfolder>]\np/pusty.txt\np/pusty2.txt\np/zażółć.txt\np/duzy.bin\n"
+                                              "p/modul.so\np/biblioteka.a\n"
                                               "[<programfolder>Wiele]\np/wiele\n"));
   Result r = Pack("build --solid --installer setuvane.exe -o setup.exe m.txt");
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "setup.exe: single-file installer, 309 entries in one stream (0 behind the x86 filter), " +
+  EXPECT_EQ(r.out, "setup.exe: single-file installer, 311 entries in one stream (2 behind the x86 filter), " +
                        std::to_string(fs::file_size(temp.Path() / "setup.exe")) + " bytes\n");
   EXPECT_LT(fs::file_size(temp.Path() / "setup.exe"), 1'000'000u);
-  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 309 entries\n");
+  EXPECT_EQ(Pack("test setup.exe").out, "no errors in 311 entries\n");
   const std::string listed = Pack("list setup.exe").out;
   EXPECT_NE(listed.find(" xz "), std::string::npos) << listed;
   EXPECT_NE(listed.find("00000000  p/pusty.txt -> <programfolder>"), std::string::npos) << listed;

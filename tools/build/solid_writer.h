@@ -4,12 +4,14 @@
 //
 // The files go in the order the installer takes them: the setup files, the
 // component installers' files, the product files; the product files that are
-// x86 Windows programs last, in a block of the stream of their own whose LZMA2
-// runs behind the x86 filter (BCJ: call and jump targets made absolute, so that
-// repeated calls look alike), which pays on programs and costs on anything else.
-// Otherwise the manifest's order stays. LZMA2 runs at its strongest preset with
-// an 8 MiB dictionary: decoding then needs about 8 MiB, half of what the reader
-// allows (archive/solid_stream.h), for machines of 32 MB.
+// x86 machine code (Windows and ELF programs and libraries, static libraries)
+// last, in a block of the stream of their own whose LZMA2 runs behind the x86
+// filter (BCJ: call and jump targets made absolute, so that repeated calls look
+// alike), which pays on code and costs on anything else. Otherwise the manifest's
+// order stays. LZMA2 runs at its strongest preset, its literal coder set for
+// text or for code by block, with a dictionary of 12 MiB at most (no larger than
+// the stream's bytes): decoding then needs at most about 12.5 MiB, within what the
+// reader allows (archive/solid_stream.h), for machines of 32 MB.
 #pragma once
 
 #include <filesystem>
@@ -30,8 +32,8 @@ struct SolidSummary {
 SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const std::filesystem::path& output,
                                const WriteOptions& options);
 
-// `bytes` as one .xz stream, at the same strength; `program` puts the x86 filter
-// in front.
+// `bytes` as one .xz stream, at the same strength, its dictionary no larger than
+// `bytes`; `program` puts the x86 filter in front.
 std::vector<uint8_t> PackXz(const std::vector<uint8_t>& bytes, bool program);
 
 }  // namespace setuvane::pack
