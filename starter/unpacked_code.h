@@ -1,5 +1,6 @@
 // The installer's DLL unpacked into a folder of its own below the temporary
-// folder (%TEMP%\SetuvaneCode-N\setuvane-code.dll), held open for reading without
+// folder (%TEMP%\SetuvaneCode-N\setuvane-code.dll; where that cannot be used,
+// below the Windows folder's Temp), held open for reading without
 // write or delete sharing from the check until it is unloaded, so that nothing can
 // change it in between; the file and the folder go when the code has run.
 #pragma once
@@ -31,6 +32,10 @@ class UnpackedCode {
   FARPROC Entry() const { return entry_; }
 
  private:
+  // Makes the folder and the file, open for writing; INVALID_HANDLE_VALUE when no
+  // place has room for them.
+  template <typename Char>
+  HANDLE NewFile(Char* folder, Char* file);
   template <typename Char>
   StartFailure UnpackAs(const CarriedCode& code, Char* folder, Char* file);
   template <typename Char>

@@ -16,6 +16,7 @@ template <>
 struct Calls<char> {
   using FindData = WIN32_FIND_DATAA;
   static DWORD TempPath(DWORD size, char* path) { return GetTempPathA(size, path); }
+  static UINT WindowsFolder(char* path, UINT size) { return GetWindowsDirectoryA(path, size); }
   static BOOL MakeFolder(const char* path) { return CreateDirectoryA(path, nullptr); }
   static BOOL RemoveFolder(const char* path) { return RemoveDirectoryA(path); }
   static BOOL Delete(const char* path) { return DeleteFileA(path); }
@@ -31,6 +32,7 @@ template <>
 struct Calls<wchar_t> {
   using FindData = WIN32_FIND_DATAW;
   static DWORD TempPath(DWORD size, wchar_t* path) { return GetTempPathW(size, path); }
+  static UINT WindowsFolder(wchar_t* path, UINT size) { return GetWindowsDirectoryW(path, size); }
   static BOOL MakeFolder(const wchar_t* path) { return CreateDirectoryW(path, nullptr); }
   static BOOL RemoveFolder(const wchar_t* path) { return RemoveDirectoryW(path); }
   static BOOL Delete(const wchar_t* path) { return DeleteFileW(path); }
@@ -72,16 +74,26 @@ bool AppendNumber(Char* at, size_t room, DWORD number) {
   return Append(at, room, digits + i);
 }
 
-// The temporary folder ending in "\"; its length, 0 when there is none.
+// The places the code may be unpacked in, tried in turn: the temporary folder, and
+// where that cannot be used (TEMP naming a folder that is gone), the system's own
+// below the Windows folder, which an installation run as an administrator can
+// always write to.
+constexpr int kPlaces = 2;
+
+// The place's folder ending in "\"; its length, 0 when there is none.
 template <typename Char>
-size_t TemporaryFolder(Char* path, size_t room) {
-  const DWORD n = Calls<Char>::TempPath(DWORD(room), path);
+size_t PlaceFolder(int place, Char* path, size_t room) {
+  size_t n = place == 0 ? Calls<Char>::TempPath(DWORD(room), path) : Calls<Char>::WindowsFolder(path, UINT(room));
   if (n == 0 || n >= room) return 0;
-  if (path[n - 1] == '\\') return n;
-  if (n + 1 >= room) return 0;
-  path[n] = '\\';
-  path[n + 1] = 0;
-  return n + 1;
+  if (path[n - 1] != '\\') {
+    if (!Append(path + n, room - n, "\\")) return 0;
+    ++n;
+  }
+  if (place == 1) {
+    if (!Append(path + n, room - n, "Temp\\")) return 0;
+    n += 5;
+  }
+  return n;
 }
 
 template <typename Char>
@@ -135,34 +147,40 @@ StartFailure UnpackedCode::Unpack(const CarriedCode& code) {
 }
 
 template <typename Char>
-StartFailure UnpackedCode::UnpackAs(const CarriedCode& code, Char* folder, Char* file) {
+HANDLE UnpackedCode::NewFile(Char* folder, Char* file) {
   const size_t folderRoom = MAX_PATH + 32, fileRoom = MAX_PATH + 64;
-  const size_t base = TemporaryFolder(folder, MAX_PATH + 1);
-  if (base == 0) return StartFailure::kNoFolder;
-  // A name no other run has: the process id, then a count until one is free.
-  const DWORD process = GetCurrentProcessId();
-  HANDLE written = INVALID_HANDLE_VALUE;
-  for (DWORD attempt = 0; attempt < 100 && written == INVALID_HANDLE_VALUE; ++attempt) {
-    if (!Append(folder + base, folderRoom - base, kFolderPrefix)) return StartFailure::kNoFolder;
-    const size_t prefix = Length(folder);
-    if (!AppendNumber(folder + prefix, folderRoom - prefix, process + attempt * 0x10000)) return StartFailure::kNoFolder;
-    if (!Calls<Char>::MakeFolder(folder)) {
-      if (GetLastError() == ERROR_ALREADY_EXISTS) continue;
-      return StartFailure::kNoFolder;
-    }
-    madeFolder_ = true;
-    const size_t named = Length(folder);
-    for (size_t i = 0; i <= named; ++i) file[i] = folder[i];
-    if (!Append(file + named, fileRoom - named, "\\") || !Append(file + named + 1, fileRoom - named - 1, kFileName))
-      return StartFailure::kNoFolder;
-    written = Calls<Char>::Open(file, GENERIC_WRITE, 0, CREATE_NEW);
-    if (written == INVALID_HANDLE_VALUE) {
+  for (int place = 0; place < kPlaces; ++place) {
+    const size_t base = PlaceFolder(place, folder, MAX_PATH + 1);
+    if (base == 0) continue;
+    // A name no other run has: the process id, then a count until one is free.
+    const DWORD process = GetCurrentProcessId();
+    for (DWORD attempt = 0; attempt < 100; ++attempt) {
+      Append(folder + base, folderRoom - base, kFolderPrefix);
+      const size_t prefix = Length(folder);
+      AppendNumber(folder + prefix, folderRoom - prefix, process + attempt * 0x10000);
+      if (!Calls<Char>::MakeFolder(folder)) {
+        if (GetLastError() == ERROR_ALREADY_EXISTS) continue;
+        break;  // not here: the next place
+      }
+      madeFolder_ = true;
+      const size_t named = Length(folder);
+      for (size_t i = 0; i <= named; ++i) file[i] = folder[i];
+      Append(file + named, fileRoom - named, "\\");
+      Append(file + named + 1, fileRoom - named - 1, kFileName);
+      const HANDLE written = Calls<Char>::Open(file, GENERIC_WRITE, 0, CREATE_NEW);
+      if (written != INVALID_HANDLE_VALUE) return written;
       // Another start may have taken the new folder for one left behind.
       file[0] = 0;
       Calls<Char>::RemoveFolder(folder);
       madeFolder_ = false;
     }
   }
+  return INVALID_HANDLE_VALUE;
+}
+
+template <typename Char>
+StartFailure UnpackedCode::UnpackAs(const CarriedCode& code, Char* folder, Char* file) {
+  const HANDLE written = NewFile(folder, file);
   if (written == INVALID_HANDLE_VALUE) return StartFailure::kNoFolder;
 
   // The decoded bytes, then the file read back into the same memory.
@@ -195,12 +213,13 @@ StartFailure UnpackedCode::UnpackAs(const CarriedCode& code, Char* folder, Char*
 }
 
 template <typename Char>
-void RemoveLeftFoldersAs() {
+void RemoveLeftFoldersAs(int place) {
   Char pattern[MAX_PATH + 32], path[MAX_PATH + 64 + MAX_PATH];
-  const size_t base = TemporaryFolder(pattern, MAX_PATH + 1);
-  if (base == 0 || !Append(pattern + base, sizeof pattern / sizeof(Char) - base, kFolderPrefix)) return;
+  const size_t base = PlaceFolder(place, pattern, MAX_PATH + 1);
+  if (base == 0) return;
+  Append(pattern + base, sizeof pattern / sizeof(Char) - base, kFolderPrefix);
   const size_t prefix = Length(pattern);
-  if (!Append(pattern + prefix, sizeof pattern / sizeof(Char) - prefix, "*")) return;
+  Append(pattern + prefix, sizeof pattern / sizeof(Char) - prefix, "*");
   typename Calls<Char>::FindData found;
   const HANDLE find = Calls<Char>::FindFirst(pattern, &found);
   if (find == INVALID_HANDLE_VALUE) return;
@@ -223,10 +242,12 @@ void RemoveLeftFoldersAs() {
 }
 
 void RemoveLeftFolders() {
-  if (OnWindowsNt()) {
-    RemoveLeftFoldersAs<wchar_t>();
-  } else {
-    RemoveLeftFoldersAs<char>();
+  for (int place = 0; place < kPlaces; ++place) {
+    if (OnWindowsNt()) {
+      RemoveLeftFoldersAs<wchar_t>(place);
+    } else {
+      RemoveLeftFoldersAs<char>(place);
+    }
   }
 }
 
