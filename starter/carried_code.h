@@ -1,6 +1,6 @@
 // The installer's code as setuvane.exe carries it: the DLL (core/program/program_entry.h)
-// packed by scripts/pack-installer-code.py, laid in the starter's read-only data at
-// build time. Its first twelve bytes are the DLL's size, its CRC-32 and the LZMA2
+// packed by scripts/pack-installer-code.py, laid in the starter's section
+// ".svcode" at build time. Its first twelve bytes are the DLL's size, its CRC-32 and the LZMA2
 // dictionary's size (little-endian); a raw stream of it through the x86 filter and
 // LZMA2 follows.
 #pragma once

@@ -2,10 +2,10 @@
 
 #include <lzma.h>
 
-// The packed code, put here by the assembler from the file the build named; in a
-// section of its own, which the starter's references keep when the linker drops
-// unused ones.
-__asm__(".section .rdata$setuvane_code,\"dr\"\n"
+// The packed code, put here by the assembler from the file the build named, in a
+// section of its own, ".svcode", which the starter's references keep when the
+// linker drops unused ones.
+__asm__(".section .svcode,\"dr\"\n"
         ".p2align 2\n"
         "_setuvane_code:\n"
         ".incbin \"" SETUVANE_CODE_FILE "\"\n"

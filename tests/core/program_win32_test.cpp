@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/program/dll_search_win32.h"
+#include "pe/pe_layout.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
 #include "tests/dialogs/window_driver_win32.h"
@@ -443,9 +445,11 @@ TEST_F(Program, TheUnpackedCodeLeavesNothingInTheTemporaryFolder) {
 TEST_F(Program, ADamagedCarriedCodeEndsWithTheCodeOfADamagedPackage) {
   const std::filesystem::path program = medium.Path() / "medium" / "setuvane.exe";
   std::string bytes = ReadFile(program);
-  const size_t stream = bytes.find(std::string("\xFD" "7zXZ\0", 6));
-  ASSERT_NE(stream, std::string::npos);
-  bytes[stream + 4096] ^= 0x20;
+  const std::optional<PeLayout> layout = ReadPeLayout(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(layout);
+  const PeSection* code = layout->FindSection(".svcode");
+  ASSERT_NE(code, nullptr);
+  bytes[code->rawOffset + code->rawSize / 2] ^= 0x20;
   WriteFile(program, ToBytes(bytes));
   medium.WritePackage(UnattendedPackage());
   Start("/SILENT");
