@@ -7,7 +7,9 @@
 
 #include "archive/unzipper.h"
 #include "tests/archive/temp_folder.h"
+#include "archive/solid_stream.h"
 #include "tools/build/package_writer.h"
+#include "tools/build/solid_writer.h"
 
 namespace setuvane::pack {
 namespace {
@@ -118,6 +120,12 @@ TEST_F(PackageWriterTest, FailedWriteLeavesNoPackage) {
   EXPECT_THROW(Write("p.zip", WriteOptions{}), std::runtime_error);
   EXPECT_FALSE(fs::exists(temp.Path() / "p.zip"));
   EXPECT_FALSE(fs::exists(temp.Path() / "p.zip.part"));
+}
+
+// Every solid package the tool writes must fit what the installer may allocate to
+// decode it, or a large product would never install.
+TEST(SolidWriterTest, DecodingFitsTheReadersMemoryLimit) {
+  EXPECT_LE(LargestDecoderMemory(), archive::SolidStream::kMemoryLimit);
 }
 
 }  // namespace

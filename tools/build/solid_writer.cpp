@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint32_t kDictionary = uint32_t(12) << 20;
+constexpr uint32_t kDictionary = uint32_t(15) << 20;
 constexpr uint32_t kSmallestDictionary = 4096;
 constexpr uint32_t kPreset = 9 | LZMA_PRESET_EXTREME;
 constexpr uint64_t kLargestDecoded = std::numeric_limits<int32_t>::max();
@@ -121,6 +121,7 @@ class XzEncoder {
     if (settings.x86) return {{{LZMA_FILTER_X86, nullptr}, {LZMA_FILTER_LZMA2, &lzma2_}, {LZMA_VLI_UNKNOWN, nullptr}}};
     return {{{LZMA_FILTER_LZMA2, &lzma2_}, {LZMA_VLI_UNKNOWN, nullptr}, {LZMA_VLI_UNKNOWN, nullptr}}};
   }
+
   static void Check(lzma_ret result) {
     if (result == LZMA_MEM_ERROR) throw std::runtime_error("not enough memory to compress the stream");
     if (result != LZMA_OK && result != LZMA_STREAM_END) {
@@ -233,6 +234,20 @@ void WriteStream(const StoredOrder& stored, const fs::path& path, const WriteOpt
 }
 
 }  // namespace
+
+uint64_t LargestDecoderMemory() {
+  uint64_t most = 0;
+  for (const BlockSettings& settings : {kTextBlock, kDataBlock, kCodeBlock}) {
+    lzma_options_lzma lzma2{};
+    if (lzma_lzma_preset(&lzma2, kPreset)) throw std::runtime_error("liblzma lacks its strongest preset");
+    lzma2.dict_size = kDictionary;
+    lzma2.lc = settings.literalContext;
+    lzma2.pb = settings.positionBits;
+    const lzma_filter filters[] = {{LZMA_FILTER_X86, nullptr}, {LZMA_FILTER_LZMA2, &lzma2}, {LZMA_VLI_UNKNOWN, nullptr}};
+    most = std::max(most, lzma_raw_decoder_memusage(filters + (settings.x86 ? 0 : 1)));
+  }
+  return most;
+}
 
 std::vector<uint8_t> PackXz(const std::vector<uint8_t>& bytes, bool program) {
   std::ostringstream out;

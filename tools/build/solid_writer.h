@@ -9,9 +9,9 @@
 // filter (BCJ: call and jump targets made absolute, so that repeated calls look
 // alike), which pays on code and costs on anything else. Otherwise the manifest's
 // order stays. LZMA2 runs at its strongest preset, its literal coder set for
-// text or for code by block, with a dictionary of 12 MiB at most (no larger than
-// the stream's bytes): decoding then needs at most about 12.5 MiB, within what the
-// reader allows (archive/solid_stream.h), for machines of 32 MB.
+// text or for code by block, with a dictionary of 15 MiB at most (no larger than
+// the stream's bytes): decoding then needs at most 15.8 MB, within the 16 MB the
+// reader allows (archive/solid_stream.h) for machines of 32 MB.
 #pragma once
 
 #include <filesystem>
@@ -31,6 +31,10 @@ struct SolidSummary {
 // Throws std::runtime_error (with a message for the console) on failure.
 SolidSummary WriteSolidPackage(const std::vector<PackageFile>& files, const std::filesystem::path& output,
                                const WriteOptions& options);
+
+// The most memory decoding a block of a solid package may take (its largest
+// dictionary): the reader refuses streams that ask for more.
+uint64_t LargestDecoderMemory();
 
 // `bytes` as one .xz stream, at the same strength, its dictionary no larger than
 // `bytes`; `program` puts the x86 filter in front.
