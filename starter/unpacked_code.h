@@ -36,6 +36,10 @@ class UnpackedCode {
   // place has room for them.
   template <typename Char>
   HANDLE NewFile(Char* folder, Char* file);
+  // Writes the decoded `bytes` into a new file, opens it again held and checks it;
+  // kNone without a held file when another start removed it in between.
+  template <typename Char>
+  StartFailure StoreAndHold(const CarriedCode& code, uint8_t* bytes, Char* folder, Char* file);
   template <typename Char>
   StartFailure UnpackAs(const CarriedCode& code, Char* folder, Char* file);
   template <typename Char>

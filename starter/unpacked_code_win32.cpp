@@ -96,7 +96,6 @@ size_t PlaceFolder(int place, Char* path, size_t room) {
   return n;
 }
 
-template <typename Char>
 bool WriteAll(HANDLE file, const uint8_t* bytes, size_t size) {
   while (size > 0) {
     DWORD written = 0;
@@ -179,31 +178,39 @@ HANDLE UnpackedCode::NewFile(Char* folder, Char* file) {
 }
 
 template <typename Char>
-StartFailure UnpackedCode::UnpackAs(const CarriedCode& code, Char* folder, Char* file) {
+StartFailure UnpackedCode::StoreAndHold(const CarriedCode& code, uint8_t* bytes, Char* folder, Char* file) {
   const HANDLE written = NewFile(folder, file);
   if (written == INVALID_HANDLE_VALUE) return StartFailure::kNoFolder;
+  const bool stored = WriteAll(written, bytes, code.size);
+  if (!(CloseHandle(written) && stored)) return StartFailure::kNoFolder;
+  held_ = Calls<Char>::Open(file, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  if (held_ == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return StartFailure::kNoFolder;
+    // Another start took the folder for one left behind while the file was closed.
+    RemoveAs(folder, file);
+    file[0] = 0;
+    madeFolder_ = false;
+    return StartFailure::kNone;
+  }
+  uint32_t checksum = 0;
+  if (!ChecksumOfFile(held_, code.size, checksum, bytes, code.size + 1) || checksum != code.checksum)
+    return StartFailure::kDamaged;
+  return StartFailure::kNone;
+}
 
+template <typename Char>
+StartFailure UnpackedCode::UnpackAs(const CarriedCode& code, Char* folder, Char* file) {
   // The decoded bytes, then the file read back into the same memory.
   uint8_t* bytes = static_cast<uint8_t*>(VirtualAlloc(nullptr, code.size + 1, MEM_COMMIT, PAGE_READWRITE));
-  if (bytes == nullptr) {
-    CloseHandle(written);
-    return StartFailure::kNoFolder;
-  }
+  if (bytes == nullptr) return StartFailure::kNoFolder;
   const Unpacking unpacked = UnpackCode(code, bytes);
-  const bool stored = unpacked == Unpacking::kDone && WriteAll<Char>(written, bytes, code.size);
-  const bool closed = CloseHandle(written) != 0;
-  StartFailure failure = unpacked == Unpacking::kDamaged ? StartFailure::kDamaged
-                         : stored && closed              ? StartFailure::kNone
-                                                         : StartFailure::kNoFolder;
-  if (failure == StartFailure::kNone) {
-    held_ = Calls<Char>::Open(file, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    uint32_t checksum = 0;
-    if (held_ == INVALID_HANDLE_VALUE) {
-      failure = StartFailure::kNoFolder;
-    } else if (!ChecksumOfFile(held_, code.size, checksum, bytes, code.size + 1) || checksum != code.checksum) {
-      failure = StartFailure::kDamaged;
-    }
-  }
+  StartFailure failure = unpacked == Unpacking::kDone      ? StartFailure::kNone
+                         : unpacked == Unpacking::kDamaged ? StartFailure::kDamaged
+                                                           : StartFailure::kNoFolder;
+  for (int round = 0; round < 3 && failure == StartFailure::kNone && held_ == INVALID_HANDLE_VALUE; ++round)
+    failure = StoreAndHold(code, bytes, folder, file);
+  if (failure == StartFailure::kNone && held_ == INVALID_HANDLE_VALUE) failure = StartFailure::kNoFolder;
   VirtualFree(bytes, 0, MEM_RELEASE);
   if (failure != StartFailure::kNone) return failure;
 
