@@ -14,8 +14,11 @@ include(${CMAKE_CURRENT_LIST_DIR}/toolchain-i686-w64-mingw32.cmake)
 set(CMAKE_C_FLAGS_INIT "-march=i586 -mtune=generic")
 set(CMAKE_CXX_FLAGS_INIT "-march=i586 -mtune=generic")
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES SETUVANE_I586_RUNTIME)
+# The installer's code is a DLL (core/CMakeLists.txt) linked the same way.
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 if(SETUVANE_I586_RUNTIME)
   string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -B${SETUVANE_I586_RUNTIME}/")
+  string(APPEND CMAKE_SHARED_LINKER_FLAGS_INIT " -B${SETUVANE_I586_RUNTIME}/")
 endif()
 
 # Every copy of the installer travels inside each single file and uninstaller, so
@@ -26,3 +29,4 @@ endif()
 string(APPEND CMAKE_C_FLAGS_INIT " -ffunction-sections -fdata-sections")
 string(APPEND CMAKE_CXX_FLAGS_INIT " -ffunction-sections -fdata-sections")
 string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--gc-sections")
+string(APPEND CMAKE_SHARED_LINKER_FLAGS_INIT " -Wl,--gc-sections")

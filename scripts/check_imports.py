@@ -1,6 +1,9 @@
 """Checks that a Windows program loads on every Windows from 95 and NT 4.0 to 11.
 
-    check-imports.sh [--manifest] [--9x-allowed FILE [--link-map MAP]] PROGRAM.exe
+    check-imports.sh [--manifest] [--9x-allowed FILE [--link-map MAP]...] PROGRAM...
+
+Several programs (a program and the DLL it loads) are checked together, each with
+its own --link-map, given in the same order; --manifest concerns the first.
 
 Reads the program's import table and fails on:
   - a DLL that is not one of the system DLLs Windows always loads from its system
@@ -12,7 +15,7 @@ Reads the program's import table and fails on:
     are not 4.0.
 Imports that Windows 9x exports only as stubs (they load, and fail when called) are
 listed; with --9x-allowed, a stub that the file does not name fails too, and so does
-a row for a function the program no longer imports. The file
+a row for a function none of the programs imports. The file
 (scripts/windows-9x-stubs.tsv) names each function the program may import although
 Windows 9x has only its stub, the object files allowed to call it, and why that is
 safe there: the calls are made only on the NT family, or their failure is handled.
@@ -179,8 +182,6 @@ def stub_callers(map_path, stubs, nm):
 
 
 def check_stub_callers(stubs, allowed, map_path, nm, problems):
-    for name in sorted(set(allowed) - set(stubs)):
-        problems.append(f"{name}: named among the stubs allowed on Windows 9x, and not imported (remove its row)")
     if map_path is None:
         return
     for name, objects in sorted(stub_callers(map_path, stubs, nm).items()):
@@ -221,35 +222,52 @@ def check_manifest(pe, problems):
             problems.append("manifest: depends on the common controls of version 6")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--manifest", action="store_true")
-    parser.add_argument("--9x-allowed", dest="allowed")
-    parser.add_argument("--link-map")
-    parser.add_argument("--nm", default="i686-w64-mingw32-nm")
-    parser.add_argument("program")
-    arguments = parser.parse_args()
-    allowed = read_allowed_stubs(arguments.allowed) if arguments.allowed else None
-    if arguments.link_map and allowed is None:
-        parser.error("--link-map goes with --9x-allowed")
-
-    pe = pefile.PE(arguments.program, fast_load=True)
-    problems = []
-    check_header(pe, problems)
-    stubs = check_imports(pe, allowed, problems)
+def check_program(program, manifest, allowed, link_map, nm, problems):
+    """Checks one program; its stubs."""
+    name = os.path.basename(program)
+    pe = pefile.PE(program, fast_load=True)
+    found = []
+    check_header(pe, found)
+    stubs = check_imports(pe, allowed, found)
     if allowed is not None:
-        check_stub_callers(stubs, allowed, arguments.link_map, arguments.nm, problems)
-    if arguments.manifest:
-        check_manifest(pe, problems)
-
-    name = os.path.basename(arguments.program)
+        check_stub_callers(stubs, allowed, link_map, nm, found)
+    if manifest:
+        check_manifest(pe, found)
+    problems += [f"{name}: {problem}" for problem in found]
     dlls = sorted({dll for dll, _ in imports_of(pe)})
     print(f"{name} imports {len(imports_of(pe))} functions of {', '.join(dlls)}")
     if stubs:
         print(f"{len(stubs)} of them are stubs on Windows 9x (they load there, and fail when called): "
               + " ".join(sorted(stubs)))
+    return stubs
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--manifest", action="store_true")
+    parser.add_argument("--9x-allowed", dest="allowed")
+    parser.add_argument("--link-map", action="append", default=[])
+    parser.add_argument("--nm", default="i686-w64-mingw32-nm")
+    parser.add_argument("programs", nargs="+")
+    arguments = parser.parse_args()
+    allowed = read_allowed_stubs(arguments.allowed) if arguments.allowed else None
+    if arguments.link_map and allowed is None:
+        parser.error("--link-map goes with --9x-allowed")
+    if arguments.link_map and len(arguments.link_map) != len(arguments.programs):
+        parser.error("--link-map once for each program, or not at all")
+
+    problems = []
+    stubs = set()
+    for index, program in enumerate(arguments.programs):
+        stubs |= set(check_program(program, arguments.manifest and index == 0, allowed,
+                                   arguments.link_map[index] if arguments.link_map else None, arguments.nm,
+                                   problems))
+    for name in sorted(set(allowed or {}) - stubs):
+        problems.append(f"{name}: named among the stubs allowed on Windows 9x, and not imported (remove its row)")
+
+    name = " and ".join(os.path.basename(program) for program in arguments.programs)
     for problem in problems:
-        print(f"{name}: {problem}", file=sys.stderr)
+        print(problem, file=sys.stderr)
     if problems:
         print(f"{name}: {len(problems)} problems: not every Windows from 95 and NT 4.0 on would run it",
               file=sys.stderr)

@@ -1,6 +1,9 @@
 """Checks that a Windows program's code runs on a Pentium.
 
-    check-instructions.sh [--link-map MAP] [--symbols FILE] [--allowed FILE] [--objdump OBJDUMP] PROGRAM.exe
+    check-instructions.sh [--link-map MAP] [--symbols FILE] [--allowed FILE] [--objdump OBJDUMP] PROGRAM...
+
+Several programs (a program and the DLL it loads) are checked together, each with
+its own --link-map and --symbols, given in the same order.
 
 Windows 95 and 98 ran on the Pentium and the Pentium MMX, AMD's K5 and K6, Cyrix's
 6x86 and the WinChip. The program's code is disassembled (with the objdump of the
@@ -22,7 +25,7 @@ lists, the exception tables), which would disassemble as anything. With --symbol
 each finding names its function; the link map names its object file. The file of
 --allowed names the functions that may hold newer instructions, because they run
 only after CPUID has reported them, with the object file and why; a row that
-matches no function of the program fails too.
+matches no function of the programs fails too.
 """
 import argparse
 import bisect
@@ -147,28 +150,21 @@ def read_allowed(path):
             for _, fields in table_rows(path, 3, "function, object file and why")}
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--link-map")
-    parser.add_argument("--symbols")
-    parser.add_argument("--allowed")
-    parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
-    parser.add_argument("program")
-    arguments = parser.parse_args()
-    name = os.path.basename(arguments.program)
-
-    _, sections = code_bytes(arguments.program)
-    disassembled = arguments.program
-    if arguments.symbols:
-        if code_bytes(arguments.symbols)[1] != sections:
-            sys.exit(f"{name}: its code differs from that of {arguments.symbols}")
-        disassembled = arguments.symbols
-    placed = read_link_map(arguments.link_map) if arguments.link_map else None
+def check_program(program, link_map, symbols, allowed, objdump, used):
+    """Disassembles one program: (instructions checked, stretches of code, problems);
+    adds the rows of `allowed` that it matches to `used`."""
+    name = os.path.basename(program)
+    _, sections = code_bytes(program)
+    disassembled = program
+    if symbols:
+        if code_bytes(symbols)[1] != sections:
+            sys.exit(f"{name}: its code differs from that of {symbols}")
+        disassembled = symbols
+    placed = read_link_map(link_map) if link_map else None
     ranges = code_ranges(sections, placed)
     if not ranges:
         sys.exit(f"{name}: no code found")
     placed_starts = [item[0] for item in placed] if placed else []
-    allowed = read_allowed(arguments.allowed) if arguments.allowed else {}
 
     def object_at(address):
         if not placed:
@@ -182,7 +178,7 @@ def main():
     checked = 0
     for start, end in ranges:
         listing = subprocess.run(
-            [arguments.objdump, "-d", "-w", "-C", "--no-show-raw-insn", f"--start-address={start:#x}",
+            [objdump, "-d", "-w", "-C", "--no-show-raw-insn", f"--start-address={start:#x}",
              f"--stop-address={end:#x}", disassembled], capture_output=True, text=True, check=True).stdout
         function = None
         for line in listing.splitlines():
@@ -204,25 +200,46 @@ def main():
                 (address, " ".join(instruction[2].split()), feature))
 
     problems = []
-    used = set()
     for (function, owner), found in sorted(findings.items(), key=lambda item: item[1][0][0]):
         key = (function, re.sub(r"^.*\((.*)\)$", r"\1", owner))
         if key in allowed:
             used.add(key)
+            print(f"{name}: {function} ({owner}) runs only where CPUID reports it: {allowed[key]}")
             continue
         features = sorted({feature for _, _, feature in found})
         address, text, _ = found[0]
-        problems.append(f"{function} ({owner}): {len(found)} instructions the Pentium lacks "
+        problems.append(f"{name}: {function} ({owner}): {len(found)} instructions the Pentium lacks "
                         f"({', '.join(features)}), the first at {address:#x}: {text}")
+    print(f"{name}: {checked} instructions in {len(ranges)} stretches of code disassembled")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--link-map", action="append", default=[])
+    parser.add_argument("--symbols", action="append", default=[])
+    parser.add_argument("--allowed")
+    parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    parser.add_argument("programs", nargs="+")
+    arguments = parser.parse_args()
+    for option, given in (("--link-map", arguments.link_map), ("--symbols", arguments.symbols)):
+        if given and len(given) != len(arguments.programs):
+            parser.error(f"{option} once for each program, or not at all")
+    allowed = read_allowed(arguments.allowed) if arguments.allowed else {}
+
+    problems = []
+    used = set()
+    for index, program in enumerate(arguments.programs):
+        problems += check_program(program, arguments.link_map[index] if arguments.link_map else None,
+                                  arguments.symbols[index] if arguments.symbols else None, allowed,
+                                  arguments.objdump, used)
     for function, owner in sorted(set(allowed) - used):
         problems.append(f"{function} ({owner}): allowed newer instructions in {arguments.allowed}, "
                         "and none found (remove its row)")
 
-    print(f"{name}: {checked} instructions in {len(ranges)} stretches of code disassembled")
-    for function, owner in sorted(used):
-        print(f"{name}: {function} ({owner}) runs only where CPUID reports it: {allowed[(function, owner)]}")
+    name = " and ".join(os.path.basename(program) for program in arguments.programs)
     for problem in problems:
-        print(f"{name}: {problem}", file=sys.stderr)
+        print(problem, file=sys.stderr)
     if problems:
         print(f"{name}: {len(problems)} problems: a Pentium, K5, K6, 6x86 or WinChip would stop at "
               "an illegal instruction", file=sys.stderr)

@@ -1,5 +1,6 @@
-// Program entry of the installer. Without arguments it is the interactive wizard;
-// the switches of core/run/switches.h run it unattended.
+// Program entry of the installer, called by the starter (core/program/program_entry.h).
+// Without arguments it is the interactive wizard; the switches of core/run/switches.h
+// run it unattended.
 #include <windows.h>
 
 #include <objbase.h>
@@ -12,6 +13,7 @@
 #include "core/run/exit_codes.h"
 #include "core/run/setup_folder.h"
 #include "core/program/install_log.h"
+#include "core/program/program_entry.h"
 #include "core/run/switches.h"
 #include "core/program/unattended_win32.h"
 #include "core/uninstallation/uninstaller_win32.h"
@@ -52,7 +54,7 @@ int RunMessageLoop(setuvane::TfrmDefaultInterface& form) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+extern "C" __declspec(dllexport) int __cdecl SetuvaneRun(const setuvane::ProgramStart*) {
   using namespace setuvane;
   RestrictDllSearchPath();
   ComForThread com;

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/program/dll_search_win32.h"
+#include "pe/pe_layout.h"
 #include "tests/core/installer_driver_win32.h"
 #include "tests/core/test_medium.h"
 #include "tests/dialogs/window_driver_win32.h"
@@ -413,6 +415,53 @@ TEST_F(Program, UnattendedEndsWithTheCodeOfWhatStoppedIt) {
   EXPECT_NE(ControlText(WaitForControl(help, L"SetuvaneStaticMemo")).find(L"/VERYSILENT"), std::wstring::npos);
   ClickOn(WaitForControl(help, L"SetuvanePlainButton", L"OK"));
   EXPECT_EQ(WaitForExit(process), 87u);
+}
+
+// The folders below %TEMP% that the program's starter unpacks its code into.
+std::vector<std::string> UnpackedCodeFolders() {
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  std::vector<std::string> found;
+  for (const auto& item : std::filesystem::directory_iterator(temporary))
+    if (item.path().filename().string().rfind("SetuvaneCode-", 0) == 0) found.push_back(item.path().string());
+  return found;
+}
+
+// The code runs from a folder of its own, which goes with it; a run that ends at
+// once (here for a missing package) cannot remove the code it runs, and the next
+// start removes what runs before it left.
+TEST_F(Program, TheUnpackedCodeLeavesNothingInTheTemporaryFolder) {
+  Start("/VERYSILENT");
+  EXPECT_EQ(WaitForExit(process), 2u);
+  EXPECT_EQ(UnpackedCodeFolders().size(), 1u);
+  medium.WritePackage(UnattendedPackage());
+  Start("/VERYSILENT /DIR=" + WinPath(medium.Path() / "Czysty"));
+  EXPECT_EQ(WaitForExit(process), 0u);
+  EXPECT_EQ(UnpackedCodeFolders(), std::vector<std::string>{});
+}
+
+// A byte of the carried code changed (a broken download): no crash, the package's
+// own report and its exit code, nothing unpacked left behind.
+TEST_F(Program, ADamagedCarriedCodeEndsWithTheCodeOfADamagedPackage) {
+  const std::filesystem::path program = medium.Path() / "medium" / "setuvane.exe";
+  std::string bytes = ReadFile(program);
+  const std::optional<PeLayout> layout = ReadPeLayout(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(layout);
+  const PeSection* code = layout->FindSection(".svcode");
+  ASSERT_NE(code, nullptr);
+  bytes[code->rawOffset + code->rawSize / 2] ^= 0x20;
+  WriteFile(program, ToBytes(bytes));
+  medium.WritePackage(UnattendedPackage());
+  Start("/SILENT");
+  EXPECT_EQ(WaitForExit(process), 2u);
+  Start();
+  HWND report = WaitForControl(nullptr, L"#32770", L"Problem instalacji");
+  ASSERT_NE(report, nullptr);
+  EXPECT_EQ(ControlText(GetDlgItem(report, 0xFFFF)),
+            L"Nieprawidłowy źródłowy pakiet instalacji.\r\n\r\nUpewnij się że instalacja nie została uszkodzona");
+  PostMessageW(report, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(process), 2u);
+  EXPECT_EQ(UnpackedCodeFolders(), std::vector<std::string>{});
 }
 
 TEST_F(Program, InstallsAPackageThatThePackageToolBuilt) {
