@@ -25,7 +25,8 @@ CarriedCode TheCarriedCode();
 enum class Unpacking { kDone, kDamaged, kNoMemory };
 
 // Decodes the DLL into `bytes` (room for `code.size`); kDamaged when the stream
-// is not whole or does not give the recorded bytes.
+// is not whole or does not give the recorded size. Its CRC-32 is checked once, on
+// the file it is written to, as read back through the handle held until it loads.
 Unpacking UnpackCode(const CarriedCode& code, uint8_t* bytes);
 
 // Whether the numbers of the code are those of a DLL this starter can unpack (a

@@ -46,8 +46,7 @@ Unpacking UnpackCode(const CarriedCode& code, uint8_t* bytes) {
   const lzma_ret result =
       lzma_raw_buffer_decode(filters, nullptr, code.packed, &in, code.packedSize, bytes, &out, code.size);
   if (result == LZMA_MEM_ERROR) return Unpacking::kNoMemory;
-  if (result != LZMA_OK || out != code.size) return Unpacking::kDamaged;
-  return ChecksumOf(bytes, out) == code.checksum ? Unpacking::kDone : Unpacking::kDamaged;
+  return result == LZMA_OK && out == code.size ? Unpacking::kDone : Unpacking::kDamaged;
 }
 
 uint32_t ChecksumOf(const uint8_t* bytes, size_t size, uint32_t running) {

@@ -4,11 +4,11 @@ namespace setuvane::starter {
 
 const StarterTexts& StarterText() {
   static const StarterTexts texts{
-      .title = "Problem instalacji",
-      .damaged = "Nieprawidłowy źródłowy pakiet instalacji.\r\n\r\n"
-                 "Upewnij się że instalacja nie została uszkodzona",
-      .noFolder = "Rozpakowanie instalatora do katalogu tymczasowego jest niemożliwe.\r\n\r\n"
-                  "Zwolnij miejsce na dysku systemowym i spróbuj ponownie.",
+      .title = L"Problem instalacji",
+      .damaged = L"Nieprawidłowy źródłowy pakiet instalacji.\r\n\r\n"
+                 L"Upewnij się że instalacja nie została uszkodzona",
+      .noFolder = L"Rozpakowanie instalatora do katalogu tymczasowego jest niemożliwe.\r\n\r\n"
+                  L"Zwolnij miejsce na dysku systemowym i spróbuj ponownie.",
   };
   return texts;
 }

@@ -40,34 +40,13 @@ bool Unattended(const char* line) {
   }
 }
 
-// UTF-8 text as UTF-16 (the texts have two- and three-byte letters at most).
-void Widen(const char* text, wchar_t* out, size_t room) {
-  size_t n = 0;
-  for (const auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0 && n + 1 < room;) {
-    if (*at < 0x80) {
-      out[n++] = *at++;
-    } else if ((*at & 0xE0) == 0xC0 && at[1] != 0) {
-      out[n++] = wchar_t((at[0] & 0x1F) << 6 | (at[1] & 0x3F));
-      at += 2;
-    } else if (at[1] != 0 && at[2] != 0) {
-      out[n++] = wchar_t((at[0] & 0x0F) << 12 | (at[1] & 0x3F) << 6 | (at[2] & 0x3F));
-      at += 3;
-    } else {
-      break;
-    }
-  }
-  out[n] = 0;
-}
-
 // A start that fails before the installer's code runs ends as the installer's
 // would: a damaged program as a damaged package, anything else as a failed step.
 int Report(StartFailure failure, bool unattended) {
   if (!unattended) {
     const setuvane::starter::StarterTexts& t = setuvane::starter::StarterText();
-    wchar_t title[64], message[512];
-    Widen(t.title, title, 64);
-    Widen(failure == StartFailure::kDamaged ? t.damaged : t.noFolder, message, 512);
-    MessageBoxW(nullptr, message, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, failure == StartFailure::kDamaged ? t.damaged : t.noFolder, t.title,
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
   return failure == StartFailure::kDamaged ? setuvane::kExitPackageUnreadable : setuvane::kExitStepFailed;
 }
