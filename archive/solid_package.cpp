@@ -104,4 +104,25 @@ std::vector<SolidIndexEntry> ParseSolidIndex(const std::vector<uint8_t>& index, 
   return entries;
 }
 
+std::vector<size_t> InterleavedOrder(const std::vector<SolidIndexEntry>& entries, size_t firstOfSecond) {
+  // Estimates of the work, in nanoseconds, from an installation under Wine on the
+  // benchmark's machine: LZMA decodes about 110 MB a second; making a file costs
+  // about 0.4 ms, and writing its bytes a little.
+  constexpr uint64_t kDecodingPerByte = 9, kWritingPerFile = 400000, kWritingPerByte = 2;
+  std::vector<size_t> order;
+  order.reserve(entries.size());
+  size_t first = 0;
+  for (; first < firstOfSecond && entries[first].destination.empty(); ++first) order.push_back(first);
+  size_t second = firstOfSecond;
+  uint64_t decoding = 0, writing = 0;
+  while (first < firstOfSecond || second < entries.size()) {
+    const bool takeFirst = second == entries.size() || (first < firstOfSecond && decoding > writing);
+    const size_t taken = takeFirst ? first++ : second++;
+    decoding += kDecodingPerByte * entries[taken].size;
+    writing += kWritingPerFile + kWritingPerByte * entries[taken].size;
+    order.push_back(taken);
+  }
+  return order;
+}
+
 }  // namespace setuvane::archive

@@ -75,4 +75,15 @@ void AppendSolidIndexEntry(std::vector<uint8_t>& index, const SolidIndexEntry& e
 std::vector<SolidIndexEntry> ParseSolidIndex(const std::vector<uint8_t>& index, uint32_t count,
                                              uint64_t dataLength);
 
+// The order to take `entries` (stored order) in when the stream is read in two
+// parts, the second holding the entries from `firstOfSecond` on (x86 programs:
+// large files, slow to decode) and the first the rest (mostly many small text
+// files, slow to create). The leading entries without a destination (setup files
+// and components) stay first; the others of both parts follow, each part in its
+// own order, merged so that the decoding and the writing done so far stay level:
+// decoding ahead then decodes programs while small files are being created, where
+// taking the parts one after the other would keep one thread waiting for the other
+// through each.
+std::vector<size_t> InterleavedOrder(const std::vector<SolidIndexEntry>& entries, size_t firstOfSecond);
+
 }  // namespace setuvane::archive

@@ -5,6 +5,7 @@
 // standard library (worker_thread_posix.cpp).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -91,6 +92,9 @@ class WorkerThread {
 
 // The processors this process may run on (at least 1).
 int ProcessorsAvailable();
+
+// The machine's physical memory in bytes (0 when it cannot be told).
+uint64_t PhysicalMemory();
 
 // Whether a second thread may run in this process: not on Windows 95, 98 and Me
 // (worker_thread_win32.cpp says why).

@@ -1,5 +1,6 @@
 // The worker thread seam over the standard library, for the native build.
 #include <sched.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -68,6 +69,11 @@ void WorkerThread::Join() {
 }
 
 bool SecondThreadAllowed() { return true; }
+
+uint64_t PhysicalMemory() {
+  const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+  return pages > 0 && size > 0 ? uint64_t(pages) * uint64_t(size) : 0;
+}
 
 int ProcessorsAvailable() {
   cpu_set_t set;

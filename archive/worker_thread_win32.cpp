@@ -71,6 +71,15 @@ void WorkerThread::Join() {
 // every exception thrown, and find no lock there.
 bool SecondThreadAllowed() { return (GetVersion() & 0x80000000u) == 0; }
 
+// GlobalMemoryStatus, which every version has, counts at most 4 GB: enough to
+// tell a machine of the Pentium's era from a later one.
+uint64_t PhysicalMemory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return status.dwTotalPhys;
+}
+
 int ProcessorsAvailable() {
   // The process's affinity counts where it is bound to fewer processors than the
   // machine has; the call is looked up, so that a system without it still loads us.

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <optional>
 
 #include "archive/exceptions.h"
 #include "archive/read_ahead_stream.h"
 #include "archive/solid_package.h"
 #include "archive/solid_stream.h"
+#include "archive/worker_thread.h"
 
 namespace setuvane::archive {
 namespace {
@@ -113,20 +116,48 @@ int64_t TAbZipArchive::DataLimit(uint32_t localOffset) const {
 // The index at the start of the decoded stream, as entries. The decoder's memory
 // goes back once the index is read: decoding ahead decodes the entries' bytes
 // with a decoder of its own.
+//
+// A stream whose programs are a block of their own is read in two parts where the
+// machine has memory to spare for a second decoder (its dictionary takes up to
+// 16 MiB more), and its entries are then listed interleaved (InterleavedOrder);
+// elsewhere in the order they are stored.
 void TAbZipArchive::ReadSolidIndex() {
+  // Two decoders at once where they take at most an eighth of the memory.
+  constexpr uint64_t kMemoryForTwoParts = 16 * SolidStream::kMemoryLimit;
   const SolidHeader header = ReadSolidHeader(Stream());
   isSolid_ = true;
   const int64_t decoded = int64_t(header.indexLength + header.dataLength);
-  DecodeStreamWith([header, decoded](std::unique_ptr<ReadableFile> file) {
+  std::optional<SecondBlock> second;
+  if (PhysicalMemory() >= kMemoryForTwoParts) {
+    second = FindSecondBlock(Stream(), int64_t(kSolidHeaderSize), int64_t(header.streamLength));
+  }
+  // Every stream opened from now on is read in the parts settled below.
+  auto parts = std::make_shared<std::optional<SecondBlock>>();
+  DecodeStreamWith([header, decoded, parts](std::unique_ptr<ReadableFile> file) {
     return std::make_unique<SolidStream>(std::move(file), int64_t(kSolidHeaderSize), int64_t(header.streamLength),
-                                         decoded);
+                                         decoded, *parts);
   });
   std::vector<uint8_t> index(size_t(header.indexLength));
   if (!index.empty()) Stream().ReadAt(0, index.data(), index.size());
-  static_cast<SolidStream&>(Stream()).Rest();
+  std::vector<SolidIndexEntry> entries = ParseSolidIndex(index, header.entries, header.dataLength);
+  std::vector<uint32_t> offsets;  // of each entry's bytes in the decoded stream
+  size_t firstOfSecond = entries.size();
   uint32_t offset = uint32_t(header.indexLength);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (second && firstOfSecond == entries.size() && offset >= second->decodedOffset) firstOfSecond = i;
+    offsets.push_back(offset);
+    offset += entries[i].size;
+  }
+  // The parts' boundary must fall between two entries, as the package tool puts it.
+  if (second && (firstOfSecond == entries.size() || offsets[firstOfSecond] != second->decodedOffset)) second.reset();
+  std::vector<size_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (second) order = InterleavedOrder(entries, firstOfSecond);
+  *parts = second;
+  static_cast<SolidStream&>(Stream()).ReadInParts(second);
   const int divisor = header.entries == 0 ? 1 : int(std::min<uint32_t>(header.entries, 0x7FFFFFFF));
-  for (SolidIndexEntry& entry : ParseSolidIndex(index, header.entries, header.dataLength)) {
+  for (size_t i : order) {
+    SolidIndexEntry& entry = entries[i];
     TAbZipDirectoryFileHeader record;
     record.VersionMadeBy = record.VersionNeededToExtract = 20;
     record.CompressionMethod = kSolidMethod;
@@ -138,8 +169,7 @@ void TAbZipArchive::ReadSolidIndex() {
     record.FileName = std::move(entry.name);
     record.ExtraFieldLength = uint16_t(entry.destination.size());
     record.ExtraField = std::move(entry.destination);
-    record.RelativeOffset = offset;  // of its bytes in the decoded stream
-    offset += entry.size;
+    record.RelativeOffset = offsets[i];  // of its bytes in the decoded stream
     auto item = std::make_unique<TAbZipItem>();
     item->LoadFromHeader(std::move(record));
     ItemList().Add(std::move(item));

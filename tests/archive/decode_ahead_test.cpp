@@ -11,9 +11,11 @@
 #include <new>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 #include "archive/decode_ahead.h"
+#include "archive/decoding_thread.h"
 #include "archive/memory_file_system.h"
 #include "archive/unzipper.h"
 #include "tests/archive/zip_writer.h"
@@ -251,6 +253,39 @@ TEST(DecodeAhead, AWorkerOutOfMemoryEndsNoExtractionDifferently) {
       ASSERT_TRUE(std::equal(ahead.events.begin(), reported, spot.events.begin())) << "allocation " << failing;
     }
   }
+}
+
+// A decoder on a thread of its own (a solid stream's second part): its bytes come
+// in order through a ring smaller than they are, taken in pieces of odd sizes; a
+// failure comes after the bytes decoded before it; and one given up while its
+// thread waits for room stops.
+TEST(DecodingThread, GivesItsBytesInOrderThenItsFailureAndStopsWhenGivenUp) {
+  constexpr uint64_t kTotal = 1'000'003;
+  uint64_t made = 0;
+  const auto counting = [&made](uint8_t* buffer, size_t length) {
+    for (size_t i = 0; i < length; ++i) buffer[i] = uint8_t(made++ % 251);
+  };
+  {
+    DecodingThread thread(counting, kTotal, 100'000);
+    std::vector<uint8_t> piece(77'777);
+    for (uint64_t taken = 0; taken < kTotal;) {
+      const size_t length = size_t(std::min<uint64_t>(piece.size(), kTotal - taken));
+      thread.Take(piece.data(), length);
+      for (size_t i = 0; i < length; ++i) ASSERT_EQ(piece[i], uint8_t((taken + i) % 251)) << taken + i;
+      taken += length;
+    }
+  }
+  made = 0;
+  const auto failing = [&](uint8_t* buffer, size_t length) {
+    if (made + length > 150'000) throw std::runtime_error("damaged");
+    counting(buffer, length);
+  };
+  DecodingThread damaged(failing, kTotal, 100'000);
+  std::vector<uint8_t> bytes(150'000);
+  EXPECT_THROW(damaged.Take(bytes.data(), bytes.size()), std::runtime_error);
+  made = 0;
+  DecodingThread givenUp(counting, kTotal, 100'000);  // fills its ring and waits
+  givenUp.Take(bytes.data(), 10);
 }
 
 }  // namespace

@@ -3,9 +3,14 @@
 // reproducible builds byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <random>
 
+#include "archive/memory_file_system.h"
+#include "archive/solid_package.h"
 #include "archive/unzipper.h"
+#include "archive/worker_thread.h"
 #include "tests/archive/temp_folder.h"
 #include "archive/solid_stream.h"
 #include "tools/build/package_writer.h"
@@ -120,6 +125,65 @@ TEST_F(PackageWriterTest, FailedWriteLeavesNoPackage) {
   EXPECT_THROW(Write("p.zip", WriteOptions{}), std::runtime_error);
   EXPECT_FALSE(fs::exists(temp.Path() / "p.zip"));
   EXPECT_FALSE(fs::exists(temp.Path() / "p.zip.part"));
+}
+
+// Programs are a block of the stream of their own, which the reader decodes as a
+// second part (on a thread of its own) where memory allows: the entries come
+// interleaved, setup files first and each part in its stored order, and all read
+// back whole; a byte changed inside the programs' block is refused as damaged,
+// through the thread, while the text files before it still extract.
+TEST_F(PackageWriterTest, SolidProgramsAreASecondPartReadInterleavedAndRefusedWhenDamaged) {
+  if (archive::PhysicalMemory() < (uint64_t(256) << 20)) GTEST_SKIP() << "one part where memory is short";
+  std::mt19937 random(11);
+  for (int i = 0; i < 3; ++i) {
+    std::string program(150000, '\0');
+    for (char& c : program) c = static_cast<char>(random() % 16);  // compresses, but not to nothing
+    program.replace(0, 20, std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0\x3E\0", 20));
+    Add("bin/p" + std::to_string(i) + ".so", "<programfolder>bin", program);
+    for (int j = 0; j < 8; ++j) Add("doc/" + std::to_string(i * 8 + j) + ".txt", "<programfolder>doc", contents[3]);
+  }
+  const fs::path package = temp.Path() / "setup.pkg";
+  WriteSolidPackage(files, package, WriteOptions{});
+
+  archive::TAbUnZipper zip;
+  zip.SetExtractOptions(archive::eoCreateDirs | archive::eoRestorePath);
+  fs::create_directories(temp.Path() / "out");
+  zip.SetBaseDirectory(WinPath(temp.Path() / "out"));
+  zip.OpenZip(WinPath(package));
+  std::vector<std::string> order;
+  for (int i = 0; i < zip.EntryCount(); ++i) order.push_back(zip.Entries(i)->StoredName());
+  ASSERT_EQ(order.size(), files.size());
+  EXPECT_EQ(order[0], "install.inf");
+  const auto at = [&](const std::string& name) { return std::find(order.begin(), order.end(), name) - order.begin(); };
+  EXPECT_LT(at("bin/p0.so"), at("doc/23.txt")) << "the programs are not left to the end";
+  EXPECT_LT(at("bin/p0.so"), at("bin/p1.so"));
+  EXPECT_LT(at("doc/0.txt"), at("doc/1.txt"));
+  zip.ExtractMatching("*.*");
+  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadFile(temp.Path() / "out" / PathFromText(files[i].storedName)), contents[i]);
+
+  // A byte in the middle of the second block (the programs compress to most of it).
+  std::string bytes = ReadFile(package);
+  const auto second = [&] {
+    archive::MemoryFileSystem memory;
+    memory.AddFile("p", std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    return archive::FindSecondBlock(*memory.OpenRead("p"), archive::kSolidHeaderSize,
+                                    int64_t(bytes.size() - archive::kSolidHeaderSize));
+  }();
+  ASSERT_TRUE(second);
+  bytes[size_t(archive::kSolidHeaderSize + second->streamOffset) + (bytes.size() - second->streamOffset) / 2] ^= 0x55;
+  std::ofstream(package, std::ios::binary | std::ios::trunc) << bytes;
+  archive::TAbUnZipper damaged;
+  std::vector<std::string> failures;
+  damaged.OnProcessItemFailure = [&](archive::TAbUnZipper&, archive::TAbArchiveItem& item, archive::TAbProcessType,
+                                     archive::TAbErrorClass, int) { failures.push_back(item.StoredName()); };
+  damaged.SetExtractOptions(archive::eoCreateDirs | archive::eoRestorePath);
+  fs::create_directories(temp.Path() / "bad");
+  damaged.SetBaseDirectory(WinPath(temp.Path() / "bad"));
+  damaged.OpenZip(WinPath(package));
+  damaged.ExtractMatching("*.*");
+  ASSERT_FALSE(failures.empty());
+  EXPECT_EQ(failures[0].rfind("bin/p", 0), 0u) << failures[0];
+  EXPECT_EQ(ReadFile(temp.Path() / "bad/doc/0.txt"), contents[3]);
 }
 
 // Every solid package the tool writes must fit what the installer may allocate to

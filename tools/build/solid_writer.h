@@ -2,16 +2,17 @@
 // one .xz stream (xz-utils' liblzma), so that what alike files share is found
 // across them, as a ZIP compressing each entry alone cannot.
 //
-// The files go in the order the installer takes them: the setup files, the
-// component installers' files, the product files; the product files that are
-// x86 machine code (Windows and ELF programs and libraries, static libraries)
-// last, in a block of the stream of their own whose LZMA2 runs behind the x86
-// filter (BCJ: call and jump targets made absolute, so that repeated calls look
-// alike), which pays on code and costs on anything else. Otherwise the manifest's
-// order stays. LZMA2 runs at its strongest preset, its literal coder set for
-// text or for code by block, with a dictionary of 12 MiB at most (no larger than
-// the stream's bytes): decoding then needs at most 12.6 MB, within the 16 MiB the
-// reader allows (archive/solid_stream.h) for machines of 32 MB.
+// The files go in this order: the setup files, the component installers' files,
+// the product files; the product files that are x86 machine code (Windows and ELF
+// programs and libraries, static libraries) last, in a block of the stream of
+// their own whose LZMA2 runs behind the x86 filter (BCJ: call and jump targets
+// made absolute, so that repeated calls look alike), which pays on code and costs
+// on anything else. Otherwise the manifest's order stays. (Where memory allows,
+// the installer decodes the two blocks at once and takes their files interleaved:
+// archive/solid_stream.h.) LZMA2 runs at its strongest preset, its literal coder
+// set for text or for code by block, with a dictionary of 12 MiB at most (no
+// larger than the stream's bytes): decoding a block then needs at most 12.6 MB,
+// within the 16 MiB the reader allows for machines of 32 MB.
 #pragma once
 
 #include <filesystem>
