@@ -117,7 +117,12 @@ void SolidStream::Restart(Part& part) {
   auto decoder = std::make_unique<Decoder>();
   if (part.ownBlock) {
     part.decoder = std::move(decoder);
-    StartBlockDecoder(part);
+    try {
+      StartBlockDecoder(part);
+    } catch (...) {
+      part.decoder.reset();
+      throw;
+    }
     if (DecodingThread::Worthwhile()) {
       try {
         part.ahead = std::make_unique<DecodingThread>(
@@ -156,10 +161,7 @@ void SolidStream::StartBlockDecoder(Part& part) {
   lzma_filters_free(filters, nullptr);
   block.filters = nullptr;
   if (made == LZMA_MEM_ERROR) throw std::bad_alloc();
-  if (made != LZMA_OK) {
-    part.decoder.reset();
-    throw EAbSolidDamaged();
-  }
+  if (made != LZMA_OK) throw EAbSolidDamaged();
   part.consumed = block.header_size;
 }
 
