@@ -144,8 +144,7 @@ void SolidStream::Restart(Part& part) {
 // decoder they make must fit the same memory limit as the stream's.
 void SolidStream::StartBlockDecoder(Part& part) {
   uint8_t header[LZMA_BLOCK_HEADER_SIZE_MAX];
-  const int64_t at = streamOffset_ + part.streamStart;
-  if (!ReadWhole(*raw_, at, header, 1) || header[0] == 0) throw EAbSolidDamaged();
+  if (ReadRaw(part.streamStart, header, 1) != 1 || header[0] == 0) throw EAbSolidDamaged();
   lzma_filter filters[LZMA_FILTERS_MAX + 1];
   lzma_block& block = part.decoder->block;
   block.version = 1;
@@ -153,7 +152,8 @@ void SolidStream::StartBlockDecoder(Part& part) {
   block.filters = filters;  // read only while the decoder is made
   block.header_size = lzma_block_header_size_decode(header[0]);
   if (int64_t(block.header_size) > streamSize_ - part.streamStart ||
-      !ReadWhole(*raw_, at, header, block.header_size) || lzma_block_header_decode(&block, nullptr, header) != LZMA_OK) {
+      ReadRaw(part.streamStart, header, block.header_size) != block.header_size ||
+      lzma_block_header_decode(&block, nullptr, header) != LZMA_OK) {
     throw EAbSolidDamaged();
   }
   const uint64_t memory = lzma_raw_decoder_memusage(filters);
@@ -183,15 +183,16 @@ size_t SolidStream::ReadAt(int64_t offset, uint8_t* buffer, size_t length) {
   return length;
 }
 
+size_t SolidStream::ReadRaw(int64_t at, uint8_t* buffer, size_t length) {
+  WorkerLockHeld held(rawLock_);
+  return raw_->ReadAt(streamOffset_ + at, buffer, length);
+}
+
 void SolidStream::FillInput(Part& part) {
   lzma_stream& stream = part.decoder->stream;
   const int64_t available = streamSize_ - part.streamStart;
   const size_t want = size_t(std::min<int64_t>(int64_t(part.input.size()), available - part.consumed));
-  size_t got = 0;
-  {
-    WorkerLockHeld held(rawLock_);
-    got = raw_->ReadAt(streamOffset_ + part.streamStart + part.consumed, part.input.data(), want);
-  }
+  const size_t got = ReadRaw(part.streamStart + part.consumed, part.input.data(), want);
   part.consumed += int64_t(got);
   if (got < want) part.consumed = available;  // the file ends early: what follows is missing
   stream.next_in = part.input.data();

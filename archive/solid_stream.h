@@ -77,6 +77,9 @@ class SolidStream final : public ReadableFile {
   };
   void Restart(Part& part);
   void StartBlockDecoder(Part& part);
+  // Reads the stream's bytes from `at` on; the two parts' decoders may run on two
+  // threads, so every read of raw_ goes through here.
+  size_t ReadRaw(int64_t at, uint8_t* buffer, size_t length);
   void FillInput(Part& part);
   // Gives the next `length` bytes of `part` into `buffer` (all of them, or throws).
   void Decode(Part& part, uint8_t* buffer, size_t length);
@@ -84,7 +87,7 @@ class SolidStream final : public ReadableFile {
   void Produce(Part& part, uint8_t* buffer, size_t length);
 
   std::unique_ptr<ReadableFile> raw_;
-  WorkerLock rawLock_;  // raw_ is read by both parts' decoders
+  WorkerLock rawLock_;  // held by ReadRaw
   int64_t streamOffset_, streamSize_, decodedSize_;
   std::vector<Part> parts_;
   uint8_t check_ = 0;             // of the stream, which the second part's block ends with
