@@ -33,6 +33,19 @@ ensure_polish_locale() {
   $SUDO locale-gen >/dev/null
 }
 
+# A mirror caught mid-sync serves an index of the wrong size and apt-get update fails
+# on it; a later try usually gets a whole one. After three tries the lists apt
+# already has are used, and a package they lack fails the install below plainly.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    echo "install-deps: apt-get update failed (try $try of 3)" >&2
+    [ "$try" -lt 3 ] && sleep 20
+  done
+  echo "install-deps: going on with the package lists apt has" >&2
+}
+
 # scripts/build-i586-runtime.sh and build-i586-liblzma.sh fetch MinGW-w64's and
 # xz-utils' sources with apt-get source:
 # Debian's source lists, beside the binary ones.
@@ -46,7 +59,7 @@ ensure_source_lists() {
     'Types: deb-src' 'URIs: http://deb.debian.org/debian-security' 'Suites: bookworm-security' \
     'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
     $SUDO tee "$sources_list" >/dev/null
-  $SUDO apt-get update -qq
+  apt_update
 }
 ensure_source_lists
 
@@ -61,8 +74,12 @@ if [ "${#missing[@]}" -eq 0 ]; then
   echo "install-deps: all ${#packages[@]} packages present"
 else
   echo "install-deps: installing ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update
+  install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+  # Without one architecture's security list (see apt_update), a library both
+  # architectures need may have a newer amd64 candidate than any i386 build apt
+  # knows; taking both from the release itself keeps the pair at one version.
+  install || { echo "install-deps: retrying with the release's own versions (-t bookworm)" >&2; install -t bookworm; }
   echo "install-deps: done"
 fi
 ensure_polish_locale
