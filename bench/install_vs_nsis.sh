@@ -88,15 +88,16 @@ sed -e 's|^SetCompressor zlib|SetCompressor /SOLID lzma|' -e "s|nsis-setup.exe|n
 [ -f "$WORK/nsis-lzma.exe" ] && [ "$WORK/nsis-lzma.exe" -nt "$WORK/payload/payload.done" ] || makensis -V1 "$WORK/nsis-lzma.nsi"
 
 # Targets are removed only when the script ends, and a new run first waits until
-# 40 s have passed since: ext4 passes over recently freed inodes when it makes files,
-# which would slow every installer of the next run (the installers being timed do
-# little else than make files).
+# 65 s have passed since: for 60 s (the freed inodes' table written out by the sync
+# below) ext4 passes over recently freed inodes when it makes files, which would
+# slow every installer of the next run alike by a cost no user's machine has (the
+# installers being timed do little else than make files).
 targets=$WORK/targets
 stamp=$WORK/deleted-at
 remove_targets() { rm -rf "$targets"; sync; date +%s >"$stamp"; }
 [ -d "$targets" ] && remove_targets
 if [ -f "$stamp" ]; then
-  wait_s=$(( $(cat "$stamp") + 40 - $(date +%s) ))
+  wait_s=$(( $(cat "$stamp") + 65 - $(date +%s) ))
   [ "$wait_s" -gt 0 ] && { echo "install_vs_nsis: waiting ${wait_s} s after the last deletion" >&2; sleep "$wait_s"; }
 fi
 mkdir -p "$targets"

@@ -47,18 +47,20 @@ apt_update() {
 }
 
 # scripts/build-i586-runtime.sh and build-i586-liblzma.sh fetch MinGW-w64's and
-# xz-utils' sources with apt-get source:
-# Debian's source lists, beside the binary ones.
+# xz-utils' sources with apt-get source: Debian's source lists, beside the binary
+# ones; trixie's too, for xz-utils (see build-i586-liblzma.sh). A list written by
+# an earlier version of this script is brought up to date.
 sources_list=/etc/apt/sources.list.d/setuvane-debian-src.sources
 ensure_source_lists() {
-  [ -f "$sources_list" ] && return 0
-  echo "install-deps: adding Debian's source lists ($sources_list)"
-  printf '%s\n' \
-    'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
+  local wanted
+  wanted=$(printf '%s\n' \
+    'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates trixie' \
     'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' '' \
     'Types: deb-src' 'URIs: http://deb.debian.org/debian-security' 'Suites: bookworm-security' \
-    'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-    $SUDO tee "$sources_list" >/dev/null
+    'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg')
+  [ -f "$sources_list" ] && [ "$(cat "$sources_list")" = "$wanted" ] && return 0
+  echo "install-deps: writing Debian's source lists ($sources_list)"
+  printf '%s\n' "$wanted" | $SUDO tee "$sources_list" >/dev/null
   apt_update
 }
 ensure_source_lists
