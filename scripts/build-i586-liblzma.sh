@@ -29,10 +29,10 @@ target=i686-w64-mingw32
 flags="-O3 -march=i586 -mtune=generic -ffunction-sections -fdata-sections"
 
 version_of() { dpkg-query -W -f="\${$2}" "$1" 2>/dev/null || { echo "build-i586-liblzma: $1 is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }; }
+compiler_version=$(version_of gcc-mingw-w64-i686-win32 Version)
 # The versions Debian's source lists offer from 5.6 on (trixie's), newest first:
 # the first whose files the mirror serves is built (a mirror may list a version
 # before its files arrive).
-compiler_version=$(version_of gcc-mingw-w64-i686-win32 Version)
 minimum=5.6
 candidates=$(apt-cache showsrc xz-utils 2>/dev/null | sed -n 's/^Version: //p' | sort -urV |
   while read -r v; do if dpkg --compare-versions "$v" ge "$minimum"; then echo "$v"; fi; done | tr '\n' ' ')

@@ -77,11 +77,11 @@ if [ "${#missing[@]}" -eq 0 ]; then
 else
   echo "install-deps: installing ${missing[*]}"
   apt_update
-  install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+  apt_install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
   # Without one architecture's security list (see apt_update), a library both
   # architectures need may have a newer amd64 candidate than any i386 build apt
   # knows; taking both from the release itself keeps the pair at one version.
-  install || { echo "install-deps: retrying with the release's own versions (-t bookworm)" >&2; install -t bookworm; }
+  apt_install || { echo "install-deps: retrying with the release's own versions (-t bookworm)" >&2; apt_install -t bookworm; }
   echo "install-deps: done"
 fi
 ensure_polish_locale
