@@ -16,6 +16,10 @@ constexpr size_t kInputPiece = 64 * 1024;
 // decodes while the reader takes files of the first part.
 constexpr size_t kSecondPartAhead = size_t(2) << 20;
 
+bool ReadWhole(ReadableFile& file, int64_t offset, uint8_t* buffer, size_t length) {
+  return file.ReadAt(offset, buffer, length) == length;
+}
+
 }  // namespace
 
 struct SolidStream::Decoder {
@@ -23,14 +27,6 @@ struct SolidStream::Decoder {
   lzma_block block{};  // of a block decoded alone: its decoder keeps using it to the block's end
   ~Decoder() { lzma_end(&stream); }
 };
-
-namespace {
-
-bool ReadWhole(ReadableFile& file, int64_t offset, uint8_t* buffer, size_t length) {
-  return file.ReadAt(offset, buffer, length) == length;
-}
-
-}  // namespace
 
 std::optional<SecondBlock> FindSecondBlock(ReadableFile& raw, int64_t streamOffset, int64_t streamSize) {
   // An index larger than this is no index of two blocks.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 
 #include "archive/exceptions.h"
@@ -150,9 +151,13 @@ void TAbZipArchive::ReadSolidIndex() {
   }
   // The parts' boundary must fall between two entries, as the package tool puts it.
   if (second && (firstOfSecond == entries.size() || offsets[firstOfSecond] != second->decodedOffset)) second.reset();
-  std::vector<size_t> order(entries.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  if (second) order = InterleavedOrder(entries, firstOfSecond);
+  std::vector<size_t> order;
+  if (second) {
+    order = InterleavedOrder(entries, firstOfSecond);
+  } else {
+    order.resize(entries.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+  }
   *parts = second;
   static_cast<SolidStream&>(Stream()).ReadInParts(second);
   const int divisor = header.entries == 0 ? 1 : int(std::min<uint32_t>(header.entries, 0x7FFFFFFF));

@@ -36,8 +36,13 @@ ensure_polish_locale() {
 # A mirror caught mid-sync serves an index of the wrong size and apt-get update fails
 # on it; a later try usually gets a whole one. After three tries the lists apt
 # already has are used, and a package they lack fails the install below plainly.
+# Once a run is enough: the second caller (a list just written, then missing
+# packages) finds the lists fresh.
+lists_updated=
 apt_update() {
   local try
+  [ -n "$lists_updated" ] && return 0
+  lists_updated=1
   for try in 1 2 3; do
     $SUDO apt-get update -qq && return 0
     echo "install-deps: apt-get update failed (try $try of 3)" >&2
