@@ -53,9 +53,6 @@ class FileSystem {
   virtual std::unique_ptr<ReadableFile> OpenReadLocked(const std::string& path) { return OpenRead(path); }
   // Creates a new file; fails (nullptr) when the name exists or cannot be made.
   virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path) = 0;
-  // Whether its calls may come from two threads at once, as the system's may:
-  // creating files ahead (archive/create_ahead.h) makes them on a thread of its own.
-  virtual bool SharedByThreads() const { return false; }
   // Moves `from` over `to`, replacing a file of that name; false on failure.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;

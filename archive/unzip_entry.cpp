@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 
-#include "archive/create_ahead.h"
 #include "archive/decode_ahead.h"
 #include "archive/entry_decoding.h"
 #include "archive/exceptions.h"
@@ -113,8 +112,7 @@ void RunGuarded(TAbZipArchive& archive, const std::function<void()>& work, const
 
 }  // namespace
 
-void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead,
-                CreateAhead* created) {
+void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead) {
   // Decoded ahead, the entry fails its header checks here all the same, before its
   // target is touched.
   std::unique_ptr<AheadEntry> decoded = ahead != nullptr ? ahead->Take(archive, item) : nullptr;
@@ -141,8 +139,7 @@ void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& nam
   // would only have cost system calls.
   std::string writtenName = path;
   std::optional<uint32_t> oldAttributes;  // of the file being replaced
-  std::unique_ptr<WritableFile> file = created != nullptr ? created->Take(path) : nullptr;
-  if (!file) file = files.CreateNew(path);
+  std::unique_ptr<WritableFile> file = files.CreateNew(path);
   if (file) RemoveStaleTemporaries(archive, folder, path);
   if (!file) {
     if (!folder.empty() && !DirectoryExists(files, folder)) {

@@ -16,14 +16,11 @@
 
 namespace setuvane::archive {
 
-class CreateAhead;
 class DecodeAhead;
 
-// `ahead`, when given, may hold the entry already decoded (archive/decode_ahead.h),
-// and `created` its target file already made (archive/create_ahead.h); what the
-// user sees is the same either way.
-void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead = nullptr,
-                CreateAhead* created = nullptr);
+// `ahead`, when given, may hold the entry already decoded (archive/decode_ahead.h);
+// what the user sees is the same either way.
+void UnzipEntry(TAbZipArchive& archive, TAbZipItem& item, const std::string& name, DecodeAhead* ahead = nullptr);
 void TestEntry(TAbZipArchive& archive, TAbZipItem& item);
 
 }  // namespace setuvane::archive

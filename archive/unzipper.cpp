@@ -2,7 +2,6 @@
 
 #include "archive/exceptions.h"
 #include "archive/mask_match.h"
-#include "archive/target_path.h"
 #include "archive/unzip_entry.h"
 
 namespace setuvane::archive {
@@ -29,7 +28,6 @@ void TAbUnZipper::OpenZip(const std::string& fileName, std::shared_ptr<ReadableF
 
 void TAbUnZipper::LoadFile(const std::string& value, std::shared_ptr<ReadableFile> file) {
   fileName_ = value;
-  EndCreateAhead();
   ahead_.reset();
   // Nothing here is ever changed, so there is nothing to save before closing.
   archive_.reset();
@@ -88,8 +86,7 @@ void TAbUnZipper::InitArchive() {
     if (archive_) archive_->Password = password;
   };
   archive.ExtractHelper = [this](TAbArchive& a, TAbArchiveItem& item, const std::string& name) {
-    UnzipEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item), name, ahead_.get(),
-               createAhead_.get());
+    UnzipEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item), name, ahead_.get());
   };
   archive.TestHelper = [](TAbArchive& a, TAbArchiveItem& item, const std::string&) {
     TestEntry(static_cast<TAbZipArchive&>(a), static_cast<TAbZipItem&>(item));
@@ -163,46 +160,6 @@ void TAbUnZipper::PlanDecodeAhead(const std::vector<int>& entries) {
 }
 
 void TAbUnZipper::EndDecodeAhead() { ahead_.reset(); }
-
-void TAbUnZipper::PlanCreateAhead(FileSystem& disk, const std::vector<std::pair<int, std::string>>& entriesAndFolders) {
-  // Files made ahead wait, open, for the caller: a few are enough to keep it fed.
-  constexpr size_t kMostAhead = 16;
-  EndCreateAhead();
-  if (!decodeAhead_ || !archive_ || !disk.SharedByThreads() || !CreateAheadByDefault()) return;
-  const bool restorePath = (extractOptions_ & eoRestorePath) != 0;
-  std::vector<std::string> targets;
-  for (const auto& [entry, folder] : entriesAndFolders) {
-    createAheadPositions_[entry] = targets.size();
-    const std::string& name = archive_->ItemAt(entry).StoredName();
-    std::string base = folder;
-    if (!base.empty() && base.back() == '\\') base.pop_back();
-    std::string target;
-    try {
-      CheckStoredName(name, restorePath);
-      if (!IsFolderName(name) && !base.empty()) target = TargetPath(base, name, restorePath);
-    } catch (const std::exception&) {
-      // Refused where it is written, with its own failure.
-    }
-    targets.push_back(std::move(target));
-  }
-  try {
-    createAhead_ = std::make_unique<CreateAhead>(disk, std::move(targets), kMostAhead);
-  } catch (const std::exception&) {
-    // No thread to be had: every file is made where it is written.
-    createAheadPositions_.clear();
-  }
-}
-
-void TAbUnZipper::AllowCreateAhead(int entry) {
-  if (!createAhead_) return;
-  const auto found = createAheadPositions_.find(entry);
-  if (found != createAheadPositions_.end()) createAhead_->Allow(found->second);
-}
-
-void TAbUnZipper::EndCreateAhead() {
-  createAhead_.reset();
-  createAheadPositions_.clear();
-}
 
 void TAbUnZipper::ExtractEntry(int index) { OpenArchive().ExtractEntry(index); }
 

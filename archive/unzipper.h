@@ -7,14 +7,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/archive_types.h"
-#include "archive/create_ahead.h"
 #include "archive/decode_ahead.h"
 #include "archive/file_part.h"
 #include "archive/file_system.h"
@@ -99,16 +97,6 @@ class TAbUnZipper {
   void PlanDecodeAhead(const std::vector<int>& entries);
   void EndDecodeAhead();
 
-  // Creating files ahead (archive/create_ahead.h): a thread makes the target files
-  // of the entries the ExtractEntry calls that follow will write, in this order,
-  // each below the folder given with it (the base directory it will be written
-  // under), through `disk`, once AllowCreateAhead names it. Only where decoding
-  // ahead is on and `disk` may be shared by threads; ends with EndCreateAhead,
-  // another plan, or the archive's closing.
-  void PlanCreateAhead(FileSystem& disk, const std::vector<std::pair<int, std::string>>& entriesAndFolders);
-  void AllowCreateAhead(int entry);
-  void EndCreateAhead();
-
   // The open archive, or nullptr.
   TAbZipArchive* Archive() const { return archive_.get(); }
   // The text of the failure being reported, valid inside OnProcessItemFailure.
@@ -144,8 +132,6 @@ class TAbUnZipper {
   size_t decodeAheadMemory_ = 0;
   DecodeAheadShare decodeAheadShare_ = DecodeAheadShare::kBalanced;
   std::unique_ptr<DecodeAhead> ahead_;  // after archive_: it goes first
-  std::unique_ptr<CreateAhead> createAhead_;
-  std::map<int, size_t> createAheadPositions_;  // of the planned entries
 };
 
 }  // namespace setuvane::archive

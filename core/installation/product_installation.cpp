@@ -91,28 +91,12 @@ bool ProductInstallation::InstallProductFiles() {
     if (!TrimControl(zipPacker_.Entries(i)->ExtraText()).empty()) productEntries.push_back(i);
   }
   zipPacker_.PlanDecodeAhead(productEntries);
-  // Their files are made ahead too, each once the uninstall record names it and
-  // nothing was found in its place (RecordComingFiles); the files the overwrite
-  // question may keep are made only where they are written.
-  std::vector<std::pair<int, std::string>> creatable;
-  for (const int i : productEntries) {
-    const std::string folder = TrimControl(zipPacker_.Entries(i)->ExtraText());
-    if (IsFullFolderPath(folder) && !HoldsUserData(Cp1250ToUtf8(zipPacker_.Entries(i)->StoredName())))
-      creatable.emplace_back(i, folder);
-  }
-  zipPacker_.PlanCreateAhead(files_, creatable);
-  if (!UninstallRecording()) {
-    for (const auto& [entry, folder] : creatable) zipPacker_.AllowCreateAhead(entry);
-  }
   recordedEntries_.assign(static_cast<size_t>(count), false);
   recordedFolders_.clear();
   programFolder_ = NormalPath(ProductLocation);
   struct PlanEnd {
     archive::TAbUnZipper& zip;
-    ~PlanEnd() {
-      zip.EndCreateAhead();
-      zip.EndDecodeAhead();
-    }
+    ~PlanEnd() { zip.EndDecodeAhead(); }
   } planEnd{zipPacker_};
   for (int i = 0; i < count; ++i) {
     archive::TAbZipItem& entry = *zipPacker_.Entries(i);
@@ -197,35 +181,28 @@ bool ProductInstallation::InstallEntry(int index, const std::string& folder, con
 }
 
 void ProductInstallation::RecordComingFiles(int index) {
-  newInPlace_.clear();
-  {
-    UninstallItemBatch batch;
-    std::set<std::string> checkedFolders;
-    std::uint64_t bytes = 0;
-    const int count = zipPacker_.EntryCount();
-    for (int i = index, files = 0; i < count && files < kFilesRecordedAhead && bytes < kBytesRecordedAhead; ++i) {
-      archive::TAbZipItem& entry = *zipPacker_.Entries(i);
-      const std::string folder = TrimControl(entry.ExtraText());
-      if (folder.empty() || !IsFullFolderPath(folder)) continue;
-      const std::string name = Cp1250ToUtf8(entry.StoredName());
-      const std::string path = ProductFilePath(folder, name);
-      // Only a file replaced at the overwrite question is the installation's.
-      const bool userData = HoldsUserData(name);
-      if (userData && files_.FileExists(path)) {
-        if (i == index) return;
-        break;
-      }
-      if (!knownFolders_.count(folder) && checkedFolders.insert(folder).second && !CanEnterDirectory(folder))
-        RecordFoldersToCreate(FolderLevelsToRecord(folder), UninstallItemKind::kFolder);
-      if (!RecordFile(i, path, userData ? std::optional<bool>(false) : std::nullopt)) return;
-      bytes += entry.UncompressedSize();
-      ++files;
+  UninstallItemBatch batch;
+  std::set<std::string> checkedFolders;
+  std::uint64_t bytes = 0;
+  const int count = zipPacker_.EntryCount();
+  for (int i = index, files = 0; i < count && files < kFilesRecordedAhead && bytes < kBytesRecordedAhead; ++i) {
+    archive::TAbZipItem& entry = *zipPacker_.Entries(i);
+    const std::string folder = TrimControl(entry.ExtraText());
+    if (folder.empty() || !IsFullFolderPath(folder)) continue;
+    const std::string name = Cp1250ToUtf8(entry.StoredName());
+    const std::string path = ProductFilePath(folder, name);
+    // Only a file replaced at the overwrite question is the installation's.
+    const bool userData = HoldsUserData(name);
+    if (userData && files_.FileExists(path)) {
+      if (i == index) return;
+      break;
     }
+    if (!knownFolders_.count(folder) && checkedFolders.insert(folder).second && !CanEnterDirectory(folder))
+      RecordFoldersToCreate(FolderLevelsToRecord(folder), UninstallItemKind::kFolder);
+    if (!RecordFile(i, path, userData ? std::optional<bool>(false) : std::nullopt)) return;
+    bytes += entry.UncompressedSize();
+    ++files;
   }
-  // Once the batch is on the disk, its new files may be made ahead of their turn:
-  // a run that ends abruptly then leaves none that the record does not name.
-  if (!UninstallRecordKept()) return;
-  for (const int i : newInPlace_) zipPacker_.AllowCreateAhead(i);
 }
 
 std::vector<std::string> ProductInstallation::FolderLevelsToRecord(const std::string& folder) {
@@ -271,7 +248,6 @@ bool ProductInstallation::RecordFile(int index, const std::string& writtenPath, 
     // waited for the overwrite question (`there`) goes when its replacement is ready.
     if (!there) {
       if (const std::optional<std::uint32_t> found = attributes()) keptAside_.Announce(writtenPath, found);
-      else newInPlace_.push_back(index);
     } else if (*there) {
       keptAside_.Announce(writtenPath, std::nullopt);
     }

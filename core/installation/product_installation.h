@@ -78,9 +78,6 @@ class ProductInstallation {
   std::vector<bool> recordedEntries_;
   std::set<std::string> recordedFolders_;
   std::optional<std::pair<int, std::string>> askedFile_;
-  // The entries of the batch being recorded whose place held nothing: their
-  // files may be made ahead once the batch is written.
-  std::vector<int> newInPlace_;
   std::string programFolder_;  // ProductLocation's normal path
 };
 

@@ -88,7 +88,6 @@ class PosixWritableFile final : public WritableFile {
 
 class PosixFileSystem final : public FileSystem {
  public:
-  bool SharedByThreads() const override { return true; }
   std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
     const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};

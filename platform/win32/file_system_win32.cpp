@@ -109,7 +109,6 @@ class Win32WritableFile final : public WritableFile {
 
 class Win32FileSystem final : public FileSystem {
  public:
-  bool SharedByThreads() const override { return true; }
   std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
     return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
   }
